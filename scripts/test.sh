@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every target under AddressSanitizer and UndefinedBehaviorSanitizer
+# in build-asan/, and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPQ_SANITIZE=address,undefined \
+  -DPQ_BUILD_BENCH=OFF >/dev/null
+cmake --build build-asan
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-asan --output-on-failure -j"$(nproc)"

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace pq::cli {
+
+// Exit statuses of pqdesk-cli.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitUnexpected = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitRefused = 3;
+
+// A malformed command line; main prints the text and the command's usage line and exits 2.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Positional arguments and "--name value" options of one command.
+class Arguments {
+ public:
+  // `valueOptions` are the options the command knows; anything else is a usage error.
+  Arguments(const std::vector<std::string>& args, const std::set<std::string>& valueOptions);
+
+  const std::vector<std::string>& positional() const { return positional_; }
+  const std::string& positional(std::size_t index, const char* what) const;
+  void expectPositionals(std::size_t count) const;
+
+  std::optional<std::string> text(const std::string& name) const;
+  std::string text(const std::string& name, const std::string& fallback) const;
+  // Whole number within [minimum, maximum]; a usage error otherwise.
+  std::optional<long long> integer(const std::string& name, long long minimum, long long maximum) const;
+  std::optional<float> number(const std::string& name) const;
+
+ private:
+  std::vector<std::string> positional_;
+  std::map<std::string, std::string> options_;
+};
+
+// The shortest text that reads back to the same four-byte float; "nan", "inf", "-inf".
+std::string floatText(float value);
+
+}  // namespace pq::cli

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pq::cli {
+
+// One function per command; each gets the arguments after the command name and returns the exit
+// status. A UsageError thrown by one is answered with its usage line.
+struct Command {
+  const char* name;
+  const char* usage;
+  int (*run)(const std::vector<std::string>& args);
+};
+
+int runInfo(const std::vector<std::string>& args);
+int runDump(const std::vector<std::string>& args);
+int runDelete(const std::vector<std::string>& args);
+int runGenerate(const std::vector<std::string>& args);
+
+}  // namespace pq::cli

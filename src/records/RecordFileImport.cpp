@@ -1,0 +1,234 @@
+#include "records/RecordFileImport.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "base/PictureFormat.h"
+#include "records/InstrumentEncoding.h"
+#include "records/RecordFileFormat.h"
+#include "records/RecordFileMessages.h"
+#include "records/RecordScaling.h"
+
+namespace pq {
+
+namespace rf = recordfile;
+
+namespace {
+
+class FileHandle {
+ public:
+  explicit FileHandle(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  ~FileHandle() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Reads the file in large blocks and hands out the frames found by the sync scan. A frame never
+// straddles two reads: the unread tail of a block moves to the front before the next read.
+class FrameScanner {
+ public:
+  explicit FrameScanner(int fd) : fd_(fd), buffer_(kBlockSize + rf::kFrameSize) {}
+
+  // Reads up to `size` bytes at the current position; bytes past the end of the file read as 0.
+  bool readHead(std::uint8_t* out, std::size_t size) {
+    std::memset(out, 0, size);
+    std::size_t got = 0;
+    while (got < size) {
+      const ssize_t n = ::read(fd_, out + got, size - got);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return fail();
+      if (n == 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+  // The body of the next frame (sync found, full length present), checksum not yet checked;
+  // nullptr at the end of the file or after a read error.
+  const std::uint8_t* nextBody() {
+    for (;;) {
+      const std::size_t found = findSync();
+      if (found != kNotFound && end_ - found >= rf::kFrameSize) {
+        begin_ = found + rf::kFrameSize;
+        return &buffer_[found + rf::kSync.size()];
+      }
+      if (found != kNotFound) {
+        begin_ = found;  // the frame is cut by the end of the block
+      }
+      if (endOfFile_ || !refill()) return nullptr;
+    }
+  }
+
+  bool failed() const { return errorNumber_ != 0; }
+  int errorNumber() const { return errorNumber_; }
+
+ private:
+  static constexpr std::size_t kBlockSize = 4u << 20;
+  static constexpr std::size_t kNotFound = SIZE_MAX;
+
+  bool fail() {
+    errorNumber_ = errno;
+    return false;
+  }
+
+  // First complete sync at or after begin_. Without one, begin_ moves to the last five bytes, the
+  // only ones that can still start a sync once more bytes arrive.
+  std::size_t findSync() {
+    const std::uint8_t* data = buffer_.data();
+    std::size_t i = begin_;
+    while (end_ - i >= rf::kSync.size()) {
+      const void* hit = std::memchr(data + i, rf::kSync[0], end_ - i - (rf::kSync.size() - 1));
+      if (hit == nullptr) break;
+      i = static_cast<std::size_t>(static_cast<const std::uint8_t*>(hit) - data);
+      if (std::memcmp(data + i, rf::kSync.data(), rf::kSync.size()) == 0) return i;
+      ++i;
+    }
+    begin_ = std::max(begin_, end_ >= rf::kSync.size() - 1 ? end_ - (rf::kSync.size() - 1) : 0);
+    return kNotFound;
+  }
+
+  bool refill() {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    while (end_ < buffer_.size()) {
+      const ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return fail();
+      if (n == 0) {
+        endOfFile_ = true;
+        break;
+      }
+      end_ += static_cast<std::size_t>(n);
+      if (end_ - begin_ >= kBlockSize) break;
+    }
+    return true;
+  }
+
+  int fd_;
+  std::vector<std::uint8_t> buffer_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  bool endOfFile_ = false;
+  int errorNumber_ = 0;
+};
+
+std::string nameField(const std::uint8_t* field) {
+  std::size_t length = 0;
+  while (length < rf::kNameSize && field[length] != 0) ++length;
+  return std::string(reinterpret_cast<const char*>(field), length);
+}
+
+void readHeadValues(RecordStore& store, const std::uint8_t* head) {
+  store.substationName = nameField(head + rf::kSubstationName);
+  store.measuringPointName = nameField(head + rf::kMeasuringPointName);
+  store.voltageLevelCode = head[rf::kVoltageLevelCode];
+  const int nominal = rf::nominalVoltageOfLevel(store.voltageLevelCode);
+  if (nominal >= 0) store.nominalVoltage = nominal;
+  store.minShortCircuitCapacity = decodeFloat(head + rf::kMinShortCircuitCapacity);
+  store.supplyEquipmentCapacity = decodeFloat(head + rf::kSupplyEquipmentCapacity);
+  store.agreedCapacity = decodeFloat(head + rf::kAgreedCapacity);
+  store.ptRatio = decodeFloat(head + rf::kPtRatio);
+  store.ctRatio = decodeFloat(head + rf::kCtRatio);
+  if (!(store.ptRatio > 1.0f)) {
+    // Without a voltage transformer the values stay in volts. Saturate rather than overflow when an
+    // earlier file's level was kept and multiplied again.
+    const long long volts = static_cast<long long>(store.nominalVoltage) * 1000;
+    store.nominalVoltage = static_cast<std::int32_t>(std::clamp<long long>(volts, INT32_MIN, INT32_MAX));
+  }
+}
+
+void decodeBody(const std::uint8_t* body, const RecordScaling& scaling, MeasurementRecord& record) {
+  for (std::size_t i = 0; i < rf::kByteCells; ++i) record.cells[i] = body[i];
+  for (int cell = rf::kFirstImportedCell; cell <= rf::kLastImportedCell; ++cell) {
+    record.setValue(cell, decodeFloat(body + rf::valueOffset(cell)) * scaling.ofCell(cell));
+  }
+  for (int channel = 0; channel < kChannelCount; ++channel) {
+    const float factor = scaling.ofChannel(channel);
+    const std::uint8_t* block = body + rf::harmonicOffset(channel, 1);
+    const int firstCell = cells::harmonic(channel, 1);
+    for (int order = 0; order < kHarmonicOrders; ++order) {
+      record.setValue(firstCell + order, decodeFloat(block + 4 * order) * factor);
+    }
+  }
+}
+
+std::string absolutePath(const std::string& path) {
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return path;
+  std::string result(resolved);
+  std::free(resolved);
+  return result;
+}
+
+}  // namespace
+
+ImportResult importRecordFile(RecordStore& store, const std::string& path, ImportListener& listener,
+                              int recordCap) {
+  store.clear();
+  FileHandle file(path);
+  struct stat info {};
+  if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    listener.importMessage(messages::kFileEmpty);
+    return ImportResult::CannotOpen;
+  }
+  recordCap = std::clamp(recordCap, 0, RecordStore::kCapacity);
+  const auto frameCount = static_cast<long long>(info.st_size) / static_cast<long long>(rf::kFrameSize);
+  const int frames = static_cast<int>(std::min<long long>(frameCount, INT_MAX));
+  store.fileName = absolutePath(path);
+  store.substationName.clear();
+  store.measuringPointName.clear();
+  listener.importStarted(messages::kImportStatus, frames);
+
+  FrameScanner scanner(file.fd());
+  std::uint8_t head[rf::kHeadSize];
+  if (scanner.readHead(head, sizeof head)) readHeadValues(store, head);
+  const RecordScaling scaling = RecordScaling::fromRatios(store.ptRatio, store.ctRatio);
+
+  int imported = 0;
+  int position = 0;
+  while (!scanner.failed()) {
+    const std::uint8_t* body = scanner.nextBody();
+    if (body == nullptr) break;
+    if (rf::bodyChecksum(body) != body[rf::kChecksum]) continue;
+    if (store.recordCount() >= recordCap) {
+      listener.importMessage(messages::kFileTooLong);
+      break;
+    }
+    MeasurementRecord* slot = store.nextSlot();
+    decodeBody(body, scaling, *slot);
+    store.commitAppend();
+    if (++imported % 11 == 0) {
+      position = std::min(position + 10, frames);
+      listener.importProgress(position,
+                              messages::kProgressPrefix + formatPicture(100.0 * position / frames, "0.0%"));
+    }
+  }
+
+  store.rangeEnd = store.recordCount() - 1;
+  if (scanner.failed()) {
+    listener.importFinished(messages::kImportStopped);
+    listener.importMessage(messages::kReadFailed + std::string(std::strerror(scanner.errorNumber())));
+    return ImportResult::ReadFailed;
+  }
+  listener.importFinished(messages::kImportDone);
+  if (store.recordCount() == 0) listener.importMessage(messages::kFileTooShort);
+  return ImportResult::Completed;
+}
+
+}  // namespace pq

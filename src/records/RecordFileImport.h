@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "records/RecordStore.h"
+
+namespace pq {
+
+// What an import reports while it runs. The import window shows it in its labels, progress bar and
+// message boxes; the command line prints the messages. Every call comes from the importing thread.
+class ImportListener {
+ public:
+  virtual ~ImportListener() = default;
+  // The scan begins: the status text to show, and the progress range 0..frames.
+  virtual void importStarted(const std::string& statusText, int frames) = 0;
+  virtual void importProgress(int position, const std::string& progressText) = 0;
+  // A message the operator must read (a message box in the window).
+  virtual void importMessage(const std::string& text) = 0;
+  // The scan is over: hide the progress display and show this status text.
+  virtual void importFinished(const std::string& statusText) = 0;
+};
+
+enum class ImportResult {
+  Completed,   // the whole file was scanned, or the record cap was reached
+  CannotOpen,  // "文件空。" was reported; the store is empty
+  ReadFailed,  // the system reported a read error; the records read before it stay
+};
+
+// Empties the store and fills it from the record file at `path`: head values, then one record per
+// valid frame, at most `recordCap` records (the store's capacity or less). Any byte sequence is
+// accepted; what is not a valid frame is skipped.
+ImportResult importRecordFile(RecordStore& store, const std::string& path, ImportListener& listener,
+                              int recordCap = RecordStore::kCapacity);
+
+}  // namespace pq

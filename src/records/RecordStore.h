@@ -1,0 +1,94 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "records/MeasurementRecord.h"
+
+namespace pq {
+
+// The decoded time stamp of a record: year 0..99 stands for 2000..2099. A BCD byte with a digit
+// above 9 gives -1 in its field.
+struct RecordTime {
+  int year, month, day, hour, minute, second;
+  bool operator==(const RecordTime&) const = default;
+};
+
+// The one in-memory store of a process: up to 86 400 records in one preallocated block, plus the
+// values of the record file's head. Only the user-interface thread touches it.
+//
+// The header fields are plain data that several windows read and set; the records are reached by
+// index (0 <= index < recordCount()) and change only through append, clear and the deletes.
+class RecordStore {
+ public:
+  static constexpr int kCapacity = 86400;
+
+  RecordStore();
+  ~RecordStore();
+  RecordStore(const RecordStore&) = delete;
+  RecordStore& operator=(const RecordStore&) = delete;
+
+  // Puts the header fields to their start values; the records are not touched.
+  void resetDefaults();
+  // Forgets the records; their cells stay as they are and are overwritten by the next import.
+  void clear() { recordCount_ = 0; }
+  // Stores the record at index recordCount() with that index as its sequence number; false when full.
+  bool append(const MeasurementRecord& record);
+  // The slot append would fill, for readers that build a record in place; nullptr when full.
+  // commitAppend() then counts it, setting its sequence number.
+  MeasurementRecord* nextSlot();
+  void commitAppend();
+  // Remove records and close the gap by moving whole records; indexes outside the records in use
+  // are cut to them.
+  void deleteAt(int index) { deleteRange(index, 1); }
+  void deleteRange(int first, int n);
+
+  int recordCount() const { return recordCount_; }
+  bool isFull() const { return recordCount_ >= kCapacity; }
+  const MeasurementRecord& record(int index) const { return records_[index]; }
+  MeasurementRecord& record(int index) { return records_[index]; }
+  float value(int index, int cell) const { return records_[index].value(cell); }
+
+  RecordTime recordTime(int index) const;
+  // "20%2x-%2x-%2x %2x:%2x:%2x\n" of the six raw BCD bytes: a byte below 0x10 prints as a blank and
+  // one digit, and the text ends with a line feed.
+  std::string recordTimeText(int index) const;
+
+  float totalActivePower(int index) const;
+  float totalReactivePower(int index) const;
+  // Harmonic content of order n (1..64) in percent of the fundamental; 0 when the fundamental is not
+  // above 0.05 (voltage channels) or 0.001 (current channels).
+  double harmonicPercent(int index, int channel, int order) const;
+  // Total harmonic distortion over orders 2..64 in percent of the fundamental.
+  double thd(int index, int channel) const;
+
+  // Unit texts: kilo units when ptRatio is greater than 1.0. Currents are always in A.
+  const char* voltageUnit() const;
+  const char* activePowerUnit() const;
+  const char* reactivePowerUnit() const;
+
+  // Header values (raw GBK bytes for the names, as read from the record file).
+  std::int32_t rangeStart = 0;
+  std::int32_t rangeEnd = 0;  // exclusive
+  std::string fileName;
+  std::string substationName;
+  std::string measuringPointName;
+  std::uint8_t voltageLevelCode = 0;
+  std::int32_t nominalVoltage = 0;
+  float minShortCircuitCapacity = 0;
+  float supplyEquipmentCapacity = 0;
+  float agreedCapacity = 0;
+  float ptRatio = 0;
+  float ctRatio = 0;
+
+ private:
+  struct FreeBlock {
+    void operator()(MeasurementRecord* block) const;
+  };
+  std::unique_ptr<MeasurementRecord[], FreeBlock> records_;
+  int recordCount_ = 0;
+};
+
+}  // namespace pq

@@ -1,0 +1,107 @@
+#include "base/AtomicFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace pq {
+namespace {
+
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+TEST(AtomicFileTest, ReplacesTheTargetOnlyOnCommit) {
+  TempDir dir;
+  const std::string target = dir.file("data.bin");
+  writeBytes(target, {1, 2, 3});
+  {
+    AtomicFile file(target);
+    ASSERT_TRUE(file.open());
+    ASSERT_TRUE(file.write("abcd", 4));
+    EXPECT_EQ(readBytes(target), (std::vector<std::uint8_t>{1, 2, 3}));
+    ASSERT_TRUE(file.commit());
+  }
+  EXPECT_EQ(readBytes(target), (std::vector<std::uint8_t>{'a', 'b', 'c', 'd'}));
+  EXPECT_EQ(dir.entries().size(), 1u);
+}
+
+TEST(AtomicFileTest, AbandonedWriteLeavesOriginalAndNoTemporaryFile) {
+  TempDir dir;
+  const std::string target = dir.file("data.bin");
+  writeBytes(target, {1, 2, 3});
+  {
+    AtomicFile file(target);
+    ASSERT_TRUE(file.open());
+    ASSERT_TRUE(file.write("abcd", 4));
+  }
+  EXPECT_EQ(readBytes(target), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"data.bin"});
+}
+
+TEST(AtomicFileTest, FullDiskLeavesOriginalUntouched) {
+  TempDir dir;
+  const std::string target = dir.file("data.bin");
+  writeBytes(target, std::vector<std::uint8_t>(100, 7));
+
+  // A file size limit makes write fail with EFBIG, as a full disk fails with ENOSPC.
+  rlimit previous{};
+  getrlimit(RLIMIT_FSIZE, &previous);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = previous;
+  limited.rlim_cur = 4096;
+  setrlimit(RLIMIT_FSIZE, &limited);
+  AtomicFile file(target);
+  const bool opened = file.open();
+  const std::vector<char> block(10000, 'x');
+  const bool written = opened && file.write(block.data(), block.size());
+  setrlimit(RLIMIT_FSIZE, &previous);
+  std::signal(SIGXFSZ, previousHandler);
+
+  EXPECT_TRUE(opened);
+  EXPECT_FALSE(written);
+  EXPECT_FALSE(file.error().empty());
+  EXPECT_FALSE(file.commit());
+  EXPECT_EQ(readBytes(target), std::vector<std::uint8_t>(100, 7));
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"data.bin"});
+}
+
+TEST(AtomicFileTest, KeepsLinkAndPermissions) {
+  TempDir dir;
+  const std::string real = dir.file("real.bin");
+  const std::string link = dir.file("link.bin");
+  writeBytes(real, {1});
+  ASSERT_EQ(::chmod(real.c_str(), 0640), 0);
+  ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+
+  AtomicFile file(link);
+  ASSERT_TRUE(file.open());
+  ASSERT_TRUE(file.write("z", 1));
+  ASSERT_TRUE(file.commit());
+
+  struct stat info {};
+  ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISLNK(info.st_mode));
+  ASSERT_EQ(::stat(real.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(readBytes(real), std::vector<std::uint8_t>{'z'});
+}
+
+TEST(AtomicFileTest, MissingFolderOrNameFails) {
+  TempDir dir;
+  AtomicFile inMissingFolder(dir.file("no/such/folder.bin"));
+  EXPECT_FALSE(inMissingFolder.open());
+  EXPECT_FALSE(inMissingFolder.error().empty());
+  AtomicFile unnamed("");
+  EXPECT_FALSE(unnamed.open());
+}
+
+}  // namespace
+}  // namespace pq

@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/CliRunner.h"
+#include "support/RecordFileBytes.h"
+#include "support/TempDir.h"
+
+namespace pq {
+namespace {
+
+using test::runCli;
+using test::TempDir;
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+std::vector<std::string> fields(const std::string& line) {
+  std::vector<std::string> out;
+  std::istringstream in(line);
+  for (std::string field; std::getline(in, field, ',');) out.push_back(field);
+  return out;
+}
+
+class RecordCommandsTest : public ::testing::Test {
+ protected:
+  TempDir dir;
+  std::string file = dir.file("demo.bin");
+};
+
+TEST_F(RecordCommandsTest, GenerateThenInfo) {
+  const auto generated =
+      runCli({"generate", file, "--records", "3", "--start", "2011-12-31 23:58:00", "--station",
+              "城东变电站一号", "--point", "10kV出线", "--level", "2", "--pt", "60", "--ct", "40"});
+  ASSERT_EQ(generated.status, 0) << generated.err;
+  const auto info = runCli({"info", file});
+  EXPECT_EQ(info.status, 0) << info.err;
+  EXPECT_EQ(info.err, "");
+  EXPECT_EQ(info.out, "file: " + file +
+                          "\n"
+                          "substation: 城东变电站\n"  // cut to 10 GBK bytes at a character boundary
+                          "measuring_point: 10kV出线\n"
+                          "voltage_level_code: 2\n"
+                          "nominal_voltage: 6\n"
+                          "min_short_circuit_capacity: 100\n"
+                          "supply_equipment_capacity: 120\n"
+                          "agreed_capacity: 120\n"
+                          "pt_ratio: 60\n"
+                          "ct_ratio: 40\n"
+                          "records: 3\n"
+                          "first: 2011-12-31 23:58:00\n"
+                          "last: 2012-01-01 00:00:00\n");
+}
+
+TEST_F(RecordCommandsTest, DumpWritesTheStoreAsCsv) {
+  ASSERT_EQ(runCli({"generate", file, "--records", "5"}).status, 0);
+  const auto dump = runCli({"dump", file, "--first", "2", "--count", "2"});
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  const auto rows = lines(dump.out);
+  ASSERT_EQ(rows.size(), 3u);
+  const auto header = fields(rows[0]);
+  ASSERT_EQ(header.size(), 4u + 39u + 6u * 65u + 1u);
+  EXPECT_EQ(header[0], "index");
+  EXPECT_EQ(header[3], "instrumentId");
+  EXPECT_EQ(header[4], "spare");
+  EXPECT_EQ(header[42], "pfTotal");
+  EXPECT_EQ(header[43], "Ua_1");
+  EXPECT_EQ(header[43 + 65], "Ub_1");
+  EXPECT_EQ(header.back(), "sequenceNumber");
+  const auto row = fields(rows[1]);
+  ASSERT_EQ(row.size(), header.size());
+  EXPECT_EQ(row[0], "1");
+  EXPECT_EQ(row[1], "2010-04-19 15:40:00");
+  EXPECT_EQ(row[2], "1");
+  EXPECT_EQ(row[3], "20100419");
+  EXPECT_EQ(row.back(), "1");
+  EXPECT_EQ(fields(rows[2])[0], "2");
+}
+
+TEST_F(RecordCommandsTest, DumpPrintsInvalidTimeBytesAsHexDigits) {
+  auto body = test::RecordFileBytes::body(1.5f);
+  body[1] = 0x1A;
+  body[1846] = test::RecordFileBytes::checksum(body);
+  test::RecordFileBytes().head().rawFrame(body).save(file);
+  const auto dump = runCli({"dump", file});
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  const auto row = fields(lines(dump.out).at(1));
+  EXPECT_EQ(row[1], "2010-1A-19 15:39:00");
+  EXPECT_EQ(row[5], "1.5");
+}
+
+TEST_F(RecordCommandsTest, DeleteCutsAtTheEndAndRewrites) {
+  ASSERT_EQ(runCli({"generate", file, "--records", "10"}).status, 0);
+  const auto deleted = runCli({"delete", file, "--first", "3", "--count", "97"});
+  EXPECT_EQ(deleted.status, 0) << deleted.err;
+  EXPECT_EQ(deleted.out, "2\n");
+  const auto info = lines(runCli({"info", file}).out);
+  EXPECT_EQ(info.at(10), "records: 2");
+  EXPECT_EQ(info.at(12), "last: 2010-04-19 15:40:00");
+
+  const auto single = runCli({"delete", file, "--first", "1"});
+  EXPECT_EQ(single.out, "1\n");
+  const auto remaining = lines(runCli({"dump", file}).out);
+  EXPECT_EQ(fields(remaining.at(1))[1], "2010-04-19 15:40:00");
+}
+
+TEST_F(RecordCommandsTest, RefusalsAndUsageErrors) {
+  ASSERT_EQ(runCli({"generate", file, "--records", "4"}).status, 0);
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+  } cases[] = {
+      {{"delete", file, "--first", "5"}, 3, "输入删除位置不正确，请重新输入！\n"},
+      {{"delete", file, "--first", "0"}, 3, "输入删除位置不正确，请重新输入！\n"},
+      {{"delete", file, "--first", "2", "--count", "0"}, 3, "输入删除位置不正确，请重新输入！\n"},
+      {{"info", dir.file("missing.bin")}, 3, "文件空。\n"},
+      {{"delete", dir.file("missing.bin"), "--first", "1"}, 3, "文件空。\n"},
+  };
+  for (const auto& c : cases) {
+    const auto result = runCli(c.args);
+    EXPECT_EQ(result.status, c.status) << c.args[0] << ' ' << c.err;
+    EXPECT_EQ(result.err, c.err);
+  }
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"frobnicate"},
+                                             {"info"},
+                                             {"info", file, "--bogus", "1"},
+                                             {"delete", file},
+                                             {"dump", file, "--first", "x"},
+                                             {"generate", file, "--start", "2010-02-30 00:00:00"},
+                                             {"generate", file, "--wiring", "2"},
+                                             {"generate", file, "--records"}}) {
+    const auto result = runCli(args);
+    EXPECT_EQ(result.status, 2) << (args.empty() ? "" : args[0]);
+    EXPECT_NE(result.err.find("usage"), std::string::npos);
+  }
+  EXPECT_EQ(lines(runCli({"info", file}).out).at(10), "records: 4") << "refusals changed nothing";
+}
+
+TEST_F(RecordCommandsTest, FileWithoutFramesPrintsTheLinesAndFails) {
+  test::RecordFileBytes().head("AB").save(file);
+  const auto info = runCli({"info", file});
+  EXPECT_EQ(info.status, 3);
+  EXPECT_EQ(info.err, "文件太短，请重新保存或打开另一个文件！\n");
+  const auto out = lines(info.out);
+  ASSERT_EQ(out.size(), 11u);
+  EXPECT_EQ(out[1], "substation: AB");
+  EXPECT_EQ(out[10], "records: 0");
+}
+
+}  // namespace
+}  // namespace pq
