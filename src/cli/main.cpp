@@ -19,6 +19,7 @@ constexpr Command kCommands[] = {
      "pqdesk-cli generate OUT.bin [--records N] [--start \"YYYY-MM-DD HH:MM:SS\"] [--interval SECONDS] "
      "[--level CODE] [--pt X] [--ct X] [--wiring 1|3] [--station TEXT] [--point TEXT] [--seed S]",
      pq::cli::runGenerate},
+    {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", pq::cli::runUsers},
 };
 
 void printUsage() {
