@@ -1,8 +1,6 @@
 #include "app/ErrorReportingApplication.h"
 
-#include <exception>
-
-#include "ui/Prompter.h"
+#include "ui/ErrorReport.h"
 
 namespace pq::app {
 
@@ -10,12 +8,9 @@ ErrorReportingApplication::ErrorReportingApplication(int& argc, char** argv, ui:
     : QApplication(argc, argv), prompter_(prompter) {}
 
 bool ErrorReportingApplication::notify(QObject* receiver, QEvent* event) {
-  try {
-    return QApplication::notify(receiver, event);
-  } catch (const std::exception& error) {
-    prompter_.showError(activeWindow(), QString::fromStdString(error.what()));
-  }
-  return true;
+  bool handled = true;
+  ui::runReportingErrors(prompter_, activeWindow(), [&] { handled = QApplication::notify(receiver, event); });
+  return handled;
 }
 
 }  // namespace pq::app

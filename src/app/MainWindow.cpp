@@ -12,6 +12,7 @@
 #include "app/ApplicationTitle.h"
 #include "app/BackgroundArea.h"
 #include "records/RecordImportWindow.h"
+#include "ui/ErrorReport.h"
 #include "users/AddUserWindow.h"
 #include "users/ChangePasswordWindow.h"
 #include "users/DeleteUserWindow.h"
@@ -47,7 +48,7 @@ void TForm1::showEvent(QShowEvent* event) {
   if (!loginDone_) {
     loginDone_ = true;
     // The login runs from the event loop, so that ending the program ends the loop.
-    QTimer::singleShot(0, this, &TForm1::FormShow);
+    QTimer::singleShot(0, this, [this] { ui::runReportingErrors(prompter_, this, [this] { FormShow(); }); });
   }
 }
 
@@ -98,7 +99,7 @@ void TForm1::buildToolBar() {
   bar->addSeparator();
   addToolButton(*bar, Picture::Help, QStringLiteral("帮助"), 33);
   passwordToolButton_ = addToolButton(*bar, Picture::PasswordManagement, QStringLiteral("密码管理"), 33);
-  connect(passwordToolButton_, &QAction::triggered, this, &TForm1::openAddUserWindow);
+  command(passwordToolButton_, &TForm1::openAddUserWindow);
   connect(addToolButton(*bar, Picture::Exit, QStringLiteral("退出系统"), 33), &QAction::triggered, qApp,
           &QCoreApplication::quit);
   // Three decorative phase badges close the strip; they carry neither hint nor action.
@@ -116,7 +117,7 @@ void TForm1::buildMenus() {
   QMenu* history = bar->addMenu(QStringLiteral("历史数据"));
   QAction* open = history->addAction(QStringLiteral("打开记录"));
   open->setObjectName(QStringLiteral("menu:打开记录"));
-  connect(open, &QAction::triggered, this, &TForm1::openImportWindow);
+  command(open, &TForm1::openImportWindow);
   for (const char* item :
        {"查阅记录", "谐波趋势曲线", "分量及频率趋势曲线", "电压偏差趋势曲线", "功率及功率因数趋势曲线"}) {
     QAction* command = history->addAction(QString::fromUtf8(item));
@@ -131,13 +132,14 @@ void TForm1::buildMenus() {
   QMenu* system = bar->addMenu(QStringLiteral("系统"));
   passwordMenu_ = system->addMenu(QStringLiteral("密码管理"));
   passwordMenu_->menuAction()->setObjectName(QStringLiteral("menu:密码管理"));
-  connect(passwordMenu_->addAction(QStringLiteral("设定密码")), &QAction::triggered, this,
-          &TForm1::openAddUserWindow);
-  connect(passwordMenu_->addAction(QStringLiteral("修改密码")), &QAction::triggered, this,
-          &TForm1::openChangePasswordWindow);
-  connect(passwordMenu_->addAction(QStringLiteral("删除密码")), &QAction::triggered, this,
-          &TForm1::openDeleteUserWindow);
+  command(passwordMenu_->addAction(QStringLiteral("设定密码")), &TForm1::openAddUserWindow);
+  command(passwordMenu_->addAction(QStringLiteral("修改密码")), &TForm1::openChangePasswordWindow);
+  command(passwordMenu_->addAction(QStringLiteral("删除密码")), &TForm1::openDeleteUserWindow);
   connect(system->addAction(QStringLiteral("退出")), &QAction::triggered, qApp, &QCoreApplication::quit);
+}
+
+void TForm1::command(QAction* action, void (TForm1::*handler)()) {
+  ui::connectReporting(action, &QAction::triggered, this, prompter_, [this, handler] { (this->*handler)(); });
 }
 
 TDM& TForm1::database() {

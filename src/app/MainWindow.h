@@ -42,6 +42,8 @@ class TForm1 : public QMainWindow {
   QAction* addToolButton(QToolBar& bar, ui::Picture picture, const QString& hint, int size);
   void buildToolBar();
   void buildMenus();
+  // Connects a menu item or toolbar button to the handler of its command.
+  void command(QAction* action, void (TForm1::*handler)());
   TDM& database();
 
   void FormShow();

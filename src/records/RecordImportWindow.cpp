@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "ui/Artwork.h"
+#include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
 
@@ -49,7 +50,7 @@ TForm3::TForm3(RecordStore& store, ui::Prompter& prompter, QWidget* parent)
   ProgressBar1->setRange(0, 100);
   ProgressBar1->hide();
   Btn_Open->setDefault(true);
-  connect(Btn_Open, &QPushButton::clicked, this, &TForm3::Btn_OpenClick);
+  ui::connectReporting(Btn_Open, &QPushButton::clicked, this, prompter_, [this] { Btn_OpenClick(); });
   connect(Btn_Exit, &QPushButton::clicked, this, &QDialog::accept);
 }
 

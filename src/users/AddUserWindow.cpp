@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
 #include "users/PasswordScrambling.h"
@@ -44,7 +45,7 @@ TForm6::TForm6(TDM& database, ui::Prompter& prompter, QWidget* parent)
   onFilledEnter(*Edit1, [this] { Edit2->setFocus(); });
   onFilledEnter(*Edit2, [this] { Edit3->setFocus(); });
   onFilledEnter(*Edit3, [this] { Button1->click(); });
-  connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+  ui::connectReporting(Button1, &QPushButton::clicked, this, prompter_, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, &QDialog::accept);
   Edit1->setFocus();
   ui::centreOnScreen(*this);

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
 #include "users/PasswordScrambling.h"
@@ -49,7 +50,7 @@ TForm7::TForm7(TDM& database, ui::Prompter& prompter, QWidget* parent)
   onFilledEnter(*Edit2, [this] { Button1->click(); });
   onFilledEnter(*Edit3, [this] { Edit4->setFocus(); });
   onFilledEnter(*Edit4, [this] { Button1->click(); });
-  connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
+  ui::connectReporting(Button1, &QPushButton::clicked, this, prompter_, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, &QDialog::accept);
   setStage(Stage::Verify);
   Edit1->setFocus();

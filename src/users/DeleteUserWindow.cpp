@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
 #include "users/PasswordScrambling.h"
@@ -34,7 +35,7 @@ TForm8::TForm8(TDM& database, ui::Prompter& prompter, QWidget* parent)
 
   onFilledEnter(*Edit1, [this] { Edit2->setFocus(); });
   onFilledEnter(*Edit2, [this] { Button1->click(); });
-  connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
+  ui::connectReporting(Button1, &QPushButton::clicked, this, prompter_, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, &QDialog::accept);
   Edit1->setFocus();
   ui::centreOnScreen(*this);

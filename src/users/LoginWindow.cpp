@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "ui/ErrorReport.h"
 #include "ui/MaskedEntry.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
@@ -52,7 +53,7 @@ TForm5::TForm5(TDM& database, ui::Prompter& prompter, std::function<void(bool)> 
   ui::makeMasked(*Edit1);
   Btn_Ok->setDefault(true);
   Btn_Exit->setAutoDefault(false);
-  connect(Btn_Ok, &QPushButton::clicked, this, &TForm5::Btn_OkClick);
+  ui::connectReporting(Btn_Ok, &QPushButton::clicked, this, prompter_, [this] { Btn_OkClick(); });
   connect(Btn_Exit, &QPushButton::clicked, this, &TForm5::Btn_ExitClick);
 }
 
@@ -60,7 +61,7 @@ void TForm5::reject() { Btn_ExitClick(); }
 
 void TForm5::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous()) FormShow();
+  if (!event->spontaneous()) ui::runReportingErrors(prompter_, this, [this] { FormShow(); });
 }
 
 void TForm5::FormShow() {
