@@ -23,13 +23,16 @@ T& child(const QObject& parent, const QString& name) {
 }
 
 // Runs `step` on the modal window of type T once the event loop shows it, e.g. a window opened by a
-// command; the test then calls what opens the window.
+// command; the test arranges this first and then does what opens the window. Gives up after about
+// two seconds, and the test's own checks then fail.
 template <class T>
-void whenModalShown(std::function<void(T&)> step) {
-  QTimer::singleShot(0, [step = std::move(step)] {
-    auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (window == nullptr) throw std::runtime_error("the expected modal window is not open");
-    step(*window);
+void whenModalShown(std::function<void(T&)> step, int attemptsLeft = 200) {
+  QTimer::singleShot(10, [step = std::move(step), attemptsLeft] {
+    if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget())) {
+      step(*window);
+    } else if (attemptsLeft > 0) {
+      whenModalShown<T>(step, attemptsLeft - 1);
+    }
   });
 }
 
