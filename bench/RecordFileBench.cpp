@@ -50,10 +50,10 @@ void readWholeFile(const std::string& path, std::vector<char>& buffer) {
 
 void BM_PlainRead(benchmark::State& state) {
   const std::string& path = fullFile();
-  std::vector<char> buffer(4u << 20);
+  std::vector<char> buffer(static_cast<std::size_t>(state.range(0)) << 10);
   for (auto _ : state) readWholeFile(path, buffer);
 }
-BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainRead)->Arg(256)->Arg(4096)->Unit(benchmark::kMillisecond);  // block KiB
 
 void BM_Import(benchmark::State& state) {
   const std::string& path = fullFile();
