@@ -53,9 +53,7 @@ int ReportRun::prepare() {
   }
   const int n = selectReportRange(store_, parameters_);
   parameters_.data.sampleCount = static_cast<float>(n);
-  // Records out of time order can put the end before the start; that span is as empty as one
-  // without records and must not reach the statistics.
-  if (n <= 0) {
+  if (n == 0) {
     listener_.showMessage(messages::kNoRecordsInSpan);
     return 0;
   }
