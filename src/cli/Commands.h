@@ -17,5 +17,6 @@ int runInfo(const std::vector<std::string>& args);
 int runDump(const std::vector<std::string>& args);
 int runDelete(const std::vector<std::string>& args);
 int runGenerate(const std::vector<std::string>& args);
+int runReport(const std::vector<std::string>& args);
 
 }  // namespace pq::cli

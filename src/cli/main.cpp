@@ -19,6 +19,11 @@ constexpr Command kCommands[] = {
      "pqdesk-cli generate OUT.bin [--records N] [--start \"YYYY-MM-DD HH:MM:SS\"] [--interval SECONDS] "
      "[--level CODE] [--pt X] [--ct X] [--wiring 1|3] [--station TEXT] [--point TEXT] [--seed S]",
      pq::cli::runGenerate},
+    {"report",
+     "pqdesk-cli report FILE.bin --phase Ua|Ub|Uc|Ia|Ib|Ic [--from \"YYYY-M-D H:M\"] [--to \"YYYY-M-D H:M\"] "
+     "[--level TEXT] [--min-sc TEXT] [--supply TEXT] [--agreed TEXT] [--station TEXT] [--point TEXT] [--unit "
+     "TEXT] [--tester TEXT] [--print-date TEXT] [--json FILE]",
+     pq::cli::runReport},
 };
 
 void printUsage() {
