@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "cli/ImportToConsole.h"
 #include "cli/ReportJson.h"
+#include "cli/ReportOutputs.h"
 #include "statistics/ReportParameters.h"
 #include "statistics/ReportRun.h"
 
@@ -14,8 +15,6 @@ namespace pq::cli {
 namespace {
 
 constexpr const char* kPhaseOptions[kReportPhaseCount] = {"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
-// The page outputs come with the report page; until then they are refused as usage errors.
-constexpr const char* kPageOutputs[] = {"cells", "pdf", "png", "qrp", "xls"};
 
 class ConsoleRunListener : public ReportRunListener {
  public:
@@ -71,11 +70,6 @@ int runReport(const std::vector<std::string>& args) {
              "tester", "print-date", "json", "cells", "pdf", "png", "qrp", "xls"});
   const std::string& path = arguments.positional(0, "record file");
   arguments.expectPositionals(1);
-  for (const char* output : kPageOutputs) {
-    if (arguments.text(output)) {
-      throw UsageError(std::string("--") + output + " is not available in this version; use --json");
-    }
-  }
   const auto phaseText = arguments.text("phase");
   if (!phaseText) throw UsageError("missing --phase");
   const int phase = phaseOf(*phaseText);
@@ -110,7 +104,7 @@ int runReport(const std::vector<std::string>& args) {
     if (!writeFile(*jsonPath, reportJson(parameters.data, store.rangeStart, store.rangeEnd)))
       return kExitUnexpected;
   }
-  return kExitDone;
+  return writeReportOutputs(arguments, store, parameters);
 }
 
 }  // namespace pq::cli

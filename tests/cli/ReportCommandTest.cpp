@@ -176,7 +176,6 @@ TEST_F(ReportCommandTest, RefusalsAndUsageErrors) {
       {{"--phase", "Ua", "--from", "2010-4-19"}, 2, "--from must look like \"YYYY-M-D H:M\""},
       {{"--phase", "Uab"}, 2, "--phase must be one of Ua Ub Uc Ia Ib Ic"},
       {{}, 2, "missing --phase"},
-      {{"--phase", "Ua", "--pdf", "x.pdf"}, 2, "--pdf is not available in this version; use --json"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = {"report", file};
