@@ -58,10 +58,9 @@ long TComm32::Read(void* buf, long len) {
 }
 
 void TComm32::wakeReaderWhenStarved() {
-  // Pairs with the fence in readWaitingBytes: either the read thread sees the space just made, or
-  // this side sees its starved flag.
-  std::atomic_thread_fence(std::memory_order_seq_cst);
-  if (rxStarved_.load(std::memory_order_relaxed) && rxStarved_.exchange(false)) rxSpace_->set();
+  // Both sides change the flag by exchange, so one of them sees the other: either the read thread
+  // finds the room just made, or this side finds its starved flag.
+  if (rxStarved_.exchange(false, std::memory_order_acq_rel)) rxSpace_->set();
 }
 
 long TComm32::Write(const void* buf, long len) {
@@ -293,8 +292,7 @@ void TComm32::readWaitingBytes(char* piece, long pieceSize) {
     const long room = rxQueue_->Free();
     if (room == 0) {
       rxSpace_->reset();
-      rxStarved_ = true;
-      std::atomic_thread_fence(std::memory_order_seq_cst);
+      rxStarved_.exchange(true, std::memory_order_acq_rel);
       // The consumer may have made room between the check and the flag.
       if (rxQueue_->Free() > 0 && rxStarved_.exchange(false)) continue;
       return;
