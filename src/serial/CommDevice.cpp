@@ -9,27 +9,31 @@ TCustomCommDevice::TCustomCommDevice() : port_(std::make_unique<TComm32>()) {
   port_->AfterOpen = [this](TComm32* sender) { NewAfterOpen(sender); };
   port_->BeforeClose = [this](TComm32* sender) { NewBeforeClose(sender); };
   package_ = std::make_unique<TCommPackage>(port_.get());
-  package_->OnPackage = [this](TCommPackage* sender, int mask) { NewCommNotify(sender, mask); };
+  package_->SetOnPackage([this](TCommPackage* sender, int mask) { NewCommNotify(sender, mask); });
   frameSettings_ = std::make_unique<TCommFrameSettings>(package_.get());
 }
 
 TCustomCommDevice::~TCustomCommDevice() {
-  // The port's callbacks can only be replaced once its threads are gone; until then this flag keeps
-  // the events of a device being destroyed from firing.
-  destroying_ = true;
+  Shutdown();
+  frameSettings_.reset();
+  package_.reset();
+  port_.reset();
+}
+
+void TCustomCommDevice::Shutdown() {
+  if (destroying_.exchange(true)) return;
   package_->fSetActive(false);
   try {
     port_->Close();
   } catch (...) {
     // Nothing can be done about a thread that would not stop; the destructor goes on.
   }
+  // The port's callbacks can only be replaced once its threads are gone; until then the flag keeps
+  // the events of a device being destroyed from firing.
   port_->OnCommNotify = nullptr;
   port_->AfterOpen = nullptr;
   port_->BeforeClose = nullptr;
-  package_->OnPackage = nullptr;
-  frameSettings_.reset();
-  package_.reset();
-  port_.reset();
+  package_->SetOnPackage(nullptr);
 }
 
 long TCustomCommDevice::Read(void* buf, long len) { return port_->Read(buf, len); }

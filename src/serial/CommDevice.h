@@ -99,6 +99,11 @@ class TCustomCommDevice {
   TDeviceNotify AfterOpen;
   TDeviceNotify BeforeClose;
 
+ protected:
+  // Stops packaging and the port's threads and silences the events. The most derived class calls it
+  // from its own destructor, so that no port thread calls a virtual handler of a half-destroyed object.
+  void Shutdown();
+
  private:
   void closePort() { port_->Close(); }
 
@@ -113,6 +118,7 @@ class TCustomCommDevice {
 class TCommDevice : public TCustomCommDevice {
  public:
   using TCustomCommDevice::TCustomCommDevice;
+  ~TCommDevice() override { Shutdown(); }
 };
 
 }  // namespace pq::OstrelComm32

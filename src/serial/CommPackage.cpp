@@ -157,10 +157,16 @@ void TCommPackage::PurgeWrite() {
   port_->PurgeWrite(false);
 }
 
+void TCommPackage::SetOnPackage(TPackageEvent callback) {
+  const std::lock_guard lock(callbackLock_);
+  onPackage_ = std::move(callback);
+}
+
 void TCommPackage::CallNotify(int mask) {
-  if (!OnPackage) return;
+  const std::lock_guard lock(callbackLock_);
+  if (!onPackage_) return;
   try {
-    OnPackage(this, mask);
+    onPackage_(this, mask);
   } catch (...) {
     // The receiver's failure must not end the port's thread.
   }

@@ -71,7 +71,9 @@ class TCommPackage {
   // Holds the package threads off while the owner changes what they use (the port's receive queue).
   std::unique_lock<std::mutex> Exclusive() { return std::unique_lock(lock_); }
 
-  TPackageEvent OnPackage;
+  // The package callback; setting it waits for a call in progress, so that after setting it to
+  // nothing no call is running or will come.
+  void SetOnPackage(TPackageEvent callback);
 
  private:
   void fNewCommNotify(TComm32* sender, int mask);
@@ -89,6 +91,8 @@ class TCommPackage {
 
   TComm32* port_;
   TComm32::TCommNotifyEvent savedPortCallback_;
+  std::mutex callbackLock_;
+  TPackageEvent onPackage_;
   std::mutex lock_;
 
   std::atomic<bool> active_{false};

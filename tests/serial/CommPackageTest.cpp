@@ -185,9 +185,9 @@ TEST(CommPackageTest, ChangingSizesOrTypeDeactivatesAndEmptiesTheQueues) {
 TEST(CommPackageTest, TimeoutTypeCutsAndAnnouncesEvenWhileInactive) {
   PackageLink link(cptFrameTimeout);
   std::atomic<int> announced{0};
-  link.package.OnPackage = [&](TCommPackage*, int mask) {
+  link.package.SetOnPackage([&](TCommPackage*, int mask) {
     if ((mask & EV_RXCHAR) != 0) ++announced;
-  };
+  });
   link.package.fSetActive(false);
   link.pty.send("hello");
   EXPECT_TRUE(waitUntil([&] { return announced > 0; }));
@@ -201,11 +201,11 @@ TEST(CommPackageTest, PackageEventsSayAPackageWaitsAndEverythingWasSent) {
   PackageLink link(cptFrameHeadTail);
   std::atomic<int> received{0};
   std::atomic<int> allSent{0};
-  link.package.OnPackage = [&](TCommPackage* sender, int mask) {
+  link.package.SetOnPackage([&](TCommPackage* sender, int mask) {
     EXPECT_EQ(sender, &link.package);
     if ((mask & EV_RXCHAR) != 0) ++received;
     if ((mask & EV_TXEMPTY) != 0) ++allSent;
-  };
+  });
   link.pty.send(bytes({0xEB, 0x41, 0xEE}));
   EXPECT_TRUE(waitUntil([&] { return received > 0; }));
   link.package.WritePackage("z", 1);
