@@ -103,9 +103,12 @@ std::vector<StatisticRecord> StatisticsEngine::computeStatistics(
   columns_.resize(std::max(columns_.size(), samplers.size()));
   for (std::size_t k = 0; k < samplers.size(); ++k) columns_[k].resize(count);
   std::vector<float> passes(samplers.size(), 0.0f);
+  // A single index reads too little of each record for the prefetching to pay.
+  const bool prefetch = samplers.size() > 1;
   for (std::size_t j = 0; j < count; ++j) {
     const int i = first + static_cast<int>(j);
-    if (j + kPrefetchDistance < count) prefetchRecord(store_.record(i + kPrefetchDistance), reportPhase);
+    if (prefetch && j + kPrefetchDistance < count)
+      prefetchRecord(store_.record(i + kPrefetchDistance), reportPhase);
     for (std::size_t k = 0; k < samplers.size(); ++k) {
       const IndexSampler::Sample sample = samplers[k](i);
       columns_[k][j] = sample.value;
