@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "SilentImportListener.h"
 #include "records/RecordFileGenerator.h"
 #include "records/RecordFileImport.h"
 #include "records/RecordStore.h"
@@ -18,14 +19,6 @@
 #include "statistics/StatisticsEngine.h"
 
 namespace {
-
-class SilentImport : public pq::ImportListener {
- public:
-  void importStarted(const std::string&, int) override {}
-  void importProgress(int, const std::string&) override {}
-  void importMessage(const std::string&) override {}
-  void importFinished(const std::string&) override {}
-};
 
 class SilentRun : public pq::ReportRunListener {
  public:
@@ -45,7 +38,7 @@ pq::RecordStore& storeOf(int records) {
     options.intervalSeconds = 1;
     std::string error;
     if (!pq::generateRecordFile(path, options, error)) throw std::runtime_error(error);
-    SilentImport listener;
+    pq::bench::SilentImportListener listener;
     pq::importRecordFile(store, path, listener);
     std::remove(path.c_str());
   }
