@@ -13,7 +13,6 @@ namespace pq::cli {
 
 namespace {
 
-constexpr const char* kPhaseOptions[kReportPhaseCount] = {"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
 // The page outputs come with the report page; until then they are refused as usage errors.
 constexpr const char* kPageOutputs[] = {"cells", "pdf", "png", "qrp", "xls"};
 
@@ -26,7 +25,7 @@ class ConsoleRunListener : public ReportRunListener {
 
 int phaseOf(const std::string& text) {
   for (int phase = 0; phase < kReportPhaseCount; ++phase) {
-    if (text == kPhaseOptions[phase]) return phase;
+    if (text == kReportPhaseNames[phase]) return phase;
   }
   throw UsageError("--phase must be one of Ua Ub Uc Ia Ib Ic");
 }

@@ -1,6 +1,7 @@
 #include "statistics/IndexSampler.h"
 
 #include <cmath>
+#include <stdexcept>
 
 #include "records/RecordStore.h"
 #include "statistics/ReportLimits.h"
@@ -51,6 +52,9 @@ IndexSampler::IndexSampler(const RecordStore& store, const ReportLimits& limits,
       nominal_(static_cast<float>(store.nominalVoltage)),
       band_(nominal_) {
   if (request.index == StatisticIndex::Harmonic) {
+    if (request.order < kFirstLimitedOrder || request.order > kLastLimitedOrder) {
+      throw std::invalid_argument("harmonic order outside 2..25");
+    }
     limit_ = voltageReport_ ? limits.harmonicVoltageLimit(request.order)
                             : limits.harmonicCurrentLimit[request.order];
   } else if (request.index == StatisticIndex::Thd) {
