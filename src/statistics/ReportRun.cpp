@@ -25,7 +25,7 @@ class BusyIndicator {
 
 }  // namespace
 
-int selectReportRange(RecordStore& store, ReportParameters& parameters) {
+int selectReportRange(RecordStore& store, const ReportParameters& parameters) {
   if (store.recordCount() == 0) {
     store.rangeStart = store.rangeEnd = 0;
     return 0;

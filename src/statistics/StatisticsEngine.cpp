@@ -69,9 +69,9 @@ void prefetchRecord(const MeasurementRecord& record, int channel) {
   }
   const int harmonicsBegin = 4 * cells::harmonic(channel, 1);
   const int harmonicsEnd = 4 * cells::harmonic(channel, 64);
-  for (int offset = harmonicsBegin; offset <= harmonicsEnd + kLine - 1; offset += kLine) {
+  for (int offset = harmonicsBegin; offset < harmonicsEnd; offset += kLine)
     __builtin_prefetch(bytes + offset);
-  }
+  __builtin_prefetch(bytes + harmonicsEnd);
 }
 
 constexpr int kPrefetchDistance = 4;
