@@ -50,7 +50,7 @@ IndexSampler::IndexSampler(const RecordStore& store, const ReportLimits& limits,
       phase_(reportPhase % 3),
       channel_(reportPhase),
       nominal_(static_cast<float>(store.nominalVoltage)),
-      band_(nominal_) {
+      band_(deviationBand(nominal_)) {
   if (request.index == StatisticIndex::Harmonic) {
     if (request.order < kFirstLimitedOrder || request.order > kLastLimitedOrder) {
       throw std::invalid_argument("harmonic order outside 2..25");
