@@ -25,7 +25,7 @@ class ConsoleRunListener : public ReportRunListener {
 
 int phaseOf(const std::string& text) {
   for (int phase = 0; phase < kReportPhaseCount; ++phase) {
-    if (text == kPhaseOptions[phase]) return phase;
+    if (text == kReportPhaseNames[phase]) return phase;
   }
   throw UsageError("--phase must be one of Ua Ub Uc Ia Ib Ic");
 }
@@ -45,7 +45,7 @@ void setDateFields(const Arguments& arguments, const char* option, DateFieldGrou
 // The checks the window makes as the user leaves each date field; the first failure's message.
 std::optional<std::string> dateFieldRefusal(const DateFieldGroup& fields) {
   for (std::size_t i = 0; i < fields.texts.size(); ++i) {
-    DateFieldVerdict verdict = validateDateField(DateFieldGroup::kKinds[i], fields.texts[i]);
+    const DateFieldVerdict verdict = validateField(DateFieldGroup::kKinds[i], fields.texts[i]);
     if (!verdict.message.empty()) return verdict.message;
   }
   return std::nullopt;

@@ -6,8 +6,6 @@ namespace pq::cli {
 
 namespace {
 
-constexpr const char* kPhaseNames[kReportPhaseCount] = {"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
-
 void writeStatistic(JsonWriter& json, const StatisticRecord& s, bool hasP95, bool hasTest) {
   json.beginObject();
   json.key("max").number(s.max);
@@ -37,7 +35,7 @@ std::string reportJson(const PhaseReportDataSet& data, int rangeStart, int range
   const ReportLimits& limits = data.limits;
   JsonWriter json;
   json.beginObject();
-  json.key("phase").string(kPhaseNames[phase]);
+  json.key("phase").string(kReportPhaseNames[phase]);
   json.key("title").string(reportTitle(phase));
   json.key("sampleCount").number(data.sampleCount);
   json.key("startTimeText").string(data.startTimeText);

@@ -28,4 +28,10 @@ void DateFieldGroup::showRecordTime(const RecordStore& store, int index) {
            std::to_string(time.hour), std::to_string(time.minute)};
 }
 
+void showStoreSpan(const RecordStore& store, DateFieldGroup& start, DateFieldGroup& end) {
+  if (store.recordCount() <= 0) return;
+  start.showRecordTime(store, 0);
+  end.showRecordTime(store, store.recordCount() - 1);
+}
+
 }  // namespace pq

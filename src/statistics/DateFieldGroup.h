@@ -24,4 +24,7 @@ struct DateFieldGroup {
   void showRecordTime(const RecordStore& store, int index);
 };
 
+// Shows the first stored record's time in `start` and the last one's in `end`; nothing without records.
+void showStoreSpan(const RecordStore& store, DateFieldGroup& start, DateFieldGroup& end);
+
 }  // namespace pq

@@ -5,7 +5,7 @@
 
 namespace pq {
 
-KeyAction filterDateKey(DateFieldKind kind, std::string_view text, char32_t key) {
+KeyAction filterKey(DateFieldKind kind, std::string_view text, char32_t key) {
   const std::string_view trimmed = trimmedField(text);
   if (key == kBackspaceKey) return KeyAction::Accept;
   if (key >= U'0' && key <= U'9') {
@@ -16,7 +16,7 @@ KeyAction filterDateKey(DateFieldKind kind, std::string_view text, char32_t key)
   return KeyAction::Drop;
 }
 
-DateFieldVerdict validateDateField(DateFieldKind kind, std::string_view text) {
+DateFieldVerdict validateField(DateFieldKind kind, std::string_view text) {
   const std::string_view trimmed = trimmedField(text);
   if (trimmed.empty()) return {messages::kQueryTimeWrong, false, false};
   const long long number = fieldInteger(trimmed);

@@ -15,11 +15,11 @@ inline constexpr char32_t kEnterKey = 0x0D;
 enum class KeyAction {
   Drop,
   Accept,
-  AcceptAndValidate,  // Enter in a non-empty field: validateDateField runs
+  AcceptAndValidate,  // Enter in a non-empty field: validateField runs
 };
 
 // What a typed key does to a date field holding `text`.
-KeyAction filterDateKey(DateFieldKind kind, std::string_view text, char32_t key);
+KeyAction filterKey(DateFieldKind kind, std::string_view text, char32_t key);
 
 // The outcome of checking a date field when it loses the focus or Enter is pressed.
 struct DateFieldVerdict {
@@ -29,6 +29,6 @@ struct DateFieldVerdict {
 };
 
 // A text that is not a whole number throws ConversionError.
-DateFieldVerdict validateDateField(DateFieldKind kind, std::string_view text);
+DateFieldVerdict validateField(DateFieldKind kind, std::string_view text);
 
 }  // namespace pq

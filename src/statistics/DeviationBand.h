@@ -25,4 +25,6 @@ class DeviationBand {
   Kind kind_;
 };
 
+inline DeviationBand deviationBand(float nominalVoltage) { return DeviationBand(nominalVoltage); }
+
 }  // namespace pq

@@ -34,7 +34,7 @@ void ReportLimits::computeCurrentLimits(std::string_view voltageLevelText,
 }
 
 void ReportLimits::chooseDeviationText(float nominalVoltage) {
-  if (const char* text = DeviationBand(nominalVoltage).text()) deviationLimitText = text;
+  if (const char* text = deviationBand(nominalVoltage).text()) deviationLimitText = text;
 }
 
 }  // namespace pq

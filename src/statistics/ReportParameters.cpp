@@ -72,10 +72,7 @@ void ReportParameters::fillFromStore(const RecordStore& store) {
   voltageLevelText = levelTextOfCode(store.voltageLevelCode == 0 ? 1 : store.voltageLevelCode);
   showRatiosAndCapacities(store);
   fileNameText = store.fileName;
-  if (store.recordCount() > 0) {
-    start.showRecordTime(store, 0);
-    end.showRecordTime(store, store.recordCount() - 1);
-  }
+  showStoreSpan(store, start, end);
   data.reportWindowOpen = false;
 }
 
@@ -98,12 +95,8 @@ std::vector<std::string> ReportParameters::reopenRecordFile(RecordStore& store,
   store.rangeStart = 0;
   store.rangeEnd = store.recordCount() - 1;
   fileNameText = store.fileName;
-  if (store.recordCount() > 0) {
-    start.showRecordTime(store, 0);
-    end.showRecordTime(store, store.recordCount() - 1);
-  } else {
-    shown.push_back(messages::kFileTooShort);
-  }
+  showStoreSpan(store, start, end);
+  if (store.recordCount() == 0) shown.push_back(messages::kFileTooShort);
   return shown;
 }
 

@@ -25,7 +25,7 @@ class BusyIndicator {
 
 }  // namespace
 
-int selectReportRange(RecordStore& store, ReportParameters& parameters) {
+int selectReportRange(RecordStore& store, const ReportParameters& parameters) {
   if (store.recordCount() == 0) {
     store.rangeStart = store.rangeEnd = 0;
     return 0;
@@ -60,39 +60,58 @@ int ReportRun::prepare() {
   return n;
 }
 
+namespace {
+
+// The harmonic orders 2..25 followed by `further`, the order in which a run computes its indices.
+std::vector<StatisticRequest> reportRequests(std::initializer_list<StatisticIndex> further) {
+  std::vector<StatisticRequest> requests;
+  for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order) {
+    requests.push_back({StatisticIndex::Harmonic, order});
+  }
+  for (const StatisticIndex index : further) requests.push_back({index});
+  return requests;
+}
+
+constexpr int kHarmonicRequests = kLastLimitedOrder - kFirstLimitedOrder + 1;
+
+void storeHarmonics(const std::vector<StatisticRecord>& results, PhaseReportDataSet& data) {
+  for (int k = 0; k < kHarmonicRequests; ++k) data.harmonic[kFirstLimitedOrder + k] = results[k];
+}
+
+}  // namespace
+
 bool ReportRun::runVoltageReport() {
   if (prepare() == 0) return false;
   PhaseReportDataSet& data = parameters_.data;
-  const int phase = data.reportPhase;
   BusyIndicator busy(listener_);
   data.limits.setVoltageLimits(parameters_.voltageLevelText);
   StatisticsEngine engine(store_, data.limits);
-  for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order) {
-    data.harmonic[order] = engine.computeStatistic(StatisticIndex::Harmonic, phase, order);
+  const auto results = engine.computeStatistics(
+      reportRequests({StatisticIndex::Fundamental, StatisticIndex::LineFundamental, StatisticIndex::Thd,
+                      StatisticIndex::Deviation, StatisticIndex::Unbalance, StatisticIndex::Fluctuation,
+                      StatisticIndex::FrequencyDeviation}),
+      data.reportPhase);
+  storeHarmonics(results, data);
+  auto next = results.begin() + kHarmonicRequests;
+  for (StatisticRecord* index : {&data.fundamental, &data.lineFundamental, &data.thd, &data.deviation,
+                                 &data.unbalance, &data.fluctuation, &data.frequencyDeviation}) {
+    *index = *next++;
   }
-  data.fundamental = engine.computeStatistic(StatisticIndex::Fundamental, phase);
-  data.lineFundamental = engine.computeStatistic(StatisticIndex::LineFundamental, phase);
-  data.thd = engine.computeStatistic(StatisticIndex::Thd, phase);
-  data.deviation = engine.computeStatistic(StatisticIndex::Deviation, phase);
-  data.unbalance = engine.computeStatistic(StatisticIndex::Unbalance, phase);
-  data.fluctuation = engine.computeStatistic(StatisticIndex::Fluctuation, phase);
-  data.frequencyDeviation = engine.computeStatistic(StatisticIndex::FrequencyDeviation, phase);
   return true;
 }
 
 bool ReportRun::runCurrentReport() {
   if (prepare() == 0) return false;
   PhaseReportDataSet& data = parameters_.data;
-  const int phase = data.reportPhase;
   BusyIndicator busy(listener_);
   data.limits.computeCurrentLimits(parameters_.voltageLevelText, parameters_.minShortCircuitText,
                                    parameters_.supplyCapacityText, parameters_.agreedCapacityText);
   StatisticsEngine engine(store_, data.limits);
-  for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order) {
-    data.harmonic[order] = engine.computeStatistic(StatisticIndex::Harmonic, phase, order);
-  }
-  data.fundamental = engine.computeStatistic(StatisticIndex::Fundamental, phase);
-  data.thd = engine.computeStatistic(StatisticIndex::Thd, phase);
+  const auto results = engine.computeStatistics(
+      reportRequests({StatisticIndex::Fundamental, StatisticIndex::Thd}), data.reportPhase);
+  storeHarmonics(results, data);
+  data.fundamental = results[kHarmonicRequests];
+  data.thd = results[kHarmonicRequests + 1];
   return true;
 }
 

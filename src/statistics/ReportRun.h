@@ -19,7 +19,7 @@ class ReportRunListener {
 
 // The number of records of the span of the start and end texts, after setting the store's range
 // to them. A start, end or record time that is no valid date-time throws ConversionError.
-int selectReportRange(RecordStore& store, ReportParameters& parameters);
+int selectReportRange(RecordStore& store, const ReportParameters& parameters);
 
 // Runs the report of a report button or of the report window's phase buttons: checks, range,
 // limits, statistics into the parameters' data set. True when the data set holds the new report and

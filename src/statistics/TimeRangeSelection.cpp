@@ -76,10 +76,6 @@ std::optional<std::string> TimeRangeSelection::selectCustom(RecordStore& store) 
   return std::nullopt;
 }
 
-void TimeRangeSelection::showRangeInFields(const RecordStore& store) {
-  if (store.recordCount() <= 0) return;
-  start.showRecordTime(store, 0);
-  end.showRecordTime(store, store.recordCount() - 1);
-}
+void TimeRangeSelection::showRangeInFields(const RecordStore& store) { showStoreSpan(store, start, end); }
 
 }  // namespace pq

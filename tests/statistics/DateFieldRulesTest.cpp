@@ -29,7 +29,7 @@ TEST(DateFieldRulesTest, KeyFilter) {
       {DateFieldKind::Hour, "7", kEnterKey, KeyAction::AcceptAndValidate},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(filterDateKey(c.kind, c.text, c.key), c.expected) << c.text << " key " << int(c.key);
+    EXPECT_EQ(filterKey(c.kind, c.text, c.key), c.expected) << c.text << " key " << int(c.key);
   }
 }
 
@@ -62,7 +62,7 @@ TEST(DateFieldRulesTest, Validation) {
       {DateFieldKind::Year, "67536", "", false, false},  // 67536 mod 65536 = 2000
   };
   for (const auto& c : cases) {
-    const DateFieldVerdict verdict = validateDateField(c.kind, c.text);
+    const DateFieldVerdict verdict = validateField(c.kind, c.text);
     EXPECT_EQ(verdict.message, c.message) << c.text;
     EXPECT_EQ(verdict.emptyField, c.emptied) << c.text;
     EXPECT_EQ(verdict.focusBack, c.focusBack) << c.text;
@@ -70,7 +70,7 @@ TEST(DateFieldRulesTest, Validation) {
 }
 
 TEST(DateFieldRulesTest, TextThatIsNoNumberIsAConversionError) {
-  EXPECT_THROW(validateDateField(DateFieldKind::Day, "1a"), ConversionError);
+  EXPECT_THROW(validateField(DateFieldKind::Day, "1a"), ConversionError);
 }
 
 }  // namespace

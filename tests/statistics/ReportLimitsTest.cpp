@@ -126,7 +126,7 @@ TEST(ReportLimitsTest, DeviationBandPassTests) {
       {0, -1, -10.5f, false}, {0, 0, 0.0f, false},   {0, 380, 0.0f, true},  {20, 0, 0.0f, false},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(DeviationBand(c.un).passes(c.difference, c.percent), c.passes)
+    EXPECT_EQ(deviationBand(c.un).passes(c.difference, c.percent), c.passes)
         << c.un << " " << c.difference << " " << c.percent;
   }
 }

@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "statistics/InsertionBuffer.h"
 #include "statistics/ReportLimits.h"
 #include "statistics/StoreBuilder.h"
 
@@ -14,6 +15,7 @@ namespace pq {
 namespace {
 
 using test::appendRecord;
+using test::insertionBufferValue;
 
 constexpr int kPhaseA = 0, kPhaseB = 1, kPhaseC = 2, kCurrentA = 3;
 
@@ -46,19 +48,6 @@ std::vector<float> repeated(const std::vector<float>& pattern, int times) {
   std::vector<float> values;
   for (int i = 0; i < times; ++i) values.insert(values.end(), pattern.begin(), pattern.end());
   return values;
-}
-
-// The top-K insertion buffer as first written, kept here as the reference for the selection.
-float insertionBufferValue(const std::vector<float>& values, int rank) {
-  std::vector<float> slots(static_cast<std::size_t>(rank) + 1, 0.0f);
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    const std::size_t j = std::min(i, static_cast<std::size_t>(rank));
-    slots[j] = values[i];
-    for (std::size_t t = 0; t <= j; ++t) {
-      if (slots[j] > slots[t]) std::swap(slots[j], slots[t]);
-    }
-  }
-  return slots[static_cast<std::size_t>(rank) - 1];
 }
 
 TEST(RankOf95PercentValue, IsTheCeilingOfATwentieth) {
@@ -112,6 +101,34 @@ TEST_F(StatisticsEngineTest, SelectionGivesTheInsertionBufferValue) {
     EXPECT_EQ(compute(StatisticIndex::Harmonic, kCurrentA, 2).p95,
               insertionBufferValue(values, rankOf95PercentValue(n)))
         << n;
+  }
+}
+
+TEST_F(StatisticsEngineTest, SeveralIndicesInOneSweep) {
+  // Order n carries n A (times 1 and 3), or n % of the voltage fundamental; current limits of 99 A for
+  // the even orders and 1 A for the odd ones, and voltage limits of 10 %.
+  for (int order = 2; order <= 25; ++order)
+    limits.harmonicCurrentLimit[order] = order % 2 == 0 ? 99.0f : 1.0f;
+  limits.oddHarmonicLimit = 10;
+  limits.evenHarmonicLimit = 10;
+  records({1.0f, 3.0f}, [](MeasurementRecord& r, float scale) {
+    r.setValue(cells::harmonic(Ub, 1), 100.0f);
+    for (int order = 2; order <= 25; ++order) {
+      r.setValue(cells::harmonic(Ic, order), scale * static_cast<float>(order));
+      r.setValue(cells::harmonic(Ub, order), static_cast<float>(order));
+    }
+  });
+  std::vector<StatisticRequest> requests;
+  for (int order = 2; order <= 25; ++order) requests.push_back({StatisticIndex::Harmonic, order});
+  const auto currents = engine.computeStatistics(requests, 5);
+  const auto voltages = engine.computeStatistics(requests, kPhaseB);
+  for (int order = 2; order <= 25; ++order) {
+    const std::size_t k = static_cast<std::size_t>(order - 2);
+    EXPECT_EQ(currents[k].max, 3.0f * static_cast<float>(order)) << order;
+    EXPECT_EQ(currents[k].avg, 2.0f * static_cast<float>(order)) << order;
+    EXPECT_EQ(currents[k].passRate, order % 2 == 0 ? 100.0f : 0.0f) << order;
+    EXPECT_FLOAT_EQ(voltages[k].min, static_cast<float>(order)) << order;
+    EXPECT_EQ(voltages[k].passRate, order <= 10 ? 100.0f : 0.0f) << order;
   }
 }
 
@@ -260,6 +277,11 @@ TEST_F(StatisticsEngineTest, DeviationCarriesVoltagesOverUnknownWiringModes) {
   EXPECT_FLOAT_EQ(s.min, 0.0f);
   EXPECT_FLOAT_EQ(s.avg, 8.0f / 3);
   EXPECT_EQ(s.passRate, 100.0f);
+  // Sampled beside other indices, the carried voltages are still those of the deviation alone.
+  const auto mixed =
+      engine.computeStatistics({{StatisticIndex::LineFundamental}, {StatisticIndex::Deviation}}, kPhaseA);
+  EXPECT_EQ(mixed[1].avg, s.avg);
+  EXPECT_EQ(mixed[1].max, s.max);
 }
 
 TEST_F(StatisticsEngineTest, DeviationAtTheLowVoltageLevel) {
