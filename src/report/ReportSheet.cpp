@@ -99,13 +99,18 @@ Worksheet sheetWithTitle(const ReportPage& page) {
   return sheet;
 }
 
-void voltageSheet(SheetWriter& w, const ReportPage& page) {
-  w.horizontal("A2:I4", HorizontalAlignment::General);
-  w.horizontal("A5:I38", HorizontalAlignment::Centre);
-  w.vertical("A5:I38", VerticalAlignment::Centre);
+// Alignment of the header rows and the table below them, and the names and level that open both sheets.
+void sheetHead(SheetWriter& w, const char* headerRows, const char* tableRows) {
+  w.horizontal(headerRows, HorizontalAlignment::General);
+  w.horizontal(tableRows, HorizontalAlignment::Centre);
+  w.vertical(tableRows, VerticalAlignment::Centre);
   w.labelled("A2:E2", "变(配)电所名称：", "station");
   w.labelled("F2:I2", "测点名称：", "point");
   w.labelled("A3:D3", "电  压  等  级：", "level");
+}
+
+void voltageSheet(SheetWriter& w, const ReportPage& page) {
+  sheetHead(w, "A2:I4", "A5:I38");
   w.merged("A4:F4", "统计 起止 时间：" + page.text("start") + "至" + page.text("end"));
   w.tableHeader(5);
   w.text("A6", "基波");
@@ -135,12 +140,7 @@ void voltageSheet(SheetWriter& w, const ReportPage& page) {
 }
 
 void currentSheet(SheetWriter& w, const ReportPage& page) {
-  w.horizontal("A2:I5", HorizontalAlignment::General);
-  w.horizontal("A6:I38", HorizontalAlignment::Centre);
-  w.vertical("A6:I38", VerticalAlignment::Centre);
-  w.labelled("A2:E2", "变(配)电所名称：", "station");
-  w.labelled("F2:I2", "测点名称：", "point");
-  w.labelled("A3:D3", "电  压  等  级：", "level");
+  sheetHead(w, "A2:I5", "A6:I38");
   w.merged("F3:I3", "最小 短路 容量：" + page.text("minShortCircuit") + "MVA");
   w.merged("A4:D4", "供电 设备 容量：" + page.text("supply") + "MVA");
   w.merged("F4:I4", "用户 协议 容量：" + page.text("agreed") + "MVA");
