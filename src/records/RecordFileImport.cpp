@@ -198,6 +198,7 @@ std::string absolutePath(const std::string& path) {
 ImportResult importRecordFile(RecordStore& store, const std::string& path, ImportListener& listener,
                               int recordCap) {
   store.clear();
+  store.incompleteImport = false;
   FileHandle file(path);
   struct stat info {};
   if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || S_ISDIR(info.st_mode)) {
@@ -239,6 +240,7 @@ ImportResult importRecordFile(RecordStore& store, const std::string& path, Impor
 
   store.rangeEnd = store.recordCount() - 1;
   if (scanner.failed()) {
+    store.incompleteImport = true;
     listener.importFinished(messages::kImportStopped);
     listener.importMessage(messages::kReadFailed + std::string(std::strerror(scanner.errorNumber())));
     return ImportResult::ReadFailed;
