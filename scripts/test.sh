@@ -10,4 +10,12 @@ cmake --build build-asan
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp:print_suppressions=0"
 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
+
+# The serial library's threads once more under ThreadSanitizer, in a core-only tree of its own.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPQ_SANITIZE=thread -DPQ_BUILD_GUI=OFF \
+  -DPQ_BUILD_BENCH=OFF >/dev/null
+cmake --build build-tsan --target pq_core_tests
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" -R '^Comm(32|Queue|Package|Device|SerialPortInfo|Simulator)'

@@ -224,8 +224,12 @@ void UserQuery::postInsert() {
   Row values;
   for (std::size_t i = 0; i < columns_.size(); ++i) {
     if (!pending_[i]) continue;
-    names += (names.empty() ? "" : ", ") + quotedIdentifier(columns_[i]);
-    marks += marks.empty() ? "?" : ", ?";
+    if (!names.empty()) {
+      names += ", ";
+      marks += ", ";
+    }
+    names += quotedIdentifier(columns_[i]);
+    marks += "?";
     values.push_back(pending_[i]);
   }
   const std::string text =
@@ -241,7 +245,8 @@ void UserQuery::postInsert() {
 void UserQuery::postEdit() {
   std::string assignments;
   for (const auto& column : columns_) {
-    assignments += (assignments.empty() ? "" : ", ") + quotedIdentifier(column) + " = ?";
+    if (!assignments.empty()) assignments += ", ";
+    assignments += quotedIdentifier(column) + " = ?";
   }
   Statement statement(
       connection_, "UPDATE " + quotedIdentifier(table_) + " SET " + assignments + " WHERE " + rowCondition());
@@ -256,7 +261,8 @@ void UserQuery::postEdit() {
 std::string UserQuery::rowCondition() const {
   std::string condition;
   for (const auto& column : columns_) {
-    condition += (condition.empty() ? "" : " AND ") + quotedIdentifier(column) + " IS ?";
+    if (!condition.empty()) condition += " AND ";
+    condition += quotedIdentifier(column) + " IS ?";
   }
   return "rowid = (SELECT rowid FROM " + quotedIdentifier(table_) + " WHERE " + condition + " LIMIT 1)";
 }

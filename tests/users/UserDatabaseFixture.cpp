@@ -51,7 +51,8 @@ std::vector<std::string> UserDatabaseFixture::rows() const {
     std::string row;
     for (int i = 0; i < 3; ++i) {
       const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
-      row += (i ? "|" : "") + std::string(text ? text : "NULL");
+      if (i > 0) row += '|';
+      row += text != nullptr ? text : "NULL";
     }
     out.push_back(row);
   }
