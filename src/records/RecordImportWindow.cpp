@@ -48,6 +48,7 @@ TForm3::TForm3(RecordStore& store, ui::Prompter& prompter, QWidget* parent)
   Label1->hide();
   Label2->hide();
   ProgressBar1->setRange(0, 100);
+  ProgressBar1->setTextVisible(false);  // the progress text label says how far it is
   ProgressBar1->hide();
   Btn_Open->setDefault(true);
   ui::connectReporting(Btn_Open, &QPushButton::clicked, this, prompter_, [this] { Btn_OpenClick(); });

@@ -3,6 +3,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -50,7 +51,7 @@ QColor tileColour(Picture picture) {
 
 QPainterPath wave(double left, double right, double middle, double amplitude, double periods, double phase) {
   QPainterPath path;
-  const int steps = 48;
+  const int steps = std::max(48, static_cast<int>((right - left) / 4));
   for (int i = 0; i <= steps; ++i) {
     const double x = left + (right - left) * i / steps;
     const double y = middle - amplitude * std::sin(2 * std::numbers::pi * periods * i / steps + phase);
@@ -87,6 +88,13 @@ void page(QPainter& p, QRectF r) {
   p.setBrush(Qt::white);
   p.setPen(Qt::NoPen);
   p.drawPath(path);
+}
+
+void useBoldFont(QPainter& p, int pixelSize) {
+  QFont font = p.font();
+  font.setPixelSize(pixelSize);
+  font.setBold(true);
+  p.setFont(font);
 }
 
 void drawSign(QPainter& p, Picture picture, const QColor& tile) {
@@ -174,10 +182,7 @@ void drawSign(QPainter& p, Picture picture, const QColor& tile) {
           QPolygonF({QPointF(5, 16), QPointF(10, 13), QPointF(15, 18), QPointF(20, 14), QPointF(27, 17)}));
       break;
     case Picture::PowerTrend: {
-      QFont font = p.font();
-      font.setPixelSize(13);
-      font.setBold(true);
-      p.setFont(font);
+      useBoldFont(p, 13);
       p.drawText(QRectF(4, 4, 12, 13), Qt::AlignCenter, QStringLiteral("P"));
       p.drawPolyline(
           QPolygonF({QPointF(5, 25), QPointF(11, 20), QPointF(17, 22), QPointF(22, 14), QPointF(27, 11)}));
@@ -198,10 +203,7 @@ void drawSign(QPainter& p, Picture picture, const QColor& tile) {
       for (int i = 0; i < 3; ++i) p.drawLine(QPointF(9, 14 + 4 * i), QPointF(18, 14 + 4 * i));
       break;
     case Picture::Help: {
-      QFont font = p.font();
-      font.setPixelSize(22);
-      font.setBold(true);
-      p.setFont(font);
+      useBoldFont(p, 22);
       p.drawText(QRectF(0, 0, kGrid, kGrid), Qt::AlignCenter, QStringLiteral("?"));
       break;
     }
@@ -219,10 +221,7 @@ void drawSign(QPainter& p, Picture picture, const QColor& tile) {
     case Picture::PhaseA:
     case Picture::PhaseB:
     case Picture::PhaseC: {
-      QFont font = p.font();
-      font.setPixelSize(18);
-      font.setBold(true);
-      p.setFont(font);
+      useBoldFont(p, 18);
       const char* letters[] = {"A", "B", "C"};
       p.drawText(QRectF(0, 0, kGrid, kGrid), Qt::AlignCenter,
                  QString::fromLatin1(letters[static_cast<int>(picture) - static_cast<int>(Picture::PhaseA)]));

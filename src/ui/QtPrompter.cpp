@@ -3,13 +3,25 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+#include <utility>
 
 namespace pq::ui {
 
 namespace {
 
+// The buttons speak Chinese like everything else, whatever translations the system has.
+void nameButtons(QMessageBox& box) {
+  const std::pair<QMessageBox::StandardButton, const char*> names[] = {
+      {QMessageBox::Ok, "确定"}, {QMessageBox::Yes, "是(&Y)"}, {QMessageBox::No, "否(&N)"}};
+  for (const auto& [button, name] : names) {
+    if (QAbstractButton* shown = box.button(button)) shown->setText(QString::fromUtf8(name));
+  }
+}
+
 void runBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const QString& text) {
   QMessageBox box(icon, caption, text, QMessageBox::Ok, parent);
+  nameButtons(box);
   box.exec();
 }
 
@@ -30,6 +42,7 @@ void QtPrompter::showError(QWidget* parent, const QString& text) {
 bool QtPrompter::askYesNo(QWidget* parent, const QString& caption, const QString& text) {
   QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
   box.setDefaultButton(QMessageBox::Yes);
+  nameButtons(box);
   return box.exec() == QMessageBox::Yes;
 }
 
