@@ -65,6 +65,10 @@ void TForm7::setStage(Stage stage) {
         static_cast<QWidget*>(Edit3), static_cast<QWidget*>(Label5), static_cast<QWidget*>(Edit4)}) {
     lower->setEnabled(enabled);
   }
+  // The verified name and old password are locked while the new password is typed, so the new
+  // password can only go to the user whose old password was given.
+  Edit1->setReadOnly(enabled);
+  Edit2->setReadOnly(enabled);
 }
 
 void TForm7::Button1Click() {
@@ -117,8 +121,8 @@ void TForm7::writeNewPassword() {
     Edit4->clear();
     return;
   }
-  // The name stays editable in this stage; the new password goes to the user named now, and only
-  // when that name still means exactly one user.
+  // Written only when the name still means exactly one user: another program may have changed the
+  // table since the name was verified.
   UserQuery& query = database_.DQ_Pass;
   searchUser(query, UserSearch::WritingChange, Edit1->text().toStdString());
   if (query.recordCount() != 1) {

@@ -175,6 +175,9 @@ TEST_F(UserWindowsTest, ChangePasswordInTwoStages) {
   EXPECT_EQ(window.stage(), TForm7::Stage::NewPassword);
   EXPECT_TRUE(edit(window, "Edit3").isEnabled());
   EXPECT_EQ(roles(window).currentText(), "Administrator");
+  // The verified user cannot be swapped for another whose old password was never given.
+  EXPECT_TRUE(edit(window, "Edit1").isReadOnly());
+  EXPECT_TRUE(edit(window, "Edit2").isReadOnly());
 
   fill(window, {{"Edit3", "new1"}, {"Edit4", "new2"}});
   confirm(window);
@@ -195,6 +198,7 @@ TEST_F(UserWindowsTest, ChangePasswordInTwoStages) {
   EXPECT_EQ(texts(window, {"Edit1", "Edit2", "Edit3", "Edit4"}), QStringList({"", "", "", ""}));
   EXPECT_EQ(roles(window).currentText(), "");
   EXPECT_FALSE(edit(window, "Edit3").isEnabled());
+  EXPECT_FALSE(edit(window, "Edit1").isReadOnly());
 }
 
 TEST_F(UserWindowsTest, ChangingTheRoleAsksFirst) {
