@@ -90,6 +90,13 @@ void page(QPainter& p, QRectF r) {
   p.drawPath(path);
 }
 
+QLinearGradient verticalShade(double height, const QColor& top, const QColor& bottom) {
+  QLinearGradient shade(0, 0, 0, height);
+  shade.setColorAt(0, top);
+  shade.setColorAt(1, bottom);
+  return shade;
+}
+
 void useBoldFont(QPainter& p, int pixelSize) {
   QFont font = p.font();
   font.setPixelSize(pixelSize);
@@ -240,11 +247,8 @@ QPixmap toolbarPicture(Picture picture, int size) {
   p.setRenderHint(QPainter::TextAntialiasing);
   p.scale(size / kGrid, size / kGrid);
   const QColor tile = tileColour(picture);
-  QLinearGradient shade(0, 0, 0, kGrid);
-  shade.setColorAt(0, tile.lighter(125));
-  shade.setColorAt(1, tile.darker(115));
   p.setPen(Qt::NoPen);
-  p.setBrush(shade);
+  p.setBrush(verticalShade(kGrid, tile.lighter(125), tile.darker(115)));
   p.drawRoundedRect(QRectF(1, 1, kGrid - 2, kGrid - 2), 6, 6);
   drawSign(p, picture, tile);
   return pixmap;
@@ -254,10 +258,7 @@ QImage backgroundPicture(const QString& title) {
   QImage image(1280, 800, QImage::Format_RGB32);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  QLinearGradient sky(0, 0, 0, image.height());
-  sky.setColorAt(0, QColor(0x0d, 0x2a, 0x4f));
-  sky.setColorAt(1, QColor(0x1b, 0x5a, 0x8c));
-  p.fillRect(image.rect(), sky);
+  p.fillRect(image.rect(), verticalShade(image.height(), QColor(0x0d, 0x2a, 0x4f), QColor(0x1b, 0x5a, 0x8c)));
   p.setPen(QPen(QColor(255, 255, 255, 28), 1));
   for (int x = 0; x < image.width(); x += 40) p.drawLine(x, 0, x, image.height());
   for (int y = 0; y < image.height(); y += 40) p.drawLine(0, y, image.width(), y);
@@ -286,10 +287,7 @@ QPixmap importPanelPicture(QSize size) {
   QPixmap pixmap(size);
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);
-  QLinearGradient shade(0, 0, 0, size.height());
-  shade.setColorAt(0, QColor(0x13, 0x8a, 0x7e));
-  shade.setColorAt(1, QColor(0x0b, 0x4f, 0x6c));
-  p.fillRect(pixmap.rect(), shade);
+  p.fillRect(pixmap.rect(), verticalShade(size.height(), QColor(0x13, 0x8a, 0x7e), QColor(0x0b, 0x4f, 0x6c)));
   const double w = size.width();
   const double h = size.height();
   // A record file at the top, rows of records below, an arrow between them.
