@@ -14,8 +14,6 @@ namespace pq::cli {
 
 namespace {
 
-constexpr const char* kPhaseOptions[kReportPhaseCount] = {"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
-
 class ConsoleRunListener : public ReportRunListener {
  public:
   void showMessage(const char* text) override { std::cerr << text << '\n'; }
