@@ -3,11 +3,16 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
 #include "report/ReportFile.h"
 #include "report/ReportFixture.h"
 #include "report/ReportPageBuilder.h"
 #include "report/ReportPageLayout.h"
 #include "report/ReportPagePainter.h"
+#include "report/ReportRendering.h"
 #include "support/TempDir.h"
 
 namespace pq {
@@ -52,6 +57,28 @@ TEST(ReportRenderingTest, SavedReportRendersTheSameImage) {
   const auto loaded = loadReportFile(dir.file("r.QRP"));
   ASSERT_EQ(loaded.size(), 1u);
   EXPECT_TRUE(render(page) == render(loaded[0]));
+}
+
+TEST(ReportRenderingTest, PdfTextsCopyAsTheCharactersOfThePage) {
+  // The CJK font draws 大, 小, 人 and 日 with the glyphs of the Kangxi radicals ⼤, ⼩, ⼈ and ⽇; a
+  // reader copying or searching the PDF must still get the ideographs the page holds.
+  ReportPage page = voltagePageForm();
+  setReportTitle(page, 0);
+  buildVoltagePage(page, test::handFilledReport(0, 100), 1.0f, "2026-12-10 08:00:00");
+  test::TempDir dir;
+  std::string error;
+  ASSERT_TRUE(writeReportPdf(dir.file("r.pdf"), {page}, error)) << error;
+  const std::string command = "pdftotext -enc UTF-8 '" + dir.file("r.pdf") + "' '" + dir.file("r.txt") + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  std::ifstream in(dir.file("r.txt"), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  for (const char* expected : {"最大值", "最小值", "测试人员：", "打印日期："}) {
+    EXPECT_NE(text.str().find(expected), std::string::npos) << expected;
+  }
+  for (const char* radical : {"⼤", "⼩", "⼈", "⽇"}) {
+    EXPECT_EQ(text.str().find(radical), std::string::npos) << radical;
+  }
 }
 
 }  // namespace
