@@ -48,6 +48,29 @@ TEST(ReportRenderingTest, LinesAndTextsLandAtTheirDesignPixels) {
   EXPECT_FALSE(anyDark(image, QRect(10, 10, 28, 28))) << "nothing in the margin";
 }
 
+// The lowest row with ink in the given columns.
+int inkBottom(const QImage& image, int left, int right) {
+  for (int y = image.height() - 1; y >= 0; --y) {
+    if (anyDark(image, QRect(left, y, right - left + 1, 1))) return y;
+  }
+  return -1;
+}
+
+TEST(ReportRenderingTest, ChineseAndLatinTextsOnOneRowShareTheirBaseline) {
+  // As on the form's label and value pairs: both texts at the same y in the page's font, the
+  // Chinese one drawn by the CJK fallback font.
+  ReportPage page;
+  page.addText(100, 100, "工工工");
+  page.addText(200, 100, "HHH");
+  const QImage image = render(page);
+  const int chineseBottom = inkBottom(image, 100, 190);
+  const int latinBottom = inkBottom(image, 200, 290);
+  ASSERT_GT(latinBottom, 100);
+  EXPECT_NEAR(chineseBottom, latinBottom, 1);
+  // The Latin baseline follows Arial's ascent (0.905 em of 13.33 px) below the text's top.
+  EXPECT_NEAR(latinBottom, 100 + 12, 1);
+}
+
 TEST(ReportRenderingTest, SavedReportRendersTheSameImage) {
   ReportPage page = voltagePageForm();
   setReportTitle(page, 0);
