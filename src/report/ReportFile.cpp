@@ -14,7 +14,9 @@ namespace {
 
 constexpr char kMagic[8] = {'P', 'Q', 'D', 'E', 'S', 'K', 'R', 'P'};
 constexpr std::uint16_t kVersion = 1;
-// Limits far above any real report that keep a damaged count from asking for gigabytes.
+// Limits far above any real report that keep a damaged count from asking for gigabytes. Lines and
+// texts are counted over the whole file: a page holds a few hundred, and each loaded item takes
+// several times the bytes it was stored in.
 constexpr std::uint32_t kMaxPages = 1000;
 constexpr std::uint32_t kMaxItems = 100000;
 constexpr std::uint32_t kMaxText = 65536;
@@ -132,14 +134,20 @@ std::vector<ReportPage> decodeReportFile(const std::vector<unsigned char>& bytes
   Reader r(bytes.data() + sizeof kMagic, body - sizeof kMagic);
   if (r.u16() != kVersion) throw ReportFileError("报表文件的版本不受支持，无法打开");
   std::vector<ReportPage> pages(r.count(kMaxPages));
+  std::uint32_t itemsLeft = kMaxItems;
+  const auto items = [&] {
+    const std::uint32_t n = r.count(itemsLeft);
+    itemsLeft -= n;
+    return n;
+  };
   for (ReportPage& page : pages) {
     // Every page is A4 at 96 dpi; the size is kept for readers of other versions.
     if (r.u32() != ReportPage::kWidth || r.u32() != ReportPage::kHeight) Reader::damaged();
-    for (std::uint32_t n = r.count(kMaxItems); n > 0; --n) {
+    for (std::uint32_t n = items(); n > 0; --n) {
       const int x1 = r.i32(), y1 = r.i32(), x2 = r.i32(), y2 = r.i32();
       page.addLine(x1, y1, x2, y2);
     }
-    for (std::uint32_t n = r.count(kMaxItems); n > 0; --n) {
+    for (std::uint32_t n = items(); n > 0; --n) {
       const int x = r.i32(), y = r.i32();
       PageFont font;
       font.points = static_cast<int>(r.u8());
