@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "base/AtomicFile.h"
+#include "base/ByteWriter.h"
 
 namespace pq {
 
@@ -37,24 +38,14 @@ std::uint32_t crc32(const unsigned char* data, std::size_t size) {
   return crc ^ 0xFFFFFFFFu;
 }
 
-class Writer {
+class Writer : public ByteWriter {
  public:
-  void u8(unsigned v) { out.push_back(static_cast<unsigned char>(v)); }
-  void u16(unsigned v) {
-    u8(v & 0xFF);
-    u8((v >> 8) & 0xFF);
-  }
-  void u32(std::uint32_t v) {
-    u16(v & 0xFFFF);
-    u16(v >> 16);
-  }
   void i32(int v) { u32(static_cast<std::uint32_t>(v)); }
   void text(const std::string& s) {
     if (s.size() > kMaxText) throw ReportFileError("报表文字过长，无法保存");
     u32(static_cast<std::uint32_t>(s.size()));
-    out.insert(out.end(), s.begin(), s.end());
+    data.insert(data.end(), s.begin(), s.end());
   }
-  std::vector<unsigned char> out;
 };
 
 class Reader {
@@ -98,7 +89,7 @@ class Reader {
 
 std::vector<unsigned char> encodeReportFile(const std::vector<ReportPage>& pages) {
   Writer w;
-  w.out.insert(w.out.end(), std::begin(kMagic), std::end(kMagic));
+  w.data.insert(w.data.end(), std::begin(kMagic), std::end(kMagic));
   w.u16(kVersion);
   w.u32(static_cast<std::uint32_t>(pages.size()));
   for (const ReportPage& page : pages) {
@@ -118,8 +109,8 @@ std::vector<unsigned char> encodeReportFile(const std::vector<ReportPage>& pages
       w.text(t.text);
     }
   }
-  w.u32(crc32(w.out.data(), w.out.size()));
-  return w.out;
+  w.u32(crc32(w.data.data(), w.data.size()));
+  return w.data;
 }
 
 std::vector<ReportPage> decodeReportFile(const std::vector<unsigned char>& bytes) {
