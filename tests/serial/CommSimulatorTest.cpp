@@ -161,6 +161,8 @@ TEST(CommSimulatorTest, SimulatorAnswersBothRequestsThroughTheDevice) {
     device.SetBaud(OstrelComm32::br9600);
     device.SetActive(true);
     device.SetPackageType(OstrelComm32::cptFrameTimeout);
+    // A loaded test machine may hold the simulator up longer than the live window's 50 ms.
+    device.SetPackageInterval(400);
     device.SetUsePackage(true);
 
     const auto measurement = exchange(device, 0x01);
@@ -185,6 +187,8 @@ TEST(CommSimulatorTest, FaultsCutAnswersAndSpoilChecksums) {
     device.SetPortNo(port);
     device.SetActive(true);
     device.SetPackageType(OstrelComm32::cptFrameTimeout);
+    // A loaded test machine may hold the simulator up longer than the live window's 50 ms.
+    device.SetPackageInterval(400);
     device.SetUsePackage(true);
     const auto waveform = exchange(device, 0x02);
     if (std::string(fault) == "short") {

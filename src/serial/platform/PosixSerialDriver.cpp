@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cerrno>
+#include <utility>
 
 #include "serial/platform/CommConstants.h"
 #include "serial/platform/CustomBaudRate.h"
@@ -27,7 +28,10 @@ constexpr std::uint32_t kInputEvents = EV_RXCHAR | EV_RXFLAG | EV_RX80FULL;
 
 std::unique_ptr<SerialDriver> makeSerialDriver() { return std::make_unique<PosixSerialDriver>(); }
 
-PosixSerialDriver::~PosixSerialDriver() { close(); }
+PosixSerialDriver::~PosixSerialDriver() {
+  close();
+  if (adopted_ >= 0) ::close(adopted_);
+}
 
 bool PosixSerialDriver::fail() {
   lastError_ = errno;
@@ -36,9 +40,13 @@ bool PosixSerialDriver::fail() {
 
 bool PosixSerialDriver::open(const std::string& deviceName) {
   if (isOpen()) return true;
-  const std::string path = resolveDeviceName(deviceName);
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return fail();
+  int fd = std::exchange(adopted_, -1);
+  if (fd >= 0) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+  } else {
+    fd = ::open(resolveDeviceName(deviceName).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return fail();
+  }
   // Exclusive use, as the Windows port allows one opener: flock against cooperating programs,
   // TIOCEXCL against every later open but root's.
   if (!::isatty(fd) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0 ||
@@ -240,7 +248,6 @@ SerialDriver::WriteResult PosixSerialDriver::write(const void* buffer, long len,
       return {done > 0 ? done : -1, false};
     }
   }
-  writeDone_->set();
   return {done, false};
 }
 

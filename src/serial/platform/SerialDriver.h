@@ -49,6 +49,8 @@ class SerialDriver {
   virtual long read(void* buffer, long len) = 0;
   // Writes all len bytes unless `stop` is set first or the device fails.
   virtual WriteResult write(const void* buffer, long len, const WakeEvent& stop) = 0;
+  // The writer has nothing more for now: EV_TXEMPTY follows once the output has drained.
+  virtual void writesFinished() = 0;
 
   virtual bool modemStatus(std::uint32_t& status) = 0;  // MS_* bits
   virtual bool purge(std::uint32_t flags) = 0;          // PURGE_* bits
