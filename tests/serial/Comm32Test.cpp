@@ -305,5 +305,68 @@ TEST(Comm32Test, AFullReceiveQueueHoldsBackTheRestUntilRead) {
   EXPECT_EQ(readAll(port, bytes.size()), bytes);
 }
 
+// A driver whose modem lines the test sets; everything else succeeds and nothing ever arrives.
+class ModemLinesDriver final : public SerialDriver {
+ public:
+  explicit ModemLinesDriver(std::atomic<std::uint32_t>& lines) : lines_(lines) {}
+  bool open(const std::string&) override { return true; }
+  void close() override {}
+  bool isOpen() const override { return true; }
+  int handle() const override { return -1; }
+  int lastError() const override { return 0; }
+  bool setEventMask(std::uint32_t) override { return true; }
+  bool setupBuffers(std::int32_t, std::int32_t) override { return true; }
+  bool applyLineSettings(const TDcb&) override { return true; }
+  WaitResult waitEvent(const WakeEvent& stop, const WakeEvent*) override {
+    stop.wait(-1);
+    return {WaitResult::Kind::stopped, 0};
+  }
+  long bytesWaiting() override { return 0; }
+  long read(void*, long) override { return 0; }
+  WriteResult write(const void*, long len, const WakeEvent&) override { return {len, false}; }
+  void writesFinished() override {}
+  bool modemStatus(std::uint32_t& status) override {
+    status = lines_;
+    return true;
+  }
+  bool purge(std::uint32_t) override { return true; }
+  bool escape(std::uint32_t) override { return true; }
+
+ private:
+  std::atomic<std::uint32_t>& lines_;
+};
+
+TEST(Comm32Test, TimerTicksReportCarrierChangesAndRingsEverySixteenTicks) {
+  std::atomic<std::uint32_t> lines{MS_RING_ON};
+  TComm32 port(std::make_unique<ModemLinesDriver>(lines));
+  std::vector<int> events;
+  port.OnCommNotify = [&](TComm32*, int mask) { events.push_back(mask); };
+  std::vector<int> ringTicks;
+  for (int tick = 1; tick <= 40; ++tick) {
+    events.clear();
+    port.fmsgCommTimer();
+    if (events == std::vector<int>{static_cast<int>(EV_RING)}) ringTicks.push_back(tick);
+  }
+  EXPECT_EQ(ringTicks, (std::vector<int>{16, 32}));
+
+  lines = MS_RING_ON | MS_RLSD_ON;
+  events.clear();
+  port.fmsgCommTimer();
+  EXPECT_EQ(events, std::vector<int>{static_cast<int>(EV_RLSD)}) << "the first tick that sees the carrier";
+  EXPECT_EQ(port.ModemStatus() & MS_RLSD_ON, MS_RLSD_ON);
+  events.clear();
+  for (int tick = 0; tick < 40; ++tick) port.fmsgCommTimer();
+  EXPECT_TRUE(events.empty()) << "no ring while a carrier is present";
+}
+
+TEST(Comm32Test, OpenReadsTheModemLinesAndCloseClearsThem) {
+  std::atomic<std::uint32_t> lines{MS_CTS_ON | MS_DSR_ON};
+  TComm32 port(std::make_unique<ModemLinesDriver>(lines));
+  port.Open();
+  EXPECT_EQ(port.ModemStatus(), MS_CTS_ON | MS_DSR_ON);
+  port.Close();
+  EXPECT_EQ(port.ModemStatus(), 0u);
+}
+
 }  // namespace
 }  // namespace pq::OstrelComm32
