@@ -332,6 +332,7 @@ void TComm32::_ReadThread(TComm32* port) {
         if ((mask & EV_RLSD) != 0) port->tickCounter_ = 0;
       }
       if ((mask & EV_TXEMPTY) != 0 && ((port->modemStatus_ & MS_CTS_ON) != 0 || !ctsFlow)) {
+        const std::lock_guard lock(port->txGuard_);
         if (port->txQueue_->Count() > 0) mask &= ~EV_TXEMPTY;
         port->writeWake_->set();
       }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -366,6 +369,34 @@ TEST(Comm32Test, OpenReadsTheModemLinesAndCloseClearsThem) {
   EXPECT_EQ(port.ModemStatus(), MS_CTS_ON | MS_DSR_ON);
   port.Close();
   EXPECT_EQ(port.ModemStatus(), 0u);
+}
+
+int openDescriptors() {
+  return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                        std::filesystem::directory_iterator()));
+}
+
+TEST(Comm32Test, CloseDuringTrafficEndsEveryThreadAndReleasesEveryDescriptor) {
+  PseudoTerminal pty;
+  const int before = openDescriptors();
+  const std::string flood = patternBytes(20000);
+  for (int round = 0; round < 20; ++round) {
+    TComm32 port;
+    port.SetPortNo(pty.portNumber());
+    port.Open();
+    pty.send(flood.substr(0, 3000));
+    port.Write(flood.data(), 8000);
+    EXPECT_NO_THROW(port.Close()) << round;
+    char sink[4096];
+    while (::read(pty.master(), sink, sizeof sink) > 0) {
+    }
+  }
+  {
+    TComm32 failing;
+    failing.SetPortNo(399);
+    EXPECT_THROW(failing.Open(), EComm32Error);
+  }
+  EXPECT_EQ(openDescriptors(), before);
 }
 
 }  // namespace
