@@ -80,7 +80,7 @@ void BM_Comm32PtyTransfer(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kTransferBytes));
 }
-BENCHMARK(BM_Comm32PtyTransfer)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Comm32PtyTransfer)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 void BM_PlainPtyTransfer(benchmark::State& state) {
   const std::string source = pattern(kTransferBytes);
@@ -104,6 +104,6 @@ void BM_PlainPtyTransfer(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kTransferBytes));
 }
-BENCHMARK(BM_PlainPtyTransfer)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainPtyTransfer)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace

@@ -291,8 +291,6 @@ void TComm32::fmsgCommTimer() {
 long TComm32::readWaitingBytes(char* piece, long pieceSize) {
   long moved = 0;
   for (;;) {
-    const long waiting = driver_->bytesWaiting();
-    if (waiting <= 0) return moved;
     const std::lock_guard lock(rxGuard_);
     const long room = rxQueue_->Free();
     if (room == 0) {
@@ -302,9 +300,12 @@ long TComm32::readWaitingBytes(char* piece, long pieceSize) {
       if (rxQueue_->Free() > 0 && rxStarved_.exchange(false)) continue;
       return moved;
     }
-    const long n = driver_->read(piece, std::min({waiting, room, pieceSize}));
+    const long wanted = std::min(room, pieceSize);
+    const long n = driver_->read(piece, wanted);
     if (n <= 0) return moved;
     moved += rxQueue_->In(piece, n);
+    // A short read took everything the driver had.
+    if (n < wanted) return moved;
   }
 }
 

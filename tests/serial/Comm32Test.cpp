@@ -324,7 +324,6 @@ class ModemLinesDriver final : public SerialDriver {
     stop.wait(-1);
     return {WaitResult::Kind::stopped, 0};
   }
-  long bytesWaiting() override { return 0; }
   long read(void*, long) override { return 0; }
   WriteResult write(const void*, long len, const WakeEvent&) override { return {len, false}; }
   void writesFinished() override {}

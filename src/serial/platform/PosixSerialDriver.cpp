@@ -203,15 +203,6 @@ SerialDriver::WaitResult PosixSerialDriver::waitEvent(const WakeEvent& stop, con
   }
 }
 
-long PosixSerialDriver::bytesWaiting() {
-  int count = 0;
-  if (::ioctl(fd_, FIONREAD, &count) != 0) {
-    fail();
-    return -1;
-  }
-  return count;
-}
-
 long PosixSerialDriver::read(void* buffer, long len) {
   for (;;) {
     const ssize_t n = ::read(fd_, buffer, static_cast<std::size_t>(len));

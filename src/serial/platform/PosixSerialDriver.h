@@ -36,7 +36,6 @@ class PosixSerialDriver final : public SerialDriver {
   bool applyLineSettings(const TDcb& settings) override;
 
   WaitResult waitEvent(const WakeEvent& stop, const WakeEvent* resume) override;
-  long bytesWaiting() override;
   long read(void* buffer, long len) override;
   WriteResult write(const void* buffer, long len, const WakeEvent& stop) override;
   void writesFinished() override { writeDone_->set(); }

@@ -40,11 +40,10 @@ class SerialDriver {
   virtual bool setupBuffers(std::int32_t inputSize, std::int32_t outputSize) = 0;
   virtual bool applyLineSettings(const TDcb& settings) = 0;
 
-  // Blocks until an event of the mask occurs, the mask changes or `stop` is set. With `inputPaused`
-  // set, received bytes are left in the driver and `resume` (also set) ends the wait with mask 0.
+  // Blocks until an event of the mask occurs, the mask changes or `stop` is set. With a `resume`
+  // event, input is paused (received bytes stay in the driver) and setting `resume` ends the wait
+  // with mask 0.
   virtual WaitResult waitEvent(const WakeEvent& stop, const WakeEvent* resume) = 0;
-  // Bytes waiting in the driver's input, after clearing any line error; -1 on failure.
-  virtual long bytesWaiting() = 0;
   // Takes up to len bytes that are waiting, without blocking.
   virtual long read(void* buffer, long len) = 0;
   // Writes all len bytes unless `stop` is set first or the device fails.
