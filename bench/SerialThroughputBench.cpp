@@ -43,7 +43,8 @@ std::string pattern(std::size_t size) {
   return bytes;
 }
 
-// Each side waits for the port's events as a program would, instead of spinning on the queues.
+// Each side waits for the port's events as a program would, instead of spinning on the queues. The
+// argument is the size of the sender's transmit and the receiver's receive queue (8192 by default).
 void BM_Comm32PtyTransfer(benchmark::State& state) {
   const std::string source = pattern(kTransferBytes);
   std::string received(kTransferBytes, '\0');
@@ -59,6 +60,8 @@ void BM_Comm32PtyTransfer(benchmark::State& state) {
     receiver.OnCommNotify = [&](TComm32*, int mask) {
       if ((mask & EV_RXCHAR) != 0) bytesToRead->set();
     };
+    sender.SetOutQueueSize(state.range(0));
+    receiver.SetInQueueSize(state.range(0));
     sender.Open();
     receiver.Open();
     std::thread writer([&] {
@@ -80,7 +83,12 @@ void BM_Comm32PtyTransfer(benchmark::State& state) {
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kTransferBytes));
 }
-BENCHMARK(BM_Comm32PtyTransfer)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_Comm32PtyTransfer)
+    ->Arg(8192)
+    ->Arg(65536)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 
 void BM_PlainPtyTransfer(benchmark::State& state) {
   const std::string source = pattern(kTransferBytes);
