@@ -316,7 +316,6 @@ class ModemLinesDriver final : public SerialDriver {
   void close() override {}
   bool isOpen() const override { return true; }
   int handle() const override { return -1; }
-  int lastError() const override { return 0; }
   bool setEventMask(std::uint32_t) override { return true; }
   bool setupBuffers(std::int32_t, std::int32_t) override { return true; }
   bool applyLineSettings(const TDcb&) override { return true; }

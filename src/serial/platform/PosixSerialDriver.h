@@ -29,7 +29,6 @@ class PosixSerialDriver final : public SerialDriver {
   void close() override;
   bool isOpen() const override { return fd_ >= 0; }
   int handle() const override { return fd_; }
-  int lastError() const override { return lastError_.load(); }
 
   bool setEventMask(std::uint32_t mask) override;
   bool setupBuffers(std::int32_t inputSize, std::int32_t outputSize) override;
@@ -45,13 +44,11 @@ class PosixSerialDriver final : public SerialDriver {
   bool escape(std::uint32_t function) override;
 
  private:
-  bool fail();
   bool setModemLine(int line, bool on);
   std::uint32_t pendingModemEvents(std::uint32_t mask);
 
   int adopted_ = -1;
   int fd_ = -1;
-  std::atomic<int> lastError_{0};
   termios original_{};
   std::atomic<std::uint32_t> eventMask_{0};
   std::unique_ptr<WakeEvent> maskChanged_;

@@ -11,10 +11,10 @@ namespace pq::OstrelComm32 {
 
 // The operations a serial port needs from its system, in the shape of the Windows serial interface
 // the port was designed around. One implementation per operating system; every call returns false
-// (or a negative count) on failure and keeps errno of the failing system call in lastError().
+// (or a negative count) on failure.
 //
 // Threads: waitEvent runs on the port's read thread, write on its write thread, the rest on the
-// owner's thread; modemStatus and clearError may run on any of them.
+// owner's thread; modemStatus may run on any of them.
 class SerialDriver {
  public:
   struct WaitResult {
@@ -33,7 +33,6 @@ class SerialDriver {
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
   virtual int handle() const = 0;
-  virtual int lastError() const = 0;
 
   // Selects the events that end waitEvent; a new mask ends a pending wait with mask 0.
   virtual bool setEventMask(std::uint32_t mask) = 0;
