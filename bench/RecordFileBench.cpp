@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "SilentImportListener.h"
 #include "records/RecordFileGenerator.h"
 #include "records/RecordFileImport.h"
 #include "records/RecordFileWriter.h"
@@ -17,14 +18,6 @@
 namespace {
 
 constexpr int kRecords = 86400;
-
-class SilentListener : public pq::ImportListener {
- public:
-  void importStarted(const std::string&, int) override {}
-  void importProgress(int, const std::string&) override {}
-  void importMessage(const std::string&) override {}
-  void importFinished(const std::string&) override {}
-};
 
 const std::string& fullFile() {
   static const std::string path = [] {
@@ -50,15 +43,15 @@ void readWholeFile(const std::string& path, std::vector<char>& buffer) {
 
 void BM_PlainRead(benchmark::State& state) {
   const std::string& path = fullFile();
-  std::vector<char> buffer(4u << 20);
+  std::vector<char> buffer(static_cast<std::size_t>(state.range(0)) << 10);
   for (auto _ : state) readWholeFile(path, buffer);
 }
-BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainRead)->Arg(256)->Arg(4096)->Unit(benchmark::kMillisecond);  // block KiB
 
 void BM_Import(benchmark::State& state) {
   const std::string& path = fullFile();
   static pq::RecordStore store;  // the process's one store, as in the program
-  SilentListener listener;
+  pq::bench::SilentImportListener listener;
   for (auto _ : state) {
     pq::importRecordFile(store, path, listener);
     if (store.recordCount() != kRecords) state.SkipWithError("records lost");
@@ -69,7 +62,7 @@ BENCHMARK(BM_Import)->Unit(benchmark::kMillisecond);
 pq::RecordStore& loadedStore() {
   static pq::RecordStore store;
   if (store.recordCount() == 0) {
-    SilentListener listener;
+    pq::bench::SilentImportListener listener;
     pq::importRecordFile(store, fullFile(), listener);
     store.fileName = fullFile() + ".rewrite";
   }

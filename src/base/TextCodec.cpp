@@ -73,6 +73,17 @@ std::string utf8ToGbk(std::string_view utf8) {
   return out;
 }
 
+std::u16string utf8ToUtf16(std::string_view utf8) {
+  thread_local Converter converter("UTF-16LE", "UTF-8");
+  const std::string bytes = converter.convert(utf8, "\xFD\xFF");
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                     static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  }
+  return units;
+}
+
 std::string_view cutGbk(std::string_view gbk, std::size_t maxBytes) {
   std::size_t end = 0;
   while (end < gbk.size()) {

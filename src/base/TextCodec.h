@@ -11,6 +11,10 @@ namespace pq {
 std::string gbkToUtf8(std::string_view gbk);
 std::string utf8ToGbk(std::string_view utf8);
 
+// UTF-16 (little-endian code units) for file formats that store text that way; invalid UTF-8 gives
+// U+FFFD.
+std::u16string utf8ToUtf16(std::string_view utf8);
+
 // The longest prefix of `gbk` of at most maxBytes bytes that does not split a double-byte character.
 std::string_view cutGbk(std::string_view gbk, std::size_t maxBytes);
 

@@ -17,5 +17,7 @@ int runInfo(const std::vector<std::string>& args);
 int runDump(const std::vector<std::string>& args);
 int runDelete(const std::vector<std::string>& args);
 int runGenerate(const std::vector<std::string>& args);
+int runReport(const std::vector<std::string>& args);
+int runUsers(const std::vector<std::string>& args);
 
 }  // namespace pq::cli

@@ -19,6 +19,13 @@ constexpr Command kCommands[] = {
      "pqdesk-cli generate OUT.bin [--records N] [--start \"YYYY-MM-DD HH:MM:SS\"] [--interval SECONDS] "
      "[--level CODE] [--pt X] [--ct X] [--wiring 1|3] [--station TEXT] [--point TEXT] [--seed S]",
      pq::cli::runGenerate},
+    {"report",
+     "pqdesk-cli report FILE.bin --phase Ua|Ub|Uc|Ia|Ib|Ic [--from \"YYYY-M-D H:M\"] [--to \"YYYY-M-D H:M\"] "
+     "[--level TEXT] [--min-sc TEXT] [--supply TEXT] [--agreed TEXT] [--station TEXT] [--point TEXT] [--unit "
+     "TEXT] [--tester TEXT] [--print-date TEXT] [--json FILE] [--cells FILE] [--pdf FILE] [--png FILE] "
+     "[--qrp FILE] [--xls FILE]",
+     pq::cli::runReport},
+    {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", pq::cli::runUsers},
 };
 
 void printUsage() {

@@ -12,9 +12,10 @@ namespace pq {
 inline float decodeFloat(std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3) {
   const std::uint32_t bits =
       std::uint32_t{b0} | std::uint32_t{b1} << 8 | std::uint32_t{b2} << 16 | std::uint32_t{b3} << 24;
-  const std::uint32_t exponent = (bits >> 23) & 0xFF;
-  if (exponent == 0 || exponent == 0xFF) return 0.0f;
-  return std::bit_cast<float>(bits);
+  // Without a branch, so that a loop over many values can decode several at once.
+  const std::uint32_t exponent = bits & 0x7F800000u;
+  const bool special = exponent == 0 || exponent == 0x7F800000u;
+  return std::bit_cast<float>(special ? 0u : bits);
 }
 
 inline float decodeFloat(const std::uint8_t* bytes) {

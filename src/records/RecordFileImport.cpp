@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cerrno>
 #include <climits>
 #include <cstdint>
@@ -78,7 +80,7 @@ class FrameScanner {
   int errorNumber() const { return errorNumber_; }
 
  private:
-  static constexpr std::size_t kBlockSize = 4u << 20;
+  static constexpr std::size_t kBlockSize = 1u << 20;
   static constexpr std::size_t kNotFound = SIZE_MAX;
 
   bool fail() {
@@ -153,17 +155,32 @@ void readHeadValues(RecordStore& store, const std::uint8_t* head) {
   }
 }
 
-void decodeBody(const std::uint8_t* body, const RecordScaling& scaling, MeasurementRecord& record) {
+// Factors of the value cells the import reads, looked up once per file rather than once per value.
+struct ImportFactors {
+  std::array<float, rf::kLastImportedCell - rf::kFirstImportedCell + 1> values;
+  std::array<float, kChannelCount> channels;
+
+  explicit ImportFactors(const RecordScaling& scaling) {
+    for (int cell = rf::kFirstImportedCell; cell <= rf::kLastImportedCell; ++cell) {
+      values[cell - rf::kFirstImportedCell] = scaling.ofCell(cell);
+    }
+    for (int channel = 0; channel < kChannelCount; ++channel) channels[channel] = scaling.ofChannel(channel);
+  }
+};
+
+void decodeBody(const std::uint8_t* body, const ImportFactors& factors, MeasurementRecord& record) {
   for (std::size_t i = 0; i < rf::kByteCells; ++i) record.cells[i] = body[i];
-  for (int cell = rf::kFirstImportedCell; cell <= rf::kLastImportedCell; ++cell) {
-    record.setValue(cell, decodeFloat(body + rf::valueOffset(cell)) * scaling.ofCell(cell));
+  const std::uint8_t* values = body + rf::valueOffset(rf::kFirstImportedCell);
+  std::uint32_t* valueCells = &record.cells[rf::kFirstImportedCell];
+  for (std::size_t i = 0; i < factors.values.size(); ++i) {
+    valueCells[i] = std::bit_cast<std::uint32_t>(decodeFloat(values + 4 * i) * factors.values[i]);
   }
   for (int channel = 0; channel < kChannelCount; ++channel) {
-    const float factor = scaling.ofChannel(channel);
+    const float factor = factors.channels[channel];
     const std::uint8_t* block = body + rf::harmonicOffset(channel, 1);
-    const int firstCell = cells::harmonic(channel, 1);
+    std::uint32_t* out = &record.cells[cells::harmonic(channel, 1)];
     for (int order = 0; order < kHarmonicOrders; ++order) {
-      record.setValue(firstCell + order, decodeFloat(block + 4 * order) * factor);
+      out[order] = std::bit_cast<std::uint32_t>(decodeFloat(block + 4 * order) * factor);
     }
   }
 }
@@ -181,6 +198,7 @@ std::string absolutePath(const std::string& path) {
 ImportResult importRecordFile(RecordStore& store, const std::string& path, ImportListener& listener,
                               int recordCap) {
   store.clear();
+  store.incompleteImport = false;
   FileHandle file(path);
   struct stat info {};
   if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || S_ISDIR(info.st_mode)) {
@@ -198,7 +216,7 @@ ImportResult importRecordFile(RecordStore& store, const std::string& path, Impor
   FrameScanner scanner(file.fd());
   std::uint8_t head[rf::kHeadSize];
   if (scanner.readHead(head, sizeof head)) readHeadValues(store, head);
-  const RecordScaling scaling = RecordScaling::fromRatios(store.ptRatio, store.ctRatio);
+  const ImportFactors factors(RecordScaling::fromRatios(store.ptRatio, store.ctRatio));
 
   int imported = 0;
   int position = 0;
@@ -211,7 +229,7 @@ ImportResult importRecordFile(RecordStore& store, const std::string& path, Impor
       break;
     }
     MeasurementRecord* slot = store.nextSlot();
-    decodeBody(body, scaling, *slot);
+    decodeBody(body, factors, *slot);
     store.commitAppend();
     if (++imported % 11 == 0) {
       position = std::min(position + 10, frames);
@@ -222,6 +240,7 @@ ImportResult importRecordFile(RecordStore& store, const std::string& path, Impor
 
   store.rangeEnd = store.recordCount() - 1;
   if (scanner.failed()) {
+    store.incompleteImport = true;
     listener.importFinished(messages::kImportStopped);
     listener.importMessage(messages::kReadFailed + std::string(std::strerror(scanner.errorNumber())));
     return ImportResult::ReadFailed;

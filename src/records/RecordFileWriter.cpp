@@ -89,6 +89,7 @@ bool RecordFileWriter::flush() {
 bool RecordFileWriter::commit() { return flush() && file_.commit(); }
 
 bool rewriteRecordFile(const RecordStore& store) {
+  if (store.incompleteImport) return false;
   RecordFileWriter writer(store.fileName);
   if (!writer.open(RecordFileHead::of(store))) return false;
   const RecordScaling scaling = RecordScaling::fromRatios(store.ptRatio, store.ctRatio);

@@ -48,8 +48,9 @@ class RecordFileWriter {
 // The frame of one record: sync, body with the scaling divided out, checksum over what was written.
 void encodeFrame(const MeasurementRecord& record, const RecordScaling& scaling, std::uint8_t* frame);
 
-// Writes the store's head and records over its record file. False when the file cannot be written;
-// the file is then as it was.
+// Writes the store's head and records over its record file. False when the file cannot be written,
+// or when the store holds only part of the file (an import stopped by a read error); the file is then
+// as it was.
 bool rewriteRecordFile(const RecordStore& store);
 
 }  // namespace pq

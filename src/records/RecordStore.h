@@ -82,6 +82,9 @@ class RecordStore {
   float agreedCapacity = 0;
   float ptRatio = 0;
   float ctRatio = 0;
+  // Set when the last import stopped at a read error: the store then holds only the start of the
+  // file, and writing it back would destroy the rest.
+  bool incompleteImport = false;
 
  private:
   struct FreeBlock {

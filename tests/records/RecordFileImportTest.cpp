@@ -188,9 +188,12 @@ TEST_F(RecordFileImportTest, ReadErrorStopsTheImportWithAMessage) {
   // Reading this process's memory at offset 0 fails with EIO: a real read error.
   EXPECT_EQ(importRecordFile(store, "/proc/self/mem", listener), ImportResult::ReadFailed);
   EXPECT_EQ(store.recordCount(), 0);
+  EXPECT_TRUE(store.incompleteImport) << "so that nothing writes the partial store back";
   ASSERT_EQ(listener.messages.size(), 1u);
   EXPECT_EQ(listener.messages[0].rfind("读取记录文件出错，导入已停止，已读入的记录保留：", 0), 0u);
   EXPECT_EQ(listener.events[listener.events.size() - 2], "finished: 文件转换中断！ ");
+  import(RecordFileBytes().head().frame(1.0f));
+  EXPECT_FALSE(store.incompleteImport);
 }
 
 TEST_F(RecordFileImportTest, ShortFilesImportNothingWithoutHarm) {

@@ -108,6 +108,9 @@ TEST_F(RecordFileRewriteTest, FailedRewriteLeavesTheFileAsItWas) {
   EXPECT_FALSE(rewriteRecordFile(store));
   store.fileName = "";
   EXPECT_FALSE(rewriteRecordFile(store));
+  store.fileName = path;
+  store.incompleteImport = true;  // what an import stopped by a read error leaves
+  EXPECT_FALSE(rewriteRecordFile(store));
   EXPECT_EQ(readBytes(path), original);
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"record.bin"});
 }

@@ -1,0 +1,180 @@
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/ApplicationTitle.h"
+#include "app/BackgroundArea.h"
+#include "records/RecordImportWindow.h"
+#include "ui/ErrorReport.h"
+#include "users/AddUserWindow.h"
+#include "users/ChangePasswordWindow.h"
+#include "users/DeleteUserWindow.h"
+#include "users/LoginWindow.h"
+#include "users/UserDatabaseError.h"
+#include "users/UserMessages.h"
+
+namespace pq {
+
+using ui::Picture;
+
+TForm1::TForm1(ui::Prompter& prompter, QWidget* parent) : QMainWindow(parent), prompter_(prompter) {
+  store_.resetDefaults();
+  setWindowTitle(QStringLiteral("%1 %2").arg(app::kApplicationTitle, app::kVersion));
+  setCentralWidget(new app::BackgroundArea(ui::backgroundPicture(app::kApplicationTitle), this));
+  buildToolBar();
+  buildMenus();
+  updateHistoryCommands();
+}
+
+void TForm1::updateHistoryCommands() {
+  const bool hasRecords = store_.recordCount() != 0;
+  for (QAction* command : historyCommands_) command->setEnabled(hasRecords);
+}
+
+void TForm1::setPasswordCommandsEnabled(bool enabled) {
+  passwordMenu_->menuAction()->setEnabled(enabled);
+  passwordToolButton_->setEnabled(enabled);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!loginDone_) {
+    loginDone_ = true;
+    // The login runs from the event loop, so that ending the program ends the loop.
+    QTimer::singleShot(0, this, [this] { ui::runReportingErrors(prompter_, this, [this] { FormShow(); }); });
+  }
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) updateHistoryCommands();
+}
+
+QAction* TForm1::addToolButton(QToolBar& bar, Picture picture, const QString& hint, int size) {
+  auto* action = new QAction(QIcon(ui::toolbarPicture(picture, size - 4)), hint, this);
+  action->setObjectName(hint.isEmpty() ? QString() : QStringLiteral("tool:") + hint);
+  auto* button = new QToolButton(&bar);
+  button->setDefaultAction(action);
+  button->setFixedSize(size, size);
+  button->setIconSize(QSize(size - 4, size - 4));
+  button->setAutoRaise(true);
+  bar.addWidget(button);
+  return action;
+}
+
+void TForm1::buildToolBar() {
+  auto* bar = new QToolBar(this);
+  bar->setObjectName("ToolBar1");
+  bar->setMovable(false);
+  bar->setFloatable(false);
+  bar->setFixedHeight(45);
+  bar->setContextMenuPolicy(Qt::PreventContextMenu);
+  addToolBar(Qt::TopToolBarArea, bar);
+  bar->toggleViewAction()->setVisible(false);
+
+  // Live data, history and reports open windows that are not part of this build yet; their buttons
+  // are in place and do nothing.
+  addToolButton(*bar, Picture::LiveValues, QStringLiteral("实时测试参量"), 35);
+  addToolButton(*bar, Picture::LiveWaveform, QStringLiteral("实时波形"), 35);
+  addToolButton(*bar, Picture::LivePhasor, QStringLiteral("实时矢量图"), 35);
+  addToolButton(*bar, Picture::LiveSpectrum, QStringLiteral("实时频谱图"), 35);
+  bar->addSeparator();
+  connect(addToolButton(*bar, Picture::OpenRecordFile, QStringLiteral("打开记录文件"), 35),
+          &QAction::triggered, this, &TForm1::openImportWindow);
+  historyCommands_ << addToolButton(*bar, Picture::BrowseRecords, QStringLiteral("历史记录查阅"), 35)
+                   << addToolButton(*bar, Picture::HarmonicTrend, QStringLiteral("谐波趋势曲线"), 35)
+                   << addToolButton(*bar, Picture::ComponentTrend, QStringLiteral("分量及频率趋势曲线"), 35)
+                   << addToolButton(*bar, Picture::DeviationTrend, QStringLiteral("电压偏差趋势曲线"), 35)
+                   << addToolButton(*bar, Picture::PowerTrend, QStringLiteral("功率及功率因数趋势曲线"), 35);
+  bar->addSeparator();
+  addToolButton(*bar, Picture::NewReport, QStringLiteral("新建报表"), 35);
+  addToolButton(*bar, Picture::ReportHistory, QStringLiteral("历史报表"), 35);
+  bar->addSeparator();
+  addToolButton(*bar, Picture::Help, QStringLiteral("帮助"), 33);
+  passwordToolButton_ = addToolButton(*bar, Picture::PasswordManagement, QStringLiteral("密码管理"), 33);
+  command(passwordToolButton_, &TForm1::openAddUserWindow);
+  connect(addToolButton(*bar, Picture::Exit, QStringLiteral("退出系统"), 33), &QAction::triggered, qApp,
+          &QCoreApplication::quit);
+  // Three decorative phase badges close the strip; they carry neither hint nor action.
+  auto* spacer = new QWidget(bar);
+  spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  bar->addWidget(spacer);
+  for (Picture badge : {Picture::PhaseA, Picture::PhaseB, Picture::PhaseC})
+    addToolButton(*bar, badge, {}, 35);
+}
+
+void TForm1::buildMenus() {
+  QMenuBar* bar = menuBar();
+  bar->addAction(QStringLiteral("实时数据"));
+
+  QMenu* history = bar->addMenu(QStringLiteral("历史数据"));
+  QAction* open = history->addAction(QStringLiteral("打开记录"));
+  open->setObjectName(QStringLiteral("menu:打开记录"));
+  command(open, &TForm1::openImportWindow);
+  for (const char* item :
+       {"查阅记录", "谐波趋势曲线", "分量及频率趋势曲线", "电压偏差趋势曲线", "功率及功率因数趋势曲线"}) {
+    QAction* command = history->addAction(QString::fromUtf8(item));
+    command->setObjectName(QStringLiteral("menu:") + command->text());
+    historyCommands_ << command;
+  }
+
+  QMenu* reports = bar->addMenu(QStringLiteral("数据报表"));
+  reports->addAction(QStringLiteral("新建报表"));
+  reports->addAction(QStringLiteral("历史报表"));
+
+  QMenu* system = bar->addMenu(QStringLiteral("系统"));
+  passwordMenu_ = system->addMenu(QStringLiteral("密码管理"));
+  passwordMenu_->menuAction()->setObjectName(QStringLiteral("menu:密码管理"));
+  command(passwordMenu_->addAction(QStringLiteral("设定密码")), &TForm1::openAddUserWindow);
+  command(passwordMenu_->addAction(QStringLiteral("修改密码")), &TForm1::openChangePasswordWindow);
+  command(passwordMenu_->addAction(QStringLiteral("删除密码")), &TForm1::openDeleteUserWindow);
+  connect(system->addAction(QStringLiteral("退出")), &QAction::triggered, qApp, &QCoreApplication::quit);
+}
+
+void TForm1::command(QAction* action, void (TForm1::*handler)()) {
+  ui::connectReporting(action, &QAction::triggered, this, prompter_, [this, handler] { (this->*handler)(); });
+}
+
+TDM& TForm1::database() {
+  if (database_ == nullptr) throw UserDatabaseError(users::messages::kDatabaseNotOpen);
+  return *database_;
+}
+
+void TForm1::FormShow() {
+  TForm5 login(
+      database(), prompter_, [this](bool enabled) { setPasswordCommandsEnabled(enabled); }, this);
+  login.exec();
+  if (login.endsProgram()) QCoreApplication::exit(0);
+}
+
+void TForm1::openImportWindow() {
+  {
+    TForm3 window(store_, prompter_, this);
+    window.exec();
+  }
+  updateHistoryCommands();
+}
+
+void TForm1::openAddUserWindow() {
+  TForm6 window(database(), prompter_, this);
+  window.exec();
+}
+
+void TForm1::openChangePasswordWindow() {
+  TForm7 window(database(), prompter_, this);
+  window.exec();
+}
+
+void TForm1::openDeleteUserWindow() {
+  TForm8 window(database(), prompter_, this);
+  window.exec();
+}
+
+}  // namespace pq

@@ -1,0 +1,10 @@
+#include "cli/ReportOutputs.h"
+
+namespace pq::cli {
+
+// Built without the Qt parts: nothing can render a page.
+bool writeRenderedOutputs(const Arguments&, const ReportPage&) {
+  throw UsageError("--pdf and --png need a build with the graphical parts");
+}
+
+}  // namespace pq::cli

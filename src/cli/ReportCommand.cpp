@@ -1,0 +1,110 @@
+#include <iostream>
+#include <regex>
+
+#include "base/AtomicFile.h"
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/ImportToConsole.h"
+#include "cli/ReportJson.h"
+#include "cli/ReportOutputs.h"
+#include "statistics/ReportParameters.h"
+#include "statistics/ReportRun.h"
+
+namespace pq::cli {
+
+namespace {
+
+constexpr const char* kPhaseOptions[kReportPhaseCount] = {"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
+
+class ConsoleRunListener : public ReportRunListener {
+ public:
+  void showMessage(const char* text) override { std::cerr << text << '\n'; }
+  void busyStarted() override {}
+  void busyFinished() override {}
+};
+
+int phaseOf(const std::string& text) {
+  for (int phase = 0; phase < kReportPhaseCount; ++phase) {
+    if (text == kReportPhaseNames[phase]) return phase;
+  }
+  throw UsageError("--phase must be one of Ua Ub Uc Ia Ib Ic");
+}
+
+// "YYYY-M-D H:M" into the five date fields, as many digits as the fields take.
+void setDateFields(const Arguments& arguments, const char* option, DateFieldGroup& fields) {
+  const auto text = arguments.text(option);
+  if (!text) return;
+  static const std::regex shape(R"(\s*(\d{1,4})-(\d{1,2})-(\d{1,2})\s+(\d{1,2}):(\d{1,2})\s*)");
+  std::smatch parts;
+  if (!std::regex_match(*text, parts, shape)) {
+    throw UsageError(std::string("--") + option + " must look like \"YYYY-M-D H:M\"");
+  }
+  for (std::size_t i = 0; i < fields.texts.size(); ++i) fields.texts[i] = parts[i + 1].str();
+}
+
+// The checks the window makes as the user leaves each date field; the first failure's message.
+std::optional<std::string> dateFieldRefusal(const DateFieldGroup& fields) {
+  for (std::size_t i = 0; i < fields.texts.size(); ++i) {
+    const DateFieldVerdict verdict = validateField(DateFieldGroup::kKinds[i], fields.texts[i]);
+    if (!verdict.message.empty()) return verdict.message;
+  }
+  return std::nullopt;
+}
+
+void override(const Arguments& arguments, const char* option, std::string& field) {
+  if (const auto text = arguments.text(option)) field = *text;
+}
+
+bool writeFile(const std::string& path, const std::string& content) {
+  AtomicFile file(path);
+  if (file.open() && file.write(content.data(), content.size()) && file.commit()) return true;
+  std::cerr << path << ": " << file.error() << '\n';
+  return false;
+}
+
+}  // namespace
+
+int runReport(const std::vector<std::string>& args) {
+  const Arguments arguments(
+      args, {"phase", "from", "to", "level", "min-sc", "supply", "agreed", "station", "point", "unit",
+             "tester", "print-date", "json", "cells", "pdf", "png", "qrp", "xls"});
+  const std::string& path = arguments.positional(0, "record file");
+  arguments.expectPositionals(1);
+  const auto phaseText = arguments.text("phase");
+  if (!phaseText) throw UsageError("missing --phase");
+  const int phase = phaseOf(*phaseText);
+
+  RecordStore store;
+  if (importToConsole(store, path) != ImportResult::Completed) return kExitRefused;
+
+  ReportParameters parameters;
+  parameters.fillFromStore(store);
+  setDateFields(arguments, "from", parameters.start);
+  setDateFields(arguments, "to", parameters.end);
+  for (const DateFieldGroup* fields : {&parameters.start, &parameters.end}) {
+    if (const auto refusal = dateFieldRefusal(*fields)) {
+      std::cerr << *refusal << '\n';
+      return kExitRefused;
+    }
+  }
+  override(arguments, "level", parameters.voltageLevelText);
+  override(arguments, "min-sc", parameters.minShortCircuitText);
+  override(arguments, "supply", parameters.supplyCapacityText);
+  override(arguments, "agreed", parameters.agreedCapacityText);
+  override(arguments, "station", parameters.stationName);
+  override(arguments, "point", parameters.pointName);
+  override(arguments, "unit", parameters.testUnit);
+  override(arguments, "tester", parameters.tester);
+
+  ConsoleRunListener listener;
+  ReportRun run(store, parameters, listener);
+  if (!run.requestReport(phase)) return kExitRefused;
+
+  if (const auto jsonPath = arguments.text("json")) {
+    if (!writeFile(*jsonPath, reportJson(parameters.data, store.rangeStart, store.rangeEnd)))
+      return kExitUnexpected;
+  }
+  return writeReportOutputs(arguments, store, parameters);
+}
+
+}  // namespace pq::cli

@@ -1,0 +1,70 @@
+#include "cli/ReportOutputs.h"
+
+#include <ctime>
+#include <iostream>
+
+#include "base/AtomicFile.h"
+#include "report/PrintDate.h"
+#include "report/ReportFile.h"
+#include "report/ReportPageBuilder.h"
+#include "report/ReportPageLayout.h"
+#include "report/ReportSheet.h"
+#include "report/XlsFile.h"
+
+namespace pq::cli {
+
+namespace {
+
+std::string cellsText(const ReportPage& page) {
+  std::string out;
+  for (const PageText& text : page.texts()) {
+    out.append(std::to_string(text.x)).append("\t").append(std::to_string(text.y)).append("\t");
+    out.append(text.text).append("\n");
+  }
+  return out;
+}
+
+bool failed(const std::string& path, const std::string& error) {
+  std::cerr << path << ": " << error << '\n';
+  return false;
+}
+
+bool writeText(const std::string& path, const std::string& content) {
+  AtomicFile file(path);
+  if (file.open() && file.write(content.data(), content.size()) && file.commit()) return true;
+  return failed(path, file.error());
+}
+
+}  // namespace
+
+int writeReportOutputs(const Arguments& arguments, const RecordStore& store,
+                       const ReportParameters& parameters) {
+  const int phase = parameters.data.reportPhase;
+  const bool voltage = isVoltageReport(phase);
+  ReportPage page = voltage ? voltagePageForm() : currentPageForm();
+  setReportTitle(page, phase);
+  const std::string printDate = arguments.text("print-date", printDateText(std::time(nullptr)));
+  if (voltage) {
+    buildVoltagePage(page, parameters, store.ptRatio, printDate);
+  } else {
+    buildCurrentPage(page, parameters, printDate);
+  }
+
+  bool ok = true;
+  if (const auto path = arguments.text("cells")) ok = writeText(*path, cellsText(page)) && ok;
+  if (const auto path = arguments.text("qrp")) {
+    try {
+      saveReportFile(*path, {page});
+    } catch (const ReportFileError& e) {
+      ok = failed(*path, e.what());
+    }
+  }
+  if (const auto path = arguments.text("xls")) {
+    std::string error;
+    if (!xls::writeXlsFile(*path, reportSheet(page, voltage), error)) ok = failed(*path, error);
+  }
+  if (arguments.text("pdf") || arguments.text("png")) ok = writeRenderedOutputs(arguments, page) && ok;
+  return ok ? kExitDone : kExitRefused;
+}
+
+}  // namespace pq::cli

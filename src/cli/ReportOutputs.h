@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "cli/CommandLine.h"
+#include "records/RecordStore.h"
+#include "report/ReportPage.h"
+#include "statistics/ReportParameters.h"
+
+namespace pq::cli {
+
+// The page outputs of `report`: builds the page of the phase just run, as the report window does,
+// and writes --cells, --qrp, --xls, --pdf and --png where asked. Returns the exit status.
+int writeReportOutputs(const Arguments& arguments, const RecordStore& store,
+                       const ReportParameters& parameters);
+
+// --pdf and --png: false with a message on stderr when they cannot be written.
+bool writeRenderedOutputs(const Arguments& arguments, const ReportPage& page);
+
+}  // namespace pq::cli

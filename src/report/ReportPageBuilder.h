@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+#include "report/ReportPage.h"
+
+namespace pq {
+
+class ReportParameters;
+
+// Fills the variable cells of a page form from the report parameters (their texts as typed) and the
+// phase report data set they hold. Below 20 samples every 95 % cell shows "*".
+void setReportTitle(ReportPage& page, int reportPhase);
+void buildVoltagePage(ReportPage& page, const ReportParameters& parameters, float ptRatio,
+                      const std::string& printDate);
+void buildCurrentPage(ReportPage& page, const ReportParameters& parameters, const std::string& printDate);
+
+}  // namespace pq

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <compare>
+#include <string_view>
+
+namespace pq {
+
+class RecordStore;
+
+// A valid calendar date-time to the second, as time ranges compare them.
+struct CalendarDateTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+
+  auto operator<=>(const CalendarDateTime&) const = default;
+
+  // Reads "year-month-day hour:minute:second" (numbers without leading zeros allowed). A text of
+  // another shape or a date that does not exist (30 February) throws ConversionError.
+  static CalendarDateTime parse(std::string_view text);
+  // The time stamp of a stored record (year 2000 + yy); one that is no valid date-time, such as BCD
+  // month 0x13, throws ConversionError.
+  static CalendarDateTime ofRecord(const RecordStore& store, int index);
+};
+
+// A calendar date, as the computer's clock gives it.
+struct CalendarDate {
+  int year = 0, month = 0, day = 0;
+  bool operator==(const CalendarDate&) const = default;
+
+  // The date `days` days earlier.
+  CalendarDate minusDays(int days) const;
+};
+
+}  // namespace pq

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace pq {
+
+// The voltage levels of the harmonic limits, 0 = 0.38 kV .. 5 = 110 kV, and the texts that name them.
+inline constexpr int kVoltageLevelCount = 6;
+inline constexpr std::string_view kVoltageLevelTexts[kVoltageLevelCount] = {"0.38KV", "6KV",  "10KV",
+                                                                            "35KV",   "66KV", "110KV"};
+inline constexpr int kFirstLimitedOrder = 2;
+inline constexpr int kLastLimitedOrder = 25;
+
+// The level named by `text` (exact, case-sensitive), or none.
+std::optional<int> voltageLevelOf(std::string_view text);
+
+// GB/T 14549-1993, Table 1: permitted harmonic voltage content of a level, % of the fundamental.
+struct HarmonicVoltageLimits {
+  float odd;
+  float even;
+  float thd;
+};
+HarmonicVoltageLimits harmonicVoltageLimitsOf(int level);
+
+// GB/T 14549-1993, Table 2: the base short-circuit capacity of a level (MVA) and the permitted
+// harmonic current of order 2..25 at that capacity (A).
+float baseShortCircuitCapacity(int level);
+float tabledHarmonicCurrent(int level, int order);
+
+// The superposition exponent of a harmonic order 2..25, after GB/T 14549-1993 Appendix C except
+// that orders 21 and 23 take the exponents of 11 and 13.
+float superpositionExponent(int order);
+
+}  // namespace pq

@@ -1,0 +1,40 @@
+#include "statistics/ReportLimits.h"
+
+#include <cmath>
+
+#include "statistics/DeviationBand.h"
+#include "statistics/FieldText.h"
+
+namespace pq {
+
+void ReportLimits::setVoltageLimits(std::string_view voltageLevelText) {
+  const auto level = voltageLevelOf(voltageLevelText);
+  if (!level) return;
+  const HarmonicVoltageLimits limits = harmonicVoltageLimitsOf(*level);
+  oddHarmonicLimit = limits.odd;
+  evenHarmonicLimit = limits.even;
+  thdLimit = limits.thd;
+}
+
+void ReportLimits::computeCurrentLimits(std::string_view voltageLevelText,
+                                        std::string_view minShortCircuitText,
+                                        std::string_view supplyCapacityText,
+                                        std::string_view agreedCapacityText) {
+  const auto level = voltageLevelOf(voltageLevelText);
+  if (!level) return;
+  const double minShortCircuit = fieldDecimal(minShortCircuitText);
+  const double supply = fieldDecimal(supplyCapacityText);
+  const double agreed = fieldDecimal(agreedCapacityText);
+  for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order) {
+    const double atShortCircuit =
+        minShortCircuit / baseShortCircuitCapacity(*level) * tabledHarmonicCurrent(*level, order);
+    const double exponent = 1.0 / static_cast<double>(superpositionExponent(order));
+    harmonicCurrentLimit[order] = static_cast<float>(atShortCircuit * std::pow(agreed / supply, exponent));
+  }
+}
+
+void ReportLimits::chooseDeviationText(float nominalVoltage) {
+  if (const char* text = deviationBand(nominalVoltage).text()) deviationLimitText = text;
+}
+
+}  // namespace pq

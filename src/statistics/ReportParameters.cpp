@@ -1,0 +1,133 @@
+#include "statistics/ReportParameters.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/PictureFormat.h"
+#include "base/TextCodec.h"
+#include "records/RecordFileImport.h"
+#include "records/RecordFileMessages.h"
+#include "records/RecordStore.h"
+#include "statistics/CalendarDateTime.h"
+#include "statistics/FieldText.h"
+#include "statistics/HarmonicLimitTables.h"
+#include "statistics/StatisticsMessages.h"
+
+namespace pq {
+
+namespace {
+
+// The list entry of a level code 1..6; other codes have none.
+std::string levelTextOfCode(int code) {
+  if (code < 1 || code > kVoltageLevelCount) return {};
+  return std::string(kVoltageLevelTexts[code - 1]);
+}
+
+std::string capacityText(float capacity) { return formatPicture(capacity, "0.000  "); }
+
+bool canOpenForReading(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  const bool regular = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
+  ::close(fd);
+  return regular;
+}
+
+// Passes the import's messages on, except the one about an empty file, which the reload gives
+// itself once the scan is over.
+class ReloadListener : public ImportListener {
+ public:
+  explicit ReloadListener(std::vector<std::string>& messages) : messages_(messages) {}
+  void importStarted(const std::string&, int) override {}
+  void importProgress(int, const std::string&) override {}
+  void importMessage(const std::string& text) override {
+    if (text != messages::kFileTooShort) messages_.push_back(text);
+  }
+  void importFinished(const std::string&) override {}
+
+ private:
+  std::vector<std::string>& messages_;
+};
+
+}  // namespace
+
+void ReportParameters::showNames(const RecordStore& store) {
+  stationName = gbkToUtf8(store.substationName) + "变电所";
+  pointName = gbkToUtf8(store.measuringPointName) + "线路";
+}
+
+void ReportParameters::showRatiosAndCapacities(const RecordStore& store) {
+  ptRatioText = generalNumberText(store.ptRatio);
+  ctRatioText = generalNumberText(store.ctRatio);
+  minShortCircuitText = capacityText(store.minShortCircuitCapacity);
+  supplyCapacityText = capacityText(store.supplyEquipmentCapacity);
+  agreedCapacityText = capacityText(store.agreedCapacity);
+}
+
+void ReportParameters::fillFromStore(const RecordStore& store) {
+  showNames(store);
+  // Code 0 selects the first entry here, but leaves the field empty after a reload.
+  voltageLevelText = levelTextOfCode(store.voltageLevelCode == 0 ? 1 : store.voltageLevelCode);
+  showRatiosAndCapacities(store);
+  fileNameText = store.fileName;
+  showStoreSpan(store, start, end);
+  data.reportWindowOpen = false;
+}
+
+std::vector<std::string> ReportParameters::reopenRecordFile(RecordStore& store,
+                                                            const std::optional<std::string>& chosenPath) {
+  std::vector<std::string> shown;
+  store.substationName.clear();
+  store.measuringPointName.clear();
+  if (chosenPath) {
+    if (!canOpenForReading(*chosenPath)) {
+      shown.push_back(messages::kFileEmpty);
+    } else {
+      ReloadListener listener(shown);
+      importRecordFile(store, *chosenPath, listener, kReloadRecordCap);
+      showNames(store);
+      voltageLevelText = levelTextOfCode(store.voltageLevelCode);
+      showRatiosAndCapacities(store);
+    }
+  }
+  store.rangeStart = 0;
+  store.rangeEnd = store.recordCount() - 1;
+  fileNameText = store.fileName;
+  showStoreSpan(store, start, end);
+  if (store.recordCount() == 0) shown.push_back(messages::kFileTooShort);
+  return shown;
+}
+
+KeyAction ReportParameters::filterCapacityKey(std::string_view text, char32_t key) {
+  if (key == kEnterKey) return trimmedField(text).empty() ? KeyAction::Drop : KeyAction::Accept;
+  if (key == kBackspaceKey || (key >= U'0' && key <= U'9')) return KeyAction::Accept;
+  if (key == U'.') return ++dotCount == 1 ? KeyAction::Accept : KeyAction::Drop;
+  return KeyAction::Drop;
+}
+
+std::optional<std::string> ReportParameters::requestReport(int phase) {
+  data.reportPhase = static_cast<std::uint8_t>(phase);
+  if (isVoltageReport(phase)) {
+    if (voltageLevelText.empty()) return messages::kChooseVoltageLevel;
+  } else if (minShortCircuitText.empty() || supplyCapacityText.empty() || agreedCapacityText.empty() ||
+             voltageLevelText.empty()) {
+    return messages::kEnterParameters;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ReportParameters::checkReportInputs(RecordStore& store) {
+  if (fileNameText.empty()) return messages::kNoRecordFile;
+  if (start.anyEmpty() || end.anyEmpty()) return messages::kQueryTimeWrong;
+  data.startTimeText = start.dateTimeText(":00");
+  data.endTimeText = end.dateTimeText(":59");
+  if (CalendarDateTime::parse(data.startTimeText) > CalendarDateTime::parse(data.endTimeText)) {
+    store.rangeStart = store.rangeEnd = 0;
+    return messages::kEndBeforeStart;
+  }
+  return std::nullopt;
+}
+
+}  // namespace pq

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace pq::ui {
+
+// The one door through which windows ask the operator something: message boxes, questions and
+// file dialogs. The application uses the Qt dialogs; tests script the answers and read the texts.
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+
+  // A plain message box with the application title as caption, no icon and one OK button.
+  virtual void showMessage(QWidget* parent, const QString& text) = 0;
+  // A message box with its own caption, a warning icon and one OK button.
+  virtual void showWarning(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // The central error report: the text of an error that stopped an action.
+  virtual void showError(QWidget* parent, const QString& text) = 0;
+  // A Yes/No question; true for Yes.
+  virtual bool askYesNo(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // The path of an existing file the operator chose, or an empty text when cancelled. `filter` is
+  // in Qt's form ("Description (*.ext);;...").
+  virtual QString chooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) = 0;
+};
+
+}  // namespace pq::ui

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "ui/Prompter.h"
+
+namespace pq::ui {
+
+// The Prompter of the running application: modal Qt message boxes and file dialogs.
+class QtPrompter : public Prompter {
+ public:
+  void showMessage(QWidget* parent, const QString& text) override;
+  void showWarning(QWidget* parent, const QString& caption, const QString& text) override;
+  void showError(QWidget* parent, const QString& text) override;
+  bool askYesNo(QWidget* parent, const QString& caption, const QString& text) override;
+  QString chooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) override;
+};
+
+}  // namespace pq::ui
