@@ -18,4 +18,8 @@ if [ ! -f "$database" ]; then
 fi
 echo "Demo record file: $(pwd)/demo/demo.bin"
 echo "Demo users: admin / admin123 (Administrator), operator / user1234 (User)"
-exec build/bin/pqdesk "$@"
+# The instrument simulator plays COM1, the port the live window opens, while the program runs.
+build/bin/pqdesk-sim --port 1 >/dev/null &
+simulator=$!
+trap 'kill "$simulator" 2>/dev/null || true' EXIT
+build/bin/pqdesk "$@"

@@ -14,8 +14,6 @@ namespace pq::cli {
 
 namespace {
 
-constexpr const char* kPhaseOptions[kReportPhaseCount] = {"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
-
 class ConsoleRunListener : public ReportRunListener {
  public:
   void showMessage(const char* text) override { std::cerr << text << '\n'; }
@@ -30,16 +28,18 @@ int phaseOf(const std::string& text) {
   throw UsageError("--phase must be one of Ua Ub Uc Ia Ib Ic");
 }
 
-// "YYYY-M-D H:M" into the five date fields, as many digits as the fields take.
-void setDateFields(const Arguments& arguments, const char* option, DateFieldGroup& fields) {
+// "YYYY-M-D H:M" into the five date fields, as many digits as the fields take; false when the
+// option is not given and the fields keep what the window filled in.
+bool setDateFields(const Arguments& arguments, const char* option, DateFieldGroup& fields) {
   const auto text = arguments.text(option);
-  if (!text) return;
+  if (!text) return false;
   static const std::regex shape(R"(\s*(\d{1,4})-(\d{1,2})-(\d{1,2})\s+(\d{1,2}):(\d{1,2})\s*)");
   std::smatch parts;
   if (!std::regex_match(*text, parts, shape)) {
     throw UsageError(std::string("--") + option + " must look like \"YYYY-M-D H:M\"");
   }
   for (std::size_t i = 0; i < fields.texts.size(); ++i) fields.texts[i] = parts[i + 1].str();
+  return true;
 }
 
 // The checks the window makes as the user leaves each date field; the first failure's message.
@@ -79,9 +79,12 @@ int runReport(const std::vector<std::string>& args) {
 
   ReportParameters parameters;
   parameters.fillFromStore(store);
-  setDateFields(arguments, "from", parameters.start);
-  setDateFields(arguments, "to", parameters.end);
-  for (const DateFieldGroup* fields : {&parameters.start, &parameters.end}) {
+  // The window checks a date field as the operator leaves it, so only typed fields, never those
+  // filled from the records.
+  std::vector<const DateFieldGroup*> typed;
+  if (setDateFields(arguments, "from", parameters.start)) typed.push_back(&parameters.start);
+  if (setDateFields(arguments, "to", parameters.end)) typed.push_back(&parameters.end);
+  for (const DateFieldGroup* fields : typed) {
     if (const auto refusal = dateFieldRefusal(*fields)) {
       std::cerr << *refusal << '\n';
       return kExitRefused;

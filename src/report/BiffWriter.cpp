@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "base/ByteWriter.h"
 #include "base/TextCodec.h"
 
 namespace pq::xls {
@@ -18,17 +19,8 @@ constexpr std::uint16_t kAutomaticColour = 0x40;   // window text: fonts, border
 constexpr std::uint16_t kBackgroundColour = 0x41;  // window background
 constexpr int kFirstCellXf = 16;                   // 0..14 style formats, 15 the default cell format
 
-class Bytes {
+class Bytes : public ByteWriter {
  public:
-  void u8(unsigned v) { data.push_back(static_cast<std::uint8_t>(v)); }
-  void u16(unsigned v) {
-    u8(v & 0xFF);
-    u8((v >> 8) & 0xFF);
-  }
-  void u32(std::uint32_t v) {
-    u16(v & 0xFFFF);
-    u16(v >> 16);
-  }
   void utf16(const std::u16string& text) {
     for (char16_t c : text) u16(c);
   }
@@ -39,7 +31,6 @@ class Bytes {
     u8(1);
     utf16(text);
   }
-  std::vector<std::uint8_t> data;
 };
 
 class Stream {

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "base/AtomicFile.h"
+#include "base/ByteWriter.h"
 
 namespace pq {
 
@@ -14,7 +15,9 @@ namespace {
 
 constexpr char kMagic[8] = {'P', 'Q', 'D', 'E', 'S', 'K', 'R', 'P'};
 constexpr std::uint16_t kVersion = 1;
-// Limits far above any real report that keep a damaged count from asking for gigabytes.
+// Limits far above any real report that keep a damaged count from asking for gigabytes. Lines and
+// texts are counted over the whole file: a page holds a few hundred, and each loaded item takes
+// several times the bytes it was stored in.
 constexpr std::uint32_t kMaxPages = 1000;
 constexpr std::uint32_t kMaxItems = 100000;
 constexpr std::uint32_t kMaxText = 65536;
@@ -35,24 +38,14 @@ std::uint32_t crc32(const unsigned char* data, std::size_t size) {
   return crc ^ 0xFFFFFFFFu;
 }
 
-class Writer {
+class Writer : public ByteWriter {
  public:
-  void u8(unsigned v) { out.push_back(static_cast<unsigned char>(v)); }
-  void u16(unsigned v) {
-    u8(v & 0xFF);
-    u8((v >> 8) & 0xFF);
-  }
-  void u32(std::uint32_t v) {
-    u16(v & 0xFFFF);
-    u16(v >> 16);
-  }
   void i32(int v) { u32(static_cast<std::uint32_t>(v)); }
   void text(const std::string& s) {
     if (s.size() > kMaxText) throw ReportFileError("报表文字过长，无法保存");
     u32(static_cast<std::uint32_t>(s.size()));
-    out.insert(out.end(), s.begin(), s.end());
+    data.insert(data.end(), s.begin(), s.end());
   }
-  std::vector<unsigned char> out;
 };
 
 class Reader {
@@ -96,7 +89,7 @@ class Reader {
 
 std::vector<unsigned char> encodeReportFile(const std::vector<ReportPage>& pages) {
   Writer w;
-  w.out.insert(w.out.end(), std::begin(kMagic), std::end(kMagic));
+  w.data.insert(w.data.end(), std::begin(kMagic), std::end(kMagic));
   w.u16(kVersion);
   w.u32(static_cast<std::uint32_t>(pages.size()));
   for (const ReportPage& page : pages) {
@@ -116,8 +109,8 @@ std::vector<unsigned char> encodeReportFile(const std::vector<ReportPage>& pages
       w.text(t.text);
     }
   }
-  w.u32(crc32(w.out.data(), w.out.size()));
-  return w.out;
+  w.u32(crc32(w.data.data(), w.data.size()));
+  return w.data;
 }
 
 std::vector<ReportPage> decodeReportFile(const std::vector<unsigned char>& bytes) {
@@ -132,14 +125,20 @@ std::vector<ReportPage> decodeReportFile(const std::vector<unsigned char>& bytes
   Reader r(bytes.data() + sizeof kMagic, body - sizeof kMagic);
   if (r.u16() != kVersion) throw ReportFileError("报表文件的版本不受支持，无法打开");
   std::vector<ReportPage> pages(r.count(kMaxPages));
+  std::uint32_t itemsLeft = kMaxItems;
+  const auto items = [&] {
+    const std::uint32_t n = r.count(itemsLeft);
+    itemsLeft -= n;
+    return n;
+  };
   for (ReportPage& page : pages) {
     // Every page is A4 at 96 dpi; the size is kept for readers of other versions.
     if (r.u32() != ReportPage::kWidth || r.u32() != ReportPage::kHeight) Reader::damaged();
-    for (std::uint32_t n = r.count(kMaxItems); n > 0; --n) {
+    for (std::uint32_t n = items(); n > 0; --n) {
       const int x1 = r.i32(), y1 = r.i32(), x2 = r.i32(), y2 = r.i32();
       page.addLine(x1, y1, x2, y2);
     }
-    for (std::uint32_t n = r.count(kMaxItems); n > 0; --n) {
+    for (std::uint32_t n = items(); n > 0; --n) {
       const int x = r.i32(), y = r.i32();
       PageFont font;
       font.points = static_cast<int>(r.u8());

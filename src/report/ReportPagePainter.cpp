@@ -57,8 +57,9 @@ void ReportPagePainter::paintPage(QPainter& painter, const ReportPage& page, dou
                      metrics.height());
     painter.fillRect(box, Qt::white);
     painter.setPen(Qt::black);
-    // Chinese glyphs from the fallback font may reach beyond the Latin font's metrics: never clip.
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip, content);
+    // The baseline lies the page font's own ascent below the top, so that glyphs taken from the CJK
+    // fallback font (with its larger ascent) stand on the same line as the Latin ones beside them.
+    painter.drawText(QPointF(box.left(), box.top() + metrics.ascent()), content);
   }
   painter.restore();
 }

@@ -8,6 +8,7 @@
 #include <QPdfWriter>
 
 #include "base/AtomicFile.h"
+#include "report/PdfTextMapping.h"
 #include "report/ReportPagePainter.h"
 
 namespace pq {
@@ -40,6 +41,7 @@ bool writeReportPdf(const std::string& path, const std::vector<ReportPage>& page
       ReportPagePainter::paintPage(painter, pages[i], writer.resolution() / 96.0);
     }
   }
+  mapRadicalsToIdeographs(bytes);
   return writeBytes(path, bytes, error);
 }
 

@@ -43,6 +43,8 @@ class TComm32 {
   static constexpr int kThreadStopPollMs = 5;
 
   TComm32();
+  // A port on a driver of the caller's choice (a descriptor opened elsewhere, a test double).
+  explicit TComm32(std::unique_ptr<SerialDriver> driver);
   virtual ~TComm32();
   TComm32(const TComm32&) = delete;
   TComm32& operator=(const TComm32&) = delete;
@@ -109,7 +111,8 @@ class TComm32 {
   static void _TimerThread(TComm32* port);
 
   bool startThread(PortThread& slot, void (*body)(TComm32*));
-  void readWaitingBytes(char* piece, long pieceSize);
+  // Moves what the driver holds into the receive queue, as far as there is room; the count moved.
+  long readWaitingBytes(char* piece, long pieceSize);
   void refreshModemStatus();
   void wakeReaderWhenStarved();
   void joinLingeringThreads();

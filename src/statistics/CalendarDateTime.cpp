@@ -35,6 +35,12 @@ bool readPart(std::string_view& rest, char separator, int& out) {
   return true;
 }
 
+[[noreturn]] void recordTimeIsNoDateTime(const RecordStore& store, int index) {
+  std::string text = store.recordTimeText(index);
+  if (!text.empty() && text.back() == '\n') text.pop_back();
+  notADateTime(text);
+}
+
 }  // namespace
 
 CalendarDateTime CalendarDateTime::parse(std::string_view text) {
@@ -50,12 +56,14 @@ CalendarDateTime CalendarDateTime::parse(std::string_view text) {
 CalendarDateTime CalendarDateTime::ofRecord(const RecordStore& store, int index) {
   const RecordTime r = store.recordTime(index);
   const CalendarDateTime t{2000 + r.year, r.month, r.day, r.hour, r.minute, r.second};
-  if (r.year < 0 || !isValid(t)) {
-    std::string text = store.recordTimeText(index);
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    notADateTime(text);
-  }
+  if (r.year < 0 || !isValid(t)) recordTimeIsNoDateTime(store, index);
   return t;
+}
+
+CalendarDate decodedRecordDate(const RecordStore& store, int index) {
+  const RecordTime r = store.recordTime(index);
+  if (r.year < 0 || r.month < 0 || r.day < 0) recordTimeIsNoDateTime(store, index);
+  return {2000 + r.year, r.month, r.day};
 }
 
 CalendarDate CalendarDate::minusDays(int days) const {

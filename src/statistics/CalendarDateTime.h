@@ -30,4 +30,9 @@ struct CalendarDate {
   CalendarDate minusDays(int days) const;
 };
 
+// The date of a stored record's time stamp (year 2000 + yy), the only part the day scans decode; a
+// byte whose hexadecimal digits spell no decimal number, such as 0x1A, throws ConversionError. The
+// numbers need not form a valid date (BCD month 0x13 gives 13).
+CalendarDate decodedRecordDate(const RecordStore& store, int index);
+
 }  // namespace pq

@@ -43,21 +43,22 @@ std::optional<std::string> TimeRangeSelection::selectTimeRange(RecordStore& stor
 std::optional<std::string> TimeRangeSelection::selectFromDate(RecordStore& store, const CalendarDate& date,
                                                               bool laterDaysMatch) const {
   const int n = store.recordCount();
-  const int y = date.year - 2000;
   std::optional<std::string> message;
-  store.rangeStart = n;
+  int first = n;
   for (int i = 0; i < n; ++i) {
-    const RecordTime t = store.recordTime(i);
-    const bool sameMonth = t.year == y && t.month == date.month;
+    const CalendarDate t = decodedRecordDate(store, i);
+    const bool sameMonth = t.year == date.year && t.month == date.month;
     if (sameMonth && (t.day == date.day || (laterDaysMatch && t.day > date.day))) {
-      store.rangeStart = i;
+      first = i;
       break;
     }
-    if (t.year > y || (t.year == y && t.month > date.month) || (sameMonth && t.day > date.day)) {
+    if (t.year > date.year || (t.year == date.year && t.month > date.month) ||
+        (sameMonth && t.day > date.day)) {
       message = messages::kClockWrong;
       break;
     }
   }
+  store.rangeStart = first;
   store.rangeEnd = n;
   return message;
 }

@@ -27,8 +27,9 @@ class TimeRangeSelection {
   bool customFieldsEnabled() const { return mode == TimeRangeMode::Custom; }
 
   // Sets the store's range for the chosen mode; returns the message to show, if any. The caller has
-  // made sure no date field is empty. A custom start, end or record time that is no valid date-time
-  // throws ConversionError and leaves the range as it was.
+  // made sure no date field is empty. A custom start, end or record time that is no valid date-time,
+  // or a record date whose bytes spell no BCD number met by the day scans, throws ConversionError and
+  // leaves the range as it was.
   std::optional<std::string> selectTimeRange(RecordStore& store) const;
 
   // After a ShowAll query: the first record's time in the start fields, the last one's in the end

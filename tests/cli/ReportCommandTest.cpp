@@ -190,6 +190,23 @@ TEST_F(ReportCommandTest, RefusalsAndUsageErrors) {
   EXPECT_TRUE(dir.entries().size() == 1);  // no JSON written
 }
 
+TEST_F(ReportCommandTest, DateFieldsFilledFromTheRecordsAreNotCheckedAsTyped) {
+  // The window checks a date field only when the operator leaves it: the start fields filled from a
+  // first record stamped in month 0x13 reach the report button unchecked, and the start text then
+  // fails to convert.
+  RecordStore store;
+  store.fileName = file;
+  test::setTimeBytes(test::appendRecord(store, 2010, 4, 19, 15, 0), {0x10, 0x13, 0x19, 0x15, 0x00, 0x00});
+  test::appendRecord(store, 2010, 4, 19, 15, 1);
+  ASSERT_TRUE(rewriteRecordFile(store));
+  const auto result = runCli({"report", file, "--phase", "Ua", "--level", "10KV"});
+  EXPECT_EQ(result.status, 3);
+  EXPECT_EQ(result.err, "'2010-13-19 15:0:00' is not a valid date and time\n");
+  // Typed fields are checked as the window checks them.
+  EXPECT_EQ(runCli({"report", file, "--phase", "Ua", "--from", "2010-13-19 15:0"}).err,
+            "不合法的月份。请重新输入'1-12'。\n");
+}
+
 TEST_F(ReportCommandTest, GeneratedFileReportsOfAllPhases) {
   const std::string generated = dir.file("g.bin");
   ASSERT_EQ(runCli({"generate", generated, "--records", "1440"}).status, 0);

@@ -63,6 +63,22 @@ TEST(ReportFileTest, DamagedOrForeignBytesGiveAClearError) {
   }
 }
 
+TEST(ReportFileTest, CountsBeyondAnyReportAreRefusedBeforeTheyCostMemory) {
+  // Every page stays under the per-page limits, but together the tiny texts would take about six
+  // times the file's size in memory; a report holds a few hundred items per page.
+  ReportPage crowded;
+  for (int i = 0; i < 1000; ++i) crowded.addText(0, 0, "");
+  const std::vector<ReportPage> pages(300, crowded);
+  const auto bytes = encodeReportFile(pages);
+  ASSERT_LT(bytes.size(), 8u << 20);
+  try {
+    decodeReportFile(bytes);
+    FAIL() << "300 000 texts were loaded";
+  } catch (const ReportFileError& e) {
+    EXPECT_STREQ(e.what(), "报表文件已损坏，无法打开");
+  }
+}
+
 TEST(ReportFileTest, MissingFileAndUnwritableFolderAreErrors) {
   test::TempDir dir;
   EXPECT_THROW(loadReportFile(dir.file("none.QRP")), ReportFileError);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <atomic>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -303,6 +306,95 @@ TEST(Comm32Test, AFullReceiveQueueHoldsBackTheRestUntilRead) {
   pty.send(bytes);
   ASSERT_TRUE(waitUntil([&] { return port.InQueue().Count() == 63; }));
   EXPECT_EQ(readAll(port, bytes.size()), bytes);
+}
+
+// A driver whose modem lines the test sets; everything else succeeds and nothing ever arrives.
+class ModemLinesDriver final : public SerialDriver {
+ public:
+  explicit ModemLinesDriver(std::atomic<std::uint32_t>& lines) : lines_(lines) {}
+  bool open(const std::string&) override { return true; }
+  void close() override {}
+  bool isOpen() const override { return true; }
+  int handle() const override { return -1; }
+  bool setEventMask(std::uint32_t) override { return true; }
+  bool setupBuffers(std::int32_t, std::int32_t) override { return true; }
+  bool applyLineSettings(const TDcb&) override { return true; }
+  WaitResult waitEvent(const WakeEvent& stop, const WakeEvent*) override {
+    stop.wait(-1);
+    return {WaitResult::Kind::stopped, 0};
+  }
+  long read(void*, long) override { return 0; }
+  WriteResult write(const void*, long len, const WakeEvent&) override { return {len, false}; }
+  void writesFinished() override {}
+  bool modemStatus(std::uint32_t& status) override {
+    status = lines_;
+    return true;
+  }
+  bool purge(std::uint32_t) override { return true; }
+  bool escape(std::uint32_t) override { return true; }
+
+ private:
+  std::atomic<std::uint32_t>& lines_;
+};
+
+TEST(Comm32Test, TimerTicksReportCarrierChangesAndRingsEverySixteenTicks) {
+  std::atomic<std::uint32_t> lines{MS_RING_ON};
+  TComm32 port(std::make_unique<ModemLinesDriver>(lines));
+  std::vector<int> events;
+  port.OnCommNotify = [&](TComm32*, int mask) { events.push_back(mask); };
+  std::vector<int> ringTicks;
+  for (int tick = 1; tick <= 40; ++tick) {
+    events.clear();
+    port.fmsgCommTimer();
+    if (events == std::vector<int>{static_cast<int>(EV_RING)}) ringTicks.push_back(tick);
+  }
+  EXPECT_EQ(ringTicks, (std::vector<int>{16, 32}));
+
+  lines = MS_RING_ON | MS_RLSD_ON;
+  events.clear();
+  port.fmsgCommTimer();
+  EXPECT_EQ(events, std::vector<int>{static_cast<int>(EV_RLSD)}) << "the first tick that sees the carrier";
+  EXPECT_EQ(port.ModemStatus() & MS_RLSD_ON, MS_RLSD_ON);
+  events.clear();
+  for (int tick = 0; tick < 40; ++tick) port.fmsgCommTimer();
+  EXPECT_TRUE(events.empty()) << "no ring while a carrier is present";
+}
+
+TEST(Comm32Test, OpenReadsTheModemLinesAndCloseClearsThem) {
+  std::atomic<std::uint32_t> lines{MS_CTS_ON | MS_DSR_ON};
+  TComm32 port(std::make_unique<ModemLinesDriver>(lines));
+  port.Open();
+  EXPECT_EQ(port.ModemStatus(), MS_CTS_ON | MS_DSR_ON);
+  port.Close();
+  EXPECT_EQ(port.ModemStatus(), 0u);
+}
+
+int openDescriptors() {
+  return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                        std::filesystem::directory_iterator()));
+}
+
+TEST(Comm32Test, CloseDuringTrafficEndsEveryThreadAndReleasesEveryDescriptor) {
+  PseudoTerminal pty;
+  const int before = openDescriptors();
+  const std::string flood = patternBytes(20000);
+  for (int round = 0; round < 20; ++round) {
+    TComm32 port;
+    port.SetPortNo(pty.portNumber());
+    port.Open();
+    pty.send(flood.substr(0, 3000));
+    port.Write(flood.data(), 8000);
+    EXPECT_NO_THROW(port.Close()) << round;
+    char sink[4096];
+    while (::read(pty.master(), sink, sizeof sink) > 0) {
+    }
+  }
+  {
+    TComm32 failing;
+    failing.SetPortNo(399);
+    EXPECT_THROW(failing.Open(), EComm32Error);
+  }
+  EXPECT_EQ(openDescriptors(), before);
 }
 
 }  // namespace

@@ -226,5 +226,15 @@ TEST(CommPackageTest, PurgesEmptyThePackageQueuesAndThePort) {
   EXPECT_EQ(link.port.OutQueue().Count(), 0);
 }
 
+TEST(CommPackageTest, AFrameLargerThanTheTransmitQueueFollowsOnTransmitEmpty) {
+  PackageLink link(cptFrameHeadTail);
+  const std::string data(4096, static_cast<char>(0xEB));  // every byte escaped: a frame of 8196 bytes
+  EXPECT_EQ(link.package.WritePackage(data.data(), data.size()), 4096u);
+  std::string expected = bytes({0xEB, 0xEB});
+  for (std::size_t i = 0; i < data.size(); ++i) expected += bytes({0xEC, 0xEB});
+  expected += bytes({0xEE, 0xEE});
+  EXPECT_TRUE(link.pty.receive(expected.size()) == expected);
+}
+
 }  // namespace
 }  // namespace pq::OstrelComm32

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 #include "InstrumentAnswers.h"
@@ -161,6 +162,9 @@ TEST(CommSimulatorTest, SimulatorAnswersBothRequestsThroughTheDevice) {
     device.SetBaud(OstrelComm32::br9600);
     device.SetActive(true);
     device.SetPackageType(OstrelComm32::cptFrameTimeout);
+    // A loaded test machine, slowed further by ThreadSanitizer, may hold the simulator up for
+    // hundreds of milliseconds in the middle of an answer; only a much longer pause ends a package.
+    device.SetPackageInterval(1500);
     device.SetUsePackage(true);
 
     const auto measurement = exchange(device, 0x01);
@@ -185,6 +189,9 @@ TEST(CommSimulatorTest, FaultsCutAnswersAndSpoilChecksums) {
     device.SetPortNo(port);
     device.SetActive(true);
     device.SetPackageType(OstrelComm32::cptFrameTimeout);
+    // A loaded test machine, slowed further by ThreadSanitizer, may hold the simulator up for
+    // hundreds of milliseconds in the middle of an answer; only a much longer pause ends a package.
+    device.SetPackageInterval(1500);
     device.SetUsePackage(true);
     const auto waveform = exchange(device, 0x02);
     if (std::string(fault) == "short") {
@@ -194,6 +201,25 @@ TEST(CommSimulatorTest, FaultsCutAnswersAndSpoilChecksums) {
       EXPECT_NE(waveform[1952], byteSum(waveform, 1952));
     }
   }
+}
+
+TEST(CommSimulatorTest, SilentSimulatorAnswersNothingAndNoisyOneSendsShortBursts) {
+  const int port = uniquePortNumber() + 2;
+  {
+    SimulatorProcess simulator({"--port", std::to_string(port), "--baud", "115200", "--fault", "silent"});
+    OstrelComm32::TCommDevice device;
+    device.SetPortNo(port);
+    device.SetActive(true);
+    const std::uint8_t request[] = {0xEB, 0x90, 0x01, 0x01};
+    device.Write(request, 4);
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(device.InQueue().Count(), 0);
+  }
+  SimulatorProcess simulator({"--port", std::to_string(port), "--baud", "115200", "--fault", "noise"});
+  OstrelComm32::TCommDevice device;
+  device.SetPortNo(port);
+  device.SetActive(true);
+  EXPECT_TRUE(waitUntil([&] { return device.InQueue().Count() > 0; }, 5s)) << "noise without any request";
 }
 
 }  // namespace

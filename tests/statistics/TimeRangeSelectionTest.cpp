@@ -83,6 +83,21 @@ TEST_F(TimeRangeSelectionTest, InvalidDateTimesKeepThePreviousRange) {
   EXPECT_EQ(range(), (IndexRange{1, 3}));
 }
 
+TEST_F(TimeRangeSelectionTest, DayScanMeetingATimeByteThatIsNoBcdNumber) {
+  // Month byte 0x1A spells no decimal number: the scan stops with a conversion error before it
+  // reaches the matching record, and the range stays.
+  appendRecord(store, 2010, 4, 19, 8, 0);
+  test::setTimeBytes(store.record(0), {0x10, 0x1A, 0x19, 0x08, 0x00, 0x00});
+  appendRecord(store, 2010, 4, 19, 9, 0);
+  store.rangeStart = 0;
+  store.rangeEnd = 1;
+  for (const TimeRangeMode mode : {TimeRangeMode::CurrentDay, TimeRangeMode::LastWeek}) {
+    selection.mode = mode;
+    EXPECT_THROW(selection.selectTimeRange(store), ConversionError);
+    EXPECT_EQ(range(), (IndexRange{0, 1}));
+  }
+}
+
 TEST_F(TimeRangeSelectionTest, ShowAllAndSwitchedOff) {
   threeRecords();
   selection.mode = TimeRangeMode::ShowAll;

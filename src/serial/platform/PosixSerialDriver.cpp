@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cerrno>
+#include <utility>
 
 #include "serial/platform/CommConstants.h"
 #include "serial/platform/CustomBaudRate.h"
@@ -27,30 +28,30 @@ constexpr std::uint32_t kInputEvents = EV_RXCHAR | EV_RXFLAG | EV_RX80FULL;
 
 std::unique_ptr<SerialDriver> makeSerialDriver() { return std::make_unique<PosixSerialDriver>(); }
 
-PosixSerialDriver::~PosixSerialDriver() { close(); }
-
-bool PosixSerialDriver::fail() {
-  lastError_ = errno;
-  return false;
+PosixSerialDriver::~PosixSerialDriver() {
+  close();
+  if (adopted_ >= 0) ::close(adopted_);
 }
 
 bool PosixSerialDriver::open(const std::string& deviceName) {
   if (isOpen()) return true;
-  const std::string path = resolveDeviceName(deviceName);
-  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return fail();
+  int fd = std::exchange(adopted_, -1);
+  if (fd >= 0) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+  } else {
+    fd = ::open(resolveDeviceName(deviceName).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+  }
   // Exclusive use, as the Windows port allows one opener: flock against cooperating programs,
   // TIOCEXCL against every later open but root's.
   if (!::isatty(fd) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0 ||
       ::tcgetattr(fd, &original_) != 0) {
-    lastError_ = errno == EWOULDBLOCK ? EBUSY : errno;
     ::close(fd);
     return false;
   }
   maskChanged_ = WakeEvent::create();
   writeDone_ = WakeEvent::create();
   if (!maskChanged_ || !writeDone_) {
-    lastError_ = EMFILE;
     ::ioctl(fd, TIOCNXCL);
     ::close(fd);
     maskChanged_.reset();
@@ -76,7 +77,6 @@ void PosixSerialDriver::close() {
 
 bool PosixSerialDriver::setEventMask(std::uint32_t mask) {
   if (!isOpen()) {
-    lastError_ = EBADF;
     return false;
   }
   eventMask_ = mask;
@@ -87,7 +87,6 @@ bool PosixSerialDriver::setEventMask(std::uint32_t mask) {
 bool PosixSerialDriver::setupBuffers(std::int32_t inputSize, std::int32_t outputSize) {
   // The kernel's tty buffers have a fixed size; only nonsense is refused.
   if (!isOpen() || inputSize <= 0 || outputSize <= 0) {
-    lastError_ = EINVAL;
     return false;
   }
   return true;
@@ -95,13 +94,9 @@ bool PosixSerialDriver::setupBuffers(std::int32_t inputSize, std::int32_t output
 
 bool PosixSerialDriver::applyLineSettings(const TDcb& dcb) {
   termios settings{};
-  if (::tcgetattr(fd_, &settings) != 0) return fail();
-  if (!toTermios(dcb, settings)) {
-    lastError_ = EINVAL;
-    return false;
-  }
-  if (::tcsetattr(fd_, TCSANOW, &settings) != 0) return fail();
-  if (standardSpeed(dcb.BaudRate) == B0 && !setCustomBaudRate(fd_, dcb.BaudRate)) return fail();
+  if (::tcgetattr(fd_, &settings) != 0) return false;
+  if (!toTermios(dcb, settings) || ::tcsetattr(fd_, TCSANOW, &settings) != 0) return false;
+  if (standardSpeed(dcb.BaudRate) == B0 && !setCustomBaudRate(fd_, dcb.BaudRate)) return false;
   // Devices without modem lines (pseudo-terminals) refuse these; that is no error of the settings.
   setModemLine(TIOCM_DTR, dcb.fDtrControl != DTR_CONTROL_DISABLE);
   if (dcb.fRtsControl != RTS_CONTROL_HANDSHAKE)
@@ -110,7 +105,7 @@ bool PosixSerialDriver::applyLineSettings(const TDcb& dcb) {
 }
 
 bool PosixSerialDriver::setModemLine(int line, bool on) {
-  return ::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line) == 0 || fail();
+  return ::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line) == 0;
 }
 
 std::uint32_t PosixSerialDriver::pendingModemEvents(std::uint32_t mask) {
@@ -131,7 +126,6 @@ std::uint32_t PosixSerialDriver::pendingModemEvents(std::uint32_t mask) {
 
 SerialDriver::WaitResult PosixSerialDriver::waitEvent(const WakeEvent& stop, const WakeEvent* resume) {
   if (!isOpen()) {
-    lastError_ = EBADF;
     return {WaitResult::Kind::failed, 0};
   }
   for (;;) {
@@ -158,7 +152,6 @@ SerialDriver::WaitResult PosixSerialDriver::waitEvent(const WakeEvent& stop, con
     const int rc = ::poll(fds.data(), fds.size(), timeout);
     if (rc < 0) {
       if (errno == EINTR) continue;
-      fail();
       return {WaitResult::Kind::failed, 0};
     }
     if (fds[0].revents != 0) return {WaitResult::Kind::stopped, 0};
@@ -185,7 +178,6 @@ SerialDriver::WaitResult PosixSerialDriver::waitEvent(const WakeEvent& stop, con
       if ((input & POLLIN) != 0) {
         events |= EV_RXCHAR;
       } else if ((input & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-        lastError_ = EIO;
         return {WaitResult::Kind::failed, 0};
       }
     }
@@ -195,22 +187,12 @@ SerialDriver::WaitResult PosixSerialDriver::waitEvent(const WakeEvent& stop, con
   }
 }
 
-long PosixSerialDriver::bytesWaiting() {
-  int count = 0;
-  if (::ioctl(fd_, FIONREAD, &count) != 0) {
-    fail();
-    return -1;
-  }
-  return count;
-}
-
 long PosixSerialDriver::read(void* buffer, long len) {
   for (;;) {
     const ssize_t n = ::read(fd_, buffer, static_cast<std::size_t>(len));
     if (n >= 0) return n;
     if (errno == EINTR) continue;
     if (errno == EAGAIN) return 0;
-    fail();
     return -1;
   }
 }
@@ -226,27 +208,23 @@ SerialDriver::WriteResult PosixSerialDriver::write(const void* buffer, long len,
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) {
-      fail();
       return {done > 0 ? done : -1, false};
     }
     std::array<pollfd, 2> fds{{{fd_, POLLOUT, 0}, {stop.fd(), POLLIN, 0}}};
     if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) {
-      fail();
       return {done > 0 ? done : -1, false};
     }
     if (fds[1].revents != 0) return {done, true};
     if ((fds[0].revents & (POLLERR | POLLHUP | POLLNVAL)) != 0 && (fds[0].revents & POLLOUT) == 0) {
-      lastError_ = EIO;
       return {done > 0 ? done : -1, false};
     }
   }
-  writeDone_->set();
   return {done, false};
 }
 
 bool PosixSerialDriver::modemStatus(std::uint32_t& status) {
   int lines = 0;
-  if (::ioctl(fd_, TIOCMGET, &lines) != 0) return fail();
+  if (::ioctl(fd_, TIOCMGET, &lines) != 0) return false;
   status = ((lines & TIOCM_CTS) != 0 ? MS_CTS_ON : 0) | ((lines & TIOCM_DSR) != 0 ? MS_DSR_ON : 0) |
            ((lines & TIOCM_RNG) != 0 ? MS_RING_ON : 0) | ((lines & TIOCM_CAR) != 0 ? MS_RLSD_ON : 0);
   return true;
@@ -254,17 +232,17 @@ bool PosixSerialDriver::modemStatus(std::uint32_t& status) {
 
 bool PosixSerialDriver::purge(std::uint32_t flags) {
   // Nothing is ever pending inside the driver on this system, so the abort flags have nothing to end.
-  if ((flags & PURGE_RXCLEAR) != 0 && ::tcflush(fd_, TCIFLUSH) != 0) return fail();
-  if ((flags & PURGE_TXCLEAR) != 0 && ::tcflush(fd_, TCOFLUSH) != 0) return fail();
+  if ((flags & PURGE_RXCLEAR) != 0 && ::tcflush(fd_, TCIFLUSH) != 0) return false;
+  if ((flags & PURGE_TXCLEAR) != 0 && ::tcflush(fd_, TCOFLUSH) != 0) return false;
   return true;
 }
 
 bool PosixSerialDriver::escape(std::uint32_t function) {
   switch (function) {
     case SETXOFF:
-      return ::tcflow(fd_, TCOOFF) == 0 || fail();
+      return ::tcflow(fd_, TCOOFF) == 0;
     case SETXON:
-      return ::tcflow(fd_, TCOON) == 0 || fail();
+      return ::tcflow(fd_, TCOON) == 0;
     case SETRTS:
       return setModemLine(TIOCM_RTS, true);
     case CLRRTS:
@@ -274,11 +252,10 @@ bool PosixSerialDriver::escape(std::uint32_t function) {
     case CLRDTR:
       return setModemLine(TIOCM_DTR, false);
     case SETBREAK:
-      return ::ioctl(fd_, TIOCSBRK) == 0 || fail();
+      return ::ioctl(fd_, TIOCSBRK) == 0;
     case CLRBREAK:
-      return ::ioctl(fd_, TIOCCBRK) == 0 || fail();
+      return ::ioctl(fd_, TIOCCBRK) == 0;
     default:
-      lastError_ = EINVAL;
       return false;
   }
 }

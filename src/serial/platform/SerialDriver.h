@@ -11,10 +11,10 @@ namespace pq::OstrelComm32 {
 
 // The operations a serial port needs from its system, in the shape of the Windows serial interface
 // the port was designed around. One implementation per operating system; every call returns false
-// (or a negative count) on failure and keeps errno of the failing system call in lastError().
+// (or a negative count) on failure.
 //
 // Threads: waitEvent runs on the port's read thread, write on its write thread, the rest on the
-// owner's thread; modemStatus and clearError may run on any of them.
+// owner's thread; modemStatus may run on any of them.
 class SerialDriver {
  public:
   struct WaitResult {
@@ -33,22 +33,22 @@ class SerialDriver {
   virtual void close() = 0;
   virtual bool isOpen() const = 0;
   virtual int handle() const = 0;
-  virtual int lastError() const = 0;
 
   // Selects the events that end waitEvent; a new mask ends a pending wait with mask 0.
   virtual bool setEventMask(std::uint32_t mask) = 0;
   virtual bool setupBuffers(std::int32_t inputSize, std::int32_t outputSize) = 0;
   virtual bool applyLineSettings(const TDcb& settings) = 0;
 
-  // Blocks until an event of the mask occurs, the mask changes or `stop` is set. With `inputPaused`
-  // set, received bytes are left in the driver and `resume` (also set) ends the wait with mask 0.
+  // Blocks until an event of the mask occurs, the mask changes or `stop` is set. With a `resume`
+  // event, input is paused (received bytes stay in the driver) and setting `resume` ends the wait
+  // with mask 0.
   virtual WaitResult waitEvent(const WakeEvent& stop, const WakeEvent* resume) = 0;
-  // Bytes waiting in the driver's input, after clearing any line error; -1 on failure.
-  virtual long bytesWaiting() = 0;
   // Takes up to len bytes that are waiting, without blocking.
   virtual long read(void* buffer, long len) = 0;
   // Writes all len bytes unless `stop` is set first or the device fails.
   virtual WriteResult write(const void* buffer, long len, const WakeEvent& stop) = 0;
+  // The writer has nothing more for now: EV_TXEMPTY follows once the output has drained.
+  virtual void writesFinished() = 0;
 
   virtual bool modemStatus(std::uint32_t& status) = 0;  // MS_* bits
   virtual bool purge(std::uint32_t flags) = 0;          // PURGE_* bits

@@ -32,8 +32,6 @@ void WakeEvent::reset() {
   }
 }
 
-bool WakeEvent::isSet() const { return waitAny({this}, 0) == 0; }
-
 int WakeEvent::waitAny(std::initializer_list<const WakeEvent*> events, int timeoutMs) {
   std::array<pollfd, 8> fds{};
   nfds_t count = 0;

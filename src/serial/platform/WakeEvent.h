@@ -17,7 +17,6 @@ class WakeEvent {
 
   void set();
   void reset();
-  bool isSet() const;
   int fd() const { return fd_; }
 
   // Waits until one of the events is signalled or timeoutMs passes (negative: no limit); the index
