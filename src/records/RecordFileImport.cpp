@@ -28,7 +28,9 @@ namespace {
 
 class FileHandle {
  public:
-  explicit FileHandle(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+  // Opened without blocking, so that a named pipe chosen by mistake cannot hang the program here.
+  explicit FileHandle(const std::string& path)
+      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
   ~FileHandle() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -201,7 +203,9 @@ ImportResult importRecordFile(RecordStore& store, const std::string& path, Impor
   store.incompleteImport = false;
   FileHandle file(path);
   struct stat info {};
-  if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || S_ISDIR(info.st_mode)) {
+  // Only regular files: a device such as /dev/zero would never end and a pipe would never start.
+  if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode) ||
+      ::fcntl(file.fd(), F_SETFL, 0) != 0) {
     listener.importMessage(messages::kFileEmpty);
     return ImportResult::CannotOpen;
   }

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <random>
 
@@ -182,6 +184,10 @@ TEST_F(RecordFileImportTest, MissingFileEmptiesTheStoreAndSaysFileEmpty) {
   EXPECT_EQ(store.recordCount(), 0);
   EXPECT_THAT(listener.events, ElementsAre("message: 文件空。"));
   EXPECT_EQ(importRecordFile(store, dir.path(), listener), ImportResult::CannotOpen) << "a folder";
+  EXPECT_EQ(importRecordFile(store, "/dev/zero", listener), ImportResult::CannotOpen) << "endless";
+  const std::string pipe = dir.file("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(importRecordFile(store, pipe, listener), ImportResult::CannotOpen) << "no writer ever";
 }
 
 TEST_F(RecordFileImportTest, ReadErrorStopsTheImportWithAMessage) {
