@@ -26,20 +26,28 @@ namespace rf = recordfile;
 
 namespace {
 
+// A record file opened for reading, or fd() < 0. Only regular files qualify: a device such as
+// /dev/zero would never end and a named pipe would never start, so neither may hang the program.
 class FileHandle {
  public:
-  // Opened without blocking, so that a named pipe chosen by mistake cannot hang the program here.
   explicit FileHandle(const std::string& path)
-      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
+      : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {
+    if (fd_ >= 0 && (::fstat(fd_, &info_) != 0 || !S_ISREG(info_.st_mode) || ::fcntl(fd_, F_SETFL, 0) != 0)) {
+      ::close(fd_);
+      fd_ = -1;
+    }
+  }
   ~FileHandle() {
     if (fd_ >= 0) ::close(fd_);
   }
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
   int fd() const { return fd_; }
+  long long size() const { return static_cast<long long>(info_.st_size); }
 
  private:
   int fd_;
+  struct stat info_ {};
 };
 
 // Reads the file in large blocks and hands out the frames found by the sync scan. A frame never
@@ -197,20 +205,19 @@ std::string absolutePath(const std::string& path) {
 
 }  // namespace
 
+bool canOpenRecordFile(const std::string& path) { return FileHandle(path).fd() >= 0; }
+
 ImportResult importRecordFile(RecordStore& store, const std::string& path, ImportListener& listener,
                               int recordCap) {
   store.clear();
   store.incompleteImport = false;
   FileHandle file(path);
-  struct stat info {};
-  // Only regular files: a device such as /dev/zero would never end and a pipe would never start.
-  if (file.fd() < 0 || ::fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode) ||
-      ::fcntl(file.fd(), F_SETFL, 0) != 0) {
+  if (file.fd() < 0) {
     listener.importMessage(messages::kFileEmpty);
     return ImportResult::CannotOpen;
   }
   recordCap = std::clamp(recordCap, 0, RecordStore::kCapacity);
-  const auto frameCount = static_cast<long long>(info.st_size) / static_cast<long long>(rf::kFrameSize);
+  const auto frameCount = file.size() / static_cast<long long>(rf::kFrameSize);
   const int frames = static_cast<int>(std::min<long long>(frameCount, INT_MAX));
   store.fileName = absolutePath(path);
   store.substationName.clear();

@@ -26,6 +26,9 @@ enum class ImportResult {
   ReadFailed,  // the system reported a read error; the records read before it stay
 };
 
+// Whether the import would open the file (a regular file that can be read), without reading it.
+bool canOpenRecordFile(const std::string& path);
+
 // Empties the store and fills it from the record file at `path`: head values, then one record per
 // valid frame, at most `recordCap` records (the store's capacity or less). Any byte sequence is
 // accepted; what is not a valid frame is skipped.

@@ -1,9 +1,5 @@
 #include "statistics/ReportParameters.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "base/PictureFormat.h"
 #include "base/TextCodec.h"
 #include "records/RecordFileImport.h"
@@ -25,15 +21,6 @@ std::string levelTextOfCode(int code) {
 }
 
 std::string capacityText(float capacity) { return formatPicture(capacity, "0.000  "); }
-
-bool canOpenForReading(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat info {};
-  const bool regular = ::fstat(fd, &info) == 0 && !S_ISDIR(info.st_mode);
-  ::close(fd);
-  return regular;
-}
 
 // Passes the import's messages on, except the one about an empty file, which the reload gives
 // itself once the scan is over.
@@ -82,7 +69,7 @@ std::vector<std::string> ReportParameters::reopenRecordFile(RecordStore& store,
   store.substationName.clear();
   store.measuringPointName.clear();
   if (chosenPath) {
-    if (!canOpenForReading(*chosenPath)) {
+    if (!canOpenRecordFile(*chosenPath)) {
       shown.push_back(messages::kFileEmpty);
     } else {
       ReloadListener listener(shown);
