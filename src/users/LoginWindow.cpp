@@ -51,8 +51,8 @@ TForm5::TForm5(TDM& database, ui::Prompter& prompter, std::function<void(bool)> 
   // A typed name is searched as it is and never becomes an entry of the list.
   ComboBox1->setInsertPolicy(QComboBox::NoInsert);
   ui::makeMasked(*Edit1);
+  // Enter presses OK unless the exit button has the focus: then Enter presses that one.
   Btn_Ok->setDefault(true);
-  Btn_Exit->setAutoDefault(false);
   ui::connectReporting(Btn_Ok, &QPushButton::clicked, this, prompter_, [this] { Btn_OkClick(); });
   connect(Btn_Exit, &QPushButton::clicked, this, &TForm5::Btn_ExitClick);
 }

@@ -131,6 +131,19 @@ TEST_F(LoginWindowTest, EnterLogsInAndEscapeEnds) {
   EXPECT_FALSE(other.isVisible());
 }
 
+TEST_F(LoginWindowTest, EnterOnTheFocusedExitButtonExitsWithoutLoggingIn) {
+  test::showActive(window);
+  child<QComboBox>(window, "ComboBox1").setCurrentText("admin");
+  child<QLineEdit>(window, "Edit1").setText("admin123");
+  auto& exit = child<QPushButton>(window, "Btn_Exit");
+  exit.setFocus(Qt::TabFocusReason);
+  QTest::keyClick(&exit, Qt::Key_Return);
+  EXPECT_TRUE(window.endsProgram());
+  EXPECT_EQ(window.result(), QDialog::Rejected);
+  EXPECT_FALSE(passwordCommands.has_value());
+  EXPECT_TRUE(prompter.log.isEmpty());
+}
+
 TEST(LoginWithoutDatabase, TheFailedListingReachesTheErrorReport) {
   test::TempDir dir;
   TDM missing(dir.file("Pass.mdb"));

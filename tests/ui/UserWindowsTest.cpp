@@ -133,6 +133,20 @@ TEST_F(UserWindowsTest, EnterMovesOnOnlyFromAFilledField) {
   EXPECT_TRUE(prompter.log.isEmpty());
 }
 
+TEST_F(UserWindowsTest, EnterPressesTheFocusedButton) {
+  TForm8 window(database, prompter);
+  test::showActive(window);
+  auto& confirmButton = child<QPushButton>(window, "Button1");
+  confirmButton.setFocus(Qt::TabFocusReason);
+  QTest::keyClick(&confirmButton, Qt::Key_Return);
+  EXPECT_EQ(prompter.log, QStringList{"message: 用户姓名及密码不能为空，请重新输入。"});
+
+  auto& back = child<QPushButton>(window, "Button2");
+  back.setFocus(Qt::TabFocusReason);
+  QTest::keyClick(&back, Qt::Key_Enter);
+  EXPECT_FALSE(window.isVisible());
+}
+
 TEST_F(UserWindowsTest, ChangePasswordVerifiesFirst) {
   struct Case {
     QString name, oldPassword, message;
