@@ -68,7 +68,8 @@ class TComm32 {
   void fSetFCtrl(TFlowControl code);
 
   bool Opened() const { return opened_; }
-  bool DisableWrite = false;
+  // Also read on the read thread, where the packetiser sends the rest of a frame.
+  std::atomic<bool> DisableWrite{false};
 
   int PortNo() const { return portNo_; }
   // Sets the number and the device name "\\.\COMn"; does not close.

@@ -236,5 +236,26 @@ TEST(CommPackageTest, AFrameLargerThanTheTransmitQueueFollowsOnTransmitEmpty) {
   EXPECT_TRUE(link.pty.receive(expected.size()) == expected);
 }
 
+TEST(CommPackageTest, RefusingBytesWhileTheReadThreadSendsIsSafe) {
+  // The rest of a long frame goes out from the port's read thread while the owner switches
+  // DisableWrite; every byte still arrives once writing is allowed again.
+  PackageLink link(cptFrameHeadTail, 20000);
+  const std::string data(20000, static_cast<char>(0xEE));
+  std::string expected = bytes({0xEB, 0xEB});
+  for (std::size_t i = 0; i < data.size(); ++i) expected += bytes({0xEC, 0xEE});
+  expected += bytes({0xEE, 0xEE, 0xEB, 0xEB, 'z', 0xEE, 0xEE});
+  std::string received;
+  std::thread reader([&] { received = link.pty.receive(expected.size(), 20s); });
+  EXPECT_EQ(link.package.WritePackage(data.data(), data.size()), 20000u);
+  for (int i = 0; i < 200; ++i) {
+    link.port.DisableWrite = i % 2 == 0;
+    std::this_thread::sleep_for(1ms);
+  }
+  link.port.DisableWrite = false;
+  EXPECT_EQ(link.package.WritePackage("z", 1), 1u);
+  reader.join();
+  EXPECT_TRUE(received == expected) << received.size() << " of " << expected.size() << " bytes";
+}
+
 }  // namespace
 }  // namespace pq::OstrelComm32
