@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "serial/Comm32Error.h"
 #include "serial/PseudoTerminal.h"
 
 namespace pq::OstrelComm32 {
@@ -180,6 +181,24 @@ TEST(CommPackageTest, ChangingSizesOrTypeDeactivatesAndEmptiesTheQueues) {
   EXPECT_FALSE(package.fGetActive());
   package.fSetPkgInterval(20);
   EXPECT_FALSE(package.fGetActive()) << "the interval leaves packaging as it is";
+}
+
+TEST(CommPackageTest, SizesTheMemoryCannotHoldLeaveTheOldSettingsWhole) {
+  // 5000 slots of 256 MiB are more than the queues may take; the settings before must stay usable,
+  // or the assembly buffer would be filled up to a package size it was never given.
+  PackageLink link(cptFrameTimeout, 100);
+  link.package.fSetQSize(5000);
+  EXPECT_THROW(link.package.fSetPkgSz(256u << 20), EComm32Error);
+  EXPECT_THROW(link.package.fSetQSize(1L << 33), EComm32Error);
+  EXPECT_EQ(link.package.fGetPkgSz(), 100u);
+  EXPECT_EQ(link.package.fGetQSize(), 5000);
+  for (TCommPackageQueue* queue : {&link.package.ReceiveQueue(), &link.package.SendQueue()}) {
+    EXPECT_EQ(queue->SlotCount(), 5000u);
+    EXPECT_EQ(queue->SlotSize(), 104u);
+  }
+  link.package.fSetActive(true);
+  link.pty.send(std::string(300, 'd'));
+  EXPECT_EQ(link.nextPackage(), std::string(100, 'd'));
 }
 
 TEST(CommPackageTest, TimeoutTypeCutsAndAnnouncesEvenWhileInactive) {
