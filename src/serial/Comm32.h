@@ -95,6 +95,9 @@ class TComm32 {
   int Handle() const { return driver_->handle(); }
   // The driver's escape function (SETDTR, CLRRTS, SETBREAK, ...) while open; false otherwise.
   bool Escape(std::uint32_t function);
+  // Waits for the threads that a Close could not wait out (a callback still running), so that the
+  // objects those callbacks reach may be destroyed.
+  void joinLingeringThreads();
 
   TCommNotifyEvent OnCommNotify;
   TNotifyEvent AfterOpen;
@@ -116,7 +119,6 @@ class TComm32 {
   long readWaitingBytes(char* piece, long pieceSize);
   void refreshModemStatus();
   void wakeReaderWhenStarved();
-  void joinLingeringThreads();
 
   std::unique_ptr<SerialDriver> driver_;
   TDcb lineSettings_;

@@ -26,8 +26,10 @@ void TCustomCommDevice::Shutdown() {
   try {
     port_->Close();
   } catch (...) {
-    // Nothing can be done about a thread that would not stop; the destructor goes on.
+    // The error says a callback outlasted the wait; it is waited out below.
   }
+  // A port thread still inside an event reaches the packetiser and this device on its way back.
+  port_->joinLingeringThreads();
   // The port's callbacks can only be replaced once its threads are gone; until then the flag keeps
   // the events of a device being destroyed from firing.
   port_->OnCommNotify = nullptr;
