@@ -1,6 +1,7 @@
 #include "serial/CommDevice.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace pq::OstrelComm32 {
 
@@ -147,7 +148,9 @@ void TCustomCommDevice::SetHwOutSize(long size) {
 }
 
 void TCustomCommDevice::SetPackageSize(long size) {
-  package_->fSetPkgSz(static_cast<std::uint32_t>(std::max(size, 0L)));
+  // Beyond 32 bits the packetiser refuses the size as too large rather than seeing it wrapped.
+  package_->fSetPkgSz(
+      static_cast<std::uint32_t>(std::clamp<long>(size, 0, std::numeric_limits<std::uint32_t>::max())));
 }
 
 void TCustomCommDevice::SetPackageInterval(long milliseconds) {

@@ -84,6 +84,14 @@ TEST(CommDeviceTest, EnumerationsMapAndNumbersClamp) {
   EXPECT_EQ(device.FrameSettings().FrameHead(), 0x7E);
 }
 
+TEST(CommDeviceTest, APackageSizeBeyondThirtyTwoBitsIsRefusedNotWrapped) {
+  TCommDevice device;
+  EXPECT_THROW(device.SetPackageSize((1L << 32) + 10), EComm32Error);
+  EXPECT_EQ(device.PackageSize(), 4096);
+  device.SetPackageSize(-5);
+  EXPECT_EQ(device.PackageSize(), 0);
+}
+
 TEST(CommDeviceTest, ClosingSettersLeaveTheDeviceInactive) {
   PseudoTerminal pty;
   TCommDevice device;
