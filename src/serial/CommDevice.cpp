@@ -56,6 +56,8 @@ void TCustomCommDevice::PurgeRead(bool abort) {
   if (usePackage_) {
     package_->PurgeRead();
   } else {
+    // With the pause-cut type the packetiser's thread reads the port even while packaging is off.
+    const auto exclusive = package_->Exclusive();
     port_->PurgeRead(abort);
   }
 }

@@ -161,8 +161,10 @@ unsigned long TCommPackage::WritePackage(const void* src, unsigned long len) {
 
 void TCommPackage::PurgeRead() {
   if (!active_) return;
-  port_->PurgeRead(false);
+  // The package threads read the port's receive queue too; emptying it under their feet would let a
+  // read in progress put back an index from before the purge, and old bytes would come again.
   const std::lock_guard lock(lock_);
+  port_->PurgeRead(false);
   receiveQueue_->Clear();
 }
 

@@ -276,5 +276,35 @@ TEST(CommPackageTest, RefusingBytesWhileTheReadThreadSendsIsSafe) {
   EXPECT_TRUE(received == expected) << received.size() << " of " << expected.size() << " bytes";
 }
 
+TEST(CommPackageTest, PurgingWhileBytesArriveNeverBringsOldBytesBack) {
+  // The far end sends bytes of rising value while the owner purges again and again. A purge may drop
+  // bytes, but a byte lower than one delivered before it would be old bytes read a second time.
+  PackageLink link(cptFrameTimeout);
+  link.package.fSetPkgInterval(1);
+  std::atomic<bool> feeding{true};
+  std::thread feeder([&] {
+    for (int value = 1; value <= 250; ++value) {
+      link.pty.send(std::string(64, static_cast<char>(value)));
+      std::this_thread::sleep_for(2ms);
+    }
+    feeding = false;
+  });
+  int last = 0;
+  bool ordered = true;
+  while (feeding && ordered) {
+    link.package.PurgeRead();
+    std::this_thread::sleep_for(200us);
+    unsigned char data[4096];
+    for (unsigned long n; ordered && (n = link.package.ReadPackage(data, sizeof data)) > 0;) {
+      for (unsigned long i = 0; i < n && ordered; ++i) {
+        ordered = data[i] >= last;
+        last = data[i];
+      }
+    }
+  }
+  feeder.join();
+  EXPECT_TRUE(ordered);
+}
+
 }  // namespace
 }  // namespace pq::OstrelComm32
