@@ -68,7 +68,8 @@ class TComm32 {
   void fSetFCtrl(TFlowControl code);
 
   bool Opened() const { return opened_; }
-  bool DisableWrite = false;
+  // Also read on the read thread, where the packetiser sends the rest of a frame.
+  std::atomic<bool> DisableWrite{false};
 
   int PortNo() const { return portNo_; }
   // Sets the number and the device name "\\.\COMn"; does not close.
@@ -94,6 +95,9 @@ class TComm32 {
   int Handle() const { return driver_->handle(); }
   // The driver's escape function (SETDTR, CLRRTS, SETBREAK, ...) while open; false otherwise.
   bool Escape(std::uint32_t function);
+  // Waits for the threads that a Close could not wait out (a callback still running), so that the
+  // objects those callbacks reach may be destroyed.
+  void joinLingeringThreads();
 
   TCommNotifyEvent OnCommNotify;
   TNotifyEvent AfterOpen;
@@ -115,7 +119,6 @@ class TComm32 {
   long readWaitingBytes(char* piece, long pieceSize);
   void refreshModemStatus();
   void wakeReaderWhenStarved();
-  void joinLingeringThreads();
 
   std::unique_ptr<SerialDriver> driver_;
   TDcb lineSettings_;

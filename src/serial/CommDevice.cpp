@@ -1,6 +1,7 @@
 #include "serial/CommDevice.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace pq::OstrelComm32 {
 
@@ -26,8 +27,10 @@ void TCustomCommDevice::Shutdown() {
   try {
     port_->Close();
   } catch (...) {
-    // Nothing can be done about a thread that would not stop; the destructor goes on.
+    // The error says a callback outlasted the wait; it is waited out below.
   }
+  // A port thread still inside an event reaches the packetiser and this device on its way back.
+  port_->joinLingeringThreads();
   // The port's callbacks can only be replaced once its threads are gone; until then the flag keeps
   // the events of a device being destroyed from firing.
   port_->OnCommNotify = nullptr;
@@ -53,6 +56,8 @@ void TCustomCommDevice::PurgeRead(bool abort) {
   if (usePackage_) {
     package_->PurgeRead();
   } else {
+    // With the pause-cut type the packetiser's thread reads the port even while packaging is off.
+    const auto exclusive = package_->Exclusive();
     port_->PurgeRead(abort);
   }
 }
@@ -145,7 +150,9 @@ void TCustomCommDevice::SetHwOutSize(long size) {
 }
 
 void TCustomCommDevice::SetPackageSize(long size) {
-  package_->fSetPkgSz(static_cast<std::uint32_t>(std::max(size, 0L)));
+  // Beyond 32 bits the packetiser refuses the size as too large rather than seeing it wrapped.
+  package_->fSetPkgSz(
+      static_cast<std::uint32_t>(std::clamp<long>(size, 0, std::numeric_limits<std::uint32_t>::max())));
 }
 
 void TCustomCommDevice::SetPackageInterval(long milliseconds) {

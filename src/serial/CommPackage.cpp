@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <new>
 
 #include "serial/Comm32Error.h"
 #include "serial/Comm32Messages.h"
@@ -32,7 +33,7 @@ TCommPackage::TCommPackage(TComm32* port)
       receiveQueue_(std::make_unique<TCommPackageQueue>(16, 4096 + kLengthField)),
       sendQueue_(std::make_unique<TCommPackageQueue>(16, 4096 + kLengthField)),
       wake_(WakeEvent::create()) {
-  _AllocBuffer(pkgSz_);
+  adoptBuffers(_AllocBuffer(pkgSz_));
   if (!wake_) throw EComm32Error(comm32Errors::readEvents);
   timerThread_ = std::thread(&TCommPackage::_TimerThread, this);
   savedPortCallback_ = port_->OnCommNotify;
@@ -50,12 +51,22 @@ TCommPackage::~TCommPackage() {
   receiveQueue_.reset();
 }
 
-void TCommPackage::_AllocBuffer(std::uint32_t size) {
+TCommPackage::Buffers TCommPackage::_AllocBuffer(std::uint32_t size) {
   // Records move between these buffers and the queues slot by slot, and a slot has at least 32 bytes.
   const std::size_t record = std::max<std::size_t>(std::size_t{size} + kLengthField, 32);
-  assembly_.assign(record, 0);
-  frame_.assign(2 * std::size_t{size} + 2 * kLengthField, 0);
-  raw_.assign(record, 0);
+  try {
+    return {std::vector<std::uint8_t>(record),
+            std::vector<std::uint8_t>(2 * std::size_t{size} + 2 * kLengthField),
+            std::vector<std::uint8_t>(record)};
+  } catch (const std::bad_alloc&) {
+    throw EComm32Error(comm32Errors::outOfMemory);
+  }
+}
+
+void TCommPackage::adoptBuffers(Buffers buffers) {
+  assembly_ = std::move(buffers.assembly);
+  frame_ = std::move(buffers.frame);
+  raw_ = std::move(buffers.raw);
 }
 
 std::uint32_t TCommPackage::assemblyLength() const { return recordLength(assembly_.data()); }
@@ -80,22 +91,29 @@ void TCommPackage::fSetActive(bool active) {
   wake_->set();
 }
 
+// The new queues and buffers are made before anything changes: a size the memory cannot hold
+// raises and leaves the old settings whole, queues, buffers and package size agreeing.
 void TCommPackage::fSetQSize(long slots) {
   fSetActive(false);
+  auto receive = std::make_unique<TCommPackageQueue>(slots, receiveQueue_->SlotSize());
+  auto send = std::make_unique<TCommPackageQueue>(slots, sendQueue_->SlotSize());
   const std::lock_guard lock(lock_);
   qSize_ = slots;
-  receiveQueue_->SetQueue(slots, receiveQueue_->SlotSize());
-  sendQueue_->SetQueue(slots, sendQueue_->SlotSize());
+  receiveQueue_ = std::move(receive);
+  sendQueue_ = std::move(send);
 }
 
 void TCommPackage::fSetPkgSz(std::uint32_t size) {
   if (size > kLargestPackage) throw EComm32Error(comm32Errors::outOfMemory);
   fSetActive(false);
+  auto receive = std::make_unique<TCommPackageQueue>(receiveQueue_->SlotCount(), size + kLengthField);
+  auto send = std::make_unique<TCommPackageQueue>(sendQueue_->SlotCount(), size + kLengthField);
+  Buffers buffers = _AllocBuffer(size);
   const std::lock_guard lock(lock_);
   pkgSz_ = size;
-  receiveQueue_->SetQueue(receiveQueue_->SlotCount(), size + kLengthField);
-  sendQueue_->SetQueue(sendQueue_->SlotCount(), size + kLengthField);
-  _AllocBuffer(size);
+  receiveQueue_ = std::move(receive);
+  sendQueue_ = std::move(send);
+  adoptBuffers(std::move(buffers));
 }
 
 void TCommPackage::fSetPkgType(TCommPackageType type) {
@@ -143,8 +161,10 @@ unsigned long TCommPackage::WritePackage(const void* src, unsigned long len) {
 
 void TCommPackage::PurgeRead() {
   if (!active_) return;
-  port_->PurgeRead(false);
+  // The package threads read the port's receive queue too; emptying it under their feet would let a
+  // read in progress put back an index from before the purge, and old bytes would come again.
   const std::lock_guard lock(lock_);
+  port_->PurgeRead(false);
   receiveQueue_->Clear();
 }
 

@@ -82,7 +82,12 @@ class TCommPackage {
   std::uint32_t _EncodePackage(std::uint8_t* frame, const std::uint8_t* record) const;
   void _WritePackage();
   static void _TimerThread(TCommPackage* package);
-  void _AllocBuffer(std::uint32_t size);
+  struct Buffers {
+    std::vector<std::uint8_t> assembly, frame, raw;
+  };
+  // Raises EComm32Error code 1 when the memory cannot hold them.
+  static Buffers _AllocBuffer(std::uint32_t size);
+  void adoptBuffers(Buffers buffers);
   void resetStateLocked();
   void appendToAssembly(std::uint8_t byte);
   void queueAssembly();

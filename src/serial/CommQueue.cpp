@@ -35,15 +35,16 @@ void TCommQueue::fSetBufSize(long size) {
 
 long TCommQueue::Count() const {
   if (!buffer_) return 0;
-  const std::int32_t w = writeIndex_.load(std::memory_order_acquire);
-  const std::int32_t r = readIndex_.load(std::memory_order_acquire);
+  // Index arithmetic in 64 bits: an index plus a capacity near the 32-bit limit would overflow.
+  const long w = writeIndex_.load(std::memory_order_acquire);
+  const long r = readIndex_.load(std::memory_order_acquire);
   return (w - r + capacity_) % capacity_;
 }
 
 long TCommQueue::Free() const {
   if (!buffer_) return 0;
-  const std::int32_t w = writeIndex_.load(std::memory_order_acquire);
-  const std::int32_t r = readIndex_.load(std::memory_order_acquire);
+  const long w = writeIndex_.load(std::memory_order_acquire);
+  const long r = readIndex_.load(std::memory_order_acquire);
   return (r - w - 1 + capacity_) % capacity_;
 }
 
@@ -56,8 +57,8 @@ long TCommQueue::In(const char* ch) { return In(ch, 1); }
 
 long TCommQueue::In(const char* src, long n) {
   if (!buffer_ || src == nullptr || n <= 0) return 0;
-  const std::int32_t w = writeIndex_.load(std::memory_order_relaxed);
-  const std::int32_t r = readIndex_.load(std::memory_order_acquire);
+  const long w = writeIndex_.load(std::memory_order_relaxed);
+  const long r = readIndex_.load(std::memory_order_acquire);
   const long count = std::min<long>(n, (r - w - 1 + capacity_) % capacity_);
   if (count == 0) return 0;
   const long first = std::min<long>(count, capacity_ - w);
@@ -71,8 +72,8 @@ long TCommQueue::Out(char* ch) { return Out(ch, 1); }
 
 long TCommQueue::Out(char* dst, long n) {
   if (!buffer_ || dst == nullptr || n <= 0) return 0;
-  const std::int32_t r = readIndex_.load(std::memory_order_relaxed);
-  const std::int32_t w = writeIndex_.load(std::memory_order_acquire);
+  const long r = readIndex_.load(std::memory_order_relaxed);
+  const long w = writeIndex_.load(std::memory_order_acquire);
   const long count = std::min<long>(n, (w - r + capacity_) % capacity_);
   if (count == 0) return 0;
   const long first = std::min<long>(count, capacity_ - r);

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "serial/Comm32Error.h"
@@ -79,6 +82,14 @@ TEST(CommDeviceTest, EnumerationsMapAndNumbersClamp) {
   other.FrameSettings().SetFrameHead(0x7E);
   device.SetFrameSettings(other.FrameSettings());
   EXPECT_EQ(device.FrameSettings().FrameHead(), 0x7E);
+}
+
+TEST(CommDeviceTest, APackageSizeBeyondThirtyTwoBitsIsRefusedNotWrapped) {
+  TCommDevice device;
+  EXPECT_THROW(device.SetPackageSize((1L << 32) + 10), EComm32Error);
+  EXPECT_EQ(device.PackageSize(), 4096);
+  device.SetPackageSize(-5);
+  EXPECT_EQ(device.PackageSize(), 0);
 }
 
 TEST(CommDeviceTest, ClosingSettersLeaveTheDeviceInactive) {
@@ -177,6 +188,30 @@ TEST(CommDeviceTest, PortEventsReachThePackageEventFirstThenThePortEvent) {
   const std::lock_guard lock(mutex);
   EXPECT_EQ(events, (std::vector<std::string>{"after open", "package", "port", "before close"}))
       << "destruction reports nothing further";
+}
+
+TEST(CommDeviceTest, DestructionWaitsForAPackageEventThatOutlastsTheClose) {
+  using namespace std::chrono_literals;
+  PseudoTerminal pty;
+  std::atomic<bool> inEvent{false};
+  std::atomic<bool> eventDone{false};
+  {
+    TCommDevice device;
+    device.SetPortNo(pty.portNumber());
+    device.SetPackageType(cptFrameHeadTail);
+    device.OnPackage = [&](TCustomCommDevice*, int mask) {
+      if ((mask & EV_RXCHAR) == 0 || inEvent.exchange(true)) return;
+      // Longer than Close waits for the port's threads: the read thread is still in here, and on its
+      // way back through the packetiser and the device, when the destructor goes on.
+      std::this_thread::sleep_for(800ms);
+      eventDone = true;
+    };
+    device.SetUsePackage(true);
+    device.SetActive(true);
+    pty.send("\xEB\x01\xEE");
+    ASSERT_TRUE(waitUntil([&] { return inEvent.load(); }));
+  }
+  EXPECT_TRUE(eventDone);
 }
 
 TEST(CommDeviceTest, PlainDevicePassesSettingsUnchanged) {

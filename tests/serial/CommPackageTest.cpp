@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "serial/Comm32Error.h"
 #include "serial/PseudoTerminal.h"
 
 namespace pq::OstrelComm32 {
@@ -182,6 +183,24 @@ TEST(CommPackageTest, ChangingSizesOrTypeDeactivatesAndEmptiesTheQueues) {
   EXPECT_FALSE(package.fGetActive()) << "the interval leaves packaging as it is";
 }
 
+TEST(CommPackageTest, SizesTheMemoryCannotHoldLeaveTheOldSettingsWhole) {
+  // 5000 slots of 256 MiB are more than the queues may take; the settings before must stay usable,
+  // or the assembly buffer would be filled up to a package size it was never given.
+  PackageLink link(cptFrameTimeout, 100);
+  link.package.fSetQSize(5000);
+  EXPECT_THROW(link.package.fSetPkgSz(256u << 20), EComm32Error);
+  EXPECT_THROW(link.package.fSetQSize(1L << 33), EComm32Error);
+  EXPECT_EQ(link.package.fGetPkgSz(), 100u);
+  EXPECT_EQ(link.package.fGetQSize(), 5000);
+  for (TCommPackageQueue* queue : {&link.package.ReceiveQueue(), &link.package.SendQueue()}) {
+    EXPECT_EQ(queue->SlotCount(), 5000u);
+    EXPECT_EQ(queue->SlotSize(), 104u);
+  }
+  link.package.fSetActive(true);
+  link.pty.send(std::string(300, 'd'));
+  EXPECT_EQ(link.nextPackage(), std::string(100, 'd'));
+}
+
 TEST(CommPackageTest, TimeoutTypeCutsAndAnnouncesEvenWhileInactive) {
   PackageLink link(cptFrameTimeout);
   std::atomic<int> announced{0};
@@ -234,6 +253,57 @@ TEST(CommPackageTest, AFrameLargerThanTheTransmitQueueFollowsOnTransmitEmpty) {
   for (std::size_t i = 0; i < data.size(); ++i) expected += bytes({0xEC, 0xEB});
   expected += bytes({0xEE, 0xEE});
   EXPECT_TRUE(link.pty.receive(expected.size()) == expected);
+}
+
+TEST(CommPackageTest, RefusingBytesWhileTheReadThreadSendsIsSafe) {
+  // The rest of a long frame goes out from the port's read thread while the owner switches
+  // DisableWrite; every byte still arrives once writing is allowed again.
+  PackageLink link(cptFrameHeadTail, 20000);
+  const std::string data(20000, static_cast<char>(0xEE));
+  std::string expected = bytes({0xEB, 0xEB});
+  for (std::size_t i = 0; i < data.size(); ++i) expected += bytes({0xEC, 0xEE});
+  expected += bytes({0xEE, 0xEE, 0xEB, 0xEB, 'z', 0xEE, 0xEE});
+  std::string received;
+  std::thread reader([&] { received = link.pty.receive(expected.size(), 20s); });
+  EXPECT_EQ(link.package.WritePackage(data.data(), data.size()), 20000u);
+  for (int i = 0; i < 200; ++i) {
+    link.port.DisableWrite = i % 2 == 0;
+    std::this_thread::sleep_for(1ms);
+  }
+  link.port.DisableWrite = false;
+  EXPECT_EQ(link.package.WritePackage("z", 1), 1u);
+  reader.join();
+  EXPECT_TRUE(received == expected) << received.size() << " of " << expected.size() << " bytes";
+}
+
+TEST(CommPackageTest, PurgingWhileBytesArriveNeverBringsOldBytesBack) {
+  // The far end sends bytes of rising value while the owner purges again and again. A purge may drop
+  // bytes, but a byte lower than one delivered before it would be old bytes read a second time.
+  PackageLink link(cptFrameTimeout);
+  link.package.fSetPkgInterval(1);
+  std::atomic<bool> feeding{true};
+  std::thread feeder([&] {
+    for (int value = 1; value <= 250; ++value) {
+      link.pty.send(std::string(64, static_cast<char>(value)));
+      std::this_thread::sleep_for(2ms);
+    }
+    feeding = false;
+  });
+  int last = 0;
+  bool ordered = true;
+  while (feeding && ordered) {
+    link.package.PurgeRead();
+    std::this_thread::sleep_for(200us);
+    unsigned char data[4096];
+    for (unsigned long n; ordered && (n = link.package.ReadPackage(data, sizeof data)) > 0;) {
+      for (unsigned long i = 0; i < n && ordered; ++i) {
+        ordered = data[i] >= last;
+        last = data[i];
+      }
+    }
+  }
+  feeder.join();
+  EXPECT_TRUE(ordered);
 }
 
 }  // namespace

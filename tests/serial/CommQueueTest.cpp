@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <thread>
 
@@ -61,6 +63,19 @@ TEST(CommQueueTest, ASizeBeyondThirtyTwoBitsRaisesOutOfMemoryAndKeepsTheOldBuffe
   EXPECT_EQ(queue.Capacity(), 16);
   TCommQueue failed(1L << 40);
   EXPECT_FALSE(failed.HasBuffer());
+}
+
+TEST(CommQueueTest, TheLargestCapacityCountsWithoutOverflow) {
+  // Two gigabytes of address space; only the few bytes passed through are ever touched.
+  constexpr long kLargest = std::numeric_limits<std::int32_t>::max();
+  TCommQueue queue(kLargest);
+  ASSERT_TRUE(queue.HasBuffer());
+  ASSERT_EQ(queue.In("abc", 3), 3);
+  EXPECT_EQ(queue.Count(), 3);
+  EXPECT_EQ(queue.Free(), kLargest - 4);
+  char out[8] = {};
+  EXPECT_EQ(queue.Out(out, 8), 3);
+  EXPECT_EQ(std::string(out, 3), "abc");
 }
 
 TEST(CommQueueTest, OneProducerAndOneConsumerPassEveryByteInOrder) {
