@@ -170,10 +170,10 @@ void TCommPackage::PurgeRead() {
 
 void TCommPackage::PurgeWrite() {
   if (!active_) return;
-  {
-    const std::lock_guard lock(lock_);
-    sendQueue_->Clear();
-  }
+  // The read thread hands the rest of a frame to the port's transmit queue under this lock; emptying
+  // that queue outside it could reset the queue while the thread is adding to it.
+  const std::lock_guard lock(lock_);
+  sendQueue_->Clear();
   port_->PurgeWrite(false);
 }
 
