@@ -10,7 +10,11 @@ packages=(
   libsqlite3-dev sqlite3
   fonts-noto-cjk fonts-liberation2
   python3 python3-xlrd
-  xvfb xauth imagemagick poppler-utils
+  xvfb xauth imagemagick poppler-utils xdotool
+  cups printer-driver-cups-pdf libreoffice-calc-nogui
+  clang libclang-rt-14-dev
+  qt6-translations-l10n
+  lintian desktop-file-utils appstream hyperfine
 )
 
 missing=()

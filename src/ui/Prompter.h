@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace pq::ui {
@@ -23,6 +24,19 @@ class Prompter {
   // The path of an existing file the operator chose, or an empty text when cancelled. `filter` is
   // in Qt's form ("Description (*.ext);;...").
   virtual QString chooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) = 0;
+
+  // A message box with its own caption, the stop (critical) icon and one OK button.
+  virtual void showStop(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // An OK/Cancel question; true for OK.
+  virtual bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
+  // The path the operator chose in a save-file dialog, or an empty text when cancelled. The dialog
+  // proposes `proposedName` and appends `defaultSuffix` (without the dot) to a name typed without
+  // one. It does not ask about existing files: callers decide (see chooseNewFile).
+  virtual QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix,
+                                   const QString& proposedName) = 0;
+  // The system print dialog on `printer`; true when the operator confirms. The printer carries
+  // the chosen settings afterwards.
+  virtual bool runPrintDialog(QWidget* parent, QPrinter& printer) = 0;
 };
 
 }  // namespace pq::ui

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <utility>
 
@@ -13,7 +15,10 @@ namespace {
 // The buttons speak Chinese like everything else, whatever translations the system has.
 void nameButtons(QMessageBox& box) {
   const std::pair<QMessageBox::StandardButton, const char*> names[] = {
-      {QMessageBox::Ok, "确定"}, {QMessageBox::Yes, "是(&Y)"}, {QMessageBox::No, "否(&N)"}};
+      {QMessageBox::Ok, "确定"},
+      {QMessageBox::Cancel, "取消"},
+      {QMessageBox::Yes, "是(&Y)"},
+      {QMessageBox::No, "否(&N)"}};
   for (const auto& [button, name] : names) {
     if (QAbstractButton* shown = box.button(button)) shown->setText(QString::fromUtf8(name));
   }
@@ -48,6 +53,35 @@ bool QtPrompter::askYesNo(QWidget* parent, const QString& caption, const QString
 
 QString QtPrompter::chooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) {
   return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+}
+
+void QtPrompter::showStop(QWidget* parent, const QString& caption, const QString& text) {
+  runBox(parent, QMessageBox::Critical, caption, text);
+}
+
+bool QtPrompter::askOkCancel(QWidget* parent, const QString& caption, const QString& text) {
+  QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Ok | QMessageBox::Cancel, parent);
+  box.setDefaultButton(QMessageBox::Ok);
+  nameButtons(box);
+  return box.exec() == QMessageBox::Ok;
+}
+
+QString QtPrompter::chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix,
+                                     const QString& proposedName) {
+  QFileDialog dialog(parent, QString(), QString(), filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDefaultSuffix(defaultSuffix);
+  dialog.selectFile(proposedName);
+  // The caller asks about an existing file itself, with its own texts and its own loop.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().constFirst();
+}
+
+bool QtPrompter::runPrintDialog(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace pq::ui

@@ -10,8 +10,40 @@ void ScriptedPrompter::showWarning(QWidget*, const QString& caption, const QStri
 
 void ScriptedPrompter::showError(QWidget*, const QString& text) { record("error: " + text); }
 
+void ScriptedPrompter::showStop(QWidget*, const QString& caption, const QString& text) {
+  record("stop: " + caption + ": " + text);
+}
+
 bool ScriptedPrompter::askYesNo(QWidget*, const QString& caption, const QString& text) {
-  const QString line = "question: " + caption + ": " + text;
+  return nextAnswer("question: " + caption + ": " + text);
+}
+
+bool ScriptedPrompter::askOkCancel(QWidget*, const QString& caption, const QString& text) {
+  return nextAnswer("question: " + caption + ": " + text);
+}
+
+QString ScriptedPrompter::chooseFileToOpen(QWidget*, const QString& caption, const QString&) {
+  return nextFile("open: " + caption);
+}
+
+QString ScriptedPrompter::chooseFileToSave(QWidget*, const QString&, const QString&, const QString& proposedName) {
+  return nextFile("save: " + proposedName);
+}
+
+bool ScriptedPrompter::runPrintDialog(QWidget*, QPrinter& printer) {
+  const QString line = QStringLiteral("print dialog");
+  if (printAnswers_.empty()) {
+    record(line + " (unanswered)");
+    return false;
+  }
+  PrintAnswer answer = std::move(printAnswers_.front());
+  printAnswers_.pop_front();
+  if (answer.adjust) answer.adjust(printer);
+  record(line);
+  return answer.confirm;
+}
+
+bool ScriptedPrompter::nextAnswer(const QString& line) {
   if (answers_.empty()) {
     record(line + " (unanswered)");
     return false;
@@ -22,14 +54,14 @@ bool ScriptedPrompter::askYesNo(QWidget*, const QString& caption, const QString&
   return yes;
 }
 
-QString ScriptedPrompter::chooseFileToOpen(QWidget*, const QString& caption, const QString&) {
+QString ScriptedPrompter::nextFile(const QString& line) {
   if (files_.empty()) {
-    record("open: " + caption + " (unanswered)");
+    record(line + " (unanswered)");
     return {};
   }
   const QString path = files_.front();
   files_.pop_front();
-  record("open: " + caption);
+  record(line);
   return path;
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <utility>
 
 #include "ui/Prompter.h"
 
@@ -11,8 +12,8 @@ namespace pq::ui {
 
 // A Prompter for tests: answers come from a script and every box is written to a log, one line
 // each: "message: TEXT", "warning: CAPTION: TEXT", "error: TEXT", "question: CAPTION: TEXT",
-// "open: CAPTION". A question or file dialog without a scripted answer is logged with
-// " (unanswered)" and answered No or Cancel.
+// "open: CAPTION", "stop: CAPTION: TEXT", "save: PROPOSED NAME", "print dialog". A question or
+// dialog without a scripted answer is logged with " (unanswered)" and answered No or Cancel.
 class ScriptedPrompter : public Prompter {
  public:
   void showMessage(QWidget* parent, const QString& text) override;
@@ -20,10 +21,20 @@ class ScriptedPrompter : public Prompter {
   void showError(QWidget* parent, const QString& text) override;
   bool askYesNo(QWidget* parent, const QString& caption, const QString& text) override;
   QString chooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) override;
+  void showStop(QWidget* parent, const QString& caption, const QString& text) override;
+  bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
+  QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix,
+                           const QString& proposedName) override;
+  bool runPrintDialog(QWidget* parent, QPrinter& printer) override;
 
+  // Answers Yes/No and OK/Cancel questions alike, in the order they come.
   void answerYesNo(bool yes) { answers_.push_back(yes); }
-  // An empty path cancels the dialog.
+  // Answers open and save dialogs, in the order they come. An empty path cancels the dialog.
   void answerFile(const QString& path) { files_.push_back(path); }
+  // Answers the print dialog; `adjust` may change the printer as the operator would.
+  void answerPrintDialog(bool confirm, std::function<void(QPrinter&)> adjust = {}) {
+    printAnswers_.push_back({confirm, std::move(adjust)});
+  }
   // Runs when a box is shown, after it is logged; lets a test look at a window while a box is open.
   std::function<void()> onShown;
 
@@ -32,8 +43,16 @@ class ScriptedPrompter : public Prompter {
  private:
   void record(const QString& line);
 
+  bool nextAnswer(const QString& line);
+  QString nextFile(const QString& line);
+
+  struct PrintAnswer {
+    bool confirm;
+    std::function<void(QPrinter&)> adjust;
+  };
   std::deque<bool> answers_;
   std::deque<QString> files_;
+  std::deque<PrintAnswer> printAnswers_;
 };
 
 }  // namespace pq::ui
