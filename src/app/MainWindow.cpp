@@ -117,9 +117,9 @@ void TForm1::buildToolBar() {
 
 void TForm1::buildMenus() {
   QMenuBar* bar = menuBar();
-  QAction* live = bar->addAction(QStringLiteral("实时数据"));
-  live->setObjectName(QStringLiteral("menu:实时数据"));
-  liveCommand(live, live::LivePage::values);
+  QAction* liveData = bar->addAction(QStringLiteral("实时数据"));
+  liveData->setObjectName(QStringLiteral("menu:实时数据"));
+  liveCommand(liveData, live::LivePage::values);
 
   QMenu* history = bar->addMenu(QStringLiteral("历史数据"));
   QAction* open = history->addAction(QStringLiteral("打开记录"));
