@@ -12,12 +12,9 @@
 #include "history/PhasorDiagramWidget.h"
 #include "live/LiveTable.h"
 #include "live/LiveWaveformChart.h"
+#include "records/MeasurementRecord.h"
 
 namespace pq::live {
-
-namespace {
-constexpr std::array<const char*, kChannelCount> kChannelNames{"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
-}  // namespace
 
 LiveWaveformPage::LiveWaveformPage(QWidget* parent) : QWidget(parent) {
   chart_ = new LiveWaveformChart(this);
@@ -27,7 +24,7 @@ LiveWaveformPage::LiveWaveformPage(QWidget* parent) : QWidget(parent) {
   auto* distortion = new QGroupBox(QStringLiteral("总畸变率"), this);
   auto* distortionLayout = new QGridLayout(distortion);
   for (int ch = 0; ch < kChannelCount; ++ch) {
-    const QString name = QString::fromLatin1(kChannelNames[static_cast<std::size_t>(ch)]);
+    const QString name = QString::fromLatin1(pq::kChannelNames[ch]);
     auto* box = new QCheckBox(name, options);
     box->setObjectName(QStringLiteral("CheckBox_") + name);
     box->setChecked(true);
