@@ -127,8 +127,11 @@ void TForm1::buildMenus() {
   }
 
   QMenu* reports = bar->addMenu(QStringLiteral("数据报表"));
-  reports->addAction(QStringLiteral("新建报表"));
-  command(reports->addAction(QStringLiteral("历史报表")), &TForm1::openReportHistory);
+  QAction* newReport = reports->addAction(QStringLiteral("新建报表"));
+  newReport->setObjectName(QStringLiteral("menu:新建报表"));
+  QAction* reportHistory = reports->addAction(QStringLiteral("历史报表"));
+  reportHistory->setObjectName(QStringLiteral("menu:历史报表"));
+  command(reportHistory, &TForm1::openReportHistory);
 
   QMenu* system = bar->addMenu(QStringLiteral("系统"));
   passwordMenu_ = system->addMenu(QStringLiteral("密码管理"));

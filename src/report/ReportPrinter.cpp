@@ -77,10 +77,15 @@ void ReportPrinter::print(const std::vector<ReportPage>& pages, QWidget* parent)
 }
 
 bool ReportPrinter::selectPrinter(const QString& name) {
-  if (!QPrinterInfo::availablePrinterNames().contains(name)) return false;
-  printer_.setPrinterName(name);
-  useReportPaper(printer_);
-  return true;
+  // CUPS queue names cannot hold blanks, so a printer such as "Smart Print" is known by the name
+  // its queue shows to people (its description) as well.
+  for (const QPrinterInfo& printer : QPrinterInfo::availablePrinters()) {
+    if (printer.printerName() != name && printer.description() != name) continue;
+    printer_.setPrinterName(printer.printerName());
+    useReportPaper(printer_);
+    return true;
+  }
+  return false;
 }
 
 void ReportPrinter::selectSystemPrinter() {

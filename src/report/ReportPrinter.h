@@ -31,7 +31,8 @@ class ReportPrinter {
   void useTemplateOf(bool voltagePage);
   // Prints the pages with a progress window over `parent`.
   void print(const std::vector<ReportPage>& pages, QWidget* parent);
-  // Chooses the printer of that name; false, and the choice unchanged, when the system has none.
+  // Chooses the printer of that name or description; false, and the choice unchanged, when the
+  // system has none.
   bool selectPrinter(const QString& name);
   // Chooses the printer the printing system reports as current.
   void selectSystemPrinter();

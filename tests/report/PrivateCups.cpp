@@ -24,11 +24,37 @@ namespace {
 
 int run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
 
-std::string confName(const std::string& queue) {
-  return "pqdesk-" + std::to_string(::getpid()) + "-" + queue;
-}
+// The backend: run without arguments it names its device; otherwise it copies the job (a file
+// argument or standard input) into the folder of its device URI, pdfcopy:FOLDER.
+constexpr char kBackend[] = R"(#!/bin/sh
+if [ $# -eq 0 ]; then echo 'file pdfcopy "Unknown" "PDF copy"'; exit 0; fi
+folder=${DEVICE_URI#pdfcopy:}
+target="$folder/job-$1.pdf"
+if [ -n "$6" ]; then cat "$6" > "$target.part"; else cat > "$target.part"; fi
+mv "$target.part" "$target"
+)";
 
-std::string confPath(const std::string& queue) { return "/etc/cups/cups-pdf-" + confName(queue) + ".conf"; }
+}  // namespace
+
+namespace {
+
+// The folder of this process's scheduler, chosen when the process starts: every use of the printing
+// system in the process goes to its socket, also before the scheduler runs (it then finds no
+// printers), because the CUPS library keeps the first server it was told about.
+struct ProcessFolder {
+  ProcessFolder() {
+    char name[] = "/tmp/pq-cups-XXXXXX";
+    if (::mkdtemp(name) != nullptr) path = name;
+    ::setenv("CUPS_SERVER", (path + "/cups.sock").c_str(), 1);
+  }
+  ~ProcessFolder() {
+    std::error_code ignored;
+    if (!path.empty()) fs::remove_all(path, ignored);
+  }
+  std::string path;
+};
+
+const ProcessFolder processFolder;
 
 }  // namespace
 
@@ -44,23 +70,22 @@ PrivateCups* PrivateCups::instance(std::string& whyNot) {
 }
 
 bool PrivateCups::start(std::string& whyNot) {
-  for (const char* tool : {"/usr/sbin/cupsd", "/usr/sbin/lpadmin", "/usr/lib/cups/backend/cups-pdf"}) {
+  for (const char* tool : {"/usr/sbin/cupsd", "/usr/sbin/lpadmin", "/usr/lib/cups/filter/pdftopdf"}) {
     if (::access(tool, X_OK) != 0) {
       whyNot = std::string(tool) + " is not installed";
       return false;
     }
   }
-  if (::geteuid() != 0 || ::access("/etc/cups", W_OK) != 0) {
-    whyNot = "cups-pdf takes its output folder from /etc/cups, which this user cannot write";
+  if (::geteuid() != 0) {
+    whyNot = "the scheduler runs its jobs as the user lp, which only root can arrange";
     return false;
   }
-  char folder[] = "/tmp/pq-cups-XXXXXX";
-  if (::mkdtemp(folder) == nullptr) {
+  if (processFolder.path.empty()) {
     whyNot = "no temporary folder";
     return false;
   }
-  folder_ = folder;
-  for (const char* sub : {"spool", "tmp", "cache", "state", "log", "office", "smart", "pdfspool"}) {
+  folder_ = processFolder.path;
+  for (const char* sub : {"spool", "tmp", "cache", "state", "log", "office", "smart"}) {
     fs::create_directories(folder_ + "/" + sub);
   }
   std::ofstream(folder_ + "/cupsd.conf") << "Listen " << folder_ << "/cups.sock\n"
@@ -73,8 +98,14 @@ bool PrivateCups::start(std::string& whyNot) {
       << "ServerRoot " << folder_ << "\nRequestRoot " << folder_ << "/spool\nTempDir " << folder_
       << "/tmp\nCacheDir " << folder_ << "/cache\nStateDir " << folder_ << "/state\nErrorLog " << folder_
       << "/log/error_log\nAccessLog " << folder_ << "/log/access_log\nPageLog " << folder_
-      << "/log/page_log\nUser lp\nGroup lp\nSystemGroup root\n";
-  run("chgrp -R lp '" + folder_ + "' && chmod -R g+rwX '" + folder_ + "'");
+      << "/log/page_log\nServerBin " << folder_ << "/bin\nUser lp\nGroup lp\nSystemGroup root\n";
+  run("chgrp -R lp '" + folder_ + "' && chmod -R g+rwX '" + folder_ + "' && chmod 0755 '" + folder_ + "'");
+  // Programs the scheduler runs must not be writable by anyone but root, nor their folders.
+  fs::create_directories(folder_ + "/bin/backend");
+  if (!installBackend()) {
+    whyNot = "the backend folder could not be set up";
+    return false;
+  }
 
   const std::string conf = folder_ + "/cupsd.conf";
   const std::string files = folder_ + "/cups-files.conf";
@@ -91,7 +122,6 @@ bool PrivateCups::start(std::string& whyNot) {
     scheduler_ = -1;
     return false;
   }
-  ::setenv("CUPS_SERVER", (folder_ + "/cups.sock").c_str(), 1);
   for (int attempt = 0; attempt < 50 && !fs::exists(folder_ + "/cups.sock"); ++attempt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
@@ -103,30 +133,50 @@ bool PrivateCups::start(std::string& whyNot) {
   return true;
 }
 
+// The scheduler's own program folder: the system's filters and helpers, and the one backend.
+bool PrivateCups::installBackend() {
+  std::error_code failed;
+  for (const char* part : {"filter", "daemon", "cgi-bin", "monitor", "notifier", "driver"}) {
+    fs::create_directory_symlink(std::string("/usr/lib/cups/") + part, folder_ + "/bin/" + part, failed);
+    if (failed) return false;
+  }
+  const std::string backend = folder_ + "/bin/backend/pdfcopy";
+  std::ofstream(backend) << kBackend;
+  fs::permissions(backend,
+                  fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                      fs::perms::others_read | fs::perms::others_exec,
+                  failed);
+  // A PPD that takes PDF as it comes, so the job reaches the backend as the PDF the program wrote.
+  std::ofstream(folder_ + "/pdf.ppd")
+      << "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
+      << "*LanguageVersion: English\n*LanguageEncoding: ISOLatin1\n*PCFileName: \"PQPDF.PPD\"\n"
+      << "*Manufacturer: \"PQ Desk\"\n*Product: \"(PDF copy)\"\n*ModelName: \"PDF copy\"\n"
+      << "*ShortNickName: \"PDF copy\"\n*NickName: \"PDF copy\"\n*PSVersion: \"(3010.000) 0\"\n"
+      << "*LanguageLevel: \"3\"\n*ColorDevice: True\n*DefaultColorSpace: RGB\n*FileSystem: False\n"
+      << "*Throughput: \"1\"\n*LandscapeOrientation: Plus90\n*TTRasterizer: Type42\n"
+      << "*cupsFilter2: \"application/pdf application/pdf 0 -\"\n"
+      << "*OpenUI *PageSize: PickOne\n*DefaultPageSize: A4\n"
+      << "*PageSize A4: \"<</PageSize[595 842]>>setpagedevice\"\n*CloseUI: *PageSize\n"
+      << "*DefaultImageableArea: A4\n*ImageableArea A4: \"0 0 595 842\"\n"
+      << "*DefaultPaperDimension: A4\n*PaperDimension A4: \"595 842\"\n";
+  return !failed;
+}
+
 bool PrivateCups::addQueue(const std::string& queue, const std::string& description,
                            const std::string& output) {
-  std::ofstream(confPath(queue)) << "Out " << output << "\nAnonDirName " << output << "\nSpool " << folder_
-                                 << "/pdfspool\nGrp lp\n";
-  return run("lpadmin -p " + queue + " -D '" + description + "' -E -v cups-pdf:/" + confName(queue) +
-             " -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd") == 0;
+  return run("lpadmin -p " + queue + " -D '" + description + "' -E -v pdfcopy:" + output + " -P " + folder_ +
+             "/pdf.ppd") == 0;
 }
 
 bool PrivateCups::addSmartPrint() { return addQueue("Smart_Print", "Smart Print", smartPrintOutput()); }
 
-void PrivateCups::removeSmartPrint() {
-  run("lpadmin -x Smart_Print");
-  ::unlink(confPath("Smart_Print").c_str());
-}
+void PrivateCups::removeSmartPrint() { run("lpadmin -x Smart_Print"); }
 
 PrivateCups::~PrivateCups() {
-  removeSmartPrint();
-  ::unlink(confPath("Office").c_str());
   if (scheduler_ > 0) {
     ::kill(scheduler_, SIGTERM);
     ::waitpid(scheduler_, nullptr, 0);
   }
-  std::error_code ignored;
-  fs::remove_all(folder_, ignored);
 }
 
 std::string PrivateCups::waitForPdf(const std::string& output, int seconds) {

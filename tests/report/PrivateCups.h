@@ -5,13 +5,13 @@
 
 namespace pq::test {
 
-// A CUPS scheduler of the test process's own: configuration, spool, logs and output in a temporary
-// folder, reached through CUPS_SERVER (set before the first use of the printing system). It holds
-// two cups-pdf queues: "Office", the default printer, and "Smart_Print", described as "Smart Print"
-// (a CUPS queue name cannot hold a blank). cups-pdf reads its settings from /etc/cups only, so each
-// queue's device URI names a configuration of its own there (cups-pdf:/NAME reads
-// cups-pdf-NAME.conf) that sends its PDF files into the queue's output folder; those files are
-// removed again when the process ends.
+// A CUPS scheduler of the test process's own: configuration, spool, logs, backends and output in a
+// temporary folder, reached through CUPS_SERVER (set before the first use of the printing system).
+// It holds two PDF queues: "Office", the default printer, and "Smart_Print", described as "Smart
+// Print" (a CUPS queue name cannot hold a blank). Each takes PDF jobs through the scheduler's own
+// filters and hands them to a small file backend that drops them into the queue's output folder.
+// cups-pdf is not used: it turns every job into PostScript and back, and the PDF it writes has lost
+// the text layer of Chinese texts, so nothing could be checked in it.
 class PrivateCups {
  public:
   // The scheduler, started on first use; nullptr with `whyNot` set when it cannot run here.
@@ -37,6 +37,7 @@ class PrivateCups {
   PrivateCups() = default;
   bool start(std::string& whyNot);
   bool addQueue(const std::string& queue, const std::string& description, const std::string& output);
+  bool installBackend();
 
   std::string folder_;
   pid_t scheduler_ = -1;

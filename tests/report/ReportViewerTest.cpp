@@ -6,6 +6,7 @@
 #include <QFile>
 #include <fstream>
 
+#include "report/RenderedPage.h"
 #include "report/ReportFile.h"
 #include "report/ReportFixture.h"
 #include "report/ReportHost.h"
@@ -40,7 +41,7 @@ TEST_F(ReportViewerTest, TheHostShowsAnEmptyPageUntilAReportFileIsLoaded) {
     EXPECT_EQ(viewer.windowTitle(), "Print Preview");
     EXPECT_EQ(viewer.preview().pages(), std::vector<ReportPage>{ReportPage{}});
     trigger(viewer, "Load Report");
-    EXPECT_EQ(viewer.preview().pages(), (std::vector<ReportPage>{voltage, current}));
+    EXPECT_EQ(viewer.preview().pages(), test::rendered({voltage, current}));
     pages.push_back(viewer.preview().currentPage());
     trigger(viewer, "Last page");
     pages.push_back(viewer.preview().currentPage());
@@ -70,7 +71,7 @@ TEST_F(ReportViewerTest, OpensAFileGivenFromOutsideAndSavesWhatItShows) {
     trigger(viewer, "Close");
   });
   viewReportFile(QString::fromStdString(dir.file("a.QRP")), prompter);
-  EXPECT_EQ(loadReportFile(dir.file("copy.QRP")), std::vector<ReportPage>{current});
+  EXPECT_EQ(loadReportFile(dir.file("copy.QRP")), test::rendered(std::vector<ReportPage>{current}));
 
   std::ofstream(dir.file("bad.QRP")) << "QRP?";
   EXPECT_THROW(viewReportFile(QString::fromStdString(dir.file("bad.QRP")), prompter), ReportFileError);
