@@ -9,10 +9,10 @@
 
 namespace pq::cli {
 
-void handOverToRenderer(const std::vector<std::string>& reportArgs) {
+void handOverToRenderer(const std::string& command, const std::vector<std::string>& args) {
   const std::string twin = (executableFolder() / "pqdesk-cli-render").string();
-  std::vector<std::string> words{twin, "report"};
-  words.insert(words.end(), reportArgs.begin(), reportArgs.end());
+  std::vector<std::string> words{twin, command};
+  words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);

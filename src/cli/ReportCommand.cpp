@@ -5,7 +5,6 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ImportToConsole.h"
-#include "cli/RendererHandOver.h"
 #include "cli/ReportJson.h"
 #include "cli/ReportOutputs.h"
 #include "statistics/ReportParameters.h"
@@ -74,7 +73,6 @@ int runReport(const std::vector<std::string>& args) {
   const auto phaseText = arguments.text("phase");
   if (!phaseText) throw UsageError("missing --phase");
   const int phase = phaseOf(*phaseText);
-  if (arguments.text("pdf") || arguments.text("png")) handOverToRenderer(args);
 
   RecordStore store;
   if (importToConsole(store, path) != ImportResult::Completed) return kExitRefused;
