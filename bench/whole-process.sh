@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times whole pqdesk-cli runs as the shell sees them on a full-day record file (86 400 records,
 # 160 MB, in the page cache) against `wc -l` and `cat >/dev/null` on the same bytes.
-# Usage: bench/whole-process.sh [BUILD_DIR] [RUNS]   (default build, 31 runs)
+# Usage: bench/whole-process.sh [BUILD_DIR] [RUNS] [BASELINE_BUILD_DIR]   (default build, 31 runs)
+# With a baseline build (e.g. of an earlier commit), its info and report runs join the rotation.
 # Each run starts the four commands one after another, in an order that rotates from run to run, so
 # that a busy moment of the machine falls on all of them; the ratios are medians of the per-run
 # ratios, which is what makes them usable on a shared machine. CPU is user + system time of the
@@ -10,6 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 runs=${2:-31}
+baseline=${3:+$3/bin/pqdesk-cli}
 cli="$build/bin/pqdesk-cli"
 [ -x "$cli" ] || { echo "no $cli: build pqdesk-cli first (Release)" >&2; exit 1; }
 work=$(mktemp -d)
@@ -18,15 +20,18 @@ file="$work/day.bin"
 "$cli" generate "$file" --records 86400 >/dev/null
 cat "$file" >/dev/null
 
-python3 - "$cli" "$file" "$runs" "$work/r.json" <<'PY'
+python3 - "$cli" "$file" "$runs" "$work/r.json" "$baseline" <<'PY'
 import os, statistics, subprocess, sys, time
-cli, path, runs, json_out = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
+cli, path, runs, json_out, baseline = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4], sys.argv[5]
 commands = {
     "pqdesk-cli info": [cli, "info", path],
     "pqdesk-cli report --phase Ua --json": [cli, "report", path, "--phase", "Ua", "--json", json_out],
     "wc -l": ["wc", "-l", path],
     "cat >/dev/null": ["cat", path],
 }
+if baseline:
+    commands["baseline info"] = [baseline, "info", path]
+    commands["baseline report --phase Ua --json"] = [baseline, "report", path, "--phase", "Ua", "--json", json_out]
 names = list(commands)
 
 def run(argv):
@@ -79,4 +84,12 @@ beyond_cpu = med([a[1] - b[1] for a, b in zip(report, info)])
 print()
 print(f"report beyond the import (report − info, paired): {beyond_wall * 1000:.1f} ms wall, "
       f"{beyond_cpu * 1000:.1f} ms CPU")
+if baseline:
+    base_info, base_report = results["baseline info"], results["baseline report --phase Ua --json"]
+    for name, new, old in (("info", info, base_info), ("report", report, base_report)):
+        print(f"{name} ÷ baseline {name} (paired): {med([a[0] / b[0] for a, b in zip(new, old)]):.2f} wall, "
+              f"{med([a[1] / b[1] for a, b in zip(new, old)]):.2f} CPU")
+    print(f"baseline report beyond its import: "
+          f"{med([a[0] - b[0] for a, b in zip(base_report, base_info)]) * 1000:.1f} ms wall, "
+          f"{med([a[1] - b[1] for a, b in zip(base_report, base_info)]) * 1000:.1f} ms CPU")
 PY
