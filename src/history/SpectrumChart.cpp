@@ -17,7 +17,11 @@ class OrderTicker : public QCPAxisTicker {
  protected:
   double getTickStep(const QCPRange& range) override {
     constexpr double kLabelRoom = 22;  // pixels a label of two digits needs with some space
-    const double pixelsPerOrder = axis_.axisRect()->width() / range.size();
+    // Ticks are made before the layout places the axis, so the width comes from the plot's current
+    // viewport and the axis rect's margins rather than from the axis rect itself.
+    const QCPAxisRect& rect = *axis_.axisRect();
+    const int width = axis_.parentPlot()->viewport().width() - rect.margins().left() - rect.margins().right();
+    const double pixelsPerOrder = width / range.size();
     for (int step : {1, 2, 5}) {
       if (pixelsPerOrder * step >= kLabelRoom) return step;
     }

@@ -17,10 +17,10 @@ SpectrumPercent sample() {
   return values;
 }
 
-QImage picture(SpectrumChart& chart) {
-  chart.resize(500, 300);
+QImage picture(SpectrumChart& chart, int width = 500) {
+  chart.resize(width, 300);
   chart.replot();
-  return chart.toPixmap(500, 300).toImage();
+  return chart.toPixmap(width, 300).toImage();
 }
 
 TEST(SpectrumChartTest, ShowsOneChannel) {
@@ -82,7 +82,8 @@ TEST(SpectrumChartTest, EachBarHasItsOwnColour) {
   SpectrumPercent values{};
   values.fill(4);
   chart.showSpectrum(QStringLiteral("Ua"), values, 2);
-  const QImage image = picture(chart);
+  // Wide enough for bars outlined in black.
+  const QImage image = picture(chart, 1400);
   // The fills met along a row through every bar, left to right, outlines and background left out.
   const int y = image.height() * 3 / 5;
   QVector<QColor> fills;
