@@ -46,7 +46,8 @@ class OrderTicker : public QCPAxisTicker {
 SpectrumChart::SpectrumChart(const QString& designTitle, QWidget* parent)
     : QCustomPlot(parent), designTitle_(designTitle) {
   setBackground(kBackground);
-  setAccessibleName(QStringLiteral("频谱图"));
+  // Six charts share the live page: each is named by its own design title.
+  setAccessibleName(designTitle.simplified());
 
   plotLayout()->insertRow(0);
   title_ = new QCPTextElement(this, designTitle, font());

@@ -51,6 +51,7 @@ TEST(SpectrumChartTest, ClearEmptiesBarsAndAxisTitles) {
 
 TEST(SpectrumChartTest, BarsWithTheCallersTitleAndAxis) {
   SpectrumChart chart(QStringLiteral(" Ua 频谱分析"));
+  EXPECT_EQ(chart.accessibleName(), QStringLiteral("Ua 频谱分析"));
   chart.setAxisMaximum(20);
   EXPECT_EQ(chart.yAxis->range(), QCPRange(0, 20));
   SpectrumPercent values = sample();
