@@ -14,6 +14,7 @@
 #include "live/LiveDataWindow.h"
 #include "records/RecordImportWindow.h"
 #include "report/ReportHost.h"
+#include "statistics/ReportParametersWindow.h"
 #include "ui/ErrorReport.h"
 #include "users/AddUserWindow.h"
 #include "users/ChangePasswordWindow.h"
@@ -100,7 +101,8 @@ void TForm1::buildToolBar() {
                    << addToolButton(*bar, Picture::DeviationTrend, QStringLiteral("电压偏差趋势曲线"), 35)
                    << addToolButton(*bar, Picture::PowerTrend, QStringLiteral("功率及功率因数趋势曲线"), 35);
   bar->addSeparator();
-  addToolButton(*bar, Picture::NewReport, QStringLiteral("新建报表"), 35);
+  command(addToolButton(*bar, Picture::NewReport, QStringLiteral("新建报表"), 35),
+          &TForm1::openReportParametersWindow);
   command(addToolButton(*bar, Picture::ReportHistory, QStringLiteral("历史报表"), 35), &TForm1::openReportHistory);
   bar->addSeparator();
   addToolButton(*bar, Picture::Help, QStringLiteral("帮助"), 33);
@@ -136,6 +138,7 @@ void TForm1::buildMenus() {
   QMenu* reports = bar->addMenu(QStringLiteral("数据报表"));
   QAction* newReport = reports->addAction(QStringLiteral("新建报表"));
   newReport->setObjectName(QStringLiteral("menu:新建报表"));
+  command(newReport, &TForm1::openReportParametersWindow);
   QAction* reportHistory = reports->addAction(QStringLiteral("历史报表"));
   reportHistory->setObjectName(QStringLiteral("menu:历史报表"));
   command(reportHistory, &TForm1::openReportHistory);
@@ -185,6 +188,14 @@ void TForm1::openLiveWindow(live::LivePage page) {
     return;
   }
   window.exec();
+}
+
+void TForm1::openReportParametersWindow() {
+  {
+    TForm13 window(store_, prompter_, this);
+    window.exec();
+  }
+  updateHistoryCommands();
 }
 
 void TForm1::openReportHistory() {

@@ -51,6 +51,7 @@ class TForm1 : public QMainWindow {
   void FormShow();
   void openImportWindow();
   void openLiveWindow(live::LivePage page);
+  void openReportParametersWindow();
   void openReportHistory();
   void openAddUserWindow();
   void openChangePasswordWindow();
