@@ -18,4 +18,4 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPQ_SANITIZE=thread 
   -DPQ_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan --target pq_core_tests
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
-ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" -R '^Comm(32|Queue|Package|Device|SerialPortInfo|Simulator)'
+ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" -R '^Comm(32|Queue|Package|Device|SerialPortInfo|Settings|Simulator)'

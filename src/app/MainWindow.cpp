@@ -82,8 +82,7 @@ void TForm1::buildToolBar() {
   addToolBar(Qt::TopToolBarArea, bar);
   bar->toggleViewAction()->setVisible(false);
 
-  // History and reports open windows that are not part of this build yet; their buttons are in
-  // place and do nothing.
+  // Commands whose windows are not part of this build yet have their buttons in place and do nothing.
   liveCommand(addToolButton(*bar, Picture::LiveValues, QStringLiteral("实时测试参量"), 35),
               live::LivePage::values);
   liveCommand(addToolButton(*bar, Picture::LiveWaveform, QStringLiteral("实时波形"), 35),
