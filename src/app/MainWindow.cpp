@@ -11,7 +11,9 @@
 
 #include "app/ApplicationTitle.h"
 #include "app/BackgroundArea.h"
+#include "history/HistoryWindow.h"
 #include "records/RecordImportWindow.h"
+#include "statistics/Clock.h"
 #include "ui/ErrorReport.h"
 #include "users/AddUserWindow.h"
 #include "users/ChangePasswordWindow.h"
@@ -79,7 +81,7 @@ void TForm1::buildToolBar() {
   addToolBar(Qt::TopToolBarArea, bar);
   bar->toggleViewAction()->setVisible(false);
 
-  // Live data, history and reports open windows that are not part of this build yet; their buttons
+  // Live data and reports open windows that are not part of this build yet; their buttons
   // are in place and do nothing.
   addToolButton(*bar, Picture::LiveValues, QStringLiteral("实时测试参量"), 35);
   addToolButton(*bar, Picture::LiveWaveform, QStringLiteral("实时波形"), 35);
@@ -93,6 +95,7 @@ void TForm1::buildToolBar() {
                    << addToolButton(*bar, Picture::ComponentTrend, QStringLiteral("分量及频率趋势曲线"), 35)
                    << addToolButton(*bar, Picture::DeviationTrend, QStringLiteral("电压偏差趋势曲线"), 35)
                    << addToolButton(*bar, Picture::PowerTrend, QStringLiteral("功率及功率因数趋势曲线"), 35);
+  for (int page = 0; page < historyCommands_.size(); ++page) historyCommand(historyCommands_[page], page);
   bar->addSeparator();
   addToolButton(*bar, Picture::NewReport, QStringLiteral("新建报表"), 35);
   addToolButton(*bar, Picture::ReportHistory, QStringLiteral("历史报表"), 35);
@@ -122,6 +125,7 @@ void TForm1::buildMenus() {
        {"查阅记录", "谐波趋势曲线", "分量及频率趋势曲线", "电压偏差趋势曲线", "功率及功率因数趋势曲线"}) {
     QAction* command = history->addAction(QString::fromUtf8(item));
     command->setObjectName(QStringLiteral("menu:") + command->text());
+    historyCommand(command, historyCommands_.size() % 5);
     historyCommands_ << command;
   }
 
@@ -142,6 +146,10 @@ void TForm1::command(QAction* action, void (TForm1::*handler)()) {
   ui::connectReporting(action, &QAction::triggered, this, prompter_, [this, handler] { (this->*handler)(); });
 }
 
+void TForm1::historyCommand(QAction* action, int page) {
+  ui::connectReporting(action, &QAction::triggered, this, prompter_, [this, page] { openHistoryWindow(page); });
+}
+
 TDM& TForm1::database() {
   if (database_ == nullptr) throw UserDatabaseError(users::messages::kDatabaseNotOpen);
   return *database_;
@@ -157,6 +165,15 @@ void TForm1::FormShow() {
 void TForm1::openImportWindow() {
   {
     TForm3 window(store_, prompter_, this);
+    window.exec();
+  }
+  updateHistoryCommands();
+}
+
+void TForm1::openHistoryWindow(int page) {
+  {
+    SystemClock clock;
+    TForm4 window(store_, prompter_, clock, page, this);
     window.exec();
   }
   updateHistoryCommands();
