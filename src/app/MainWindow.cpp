@@ -95,7 +95,7 @@ void TForm1::buildToolBar() {
                    << addToolButton(*bar, Picture::ComponentTrend, QStringLiteral("分量及频率趋势曲线"), 35)
                    << addToolButton(*bar, Picture::DeviationTrend, QStringLiteral("电压偏差趋势曲线"), 35)
                    << addToolButton(*bar, Picture::PowerTrend, QStringLiteral("功率及功率因数趋势曲线"), 35);
-  for (int page = 0; page < historyCommands_.size(); ++page) historyCommand(historyCommands_[page], page);
+  for (int page = 0; page < 5; ++page) historyCommand(historyCommands_[page], page);
   bar->addSeparator();
   addToolButton(*bar, Picture::NewReport, QStringLiteral("新建报表"), 35);
   addToolButton(*bar, Picture::ReportHistory, QStringLiteral("历史报表"), 35);
@@ -125,7 +125,7 @@ void TForm1::buildMenus() {
        {"查阅记录", "谐波趋势曲线", "分量及频率趋势曲线", "电压偏差趋势曲线", "功率及功率因数趋势曲线"}) {
     QAction* command = history->addAction(QString::fromUtf8(item));
     command->setObjectName(QStringLiteral("menu:") + command->text());
-    historyCommand(command, historyCommands_.size() % 5);
+    historyCommand(command, static_cast<int>(historyCommands_.size() % 5));
     historyCommands_ << command;
   }
 
@@ -147,7 +147,8 @@ void TForm1::command(QAction* action, void (TForm1::*handler)()) {
 }
 
 void TForm1::historyCommand(QAction* action, int page) {
-  ui::connectReporting(action, &QAction::triggered, this, prompter_, [this, page] { openHistoryWindow(page); });
+  ui::connectReporting(action, &QAction::triggered, this, prompter_,
+                       [this, page] { openHistoryWindow(page); });
 }
 
 TDM& TForm1::database() {

@@ -60,7 +60,8 @@ bool ChartNavigation::eventFilter(QObject* watched, QEvent* event) {
 void ChartNavigation::follow(const QPointF& position) {
   const bool inside = chart_.axisRect()->rect().contains(position.toPoint());
   const QString text =
-      inside ? readout_(chart_.xAxis->pixelToCoord(position.x()), chart_.yAxis->pixelToCoord(position.y())) : QString();
+      inside ? readout_(chart_.xAxis->pixelToCoord(position.x()), chart_.yAxis->pixelToCoord(position.y()))
+             : QString();
   const bool wasVisible = text_->visible();
   if (text.isEmpty() && !wasVisible) return;
   if (text == text_->text() && wasVisible) return;

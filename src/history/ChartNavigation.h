@@ -1,8 +1,8 @@
 #pragma once
 
+#include <qcustomplot.h>
 #include <QObject>
 #include <functional>
-#include <qcustomplot.h>
 
 namespace pq::history {
 

@@ -12,7 +12,9 @@ namespace pq::history {
 ComponentTrendPage::ComponentTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
                                        QWidget* parent)
     : TrendPage(store, prompter, clock,
-                {QStringLiteral("序分量趋势曲线"), {{QStringLiteral("分量"), Qt::red}}, false,
+                {QStringLiteral("序分量趋势曲线"),
+                 {{QStringLiteral("分量"), Qt::red}},
+                 false,
                  QStringLiteral("分量及频率选项")},
                 TimeRangePanelSetup::otherPage(), parent),
       choices_(new QButtonGroup(this)) {

@@ -11,7 +11,8 @@ class ComponentTrendPage : public TrendPage {
   Q_OBJECT
 
  public:
-  ComponentTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock, QWidget* parent = nullptr);
+  ComponentTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
+                     QWidget* parent = nullptr);
 
  protected:
   TrendResult query(IndexRange range) const override;

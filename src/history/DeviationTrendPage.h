@@ -13,7 +13,8 @@ class DeviationTrendPage : public TrendPage {
   Q_OBJECT
 
  public:
-  DeviationTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock, QWidget* parent = nullptr);
+  DeviationTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
+                     QWidget* parent = nullptr);
 
  protected:
   TrendResult query(IndexRange range) const override;

@@ -6,15 +6,20 @@
 #include <QListWidget>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "history/TimeRangePanel.h"
 #include "records/MeasurementRecord.h"
 
 namespace pq::history {
 
-HarmonicTrendPage::HarmonicTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock, QWidget* parent)
+HarmonicTrendPage::HarmonicTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
+                                     QWidget* parent)
     : TrendPage(store, prompter, clock,
-                {QStringLiteral("各次谐波趋势曲线"), {{QStringLiteral("谐波"), Qt::red}}, false, QStringLiteral("显示通道")},
+                {QStringLiteral("各次谐波趋势曲线"),
+                 {{QStringLiteral("谐波"), Qt::red}},
+                 false,
+                 QStringLiteral("显示通道")},
                 TimeRangePanelSetup::harmonicPage(), parent),
       channels_(new QButtonGroup(this)),
       items_(new QListWidget(this)) {

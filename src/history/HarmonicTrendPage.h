@@ -12,7 +12,8 @@ class HarmonicTrendPage : public TrendPage {
   Q_OBJECT
 
  public:
-  HarmonicTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock, QWidget* parent = nullptr);
+  HarmonicTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
+                    QWidget* parent = nullptr);
 
  protected:
   TrendResult query(IndexRange range) const override;

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "history/ComponentTrendPage.h"
 #include "history/DeviationTrendPage.h"
@@ -27,7 +28,8 @@ TForm4::TForm4(RecordStore& store, ui::Prompter& prompter, const Clock& clock, i
   trendPages_[2] = new history::DeviationTrendPage(store, prompter, clock, PageControl1);
   trendPages_[3] = new history::PowerTrendPage(store, prompter, clock, PageControl1);
   PageControl1->addTab(browser_, QStringLiteral("记录查阅"));
-  const char* captions[4] = {"谐波趋势曲线", "分量及频率趋势曲线", "电压偏差趋势曲线", "功率及功率因数趋势曲线"};
+  const char* captions[4] = {"谐波趋势曲线", "分量及频率趋势曲线", "电压偏差趋势曲线",
+                             "功率及功率因数趋势曲线"};
   for (int i = 0; i < 4; ++i) PageControl1->addTab(trendPages_[i], QString::fromUtf8(captions[i]));
   PageControl1->setCurrentIndex(std::clamp(page, 0, PageControl1->count() - 1));
   auto* layout = new QVBoxLayout(this);
@@ -37,7 +39,8 @@ TForm4::TForm4(RecordStore& store, ui::Prompter& prompter, const Clock& clock, i
   ui::connectReporting(PageControl1, &QTabWidget::currentChanged, this, prompter_,
                        [this] { enterPage(PageControl1->currentIndex()); });
   // The last record gone, the other pages have nothing to show and cannot be switched to.
-  connect(browser_, &history::RecordBrowserPage::lastRecordGone, this, [this] { PageControl1->setEnabled(false); });
+  connect(browser_, &history::RecordBrowserPage::lastRecordGone, this,
+          [this] { PageControl1->setEnabled(false); });
 }
 
 history::TrendPage& TForm4::trendPage(int page) const { return *trendPages_[page - HarmonicTrend]; }

@@ -6,12 +6,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "history/TimeRangePanel.h"
 
 namespace pq::history {
 
-PowerTrendPage::PowerTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock, QWidget* parent)
+PowerTrendPage::PowerTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
+                               QWidget* parent)
     : TrendPage(store, prompter, clock,
                 {QStringLiteral("功率趋势曲线"),
                  {{QStringLiteral("A相"), QColor(248, 230, 10)},
@@ -52,9 +54,9 @@ PowerTrendPage::PowerTrendPage(RecordStore& store, ui::Prompter& prompter, const
 }
 
 TrendResult PowerTrendPage::query(IndexRange range) const {
-  return queryPowerTrend(store(), range, static_cast<PowerQuantity>(std::max(0, quantities_->currentRow())),
-                         {curves_[0]->isChecked(), curves_[1]->isChecked(), curves_[2]->isChecked(),
-                          curves_[3]->isChecked()});
+  return queryPowerTrend(
+      store(), range, static_cast<PowerQuantity>(std::max(0, quantities_->currentRow())),
+      {curves_[0]->isChecked(), curves_[1]->isChecked(), curves_[2]->isChecked(), curves_[3]->isChecked()});
 }
 
 void PowerTrendPage::showExtras(const TrendResult& result) {

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "history/ChartNavigation.h"
@@ -132,9 +133,11 @@ QWidget* RecordBrowserPage::buildOperationGroup() {
   layout->addWidget(trackBar_, 2, 0, 5, 1, Qt::AlignHCenter);
   layout->addWidget(trackMax_, 7, 0, Qt::AlignHCenter);
   int row = 2;
-  for (QPushButton* button : {first_, previous_, next_, last_, deleteOne_}) layout->addWidget(button, row++, 1);
+  for (QPushButton* button : {first_, previous_, next_, last_, deleteOne_})
+    layout->addWidget(button, row++, 1);
 
-  ui::connectReporting(trackBar_, &QSlider::valueChanged, this, prompter_, [this] { goTo(trackBar_->value()); });
+  ui::connectReporting(trackBar_, &QSlider::valueChanged, this, prompter_,
+                       [this] { goTo(trackBar_->value()); });
   ui::connectReporting(first_, &QPushButton::clicked, this, prompter_, [this] { goTo(0); });
   ui::connectReporting(previous_, &QPushButton::clicked, this, prompter_, [this] {
     if (currentIndex_ > 0) goTo(currentIndex_ - 1);
@@ -142,7 +145,8 @@ QWidget* RecordBrowserPage::buildOperationGroup() {
   ui::connectReporting(next_, &QPushButton::clicked, this, prompter_, [this] {
     if (currentIndex_ < store_.recordCount() - 1) goTo(currentIndex_ + 1);
   });
-  ui::connectReporting(last_, &QPushButton::clicked, this, prompter_, [this] { goTo(store_.recordCount() - 1); });
+  ui::connectReporting(last_, &QPushButton::clicked, this, prompter_,
+                       [this] { goTo(store_.recordCount() - 1); });
   ui::connectReporting(deleteOne_, &QPushButton::clicked, this, prompter_, [this] { deleteCurrent(); });
   return group;
 }
@@ -270,8 +274,8 @@ void RecordBrowserPage::deleteCurrent() {
 }
 
 void RecordBrowserPage::deleteBatch() {
-  const BatchDeletePlan plan =
-      planBatchDelete(startField_->text().toStdString(), endField_->text().toStdString(), store_.recordCount());
+  const BatchDeletePlan plan = planBatchDelete(startField_->text().toStdString(),
+                                               endField_->text().toStdString(), store_.recordCount());
   if (plan.refused()) return prompter_.showMessage(this, QString::fromStdString(plan.refusal));
   if (!prompter_.askOkCancel(this, QString::fromUtf8(messages::kDeleteCaption),
                              QString::fromUtf8(messages::kDeleteQuestion)))

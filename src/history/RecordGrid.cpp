@@ -46,7 +46,8 @@ class RecordCellDelegate : public QStyledItemDelegate {
     if (selected && !fixedLook) background = option.palette.color(QPalette::Highlight);
     painter->fillRect(option.rect, background);
     QColor text = channelColour(column);
-    if (!text.isValid()) text = option.palette.color(selected && !fixedLook ? QPalette::HighlightedText : QPalette::Text);
+    if (!text.isValid())
+      text = option.palette.color(selected && !fixedLook ? QPalette::HighlightedText : QPalette::Text);
     painter->setPen(text);
     painter->setFont(option.font);
     const QRect textRect = option.rect.adjusted(kTextOffset, kTextOffset, 0, 0);
@@ -61,7 +62,8 @@ class RecordCellDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-RecordGrid::RecordGrid(QWidget* parent) : QTableWidget(RecordGridTexts::kRows - 1, RecordGridTexts::kColumns, parent) {
+RecordGrid::RecordGrid(QWidget* parent)
+    : QTableWidget(RecordGridTexts::kRows - 1, RecordGridTexts::kColumns, parent) {
   QFont bold = font();
   bold.setBold(true);
   setFont(bold);

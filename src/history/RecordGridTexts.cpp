@@ -8,17 +8,18 @@ namespace pq {
 
 namespace {
 
-constexpr const char* kHeader[RecordGridTexts::kColumns] = {
-    "     数据名称", "     数值", "  谐波次数", "       Ua", "       Ub", "       Uc", "       Ia", "       Ib", "       Ic"};
+constexpr const char* kHeader[RecordGridTexts::kColumns] = {"     数据名称", "     数值", "  谐波次数",
+                                                            "       Ua",     "       Ub", "       Uc",
+                                                            "       Ia",     "       Ib", "       Ic"};
 
 constexpr const char* kValueNames[] = {
-    " 接线方式",   " PT变比",     " CT变比",     " 额定电压",   " 备用",       " Ua有效值",   " Ua_max",
-    " Ua_min",     " Ub有效值",   " Ub_max",     " Ub_min",     " Uc有效值",   " Uc_max",     " Uc_min",
-    " Ia有效值",   " Ib有效值",   " Ic有效值",   " A相有功",    " B相有功",    " C相有功",    "总有功",
-    "A相无功",     "B相无功",     "C相无功",     "总无功",      "A相功率因数", "B相功率因数", "C相功率因数",
-    "总功率因数",  "UaUb夹角",    "UaUc夹角",    "UaIa夹角",    "UaIb夹角",    "UaIc夹角",    "UbIb夹角",
-    "UcIc夹角",    "频率",        "零序电压",    "正序电压",    "负序电压",    "电压不平衡",  "零序电流",
-    "正序电流",    "负序电流",    "电流不平衡"};
+    " 接线方式",  " PT变比",   " CT变比",   " 额定电压", " 备用",       " Ua有效值",   " Ua_max",
+    " Ua_min",    " Ub有效值", " Ub_max",   " Ub_min",   " Uc有效值",   " Uc_max",     " Uc_min",
+    " Ia有效值",  " Ib有效值", " Ic有效值", " A相有功",  " B相有功",    " C相有功",    "总有功",
+    "A相无功",    "B相无功",   "C相无功",   "总无功",    "A相功率因数", "B相功率因数", "C相功率因数",
+    "总功率因数", "UaUb夹角",  "UaUc夹角",  "UaIa夹角",  "UaIb夹角",    "UaIc夹角",    "UbIb夹角",
+    "UcIc夹角",   "频率",      "零序电压",  "正序电压",  "负序电压",    "电压不平衡",  "零序电流",
+    "正序电流",   "负序电流",  "电流不平衡"};
 static_assert(std::size(kValueNames) == 45);
 
 constexpr int kLastOrderShown = 64;
@@ -30,7 +31,8 @@ void RecordGridTexts::writeFixedTexts() {
   for (int row = 1; row <= 45; ++row) cells_[row][0] = kValueNames[row - 1];
   cells_[1][2] = "总畸变率";
   cells_[2][2] = "基波";
-  for (int order = 2; order <= kLastOrderShown; ++order) cells_[order + 1][2] = std::to_string(order) + "次谐波";
+  for (int order = 2; order <= kLastOrderShown; ++order)
+    cells_[order + 1][2] = std::to_string(order) + "次谐波";
 }
 
 void RecordGridTexts::writeRecord(const RecordStore& store, int index) {
@@ -70,9 +72,9 @@ void RecordGridTexts::writeRecord(const RecordStore& store, int index) {
                                 : formatPicture(record.harmonic(channel, 1), "  0.000A ");
     for (int order = 2; order <= kLastOrderShown; ++order) {
       const double amplitude = record.harmonic(channel, order);
-      cells_[order + 1][column] =
-          (voltage ? formatPicture(amplitude, "0.000 ") + voltageUnit : formatPicture(amplitude, "0.000A  ")) +
-          formatPicture(store.harmonicPercent(index, channel, order), "  0.00%");
+      cells_[order + 1][column] = (voltage ? formatPicture(amplitude, "0.000 ") + voltageUnit
+                                           : formatPicture(amplitude, "0.000A  ")) +
+                                  formatPicture(store.harmonicPercent(index, channel, order), "  0.00%");
     }
   }
 }

@@ -53,20 +53,20 @@ class LabelTicker : public QCPAxisTicker {
 
 }  // namespace
 
-TrendChart::TrendChart(const RecordStore& store, const QString& designTitle, const std::vector<CurveStyle>& curves,
-                       bool legend, QWidget* parent)
+TrendChart::TrendChart(const RecordStore& store, const QString& designTitle,
+                       const std::vector<CurveStyle>& curves, bool withLegend, QWidget* parent)
     : QCustomPlot(parent), store_(store), timeTicker_(new RecordTimeTicker(store)) {
   QFont bold = font();
   bold.setBold(true);
   plotLayout()->insertRow(0);
   title_ = new QCPTextElement(this, designTitle, bold);
   plotLayout()->addElement(0, 0, title_);
-  if (legend) {
+  if (withLegend) {
     plotLayout()->insertRow(1);
-    plotLayout()->addElement(1, 0, this->legend);
-    this->legend->setFillOrder(QCPLegend::foColumnsFirst);
-    this->legend->setVisible(true);
-    this->legend->setBorderPen(Qt::NoPen);
+    plotLayout()->addElement(1, 0, legend);
+    legend->setFillOrder(QCPLegend::foColumnsFirst);
+    legend->setVisible(true);
+    legend->setBorderPen(Qt::NoPen);
     plotLayout()->setRowStretchFactor(1, 0.001);
   }
   for (const CurveStyle& style : curves) {
@@ -74,7 +74,7 @@ TrendChart::TrendChart(const RecordStore& store, const QString& designTitle, con
     graph->setName(style.name);
     graph->setPen(QPen(style.colour, 1.5));
     graph->setAdaptiveSampling(true);
-    if (!legend) graph->removeFromLegend();
+    if (!withLegend) graph->removeFromLegend();
     graphs_.push_back(graph);
   }
   xAxis->setTicker(timeTicker_);
@@ -101,18 +101,18 @@ void TrendChart::showResult(const TrendResult& result) {
   title_->setText(QString::fromStdString(result.title));
   yAxis->setLabel(QString::fromStdString(result.valueTitle));
   firstIndex_ = result.firstIndex;
-  std::size_t points = 0;
+  std::size_t longest = 0;
   for (std::size_t i = 0; i < graphs_.size(); ++i) {
     DepthGraph* graph = graphs_[i];
     const TrendCurve* curve = i < result.curves.size() ? &result.curves[i] : nullptr;
-    QVector<QCPGraphData> data;
+    QVector<QCPGraphData> points;
     if (curve != nullptr) {
-      data.reserve(static_cast<qsizetype>(curve->values.size()));
+      points.reserve(static_cast<qsizetype>(curve->values.size()));
       for (std::size_t j = 0; j < curve->values.size(); ++j)
-        data.append(QCPGraphData(result.firstIndex + static_cast<double>(j), curve->values[j]));
-      points = std::max(points, curve->values.size());
+        points.append(QCPGraphData(result.firstIndex + static_cast<double>(j), curve->values[j]));
+      longest = std::max(longest, curve->values.size());
     }
-    graph->data()->set(data, true);
+    graph->data()->set(points, true);
     const bool shown = curve != nullptr && curve->shown;
     graph->setVisible(shown);
     if (legend->visible()) {
@@ -124,11 +124,12 @@ void TrendChart::showResult(const TrendResult& result) {
     }
   }
   const double first = result.firstIndex;
-  const double last = first + std::max<double>(1.0, static_cast<double>(points) - 1.0);
-  xAxis->setRange(points == 1 ? first - 1 : first, points == 1 ? first + 1 : last);
+  const double last = first + std::max<double>(1.0, static_cast<double>(longest) - 1.0);
+  xAxis->setRange(longest == 1 ? first - 1 : first, longest == 1 ? first + 1 : last);
   // An axis without extent cannot be drawn; it is shown as a band of one unit around its value.
   const bool flat = !(result.axis.upper - result.axis.lower > 1e-12);
-  yAxis->setRange(flat ? result.axis.lower - 0.5 : result.axis.lower, flat ? result.axis.lower + 0.5 : result.axis.upper);
+  yAxis->setRange(flat ? result.axis.lower - 0.5 : result.axis.lower,
+                  flat ? result.axis.lower + 0.5 : result.axis.upper);
   navigation_->rememberHome();
   navigation_->clearReadout();
   replot();
@@ -151,7 +152,8 @@ QString TrendChart::readout(double key, double value) const {
   }
   if (nearest == nullptr) return {};
   const QString name = graphs_.size() > 1 ? nearest->name() + QLatin1Char(' ') : QString();
-  return recordTimeLabel(store_, index) + QStringLiteral("   ") + name + QString::number(nearestValue, 'f', 3);
+  return recordTimeLabel(store_, index) + QStringLiteral("   ") + name +
+         QString::number(nearestValue, 'f', 3);
 }
 
 void TrendChart::resizeEvent(QResizeEvent* event) {

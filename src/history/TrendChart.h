@@ -1,7 +1,7 @@
 #pragma once
 
-#include <functional>
 #include <qcustomplot.h>
+#include <functional>
 #include <vector>
 
 #include "history/TrendQueries.h"
@@ -30,7 +30,7 @@ class TrendChart : public QCustomPlot {
 
  public:
   TrendChart(const RecordStore& store, const QString& designTitle, const std::vector<CurveStyle>& curves,
-             bool legend, QWidget* parent = nullptr);
+             bool withLegend, QWidget* parent = nullptr);
 
   void showResult(const TrendResult& result);
   // Labels of the left axis, for a format other than plain numbers.

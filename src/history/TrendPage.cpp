@@ -13,8 +13,8 @@
 
 namespace pq::history {
 
-TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock, const TrendPageSetup& setup,
-                     const TimeRangePanelSetup& panelSetup, QWidget* parent)
+TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
+                     const TrendPageSetup& setup, const TimeRangePanelSetup& panelSetup, QWidget* parent)
     : QWidget(parent),
       store_(store),
       prompter_(prompter),
@@ -46,7 +46,8 @@ TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& cl
   queryOn(panel_, &TimeRangePanel::queryRequested);
   ui::connectReporting(saveButton_, &QPushButton::clicked, this, prompter_,
                        [this] { saveChartPicture(prompter_, this, *chart_); });
-  ui::connectReporting(printButton_, &QPushButton::clicked, this, prompter_, [this] { printChartPicture(*chart_); });
+  ui::connectReporting(printButton_, &QPushButton::clicked, this, prompter_,
+                       [this] { printChartPicture(*chart_); });
 }
 
 void TrendPage::addSideGroup(QWidget& group) { side_->insertWidget(side_->indexOf(pictureGroup_), &group); }

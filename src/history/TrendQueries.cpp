@@ -54,9 +54,12 @@ struct ComponentChoice {
   int cell;
 };
 constexpr ComponentChoice kComponents[kComponentChoices] = {
-    {"电压零序", "零序电压分量变化曲线图", cells::uZero},   {"电压正序", "正序电压分量变化曲线图", cells::uPositive},
-    {"电压负序", "负序电压分量变化曲线图", cells::uNegative}, {"电流零序", "零序电流分量变化曲线图", cells::iZero},
-    {"电流正序", "正序电流分量变化曲线图", cells::iPositive}, {"电流负序", "负序电流分量变化曲线图", cells::iNegative},
+    {"电压零序", "零序电压分量变化曲线图", cells::uZero},
+    {"电压正序", "正序电压分量变化曲线图", cells::uPositive},
+    {"电压负序", "负序电压分量变化曲线图", cells::uNegative},
+    {"电流零序", "零序电流分量变化曲线图", cells::iZero},
+    {"电流正序", "正序电流分量变化曲线图", cells::iPositive},
+    {"电流负序", "负序电流分量变化曲线图", cells::iNegative},
     {"频率", "频率变化曲线图", cells::frequency}};
 
 struct PowerTexts {
@@ -169,7 +172,8 @@ TrendResult queryDeviationTrend(const RecordStore& store, IndexRange range, std:
   result.firstIndex = range.start;
 
   // Phase A pairs Ua with Ub, B pairs Ub with Uc, C pairs Uc with Ua.
-  constexpr int kPairs[3][2] = {{cells::uaRms, cells::ubRms}, {cells::ubRms, cells::ucRms}, {cells::ucRms, cells::uaRms}};
+  constexpr int kPairs[3][2] = {
+      {cells::uaRms, cells::ubRms}, {cells::ubRms, cells::ucRms}, {cells::ucRms, cells::uaRms}};
   const double nominal = store.nominalVoltage;
   double posMax = 0;
   double negMin = 0;
@@ -178,7 +182,8 @@ TrendResult queryDeviationTrend(const RecordStore& store, IndexRange range, std:
     const int wiringMode = store.record(i).integer(cells::wiringMode);
     for (int phase = 0; phase < 3; ++phase) {
       if (!phases[phase]) continue;
-      const double u = phaseVoltage(wiringMode, store.value(i, kPairs[phase][0]), store.value(i, kPairs[phase][1]));
+      const double u =
+          phaseVoltage(wiringMode, store.value(i, kPairs[phase][0]), store.value(i, kPairs[phase][1]));
       const double difference = u - nominal;
       const double deviation = u > 0.05 && nominal > 0.05 ? difference / nominal * 100 : 0.0;
       result.curves[phase].values.push_back(gapUnlessFinite(deviation));
@@ -199,7 +204,8 @@ TrendResult queryPowerTrend(const RecordStore& store, IndexRange range, PowerQua
   for (int curve = 0; curve < 4; ++curve) result.captions[curve] = kPowerTexts[q].captions[curve];
   result.title = kPowerTexts[q].title;
   if (quantity == PowerQuantity::Active) result.valueTitle = std::string("单位:") + store.activePowerUnit();
-  if (quantity == PowerQuantity::Reactive) result.valueTitle = std::string("单位:") + store.reactivePowerUnit();
+  if (quantity == PowerQuantity::Reactive)
+    result.valueTitle = std::string("单位:") + store.reactivePowerUnit();
   result.curves.resize(4);
   for (int curve = 0; curve < 4; ++curve) result.curves[curve].shown = ticked[curve];
   result.axis = quantity == PowerQuantity::Reactive ? AxisRange{0, 100}

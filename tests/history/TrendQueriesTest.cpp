@@ -84,7 +84,7 @@ TEST_F(TrendQueriesTest, ComponentValuesAndUnits) {
       {6, 60.5f, 50, "频率变化曲线图", "单位：Hz"},
       {6, 59.5f, 59.5f, "频率变化曲线图", "单位：Hz"},
   };
-  const int cellOf[] = {cells::uZero, cells::uPositive, cells::uNegative, cells::iZero,
+  const int cellOf[] = {cells::uZero,     cells::uPositive, cells::uNegative, cells::iZero,
                         cells::iPositive, cells::iNegative, cells::frequency};
   for (const auto& c : cases) {
     store.clear();
@@ -110,7 +110,7 @@ TEST_F(TrendQueriesTest, DeviationOfFourAndThreeWireRecords) {
   add({{cells::uaRms, 5.7735f}, {cells::ubRms, 5.7735f}, {cells::ucRms, 5.7735f}}, 1);
   add({{cells::uaRms, 10.5f}, {cells::ubRms, 9.5f}, {cells::ucRms, 0.04f}}, 3);
   add({{cells::uaRms, 0.04f}, {cells::ubRms, 5.7735f}}, 1);  // a four-wire phase at zero plots 0
-  add({{cells::uaRms, 11.0f}}, 7);  // neither mode: the RMS value is taken as it is
+  add({{cells::uaRms, 11.0f}}, 7);                           // neither mode: the RMS value is taken as it is
   const TrendResult result = queryDeviationTrend(store, all, {true, true, true});
   ASSERT_EQ(result.curves.size(), 3u);
   const auto& a = result.curves[0].values;
@@ -121,7 +121,10 @@ TEST_F(TrendQueriesTest, DeviationOfFourAndThreeWireRecords) {
   EXPECT_NEAR(a[3], 10, 1e-5);
   EXPECT_NEAR(result.curves[1].values[1], -5, 1e-5);
   EXPECT_EQ(result.curves[2].values[1], 0);  // Uc below 0.05 V: no deviation
-  expectAxis(result, -5 * 1.05, 10 * 1.05);
+  // Phase B of the third record: Ub with Uc at 0 gives Ub itself, the lowest deviation.
+  const double lowest = (static_cast<double>(5.7735f) - 10) / 10 * 100;
+  EXPECT_NEAR(result.curves[1].values[2], lowest, 1e-9);
+  expectAxis(result, lowest * 1.05, 10 * 1.05);
 }
 
 TEST_F(TrendQueriesTest, DeviationAxisAndHiddenPhases) {
@@ -173,7 +176,8 @@ TEST_F(TrendQueriesTest, ActivePowerAveragesAndAxis) {
   EXPECT_THAT(phases.averages, Optional(ElementsAre("2.0000W", "1.0000W", "0.0000W", "0.0000W")));
 
   store.record(0).setValue(cells::pA, -2);
-  expectAxis(queryPowerTrend(store, all, PowerQuantity::Active, {true, false, false, false}), -2 * 1.05, 3 * 1.05);
+  expectAxis(queryPowerTrend(store, all, PowerQuantity::Active, {true, false, false, false}), -2 * 1.05,
+             3 * 1.05);
 }
 
 TEST_F(TrendQueriesTest, ReactiveAndFactorAxes) {
@@ -211,7 +215,8 @@ TEST_F(TrendQueriesTest, AnEmptyRangeGivesTheInitialAxisAndNoPoints) {
   add({{cells::frequency, 50}, {cells::qA, 20}});
   const IndexRange none{0, 0};
   const TrendResult results[] = {
-      queryHarmonicTrend(store, none, Ua, 0), queryComponentTrend(store, none, kFrequencyChoice),
+      queryHarmonicTrend(store, none, Ua, 0),
+      queryComponentTrend(store, none, kFrequencyChoice),
       queryDeviationTrend(store, none, {true, true, true}),
       queryPowerTrend(store, none, PowerQuantity::Active, {true, true, true, true}),
       queryPowerTrend(store, none, PowerQuantity::Reactive, {true, true, true, true}),
