@@ -12,6 +12,7 @@
 #include "history/HistoryWindow.h"
 #include "history/RecordBrowserPage.h"
 #include "history/TrendChart.h"
+#include "history/TrendPage.h"
 #include "history/TrendQueries.h"
 #include "records/RecordFileGenerator.h"
 #include "records/RecordFileImport.h"

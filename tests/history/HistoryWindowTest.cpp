@@ -17,6 +17,7 @@
 #include <limits>
 
 #include "app/MainWindow.h"
+#include "history/DateRangeFields.h"
 #include "history/HistoryWindow.h"
 #include "history/RecordBrowserPage.h"
 #include "history/RecordGrid.h"
