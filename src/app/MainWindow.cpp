@@ -13,6 +13,7 @@
 #include "app/BackgroundArea.h"
 #include "history/HistoryWindow.h"
 #include "records/RecordImportWindow.h"
+#include "report/ReportHost.h"
 #include "statistics/Clock.h"
 #include "ui/ErrorReport.h"
 #include "users/AddUserWindow.h"
@@ -98,7 +99,7 @@ void TForm1::buildToolBar() {
   for (int page = 0; page < 5; ++page) historyCommand(historyCommands_[page], page);
   bar->addSeparator();
   addToolButton(*bar, Picture::NewReport, QStringLiteral("新建报表"), 35);
-  addToolButton(*bar, Picture::ReportHistory, QStringLiteral("历史报表"), 35);
+  command(addToolButton(*bar, Picture::ReportHistory, QStringLiteral("历史报表"), 35), &TForm1::openReportHistory);
   bar->addSeparator();
   addToolButton(*bar, Picture::Help, QStringLiteral("帮助"), 33);
   passwordToolButton_ = addToolButton(*bar, Picture::PasswordManagement, QStringLiteral("密码管理"), 33);
@@ -130,8 +131,11 @@ void TForm1::buildMenus() {
   }
 
   QMenu* reports = bar->addMenu(QStringLiteral("数据报表"));
-  reports->addAction(QStringLiteral("新建报表"));
-  reports->addAction(QStringLiteral("历史报表"));
+  QAction* newReport = reports->addAction(QStringLiteral("新建报表"));
+  newReport->setObjectName(QStringLiteral("menu:新建报表"));
+  QAction* reportHistory = reports->addAction(QStringLiteral("历史报表"));
+  reportHistory->setObjectName(QStringLiteral("menu:历史报表"));
+  command(reportHistory, &TForm1::openReportHistory);
 
   QMenu* system = bar->addMenu(QStringLiteral("系统"));
   passwordMenu_ = system->addMenu(QStringLiteral("密码管理"));
@@ -178,6 +182,11 @@ void TForm1::openHistoryWindow(int page) {
     window.exec();
   }
   updateHistoryCommands();
+}
+
+void TForm1::openReportHistory() {
+  TForm9 host;
+  host.preview(prompter_, this);
 }
 
 void TForm1::openAddUserWindow() {

@@ -51,6 +51,7 @@ class TForm1 : public QMainWindow {
   void FormShow();
   void openImportWindow();
   void openHistoryWindow(int page);
+  void openReportHistory();
   void openAddUserWindow();
   void openChangePasswordWindow();
   void openDeleteUserWindow();
