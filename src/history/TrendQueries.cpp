@@ -46,8 +46,6 @@ AxisRange marginAxis(const Extremes& extremes) {
   return {extremes.min * 0.95, extremes.max * 1.05};
 }
 
-constexpr const char* kChannelNames[kChannelCount] = {"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
-
 struct ComponentChoice {
   const char* text;
   const char* title;
