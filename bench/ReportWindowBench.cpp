@@ -9,10 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "SilentImportListener.h"
-#include "records/RecordFileGenerator.h"
-#include "records/RecordFileImport.h"
-#include "records/RecordStore.h"
+#include "GeneratedStore.h"
 #include "report/ReportFileCommands.h"
 #include "report/ReportPageBuilder.h"
 #include "report/ReportWindow.h"
@@ -36,24 +33,8 @@ std::string temporaryPath(const char* name) {
   return std::string(folder != nullptr ? folder : "/tmp") + "/" + name;
 }
 
-pq::RecordStore& fullDay() {
-  static pq::RecordStore store;
-  if (store.recordCount() == 0) {
-    const std::string path = temporaryPath("pqdesk-bench-window.bin");
-    pq::GeneratorOptions options;
-    options.records = kFullDay;
-    options.intervalSeconds = 1;
-    std::string error;
-    if (!pq::generateRecordFile(path, options, error)) throw std::runtime_error(error);
-    pq::bench::SilentImportListener listener;
-    pq::importRecordFile(store, path, listener);
-    std::remove(path.c_str());
-  }
-  return store;
-}
-
 struct Session {
-  Session() : store(fullDay()) { parameters.fillFromStore(store); }
+  Session() : store(pq::bench::generatedStore(kFullDay)) { parameters.fillFromStore(store); }
   pq::RecordStore& store;
   pq::ReportParameters parameters;
   SilentRun listener;

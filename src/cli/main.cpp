@@ -1,11 +1,14 @@
+#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "app/ApplicationTitle.h"
 #include "base/ConversionError.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/RendererHandOver.h"
 
 namespace {
 
@@ -29,9 +32,24 @@ constexpr Command kCommands[] = {
     {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", pq::cli::runUsers},
 };
 
-void printUsage() {
-  std::cerr << "usage:\n";
-  for (const auto& command : kCommands) std::cerr << "  " << command.usage << '\n';
+// --pdf and --png draw pages with Qt, which only pqdesk-cli-render links (RendererHandOver.h).
+bool asksForDrawnPages(const std::vector<std::string>& args) {
+  return std::find(args.begin(), args.end(), "--pdf") != args.end() ||
+         std::find(args.begin(), args.end(), "--png") != args.end();
+}
+
+void printUsage(std::ostream& out) {
+  out << "usage:\n";
+  for (const auto& command : kCommands) out << "  " << command.usage << '\n';
+}
+
+void printHelp() {
+  printUsage(std::cout);
+  std::cout << "  pqdesk-cli --help | --version\n"
+               "\n"
+               "PQ Desk on the command line: record files, reports and the user database, with the\n"
+               "program's own import, statistics and report pages. Exit status: 0 done, 1 unexpected\n"
+               "error, 2 usage error, 3 refused input. See pqdesk-cli(1).\n";
 }
 
 }  // namespace
@@ -39,14 +57,24 @@ void printUsage() {
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   if (argc < 2) {
-    printUsage();
+    printUsage(std::cerr);
     return pq::cli::kExitUsage;
   }
   const std::string name = argv[1];
+  if (name == "--help" || name == "-h") {
+    printHelp();
+    return pq::cli::kExitDone;
+  }
+  if (name == "--version") {
+    std::cout << "pqdesk-cli " << pq::app::kVersion << '\n';
+    return pq::cli::kExitDone;
+  }
   for (const auto& command : kCommands) {
     if (name != command.name) continue;
     try {
-      return command.run(std::vector<std::string>(argv + 2, argv + argc));
+      const std::vector<std::string> args(argv + 2, argv + argc);
+      if (asksForDrawnPages(args)) pq::cli::handOverToRenderer(name, args);
+      return command.run(args);
     } catch (const pq::cli::UsageError& e) {
       std::cerr << e.what() << "\nusage: " << command.usage << '\n';
       return pq::cli::kExitUsage;
@@ -59,6 +87,6 @@ int main(int argc, char** argv) {
     }
   }
   std::cerr << "unknown command " << name << '\n';
-  printUsage();
+  printUsage(std::cerr);
   return pq::cli::kExitUsage;
 }

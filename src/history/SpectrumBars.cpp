@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace pq::history {
 
@@ -32,15 +33,17 @@ QColor SpectrumBars::paletteColour(int position) {
 void SpectrumBars::draw(QCPPainter* painter) {
   if (mKeyAxis.isNull() || mValueAxis.isNull() || mDataContainer->isEmpty()) return;
   applyDefaultAntialiasingHint(painter);
-  painter->setPen(mPen);
+  // The depth reaches about halfway into the next bar, so the look shows even on a small chart.
+  const double spacing = std::abs(mKeyAxis->coordToPixel(2) - mKeyAxis->coordToPixel(1));
+  const QPointF back(std::clamp(spacing * 0.45, 2.0, 10.0), -std::clamp(spacing * 0.45, 2.0, 10.0));
   int position = 0;
   for (auto it = mDataContainer->constBegin(); it != mDataContainer->constEnd(); ++it, ++position) {
+    if (it->value == 0) continue;  // nothing to show, not even a flat outline on the axis
     const QRectF front = getBarRect(it->key, it->value).normalized();
     const QColor colour = paletteColour(position);
+    // A narrow bar outlined in black would show little of its colour: it gets a darker rim instead.
+    painter->setPen(front.width() >= 6 ? mPen : QPen(colour.darker(150)));
     if (threeD_) {
-      // The depth runs up and to the right, at most half a bar wide so neighbours stay apart.
-      const double depth = std::min(front.width() * 0.5, 8.0);
-      const QPointF back(depth, -depth);
       const QPolygonF side{front.topRight(), front.topRight() + back, front.bottomRight() + back,
                            front.bottomRight()};
       const QPolygonF top{front.topLeft(), front.topLeft() + back, front.topRight() + back, front.topRight()};

@@ -17,7 +17,11 @@ class OrderTicker : public QCPAxisTicker {
  protected:
   double getTickStep(const QCPRange& range) override {
     constexpr double kLabelRoom = 22;  // pixels a label of two digits needs with some space
-    const double pixelsPerOrder = axis_.axisRect()->width() / range.size();
+    // Ticks are made before the layout places the axis, so the width comes from the plot's current
+    // viewport and the axis rect's margins rather than from the axis rect itself.
+    const QCPAxisRect& rect = *axis_.axisRect();
+    const int width = axis_.parentPlot()->viewport().width() - rect.margins().left() - rect.margins().right();
+    const double pixelsPerOrder = width / range.size();
     for (int step : {1, 2, 5}) {
       if (pixelsPerOrder * step >= kLabelRoom) return step;
     }
@@ -42,7 +46,8 @@ class OrderTicker : public QCPAxisTicker {
 SpectrumChart::SpectrumChart(const QString& designTitle, QWidget* parent)
     : QCustomPlot(parent), designTitle_(designTitle) {
   setBackground(kBackground);
-  setAccessibleName(QStringLiteral("频谱图"));
+  // Six charts share the live page: each is named by its own design title.
+  setAccessibleName(designTitle.simplified());
 
   plotLayout()->insertRow(0);
   title_ = new QCPTextElement(this, designTitle, font());

@@ -6,27 +6,17 @@
 #include <sstream>
 
 #include "cli/CliRunner.h"
+#include "support/FileText.h"
 #include "support/TempDir.h"
 
 namespace pq {
 namespace {
 
+using test::pdfText;
 using test::runCli;
+using test::slurp;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string pdfText(const std::string& pdf) {
-  const std::string text = pdf + ".txt";
-  EXPECT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + text + "'").c_str()), 0);
-  return slurp(text);
-}
 
 // A report file and the PDF and PNG that `report` writes for the same page.
 class RenderCommandTest : public ::testing::Test {

@@ -17,10 +17,10 @@ SpectrumPercent sample() {
   return values;
 }
 
-QImage picture(SpectrumChart& chart) {
-  chart.resize(500, 300);
+QImage picture(SpectrumChart& chart, int width = 500) {
+  chart.resize(width, 300);
   chart.replot();
-  return chart.toPixmap(500, 300).toImage();
+  return chart.toPixmap(width, 300).toImage();
 }
 
 TEST(SpectrumChartTest, ShowsOneChannel) {
@@ -51,6 +51,7 @@ TEST(SpectrumChartTest, ClearEmptiesBarsAndAxisTitles) {
 
 TEST(SpectrumChartTest, BarsWithTheCallersTitleAndAxis) {
   SpectrumChart chart(QStringLiteral(" Ua 频谱分析"));
+  EXPECT_EQ(chart.accessibleName(), QStringLiteral("Ua 频谱分析"));
   chart.setAxisMaximum(20);
   EXPECT_EQ(chart.yAxis->range(), QCPRange(0, 20));
   SpectrumPercent values = sample();
@@ -82,7 +83,8 @@ TEST(SpectrumChartTest, EachBarHasItsOwnColour) {
   SpectrumPercent values{};
   values.fill(4);
   chart.showSpectrum(QStringLiteral("Ua"), values, 2);
-  const QImage image = picture(chart);
+  // Wide enough for bars outlined in black.
+  const QImage image = picture(chart, 1400);
   // The fills met along a row through every bar, left to right, outlines and background left out.
   const int y = image.height() * 3 / 5;
   QVector<QColor> fills;

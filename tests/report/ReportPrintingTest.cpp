@@ -12,6 +12,7 @@
 #include "report/ReportFixture.h"
 #include "report/ReportPageBuilder.h"
 #include "report/ReportWindow.h"
+#include "support/FileText.h"
 #include "ui/ScriptedPrompter.h"
 #include "ui/UiTestSupport.h"
 
@@ -27,15 +28,9 @@ using ::testing::HasSubstr;
 // that shares it (⼤), which pdftotext then prints; NFKC folds those back, so both sides of a
 // comparison are folded.
 std::string folded(const std::string& producer) {
-  const std::string command = producer +
-                              " | python3 -c 'import sys,unicodedata;"
-                              "sys.stdout.write(unicodedata.normalize(\"NFKC\",sys.stdin.read()))'";
-  std::string out;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  char buffer[4096];
-  while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-  ::pclose(pipe);
-  return out;
+  return test::commandOutput(producer +
+                             " | python3 -c 'import sys,unicodedata;"
+                             "sys.stdout.write(unicodedata.normalize(\"NFKC\",sys.stdin.read()))'");
 }
 
 // `text` holds no single quote.

@@ -15,6 +15,7 @@
 #include "report/ReportPreview.h"
 #include "report/ReportViewer.h"
 #include "report/ReportWindow.h"
+#include "support/FileText.h"
 #include "support/TempDir.h"
 #include "ui/ScriptedPrompter.h"
 #include "ui/UiTestSupport.h"
@@ -23,21 +24,10 @@ namespace pq {
 namespace {
 
 using test::child;
+using test::pdfText;
+using test::slurp;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-
-std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-std::string pdfText(const std::string& pdf) {
-  const std::string text = pdf + ".txt";
-  EXPECT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + text + "'").c_str()), 0);
-  return slurp(text);
-}
 
 class ReportWindowTest : public ::testing::Test {
  protected:
