@@ -4,18 +4,13 @@
 
 #include <QApplication>
 #include <QSlider>
-#include <cstdlib>
-#include <stdexcept>
-#include <string>
 
-#include "SilentImportListener.h"
+#include "GeneratedStore.h"
 #include "history/HistoryWindow.h"
 #include "history/RecordBrowserPage.h"
 #include "history/TrendChart.h"
 #include "history/TrendPage.h"
 #include "history/TrendQueries.h"
-#include "records/RecordFileGenerator.h"
-#include "records/RecordFileImport.h"
 #include "records/RecordStore.h"
 #include "statistics/Clock.h"
 #include "ui/QtPrompter.h"
@@ -24,23 +19,7 @@ namespace {
 
 constexpr int kRecords = 86400;
 
-pq::RecordStore& fullDay() {
-  static pq::RecordStore store;
-  static const bool loaded = [] {
-    const char* folder = std::getenv("TMPDIR");
-    const std::string path = std::string(folder != nullptr ? folder : "/tmp") + "/pqdesk-bench-history.bin";
-    pq::GeneratorOptions options;
-    options.records = kRecords;
-    std::string error;
-    if (!pq::generateRecordFile(path, options, error)) throw std::runtime_error(error);
-    store.resetDefaults();
-    pq::bench::SilentImportListener listener;
-    pq::importRecordFile(store, path, listener);
-    return store.recordCount() == kRecords;
-  }();
-  if (!loaded) throw std::runtime_error("import failed");
-  return store;
-}
+pq::RecordStore& fullDay() { return pq::bench::generatedStore(kRecords); }
 
 // The power page's query with all four curves and the chart drawn anew.
 void BM_PowerTrendQueryAndReplot(benchmark::State& state) {
