@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMainWindow>
 
+#include "live/LiveProtocol.h"
 #include "records/RecordStore.h"
 #include "ui/Artwork.h"
 
@@ -46,11 +47,14 @@ class TForm1 : public QMainWindow {
   void command(QAction* action, void (TForm1::*handler)());
   // Connects a history command to opening the history window on `page` (0..4).
   void historyCommand(QAction* action, int page);
+  void liveCommand(QAction* action, live::LivePage page);
   TDM& database();
 
   void FormShow();
   void openImportWindow();
   void openHistoryWindow(int page);
+  void openLiveWindow(live::LivePage page);
+  void openReportParametersWindow();
   void openReportHistory();
   void openAddUserWindow();
   void openChangePasswordWindow();
