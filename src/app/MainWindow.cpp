@@ -11,6 +11,7 @@
 
 #include "app/ApplicationTitle.h"
 #include "app/BackgroundArea.h"
+#include "live/LiveDataWindow.h"
 #include "records/RecordImportWindow.h"
 #include "report/ReportHost.h"
 #include "statistics/ReportParametersWindow.h"
@@ -81,12 +82,16 @@ void TForm1::buildToolBar() {
   addToolBar(Qt::TopToolBarArea, bar);
   bar->toggleViewAction()->setVisible(false);
 
-  // Live data, history and reports open windows that are not part of this build yet; their buttons
-  // are in place and do nothing.
-  addToolButton(*bar, Picture::LiveValues, QStringLiteral("实时测试参量"), 35);
-  addToolButton(*bar, Picture::LiveWaveform, QStringLiteral("实时波形"), 35);
-  addToolButton(*bar, Picture::LivePhasor, QStringLiteral("实时矢量图"), 35);
-  addToolButton(*bar, Picture::LiveSpectrum, QStringLiteral("实时频谱图"), 35);
+  // History and reports open windows that are not part of this build yet; their buttons are in
+  // place and do nothing.
+  liveCommand(addToolButton(*bar, Picture::LiveValues, QStringLiteral("实时测试参量"), 35),
+              live::LivePage::values);
+  liveCommand(addToolButton(*bar, Picture::LiveWaveform, QStringLiteral("实时波形"), 35),
+              live::LivePage::waveform);
+  liveCommand(addToolButton(*bar, Picture::LivePhasor, QStringLiteral("实时矢量图"), 35),
+              live::LivePage::waveform);
+  liveCommand(addToolButton(*bar, Picture::LiveSpectrum, QStringLiteral("实时频谱图"), 35),
+              live::LivePage::spectrum);
   bar->addSeparator();
   connect(addToolButton(*bar, Picture::OpenRecordFile, QStringLiteral("打开记录文件"), 35),
           &QAction::triggered, this, &TForm1::openImportWindow);
@@ -115,7 +120,9 @@ void TForm1::buildToolBar() {
 
 void TForm1::buildMenus() {
   QMenuBar* bar = menuBar();
-  bar->addAction(QStringLiteral("实时数据"));
+  QAction* liveData = bar->addAction(QStringLiteral("实时数据"));
+  liveData->setObjectName(QStringLiteral("menu:实时数据"));
+  liveCommand(liveData, live::LivePage::values);
 
   QMenu* history = bar->addMenu(QStringLiteral("历史数据"));
   QAction* open = history->addAction(QStringLiteral("打开记录"));
@@ -149,6 +156,10 @@ void TForm1::command(QAction* action, void (TForm1::*handler)()) {
   ui::connectReporting(action, &QAction::triggered, this, prompter_, [this, handler] { (this->*handler)(); });
 }
 
+void TForm1::liveCommand(QAction* action, live::LivePage page) {
+  ui::connectReporting(action, &QAction::triggered, this, prompter_, [this, page] { openLiveWindow(page); });
+}
+
 TDM& TForm1::database() {
   if (database_ == nullptr) throw UserDatabaseError(users::messages::kDatabaseNotOpen);
   return *database_;
@@ -167,6 +178,16 @@ void TForm1::openImportWindow() {
     window.exec();
   }
   updateHistoryCommands();
+}
+
+void TForm1::openLiveWindow(live::LivePage page) {
+  live::TForm10 window(page, prompter_, this);
+  // The port did not open and the operator gave up on the settings: the program ends.
+  if (window.endsProgram()) {
+    QCoreApplication::exit(0);
+    return;
+  }
+  window.exec();
 }
 
 void TForm1::openReportParametersWindow() {
