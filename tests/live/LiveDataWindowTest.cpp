@@ -113,7 +113,7 @@ TEST_F(LiveDataWindowTest, ShowsTheSimulatorsValuesWithinTwoPollingCycles) {
   const QString before = cell(*window, 6, 1);
   EXPECT_TRUE(before.endsWith(" V"));
   ASSERT_TRUE(tickUntil(
-      *window, [&] { return cell(*window, 6, 1).endsWith(" kV"); }, 8));
+      *window, [&] { return cell(*window, 6, 1).endsWith(" kV"); }, 16));
   EXPECT_EQ(cell(*window, 18, 1).right(2), " A");
 }
 
@@ -145,7 +145,7 @@ TEST_F(LiveDataWindowTest, WaveformsAndPhasorsOnTheWaveformPageAndAWrongChecksum
     LiveWaveformChart& chart = window->waveformPage().chart();
     // Two cycles: a waveform and a measurement answer; only the measurement is taken.
     ASSERT_TRUE(tickUntil(
-        *window, [&] { return !window->waveformPage().distortionBox(0).text().isEmpty(); }, 12));
+        *window, [&] { return !window->waveformPage().distortionBox(0).text().isEmpty(); }, 24));
     tickUntil(
         *window, [] { return false; }, 4);
     EXPECT_EQ(chart.yAxis->range().upper, 3.0);
