@@ -3,16 +3,20 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <utility>
 
 #include "app/ApplicationTitle.h"
 #include "app/BackgroundArea.h"
+#include "app/StartOptions.h"
 #include "records/RecordImportWindow.h"
 #include "report/ReportHost.h"
+#include "report/ReportViewer.h"
 #include "ui/ErrorReport.h"
 #include "users/AddUserWindow.h"
 #include "users/ChangePasswordWindow.h"
@@ -96,7 +100,8 @@ void TForm1::buildToolBar() {
                    << addToolButton(*bar, Picture::PowerTrend, QStringLiteral("功率及功率因数趋势曲线"), 35);
   bar->addSeparator();
   addToolButton(*bar, Picture::NewReport, QStringLiteral("新建报表"), 35);
-  command(addToolButton(*bar, Picture::ReportHistory, QStringLiteral("历史报表"), 35), &TForm1::openReportHistory);
+  command(addToolButton(*bar, Picture::ReportHistory, QStringLiteral("历史报表"), 35),
+          &TForm1::openReportHistory);
   bar->addSeparator();
   addToolButton(*bar, Picture::Help, QStringLiteral("帮助"), 33);
   passwordToolButton_ = addToolButton(*bar, Picture::PasswordManagement, QStringLiteral("密码管理"), 33);
@@ -155,12 +160,27 @@ void TForm1::FormShow() {
   TForm5 login(
       database(), prompter_, [this](bool enabled) { setPasswordCommandsEnabled(enabled); }, this);
   login.exec();
-  if (login.endsProgram()) QCoreApplication::exit(0);
+  if (login.endsProgram()) {
+    QCoreApplication::exit(0);
+    return;
+  }
+  if (!startupFile_.empty()) openStartupFile(std::exchange(startupFile_, {}));
 }
 
-void TForm1::openImportWindow() {
+void TForm1::openStartupFile(const std::string& path) {
+  if (app::namesReportFile(path)) {
+    viewReportFile(QFile::decodeName(path.c_str()), prompter_, this);
+  } else {
+    runImportWindow(path);
+  }
+}
+
+void TForm1::openImportWindow() { runImportWindow({}); }
+
+void TForm1::runImportWindow(const std::string& path) {
   {
     TForm3 window(store_, prompter_, this);
+    if (!path.empty()) window.importWhenShown(path);
     window.exec();
   }
   updateHistoryCommands();
