@@ -61,20 +61,20 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "PQ Desk developers <pqdesk@localhost>")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "PQ Desk developers <pqdesk-developers@example.org>")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "power-quality analyser records and reports (电能质量分析系统)")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "power-quality analyser records and reports")
+# CPack indents every line of the long description itself; "." is the empty line between paragraphs.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "power-quality analyser records and reports
- PQ Desk is the desktop companion of a portable three-phase power-quality
- analyser. It imports the instrument's record files, shows and deletes their
- records, draws trends, spectra and phasor diagrams, watches live values over a
- serial port and prints power-quality reports with spreadsheet export. Its
- texts and Qt's dialogs are Chinese.
- .
- The package also holds pqdesk-cli, the same core on the command line, and
- pqdesk-sim, an instrument simulator on a pseudo-terminal.")
+    "PQ Desk (电能质量分析系统) is the desktop companion of a portable three-phase
+power-quality analyser. It imports the instrument's record files, shows and
+deletes their records, draws trends, spectra and phasor diagrams, watches live
+values over a serial port and prints power-quality reports with spreadsheet
+export. Its texts and Qt's dialogs are Chinese.
+.
+The package also holds pqdesk-cli, the same core on the command line, and
+pqdesk-sim, an instrument simulator on a pseudo-terminal.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beyond the libraries: the fonts the pages are drawn in, Qt's translations
 # and addgroup for the maintainer scripts.
