@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <string>
 
+#include "live/LiveProtocol.h"
 #include "records/RecordStore.h"
 #include "ui/Artwork.h"
 
@@ -48,10 +49,13 @@ class TForm1 : public QMainWindow {
   void buildMenus();
   // Connects a menu item or toolbar button to the handler of its command.
   void command(QAction* action, void (TForm1::*handler)());
+  void liveCommand(QAction* action, live::LivePage page);
   TDM& database();
 
   void FormShow();
   void openImportWindow();
+  void openLiveWindow(live::LivePage page);
+  void openReportParametersWindow();
   void openReportHistory();
   void runImportWindow(const std::string& path);
   void openStartupFile(const std::string& path);
