@@ -4,6 +4,7 @@
 #include "app/ApplicationTitle.h"
 #include "app/ErrorReportingApplication.h"
 #include "app/MainWindow.h"
+#include "base/FileSizeSignal.h"
 #include "ui/QtPrompter.h"
 #include "users/UserDataModule.h"
 #include "users/UserDatabaseSetup.h"
@@ -13,6 +14,7 @@
 // (whose failure is reported before any window shows), event loop. The login runs when the main
 // window is first shown.
 int main(int argc, char** argv) {
+  pq::ignoreFileSizeSignal();
   pq::ui::QtPrompter prompter;
   pq::app::ErrorReportingApplication application(argc, argv, prompter);
   QApplication::setApplicationName(pq::app::kApplicationTitle);
