@@ -71,7 +71,7 @@ class TCustomCommDevice {
   long HwOutSize() const { return port_->HwOutSize; }
   void SetHwOutSize(long size);
   long QueueSize() const { return package_->fGetQSize(); }
-  void SetQueueSize(long slots) { package_->fSetQSize(slots); }
+  void SetQueueSize(long slotCount) { package_->fSetQSize(slotCount); }
   long PackageSize() const { return static_cast<long>(package_->fGetPkgSz()); }
   void SetPackageSize(long size);
   TCommPackageType PackageType() const { return package_->fGetPkgType(); }

@@ -1,9 +1,6 @@
 // The instrument simulator: its answers byte for byte, and the program answering over a
 // pseudo-terminal through the serial device as the live window uses it.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -17,12 +14,12 @@
 #include "serial/CommDevice.h"
 #include "serial/PseudoTerminal.h"
 #include "serial/platform/DeviceNames.h"
-
-extern char** environ;
+#include "support/SimulatorProcess.h"
 
 namespace pq::sim {
 namespace {
 
+using test::SimulatorProcess;
 using test::waitUntil;
 using namespace std::chrono_literals;
 
@@ -97,46 +94,6 @@ TEST(CommSimulatorTest, RequestsAreFoundAmongOtherBytes) {
   }
   EXPECT_EQ(found, (std::vector<Request>{Request::measurement, Request::waveform}));
 }
-
-// pqdesk-sim as a child process, stopped with SIGTERM.
-class SimulatorProcess {
- public:
-  explicit SimulatorProcess(std::vector<std::string> args) {
-    args.insert(args.begin(), PQDESK_SIM);
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    int pipeFds[2];
-    EXPECT_EQ(::pipe(pipeFds), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    EXPECT_EQ(posix_spawn(&pid_, PQDESK_SIM, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(pipeFds[1]);
-    char c = 0;
-    while (::read(pipeFds[0], &c, 1) == 1 && c != '\n') firstLine_ += c;
-    ::close(pipeFds[0]);
-  }
-  ~SimulatorProcess() { stop(); }
-  SimulatorProcess(const SimulatorProcess&) = delete;
-  SimulatorProcess& operator=(const SimulatorProcess&) = delete;
-
-  const std::string& firstLine() const { return firstLine_; }
-  int stop() {
-    if (pid_ <= 0) return -1;
-    ::kill(pid_, SIGTERM);
-    int status = 0;
-    ::waitpid(pid_, &status, 0);
-    pid_ = 0;
-    return status;
-  }
-
- private:
-  pid_t pid_ = 0;
-  std::string firstLine_;
-};
 
 std::vector<std::uint8_t> exchange(OstrelComm32::TCommDevice& device, std::uint8_t kind) {
   const std::uint8_t request[] = {0xEB, 0x90, 0x01, kind};

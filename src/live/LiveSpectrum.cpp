@@ -1,0 +1,28 @@
+#include "live/LiveSpectrum.h"
+
+#include "base/PictureFormat.h"
+
+namespace pq::live {
+
+namespace {
+constexpr std::array<const char*, kChannelCount> kChannelNames{"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
+}  // namespace
+
+std::string liveSpectrumTitle(const LiveMeasurement& m, int ch) {
+  const std::string name = kChannelNames[static_cast<std::size_t>(ch)];
+  return name + "  频谱分析       THD_" + name + "=" + formatPicture(m.thd(ch), "00.00% ");
+}
+
+double liveSpectrumAxisMaximum(const LiveMeasurement& m, int ch) {
+  double largest = 0.0;
+  for (const double percent : m.percent[static_cast<std::size_t>(ch)]) {
+    if (percent > largest) largest = percent;
+    if (largest > 99.0) largest = 0.0;
+  }
+  if (largest > 50.0) return 100.0;
+  if (largest > 10.0) return 50.0;
+  if (largest > 5.0) return 10.0;
+  return 5.0;
+}
+
+}  // namespace pq::live
