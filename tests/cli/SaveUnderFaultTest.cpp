@@ -49,10 +49,10 @@ TEST(SaveUnderFaultTest, FullDiskKeepsTheOldFileAndSaysWhy) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    if (c.target == old) test::writeBytes(old, std::vector<std::uint8_t>(100, 0x5A));
+    test::writeBytes(old, std::vector<std::uint8_t>(100, 0x5A));
     const std::vector<std::uint8_t> before = readBytes(c.target);
 
-    const auto result = runCliWithFileSizeLimit(c.args, 64);
+    const auto result = runCliWithFileSizeLimit(c.args, 1);
     EXPECT_EQ(result.status, 3) << result.err;
     EXPECT_EQ(result.err.rfind(c.message, 0), 0u) << result.err;
     EXPECT_NE(result.err.find("File too large"), std::string::npos) << result.err;

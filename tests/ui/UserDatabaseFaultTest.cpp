@@ -16,6 +16,7 @@
 #include <QTest>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 
 #include "support/TempDir.h"
 #include "ui/ScriptedPrompter.h"
@@ -51,43 +52,60 @@ void validDatabase(const std::string& path) {
   execute(path, ("INSERT INTO 用户密码 VALUES ('admin', '" + stored + "', 'Administrator')").c_str());
 }
 
-// Another process holding a transaction on the database until the returned function is called.
+// Another process holding a transaction on the database, with a row written and not committed, until
+// the object goes. Python's sqlite3 plays that program; forking this multi-threaded process and
+// using SQLite in the child could hang on a lock some other thread held.
 class LockingProcess {
  public:
   LockingProcess(const std::string& path, const char* begin) {
-    int ready[2];
-    int release[2];
-    if (::pipe(ready) != 0 || ::pipe(release) != 0) throw std::runtime_error("pipe");
+    int toChild[2];
+    int fromChild[2];
+    // Close-on-exec, so that the child's input ends when this side closes it, not when every other
+    // process that inherited it does.
+    if (::pipe2(toChild, O_CLOEXEC) != 0 || ::pipe2(fromChild, O_CLOEXEC) != 0) throw std::runtime_error("pipe");
+    static const char kScript[] =
+        "import sqlite3, sys\n"
+        "db = sqlite3.connect(sys.argv[1], isolation_level=None)\n"
+        "db.execute(sys.argv[2])\n"
+        "db.execute(\"INSERT INTO 用户密码 VALUES ('ghost', 'x', 'User')\")\n"
+        "print('y', flush=True)\n"
+        "sys.stdin.read()\n";
     pid_ = ::fork();
     if (pid_ == 0) {
-      sqlite3* db = nullptr;
-      sqlite3_open(path.c_str(), &db);
-      const bool locked = sqlite3_exec(db, begin, nullptr, nullptr, nullptr) == SQLITE_OK &&
-                          sqlite3_exec(db, "INSERT INTO 用户密码 VALUES ('ghost', 'x', 'User')", nullptr,
-                                       nullptr, nullptr) == SQLITE_OK;
-      const char answer = locked ? 'y' : 'n';
-      (void)!::write(ready[1], &answer, 1);
-      char ignored;
-      (void)!::read(release[0], &ignored, 1);
-      ::_exit(0);  // the transaction is never committed
+      ::dup2(toChild[0], 0);
+      ::dup2(fromChild[1], 1);
+      ::execlp("python3", "python3", "-c", kScript, path.c_str(), begin, static_cast<char*>(nullptr));
+      ::_exit(127);
     }
-    ::close(ready[1]);
-    ::close(release[0]);
+    ::close(toChild[0]);
+    ::close(fromChild[1]);
+    release_ = toChild[1];
+    answers_ = fromChild[0];  // kept open: the child's last flush must not meet a closed pipe
     char answer = 'n';
-    if (::read(ready[0], &answer, 1) != 1 || answer != 'y') throw std::runtime_error("no lock");
-    ::close(ready[0]);
-    release_ = release[1];
+    const bool locked = ::read(answers_, &answer, 1) == 1 && answer == 'y';
+    if (!locked) {
+      stop();
+      throw std::runtime_error("the locking process did not start");
+    }
   }
-  ~LockingProcess() {
-    ::close(release_);
-    ::waitpid(pid_, nullptr, 0);
-  }
+  ~LockingProcess() { stop(); }
   LockingProcess(const LockingProcess&) = delete;
   LockingProcess& operator=(const LockingProcess&) = delete;
 
  private:
+  // Closing its input ends it; its transaction is never committed.
+  void stop() {
+    if (release_ >= 0) ::close(release_);
+    release_ = -1;
+    if (answers_ >= 0) ::close(answers_);
+    answers_ = -1;
+    if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
   pid_t pid_ = -1;
   int release_ = -1;
+  int answers_ = -1;
 };
 
 // Sets or clears the immutable flag, which keeps even root from writing; false where the file
