@@ -3,15 +3,11 @@
 // insertion buffer it replaces.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "SilentImportListener.h"
-#include "records/RecordFileGenerator.h"
-#include "records/RecordFileImport.h"
+#include "GeneratedStore.h"
 #include "records/RecordStore.h"
 #include "statistics/InsertionBuffer.h"
 #include "statistics/ReportParameters.h"
@@ -27,26 +23,10 @@ class SilentRun : public pq::ReportRunListener {
   void busyFinished() override {}
 };
 
-// The process's one store, filled from a generated file of `records` one-second records.
-pq::RecordStore& storeOf(int records) {
-  static pq::RecordStore store;
-  if (store.recordCount() != records) {
-    const char* folder = std::getenv("TMPDIR");
-    const std::string path = std::string(folder != nullptr ? folder : "/tmp") + "/pqdesk-bench-report.bin";
-    pq::GeneratorOptions options;
-    options.records = records;
-    options.intervalSeconds = 1;
-    std::string error;
-    if (!pq::generateRecordFile(path, options, error)) throw std::runtime_error(error);
-    pq::bench::SilentImportListener listener;
-    pq::importRecordFile(store, path, listener);
-    std::remove(path.c_str());
-  }
-  return store;
-}
-
 struct Report {
-  explicit Report(int records) : store(storeOf(records)) { parameters.fillFromStore(store); }
+  explicit Report(int records) : store(pq::bench::generatedStore(records)) {
+    parameters.fillFromStore(store);
+  }
   pq::RecordStore& store;
   pq::ReportParameters parameters;
   SilentRun listener;
@@ -95,7 +75,8 @@ BENCHMARK(BM_OneIndexBySelection)->Arg(43200)->Arg(86400)->Unit(benchmark::kMill
 
 // The buffer alone, without reading the records, so the comparison flatters the reference.
 void BM_OneIndexInsertionBuffer(benchmark::State& state) {
-  const std::vector<float> values = thirdHarmonicContent(storeOf(static_cast<int>(state.range(0))));
+  const std::vector<float> values =
+      thirdHarmonicContent(pq::bench::generatedStore(static_cast<int>(state.range(0))));
   const int rank = pq::rankOf95PercentValue(static_cast<int>(values.size()));
   for (auto _ : state) benchmark::DoNotOptimize(pq::test::insertionBufferValue(values, rank));
 }

@@ -12,6 +12,7 @@
 #include "app/ApplicationTitle.h"
 #include "app/BackgroundArea.h"
 #include "records/RecordImportWindow.h"
+#include "report/ReportHost.h"
 #include "ui/ErrorReport.h"
 #include "users/AddUserWindow.h"
 #include "users/ChangePasswordWindow.h"
@@ -95,7 +96,7 @@ void TForm1::buildToolBar() {
                    << addToolButton(*bar, Picture::PowerTrend, QStringLiteral("功率及功率因数趋势曲线"), 35);
   bar->addSeparator();
   addToolButton(*bar, Picture::NewReport, QStringLiteral("新建报表"), 35);
-  addToolButton(*bar, Picture::ReportHistory, QStringLiteral("历史报表"), 35);
+  command(addToolButton(*bar, Picture::ReportHistory, QStringLiteral("历史报表"), 35), &TForm1::openReportHistory);
   bar->addSeparator();
   addToolButton(*bar, Picture::Help, QStringLiteral("帮助"), 33);
   passwordToolButton_ = addToolButton(*bar, Picture::PasswordManagement, QStringLiteral("密码管理"), 33);
@@ -126,8 +127,11 @@ void TForm1::buildMenus() {
   }
 
   QMenu* reports = bar->addMenu(QStringLiteral("数据报表"));
-  reports->addAction(QStringLiteral("新建报表"));
-  reports->addAction(QStringLiteral("历史报表"));
+  QAction* newReport = reports->addAction(QStringLiteral("新建报表"));
+  newReport->setObjectName(QStringLiteral("menu:新建报表"));
+  QAction* reportHistory = reports->addAction(QStringLiteral("历史报表"));
+  reportHistory->setObjectName(QStringLiteral("menu:历史报表"));
+  command(reportHistory, &TForm1::openReportHistory);
 
   QMenu* system = bar->addMenu(QStringLiteral("系统"));
   passwordMenu_ = system->addMenu(QStringLiteral("密码管理"));
@@ -160,6 +164,11 @@ void TForm1::openImportWindow() {
     window.exec();
   }
   updateHistoryCommands();
+}
+
+void TForm1::openReportHistory() {
+  TForm9 host;
+  host.preview(prompter_, this);
 }
 
 void TForm1::openAddUserWindow() {

@@ -48,6 +48,7 @@ class TForm1 : public QMainWindow {
 
   void FormShow();
   void openImportWindow();
+  void openReportHistory();
   void openAddUserWindow();
   void openChangePasswordWindow();
   void openDeleteUserWindow();

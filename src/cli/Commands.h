@@ -18,6 +18,7 @@ int runDump(const std::vector<std::string>& args);
 int runDelete(const std::vector<std::string>& args);
 int runGenerate(const std::vector<std::string>& args);
 int runReport(const std::vector<std::string>& args);
+int runRender(const std::vector<std::string>& args);
 int runUsers(const std::vector<std::string>& args);
 
 }  // namespace pq::cli

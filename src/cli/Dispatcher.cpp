@@ -25,6 +25,7 @@ constexpr Command kCommands[] = {
      "TEXT] [--tester TEXT] [--print-date TEXT] [--json FILE] [--cells FILE] [--pdf FILE] [--png FILE] "
      "[--qrp FILE] [--xls FILE]",
      runReport},
+    {"render", "pqdesk-cli render FILE.QRP [--pdf FILE] [--png FILE] [--page N]", runRender},
     {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", runUsers},
 };
 

@@ -59,8 +59,6 @@ constexpr NamedCell kValueColumns[] = {
     {"pfTotal", cells::pfTotal},
 };
 
-constexpr const char* kChannelNames[] = {"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
-
 void writeHeader(std::string& out) {
   out += "index,time,wiringMode,instrumentId";
   for (const auto& column : kValueColumns) out.append(",").append(column.name);

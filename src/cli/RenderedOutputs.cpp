@@ -30,15 +30,16 @@ void ensureGuiApplication() {
 
 }  // namespace
 
-bool writeRenderedOutputs(const Arguments& arguments, const ReportPage& page) {
+bool writeRenderedOutputs(const Arguments& arguments, const std::vector<ReportPage>& pages,
+                          std::size_t pngPage) {
   ensureGuiApplication();
   bool ok = true;
   std::string error;
-  if (const auto path = arguments.text("pdf"); path && !writeReportPdf(*path, {page}, error)) {
+  if (const auto path = arguments.text("pdf"); path && !writeReportPdf(*path, pages, error)) {
     std::cerr << *path << ": " << error << '\n';
     ok = false;
   }
-  if (const auto path = arguments.text("png"); path && !writeReportPng(*path, page, error)) {
+  if (const auto path = arguments.text("png"); path && !writeReportPng(*path, pages.at(pngPage), error)) {
     std::cerr << *path << ": " << error << '\n';
     ok = false;
   }

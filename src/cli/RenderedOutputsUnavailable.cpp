@@ -3,7 +3,7 @@
 namespace pq::cli {
 
 // Built without the Qt parts: nothing can render a page.
-bool writeRenderedOutputs(const Arguments&, const ReportPage&) {
+bool writeRenderedOutputs(const Arguments&, const std::vector<ReportPage>&, std::size_t) {
   throw UsageError("--pdf and --png need a build with the graphical parts");
 }
 

@@ -7,7 +7,6 @@
 #include "report/PrintDate.h"
 #include "report/ReportFile.h"
 #include "report/ReportPageBuilder.h"
-#include "report/ReportPageLayout.h"
 #include "report/ReportSheet.h"
 #include "report/XlsFile.h"
 
@@ -39,16 +38,9 @@ bool writeText(const std::string& path, const std::string& content) {
 
 int writeReportOutputs(const Arguments& arguments, const RecordStore& store,
                        const ReportParameters& parameters) {
-  const int phase = parameters.data.reportPhase;
-  const bool voltage = isVoltageReport(phase);
-  ReportPage page = voltage ? voltagePageForm() : currentPageForm();
-  setReportTitle(page, phase);
-  const std::string printDate = arguments.text("print-date", printDateText(std::time(nullptr)));
-  if (voltage) {
-    buildVoltagePage(page, parameters, store.ptRatio, printDate);
-  } else {
-    buildCurrentPage(page, parameters, printDate);
-  }
+  const bool voltage = isVoltageReport(parameters.data.reportPhase);
+  const ReportPage page = buildReportPage(parameters, store.ptRatio,
+                                          arguments.text("print-date", printDateText(std::time(nullptr))));
 
   bool ok = true;
   if (const auto path = arguments.text("cells")) ok = writeText(*path, cellsText(page)) && ok;
@@ -63,7 +55,7 @@ int writeReportOutputs(const Arguments& arguments, const RecordStore& store,
     std::string error;
     if (!xls::writeXlsFile(*path, reportSheet(page, voltage), error)) ok = failed(*path, error);
   }
-  if (arguments.text("pdf") || arguments.text("png")) ok = writeRenderedOutputs(arguments, page) && ok;
+  if (arguments.text("pdf") || arguments.text("png")) ok = writeRenderedOutputs(arguments, {page}, 0) && ok;
   return ok ? kExitDone : kExitRefused;
 }
 

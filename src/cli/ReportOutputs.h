@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cli/CommandLine.h"
 #include "records/RecordStore.h"
@@ -14,7 +15,9 @@ namespace pq::cli {
 int writeReportOutputs(const Arguments& arguments, const RecordStore& store,
                        const ReportParameters& parameters);
 
-// --pdf and --png: false with a message on stderr when they cannot be written.
-bool writeRenderedOutputs(const Arguments& arguments, const ReportPage& page);
+// --pdf (every page) and --png (page `pngPage`, 0-based): false with a message on stderr when they
+// cannot be written.
+bool writeRenderedOutputs(const Arguments& arguments, const std::vector<ReportPage>& pages,
+                          std::size_t pngPage);
 
 }  // namespace pq::cli

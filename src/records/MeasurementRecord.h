@@ -12,6 +12,8 @@ inline constexpr int kChannelCount = 6;
 inline constexpr int kHarmonicOrders = 65;  // orders 1..65; order 1 is the fundamental
 
 inline constexpr bool isVoltageChannel(int channel) { return channel < Ia; }
+// The names the operator reads for the channels, in channel order.
+inline constexpr const char* kChannelNames[kChannelCount] = {"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
 
 // Cell indexes of a measurement record. Cells 0..10 and 472 hold integers, every other cell a
 // four-byte float.

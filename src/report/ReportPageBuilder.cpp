@@ -88,4 +88,17 @@ void buildCurrentPage(ReportPage& page, const ReportParameters& parameters, cons
   statistics(page, "thd", d.thd, kP1, star);
 }
 
+ReportPage buildReportPage(const ReportParameters& parameters, float ptRatio, const std::string& printDate) {
+  const int phase = parameters.data.reportPhase;
+  const bool voltage = isVoltageReport(phase);
+  ReportPage page = voltage ? voltagePageForm() : currentPageForm();
+  setReportTitle(page, phase);
+  if (voltage) {
+    buildVoltagePage(page, parameters, ptRatio, printDate);
+  } else {
+    buildCurrentPage(page, parameters, printDate);
+  }
+  return page;
+}
+
 }  // namespace pq

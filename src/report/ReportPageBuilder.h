@@ -15,4 +15,8 @@ void buildVoltagePage(ReportPage& page, const ReportParameters& parameters, floa
                       const std::string& printDate);
 void buildCurrentPage(ReportPage& page, const ReportParameters& parameters, const std::string& printDate);
 
+// The page of the report last run (the data set's phase): the voltage or the current form with its
+// title and every cell filled, as the report window shows it.
+ReportPage buildReportPage(const ReportParameters& parameters, float ptRatio, const std::string& printDate);
+
 }  // namespace pq

@@ -1,6 +1,9 @@
 #include "statistics/ReportLimits.h"
 
+#include <array>
 #include <cmath>
+
+#include "base/ConversionError.h"
 
 #include "statistics/DeviationBand.h"
 #include "statistics/FieldText.h"
@@ -25,12 +28,18 @@ void ReportLimits::computeCurrentLimits(std::string_view voltageLevelText,
   const double minShortCircuit = fieldDecimal(minShortCircuitText);
   const double supply = fieldDecimal(supplyCapacityText);
   const double agreed = fieldDecimal(agreedCapacityText);
+  // A supply capacity of 0 or capacities beyond the four-byte range would put "inf" or "nan" on the
+  // page; the run stops with the error the arithmetic met instead, and the limits stay as they were.
+  if (supply == 0.0) throw ConversionError("Floating point division by zero");
+  std::array<float, kLastLimitedOrder + 1> limits = harmonicCurrentLimit;
   for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order) {
     const double atShortCircuit =
         minShortCircuit / baseShortCircuitCapacity(*level) * tabledHarmonicCurrent(*level, order);
     const double exponent = 1.0 / static_cast<double>(superpositionExponent(order));
-    harmonicCurrentLimit[order] = static_cast<float>(atShortCircuit * std::pow(agreed / supply, exponent));
+    limits[order] = static_cast<float>(atShortCircuit * std::pow(agreed / supply, exponent));
+    if (!std::isfinite(limits[order])) throw ConversionError("Floating point overflow");
   }
+  harmonicCurrentLimit = limits;
 }
 
 void ReportLimits::chooseDeviationText(float nominalVoltage) {

@@ -7,6 +7,12 @@ class QWidget;
 
 namespace pq::ui {
 
+// The lowest and highest page number a print dialog accepts.
+struct PageBounds {
+  int first = 0;
+  int last = 9999;
+};
+
 // The one door through which windows ask the operator something: message boxes, questions and
 // file dialogs. The application uses the Qt dialogs; tests script the answers and read the texts.
 class Prompter {
@@ -35,8 +41,11 @@ class Prompter {
   virtual QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix,
                                    const QString& proposedName) = 0;
   // The system print dialog on `printer`; true when the operator confirms. The printer carries
-  // the chosen settings afterwards.
-  virtual bool runPrintDialog(QWidget* parent, QPrinter& printer) = 0;
+  // the chosen settings afterwards. `pages` bounds the page range the operator may enter; the
+  // dialog also offers printing to a PDF file.
+  virtual bool runPrintDialog(QWidget* parent, QPrinter& printer, PageBounds pages = {}) = 0;
+  // A message box with its own caption, the information icon and one OK button.
+  virtual void showInformation(QWidget* parent, const QString& caption, const QString& text) = 0;
 };
 
 }  // namespace pq::ui

@@ -79,9 +79,15 @@ QString QtPrompter::chooseFileToSave(QWidget* parent, const QString& filter, con
   return dialog.selectedFiles().constFirst();
 }
 
-bool QtPrompter::runPrintDialog(QWidget* parent, QPrinter& printer) {
+bool QtPrompter::runPrintDialog(QWidget* parent, QPrinter& printer, PageBounds pages) {
   QPrintDialog dialog(&printer, parent);
+  dialog.setMinMax(pages.first, pages.last);
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
   return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPrompter::showInformation(QWidget* parent, const QString& caption, const QString& text) {
+  runBox(parent, QMessageBox::Information, caption, text);
 }
 
 }  // namespace pq::ui

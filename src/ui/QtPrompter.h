@@ -16,7 +16,8 @@ class QtPrompter : public Prompter {
   bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
   QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix,
                            const QString& proposedName) override;
-  bool runPrintDialog(QWidget* parent, QPrinter& printer) override;
+  bool runPrintDialog(QWidget* parent, QPrinter& printer, PageBounds pages) override;
+  void showInformation(QWidget* parent, const QString& caption, const QString& text) override;
 };
 
 }  // namespace pq::ui

@@ -26,11 +26,17 @@ QString ScriptedPrompter::chooseFileToOpen(QWidget*, const QString& caption, con
   return nextFile("open: " + caption);
 }
 
-QString ScriptedPrompter::chooseFileToSave(QWidget*, const QString&, const QString&, const QString& proposedName) {
+QString ScriptedPrompter::chooseFileToSave(QWidget*, const QString&, const QString&,
+                                           const QString& proposedName) {
   return nextFile("save: " + proposedName);
 }
 
-bool ScriptedPrompter::runPrintDialog(QWidget*, QPrinter& printer) {
+void ScriptedPrompter::showInformation(QWidget*, const QString& caption, const QString& text) {
+  record("information: " + caption + ": " + text);
+}
+
+bool ScriptedPrompter::runPrintDialog(QWidget*, QPrinter& printer, PageBounds pages) {
+  printDialogPages = pages;
   const QString line = QStringLiteral("print dialog");
   if (printAnswers_.empty()) {
     record(line + " (unanswered)");

@@ -12,8 +12,9 @@ namespace pq::ui {
 
 // A Prompter for tests: answers come from a script and every box is written to a log, one line
 // each: "message: TEXT", "warning: CAPTION: TEXT", "error: TEXT", "question: CAPTION: TEXT",
-// "open: CAPTION", "stop: CAPTION: TEXT", "save: PROPOSED NAME", "print dialog". A question or
-// dialog without a scripted answer is logged with " (unanswered)" and answered No or Cancel.
+// "open: CAPTION", "stop: CAPTION: TEXT", "information: CAPTION: TEXT", "save: PROPOSED NAME",
+// "print dialog". A question or dialog without a scripted answer is logged with " (unanswered)" and
+// answered No or Cancel.
 class ScriptedPrompter : public Prompter {
  public:
   void showMessage(QWidget* parent, const QString& text) override;
@@ -25,7 +26,8 @@ class ScriptedPrompter : public Prompter {
   bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
   QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix,
                            const QString& proposedName) override;
-  bool runPrintDialog(QWidget* parent, QPrinter& printer) override;
+  bool runPrintDialog(QWidget* parent, QPrinter& printer, PageBounds pages) override;
+  void showInformation(QWidget* parent, const QString& caption, const QString& text) override;
 
   // Answers Yes/No and OK/Cancel questions alike, in the order they come.
   void answerYesNo(bool yes) { answers_.push_back(yes); }
@@ -39,6 +41,8 @@ class ScriptedPrompter : public Prompter {
   std::function<void()> onShown;
 
   QStringList log;
+  // The page bounds the last print dialog offered.
+  PageBounds printDialogPages;
 
  private:
   void record(const QString& line);

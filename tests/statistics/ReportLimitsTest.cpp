@@ -98,6 +98,25 @@ TEST(ReportLimitsTest, CapacityThatIsNoNumberChangesNothing) {
   EXPECT_EQ(limits.harmonicCurrentLimit[2], 0.0f);
 }
 
+// A supply capacity of 0, or capacities whose limits leave the four-byte range, stop the run
+// instead of printing "inf" or "nan"; the limits of the last good run stay.
+TEST(ReportLimitsTest, CapacitiesWithoutAFiniteLimitChangeNothing) {
+  ReportLimits limits;
+  limits.computeCurrentLimits("10KV", "182", "120", "150");
+  const auto good = limits.harmonicCurrentLimit;
+  const struct {
+    const char *minShortCircuit, *supply, *agreed;
+  } cases[] = {
+      {"182", "0", "150"}, {"182", "0.000  ", "0"}, {"1e300", "120", "150"}, {"182", "1e-300", "1e300"}};
+  for (const auto& c : cases) {
+    EXPECT_THROW(limits.computeCurrentLimits("10KV", c.minShortCircuit, c.supply, c.agreed), ConversionError)
+        << c.minShortCircuit << " " << c.supply << " " << c.agreed;
+    EXPECT_EQ(limits.harmonicCurrentLimit, good);
+  }
+  limits.computeCurrentLimits("10KV", "0", "120", "0");  // zero limits are numbers
+  EXPECT_EQ(limits.harmonicCurrentLimit[2], 0.0f);
+}
+
 TEST(ReportLimitsTest, DeviationTextByNominalVoltage) {
   struct Case {
     float un;

@@ -1,0 +1,108 @@
+// The report windows on a full day of one-second records, offscreen: from the report button to the
+// report window showing its preview, a phase button re-running the report in the open window, and
+// the spreadsheet export of the page shown.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <string>
+
+#include "GeneratedStore.h"
+#include "report/ReportFileCommands.h"
+#include "report/ReportPageBuilder.h"
+#include "report/ReportWindow.h"
+#include "statistics/ReportParameters.h"
+#include "statistics/ReportRun.h"
+#include "ui/ScriptedPrompter.h"
+
+namespace {
+
+constexpr int kFullDay = 86400;
+
+class SilentRun : public pq::ReportRunListener {
+ public:
+  void showMessage(const char* text) override { throw std::runtime_error(text); }
+  void busyStarted() override {}
+  void busyFinished() override {}
+};
+
+std::string temporaryPath(const char* name) {
+  const char* folder = std::getenv("TMPDIR");
+  return std::string(folder != nullptr ? folder : "/tmp") + "/" + name;
+}
+
+struct Session {
+  Session() : store(pq::bench::generatedStore(kFullDay)) { parameters.fillFromStore(store); }
+  pq::RecordStore& store;
+  pq::ReportParameters parameters;
+  SilentRun listener;
+  pq::ui::ScriptedPrompter prompter;
+
+  pq::ReportPage report(int phase) {
+    pq::ReportRun run(store, parameters, listener);
+    parameters.data.reportPhase = static_cast<std::uint8_t>(phase);
+    const bool done = phase < 3 ? run.runVoltageReport() : run.runCurrentReport();
+    if (!done) throw std::runtime_error("refused");
+    return pq::buildReportPage(parameters, store.ptRatio, "2026-12-10 08:00:00");
+  }
+};
+
+// The report button's way: checks, range, limits, statistics, page, a new window and its preview
+// painted.
+void BM_ReportButtonToPreview(benchmark::State& state) {
+  Session session;
+  for (auto _ : state) {
+    pq::ReportRun run(session.store, session.parameters, session.listener);
+    if (!run.requestReport(0)) state.SkipWithError("refused");
+    bool open = false;
+    pq::TForm14 window(session.prompter, open, [](int) {});
+    window.showReport(pq::buildReportPage(session.parameters, session.store.ptRatio, "x"), 0);
+    window.show();
+    QApplication::processEvents();
+    window.repaint();
+  }
+}
+BENCHMARK(BM_ReportButtonToPreview)->Unit(benchmark::kMillisecond);
+
+// A phase button in the open window: the current report of phase B, rebuilt and repainted.
+void BM_PhaseSwitch(benchmark::State& state) {
+  Session session;
+  bool open = false;
+  pq::TForm14 window(session.prompter, open, [](int) {});
+  window.showReport(session.report(0), 0);
+  window.show();
+  QApplication::processEvents();
+  int phase = 0;
+  for (auto _ : state) {
+    phase = phase == 0 ? 4 : 0;
+    window.showReport(session.report(phase), phase);
+    QApplication::processEvents();
+    window.repaint();
+  }
+}
+BENCHMARK(BM_PhaseSwitch)->Unit(benchmark::kMillisecond);
+
+void BM_SpreadsheetExport(benchmark::State& state) {
+  Session session;
+  const pq::ReportPage page = session.report(0);
+  const QString path = QString::fromStdString(temporaryPath("pqdesk-bench.xls"));
+  for (auto _ : state) {
+    std::remove(path.toStdString().c_str());
+    if (!pq::writeReportSpreadsheet(path, page, true)) state.SkipWithError("not written");
+  }
+  std::remove(path.toStdString().c_str());
+}
+BENCHMARK(BM_SpreadsheetExport)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

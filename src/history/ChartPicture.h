@@ -1,0 +1,28 @@
+#pragma once
+
+class QCustomPlot;
+class QPrinter;
+class QWidget;
+
+namespace pq::ui {
+class Prompter;
+}
+
+namespace pq::history {
+
+// Saving and printing a chart as shown: "保存曲线图"/"打印曲线图" of the trend pages and
+// "保存波形图"/"打印波形图" of the live window. Call them through ui::connectReporting: a file that
+// cannot be written or a printer that cannot print throws an error with its text for the central
+// error report, and the chart is left as it was.
+
+// Asks for a new BMP file name ("XXX.bmp" proposed; an existing file is never overwritten: the
+// operator is asked to choose again or to stop) and writes the chart at its own size, white outside
+// the chart's own panels. Cancelling saves nothing.
+void saveChartPicture(ui::Prompter& prompter, QWidget* parent, QCustomPlot& chart);
+
+// Prints the whole chart scaled onto one page of the default printer, without a dialog.
+void printChartPicture(QCustomPlot& chart);
+// The same on a printer the caller has set up (tests print to a PDF file).
+void printChartPicture(QCustomPlot& chart, QPrinter& printer);
+
+}  // namespace pq::history

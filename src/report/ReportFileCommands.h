@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "report/ReportPage.h"
+
+class QWidget;
+
+namespace pq {
+
+namespace ui {
+class Prompter;
+}
+
+// The report file and spreadsheet commands of the report window and the viewer. A report file that
+// cannot be read or written throws ReportFileError, which the caller's error report shows.
+
+// Save Report: asks for a new ".QRP" file until one that does not exist is chosen (never
+// overwrites) and writes the pages there. False when the operator cancelled.
+bool saveReportAs(ui::Prompter& prompter, QWidget* parent, const std::vector<ReportPage>& pages);
+
+// Open Report: the pages of the report file the operator chose; nullopt when he cancelled.
+std::optional<std::vector<ReportPage>> chooseReportFile(ui::Prompter& prompter, QWidget* parent);
+
+// The spreadsheet export's file: a ".xls" name that does not exist yet (the dialog returns without
+// a word while an existing one is chosen); empty when the operator cancelled.
+QString chooseSpreadsheetFile(ui::Prompter& prompter, QWidget* parent);
+
+// Writes the sheet of the page; the workbook exists afterwards only when this returns true.
+bool writeReportSpreadsheet(const QString& path, const ReportPage& page, bool voltagePage);
+
+}  // namespace pq

@@ -1,0 +1,12 @@
+#include "report/ReportHost.h"
+
+#include "report/ReportViewer.h"
+
+namespace pq {
+
+void TForm9::preview(ui::Prompter& prompter, QWidget* parent) {
+  ReportViewer viewer({page_}, prompter, parent);
+  viewer.exec();
+}
+
+}  // namespace pq
