@@ -19,3 +19,15 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPQ_SANITIZE=thread 
 cmake --build build-tsan --target pq_core_tests
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" -R '^Comm(32|Queue|Package|Device|SerialPortInfo|Simulator)'
+
+# --- Hardening: fuzz smoke runs and kill trials ---
+# Every libFuzzer target for 30 seconds on its corpus in a clang tree of its own (build-fuzz/); a
+# crash fails the run. Then 10 kill trials per save (scripts/kill-trials.sh runs 100 by default).
+mkdir -p build-fuzz
+for target in $(bash scripts/fuzz.sh --list); do
+  bash scripts/fuzz.sh "$target" 30 >"build-fuzz/smoke-$target.log" 2>&1 || {
+    tail -n 60 "build-fuzz/smoke-$target.log"
+    exit 1
+  }
+done
+bash scripts/kill-trials.sh 10
