@@ -11,8 +11,10 @@
 
 #include "app/ApplicationTitle.h"
 #include "app/BackgroundArea.h"
+#include "live/LiveDataWindow.h"
 #include "records/RecordImportWindow.h"
 #include "report/ReportHost.h"
+#include "statistics/ReportParametersWindow.h"
 #include "ui/ErrorReport.h"
 #include "users/AddUserWindow.h"
 #include "users/ChangePasswordWindow.h"
@@ -80,12 +82,16 @@ void TForm1::buildToolBar() {
   addToolBar(Qt::TopToolBarArea, bar);
   bar->toggleViewAction()->setVisible(false);
 
-  // Live data, history and reports open windows that are not part of this build yet; their buttons
-  // are in place and do nothing.
-  addToolButton(*bar, Picture::LiveValues, QStringLiteral("实时测试参量"), 35);
-  addToolButton(*bar, Picture::LiveWaveform, QStringLiteral("实时波形"), 35);
-  addToolButton(*bar, Picture::LivePhasor, QStringLiteral("实时矢量图"), 35);
-  addToolButton(*bar, Picture::LiveSpectrum, QStringLiteral("实时频谱图"), 35);
+  // History and reports open windows that are not part of this build yet; their buttons are in
+  // place and do nothing.
+  liveCommand(addToolButton(*bar, Picture::LiveValues, QStringLiteral("实时测试参量"), 35),
+              live::LivePage::values);
+  liveCommand(addToolButton(*bar, Picture::LiveWaveform, QStringLiteral("实时波形"), 35),
+              live::LivePage::waveform);
+  liveCommand(addToolButton(*bar, Picture::LivePhasor, QStringLiteral("实时矢量图"), 35),
+              live::LivePage::waveform);
+  liveCommand(addToolButton(*bar, Picture::LiveSpectrum, QStringLiteral("实时频谱图"), 35),
+              live::LivePage::spectrum);
   bar->addSeparator();
   connect(addToolButton(*bar, Picture::OpenRecordFile, QStringLiteral("打开记录文件"), 35),
           &QAction::triggered, this, &TForm1::openImportWindow);
@@ -95,7 +101,8 @@ void TForm1::buildToolBar() {
                    << addToolButton(*bar, Picture::DeviationTrend, QStringLiteral("电压偏差趋势曲线"), 35)
                    << addToolButton(*bar, Picture::PowerTrend, QStringLiteral("功率及功率因数趋势曲线"), 35);
   bar->addSeparator();
-  addToolButton(*bar, Picture::NewReport, QStringLiteral("新建报表"), 35);
+  command(addToolButton(*bar, Picture::NewReport, QStringLiteral("新建报表"), 35),
+          &TForm1::openReportParametersWindow);
   command(addToolButton(*bar, Picture::ReportHistory, QStringLiteral("历史报表"), 35), &TForm1::openReportHistory);
   bar->addSeparator();
   addToolButton(*bar, Picture::Help, QStringLiteral("帮助"), 33);
@@ -113,7 +120,9 @@ void TForm1::buildToolBar() {
 
 void TForm1::buildMenus() {
   QMenuBar* bar = menuBar();
-  bar->addAction(QStringLiteral("实时数据"));
+  QAction* liveData = bar->addAction(QStringLiteral("实时数据"));
+  liveData->setObjectName(QStringLiteral("menu:实时数据"));
+  liveCommand(liveData, live::LivePage::values);
 
   QMenu* history = bar->addMenu(QStringLiteral("历史数据"));
   QAction* open = history->addAction(QStringLiteral("打开记录"));
@@ -129,6 +138,7 @@ void TForm1::buildMenus() {
   QMenu* reports = bar->addMenu(QStringLiteral("数据报表"));
   QAction* newReport = reports->addAction(QStringLiteral("新建报表"));
   newReport->setObjectName(QStringLiteral("menu:新建报表"));
+  command(newReport, &TForm1::openReportParametersWindow);
   QAction* reportHistory = reports->addAction(QStringLiteral("历史报表"));
   reportHistory->setObjectName(QStringLiteral("menu:历史报表"));
   command(reportHistory, &TForm1::openReportHistory);
@@ -146,6 +156,10 @@ void TForm1::command(QAction* action, void (TForm1::*handler)()) {
   ui::connectReporting(action, &QAction::triggered, this, prompter_, [this, handler] { (this->*handler)(); });
 }
 
+void TForm1::liveCommand(QAction* action, live::LivePage page) {
+  ui::connectReporting(action, &QAction::triggered, this, prompter_, [this, page] { openLiveWindow(page); });
+}
+
 TDM& TForm1::database() {
   if (database_ == nullptr) throw UserDatabaseError(users::messages::kDatabaseNotOpen);
   return *database_;
@@ -161,6 +175,24 @@ void TForm1::FormShow() {
 void TForm1::openImportWindow() {
   {
     TForm3 window(store_, prompter_, this);
+    window.exec();
+  }
+  updateHistoryCommands();
+}
+
+void TForm1::openLiveWindow(live::LivePage page) {
+  live::TForm10 window(page, prompter_, this);
+  // The port did not open and the operator gave up on the settings: the program ends.
+  if (window.endsProgram()) {
+    QCoreApplication::exit(0);
+    return;
+  }
+  window.exec();
+}
+
+void TForm1::openReportParametersWindow() {
+  {
+    TForm13 window(store_, prompter_, this);
     window.exec();
   }
   updateHistoryCommands();

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QMainWindow>
 
+#include "live/LiveProtocol.h"
 #include "records/RecordStore.h"
 #include "ui/Artwork.h"
 
@@ -44,10 +45,13 @@ class TForm1 : public QMainWindow {
   void buildMenus();
   // Connects a menu item or toolbar button to the handler of its command.
   void command(QAction* action, void (TForm1::*handler)());
+  void liveCommand(QAction* action, live::LivePage page);
   TDM& database();
 
   void FormShow();
   void openImportWindow();
+  void openLiveWindow(live::LivePage page);
+  void openReportParametersWindow();
   void openReportHistory();
   void openAddUserWindow();
   void openChangePasswordWindow();

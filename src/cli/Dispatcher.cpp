@@ -1,11 +1,14 @@
 #include "cli/Dispatcher.h"
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
 
+#include "app/ApplicationTitle.h"
 #include "base/ConversionError.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/RendererHandOver.h"
 
 namespace pq::cli {
 
@@ -29,23 +32,48 @@ constexpr Command kCommands[] = {
     {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", runUsers},
 };
 
-void printUsage() {
-  std::cerr << "usage:\n";
-  for (const auto& command : kCommands) std::cerr << "  " << command.usage << '\n';
+// --pdf and --png draw pages with Qt, which only pqdesk-cli-render links (RendererHandOver.h).
+bool asksForDrawnPages(const std::vector<std::string>& args) {
+  return std::find(args.begin(), args.end(), "--pdf") != args.end() ||
+         std::find(args.begin(), args.end(), "--png") != args.end();
+}
+
+void printUsage(std::ostream& out) {
+  out << "usage:\n";
+  for (const auto& command : kCommands) out << "  " << command.usage << '\n';
+}
+
+void printHelp() {
+  printUsage(std::cout);
+  std::cout << "  pqdesk-cli --help | --version\n"
+               "\n"
+               "PQ Desk on the command line: record files, reports and the user database, with the\n"
+               "program's own import, statistics and report pages. Exit status: 0 done, 1 unexpected\n"
+               "error, 2 usage error, 3 refused input. See pqdesk-cli(1).\n";
 }
 
 }  // namespace
 
-int runCommandLine(const std::vector<std::string>& args) {
-  if (args.empty()) {
-    printUsage();
+int runCommandLine(const std::vector<std::string>& commandLine) {
+  if (commandLine.empty()) {
+    printUsage(std::cerr);
     return kExitUsage;
   }
-  const std::string& name = args.front();
+  const std::string& name = commandLine.front();
+  if (name == "--help" || name == "-h") {
+    printHelp();
+    return kExitDone;
+  }
+  if (name == "--version") {
+    std::cout << "pqdesk-cli " << app::kVersion << '\n';
+    return kExitDone;
+  }
   for (const auto& command : kCommands) {
     if (name != command.name) continue;
     try {
-      return command.run(std::vector<std::string>(args.begin() + 1, args.end()));
+      const std::vector<std::string> args(commandLine.begin() + 1, commandLine.end());
+      if (asksForDrawnPages(args)) handOverToRenderer(name, args);
+      return command.run(args);
     } catch (const UsageError& e) {
       std::cerr << e.what() << "\nusage: " << command.usage << '\n';
       return kExitUsage;
@@ -58,7 +86,7 @@ int runCommandLine(const std::vector<std::string>& args) {
     }
   }
   std::cerr << "unknown command " << name << '\n';
-  printUsage();
+  printUsage(std::cerr);
   return kExitUsage;
 }
 

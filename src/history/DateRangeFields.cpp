@@ -12,6 +12,7 @@
 #include "records/RecordStore.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
+#include "ui/TypedKey.h"
 
 namespace pq::history {
 
@@ -19,16 +20,6 @@ namespace {
 
 const char* const kUnitLabels[5] = {"年", "月", "日", "时", "分"};
 const char* const kPartNames[5] = {"Year", "Month", "Day", "Hour", "Minute"};
-
-// The character a key types, as the field rules see it; 0 for keys that type nothing (arrows, Tab,
-// shortcuts), which the rules do not govern.
-char32_t typedKey(const QKeyEvent& key) {
-  if (key.key() == Qt::Key_Backspace) return kBackspaceKey;
-  if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) return kEnterKey;
-  const QString text = key.text();
-  if (text.isEmpty() || !text.at(0).isPrint()) return 0;
-  return text.toUcs4().value(0);
-}
 
 }  // namespace
 
@@ -106,7 +97,7 @@ bool DateRangeFields::eventFilter(QObject* watched, QEvent* event) {
   if (edit == nullptr) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::KeyPress: {
-      const char32_t key = typedKey(*static_cast<QKeyEvent*>(event));
+      const char32_t key = ui::typedKey(*static_cast<QKeyEvent*>(event));
       if (key == 0) return false;
       const KeyAction action = filterKey(kindOf(*edit), edit->text().toStdString(), key);
       if (action == KeyAction::AcceptAndValidate) {

@@ -1,15 +1,12 @@
 #include "live/LiveSpectrum.h"
 
 #include "base/PictureFormat.h"
+#include "records/MeasurementRecord.h"
 
 namespace pq::live {
 
-namespace {
-constexpr std::array<const char*, kChannelCount> kChannelNames{"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
-}  // namespace
-
 std::string liveSpectrumTitle(const LiveMeasurement& m, int ch) {
-  const std::string name = kChannelNames[static_cast<std::size_t>(ch)];
+  const std::string name = pq::kChannelNames[ch];
   return name + "  频谱分析       THD_" + name + "=" + formatPicture(m.thd(ch), "00.00% ");
 }
 

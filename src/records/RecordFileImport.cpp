@@ -96,7 +96,7 @@ class FrameScanner {
   int errorNumber() const { return errorNumber_; }
 
  private:
-  static constexpr std::size_t kBlockSize = 1u << 20;
+  static constexpr std::size_t kBlockSize = 1u << 18;
   static constexpr std::size_t kNotFound = SIZE_MAX;
 
   bool fail() {

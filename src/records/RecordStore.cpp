@@ -1,28 +1,22 @@
 #include "records/RecordStore.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "records/InstrumentEncoding.h"
 
 namespace pq {
 
-RecordStore::RecordStore() {
-  // calloc hands out a block this large as fresh zero pages, so the 156 MiB cost resident memory
-  // only as records are filled.
-  void* block = std::calloc(kCapacity, sizeof(MeasurementRecord));
-  if (block == nullptr) throw std::bad_alloc();
-  records_.reset(static_cast<MeasurementRecord*>(block));
+// Filling 156 MiB in 4 KiB pages costs some 40 000 page faults, each zeroing its page; in 2 MiB
+// pages it is 78 (docs/performance.md: the whole `info` run of a full day).
+RecordStore::RecordStore()
+    : block_(sizeof(MeasurementRecord) * kCapacity),
+      records_(static_cast<MeasurementRecord*>(block_.data())) {
   resetDefaults();
 }
 
 RecordStore::~RecordStore() = default;
-
-void RecordStore::FreeBlock::operator()(MeasurementRecord* block) const { std::free(block); }
 
 void RecordStore::resetDefaults() {
   rangeStart = 0;
@@ -85,29 +79,6 @@ float RecordStore::totalActivePower(int index) const {
 float RecordStore::totalReactivePower(int index) const {
   const auto& r = records_[index];
   return r.value(cells::qA) + r.value(cells::qB) + r.value(cells::qC);
-}
-
-namespace {
-double fundamentalThreshold(int channel) { return isVoltageChannel(channel) ? 0.05 : 0.001; }
-}  // namespace
-
-double RecordStore::harmonicPercent(int index, int channel, int order) const {
-  const auto& r = records_[index];
-  const double fundamental = r.harmonic(channel, 1);
-  if (!(fundamental > fundamentalThreshold(channel))) return 0.0;
-  return static_cast<double>(r.harmonic(channel, order)) / fundamental * 100.0;
-}
-
-double RecordStore::thd(int index, int channel) const {
-  const auto& r = records_[index];
-  double sumOfSquares = 0.0;
-  for (int order = 2; order <= 64; ++order) {
-    const double h = r.harmonic(channel, order);
-    sumOfSquares += h * h;
-  }
-  const double fundamental = r.harmonic(channel, 1);
-  if (fundamental > 0.001 && sumOfSquares > 0.0) return std::sqrt(sumOfSquares) / fundamental * 100.0;
-  return 0.0;
 }
 
 const char* RecordStore::voltageUnit() const { return ptRatio > 1.0f ? "KV" : "V"; }

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
-#include <memory>
 #include <string>
 
+#include "base/ZeroedBlock.h"
 #include "records/MeasurementRecord.h"
 
 namespace pq {
@@ -17,7 +18,9 @@ struct RecordTime {
 };
 
 // The one in-memory store of a process: up to 86 400 records in one preallocated block, plus the
-// values of the record file's head. Only the user-interface thread touches it.
+// values of the record file's head. Only the user-interface thread touches it. The block is a
+// ZeroedBlock: resident only as records are filled, in huge pages where the system allows them, and
+// construction throws std::bad_alloc when the memory cannot be had.
 //
 // The header fields are plain data that several windows read and set; the records are reached by
 // index (0 <= index < recordCount()) and change only through append, clear and the deletes.
@@ -59,10 +62,26 @@ class RecordStore {
   float totalActivePower(int index) const;
   float totalReactivePower(int index) const;
   // Harmonic content of order n (1..64) in percent of the fundamental; 0 when the fundamental is not
-  // above 0.05 (voltage channels) or 0.001 (current channels).
-  double harmonicPercent(int index, int channel, int order) const;
+  // above 0.05 (voltage channels) or 0.001 (current channels). Inline, as the next one, since a
+  // report computes them for every record in loops that a call would dominate.
+  double harmonicPercent(int index, int channel, int order) const {
+    const auto& r = records_[index];
+    const double fundamental = r.harmonic(channel, 1);
+    if (!(fundamental > (isVoltageChannel(channel) ? 0.05 : 0.001))) return 0.0;
+    return static_cast<double>(r.harmonic(channel, order)) / fundamental * 100.0;
+  }
   // Total harmonic distortion over orders 2..64 in percent of the fundamental.
-  double thd(int index, int channel) const;
+  double thd(int index, int channel) const {
+    const auto& r = records_[index];
+    double sumOfSquares = 0.0;
+    for (int order = 2; order <= 64; ++order) {
+      const double h = r.harmonic(channel, order);
+      sumOfSquares += h * h;
+    }
+    const double fundamental = r.harmonic(channel, 1);
+    if (fundamental > 0.001 && sumOfSquares > 0.0) return std::sqrt(sumOfSquares) / fundamental * 100.0;
+    return 0.0;
+  }
 
   // Unit texts: kilo units when ptRatio is greater than 1.0. Currents are always in A.
   const char* voltageUnit() const;
@@ -87,10 +106,8 @@ class RecordStore {
   bool incompleteImport = false;
 
  private:
-  struct FreeBlock {
-    void operator()(MeasurementRecord* block) const;
-  };
-  std::unique_ptr<MeasurementRecord[], FreeBlock> records_;
+  ZeroedBlock block_;
+  MeasurementRecord* records_;
   int recordCount_ = 0;
 };
 

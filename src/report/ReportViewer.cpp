@@ -1,6 +1,8 @@
 #include "report/ReportViewer.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -24,7 +26,9 @@ ReportViewer::ReportViewer(std::vector<ReportPage> pages, ui::Prompter& prompter
     : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       prompter_(prompter) {
   setWindowTitle(QStringLiteral("Print Preview"));
-  resize(900, 1000);
+  QSize size(900, 1000);
+  if (const QScreen* screen = QApplication::primaryScreen()) size = size.boundedTo(screen->availableSize());
+  resize(size);
   auto* bar = new QToolBar(this);
   bar->setObjectName(QStringLiteral("ToolBar1"));
   bar->setIconSize(QSize(kToolSize, kToolSize));

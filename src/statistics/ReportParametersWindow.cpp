@@ -19,6 +19,7 @@
 #include "ui/BusyAnimation.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
+#include "ui/TypedKey.h"
 #include "ui/WindowPlacement.h"
 
 namespace pq {
@@ -33,15 +34,6 @@ constexpr int kFirstRowY = 26;
 
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 std::string utf8(const QString& text) { return text.toStdString(); }
-
-// The key as the parameter filters see it: the character typed, Backspace or Enter; 0 for keys
-// that type nothing (arrows, Delete, Tab), which the filters never see.
-char32_t typedKey(const QKeyEvent& event) {
-  if (event.key() == Qt::Key_Backspace) return kBackspaceKey;
-  if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter) return kEnterKey;
-  const QString text = event.text();
-  return text.isEmpty() ? 0 : text.toUcs4().value(0);
-}
 
 struct ReportButton {
   const char* name;
@@ -220,7 +212,7 @@ bool TForm13::eventFilter(QObject* watched, QEvent* event) {
     parameters_.capacityFieldLeft();
   } else if (event->type() == QEvent::KeyPress) {
     const auto& key = static_cast<QKeyEvent&>(*event);
-    const char32_t typed = typedKey(key);
+    const char32_t typed = ui::typedKey(key);
     if (typed != 0 && parameters_.filterCapacityKey(utf8(edit->text()), typed) == KeyAction::Drop)
       return true;
   }

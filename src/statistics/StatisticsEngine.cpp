@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 #include "records/RecordStore.h"
 #include "statistics/IndexSampler.h"
+#include "statistics/LargestValue.h"
 #include "statistics/ReportLimits.h"
 
 namespace pq {
@@ -48,13 +48,7 @@ StatisticRecord summarise(std::vector<float>& values, float passes, const IndexS
     if (sampler.ranksMagnitudes()) {
       for (float& v : values) v = std::fabs(v);
     }
-    const auto numbersEnd =
-        std::partition(values.begin(), values.end(), [](float x) { return !std::isnan(x); });
-    if (numbersEnd - values.begin() >= rank) {
-      const auto nth = values.begin() + (rank - 1);
-      std::nth_element(values.begin(), nth, numbersEnd, std::greater<float>());
-      result.p95 = *nth;
-    }
+    if (const auto value = rankthLargest(values, rank)) result.p95 = *value;
   }
   return result;
 }

@@ -2,20 +2,15 @@
 
 #include <sqlite3.h>
 
-#include <filesystem>
 #include <string>
 
+#include "base/ExecutableFolder.h"
 #include "users/UserDatabaseError.h"
 #include "users/UserTable.h"
 
 namespace pq {
 
-std::string defaultUserDatabasePath() {
-  std::error_code error;
-  const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  const std::filesystem::path folder = error ? std::filesystem::current_path() : executable.parent_path();
-  return (folder / users::kDatabaseFileName).string();
-}
+std::string defaultUserDatabasePath() { return (executableFolder() / users::kDatabaseFileName).string(); }
 
 void createUserDatabase(const std::string& path) {
   sqlite3* connection = nullptr;

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
+#include <fstream>
 
 namespace pq {
 namespace {
@@ -46,6 +49,21 @@ TEST(RecordStoreTest, UnitsFollowThePtRatio) {
     EXPECT_STREQ(store.activePowerUnit(), c.p) << c.pt;
     EXPECT_STREQ(store.reactivePowerUnit(), c.q) << c.pt;
   }
+}
+
+long residentBytes() {
+  long size = 0, resident = 0;
+  std::ifstream("/proc/self/statm") >> size >> resident;
+  return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+TEST(RecordStoreTest, AFewRecordsCostAFewPagesNotTheWholeBlock) {
+  const long before = residentBytes();
+  RecordStore store;
+  for (int i = 0; i < 100; ++i) store.append(recordWithMarker(1.0f));
+  const long grown = residentBytes() - before;
+  // 156 MiB when the block is touched whole; one 2 MiB huge page (or 47 small ones) for these.
+  EXPECT_LT(grown, 16L << 20);
 }
 
 TEST(RecordStoreTest, AppendNumbersRecordsAndStopsAtCapacity) {

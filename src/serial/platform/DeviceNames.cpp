@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "base/ExecutableFolder.h"
+
 namespace pq::OstrelComm32 {
 
 namespace {
@@ -34,12 +36,7 @@ std::optional<int> portNumberOfDeviceName(const std::string& deviceName) {
   return number;
 }
 
-std::string portLinkFolder() {
-  std::error_code error;
-  const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) return "ports";
-  return (executable.parent_path() / "ports").string();
-}
+std::string portLinkFolder() { return (executableFolder() / "ports").string(); }
 
 std::optional<std::string> systemDeviceOfPort(int number) {
   for (const auto& family : kFamilies) {
