@@ -11,9 +11,11 @@
 
 #include "app/ApplicationTitle.h"
 #include "app/BackgroundArea.h"
+#include "history/HistoryWindow.h"
 #include "live/LiveDataWindow.h"
 #include "records/RecordImportWindow.h"
 #include "report/ReportHost.h"
+#include "statistics/Clock.h"
 #include "statistics/ReportParametersWindow.h"
 #include "ui/ErrorReport.h"
 #include "users/AddUserWindow.h"
@@ -82,8 +84,6 @@ void TForm1::buildToolBar() {
   addToolBar(Qt::TopToolBarArea, bar);
   bar->toggleViewAction()->setVisible(false);
 
-  // History and reports open windows that are not part of this build yet; their buttons are in
-  // place and do nothing.
   liveCommand(addToolButton(*bar, Picture::LiveValues, QStringLiteral("实时测试参量"), 35),
               live::LivePage::values);
   liveCommand(addToolButton(*bar, Picture::LiveWaveform, QStringLiteral("实时波形"), 35),
@@ -100,6 +100,7 @@ void TForm1::buildToolBar() {
                    << addToolButton(*bar, Picture::ComponentTrend, QStringLiteral("分量及频率趋势曲线"), 35)
                    << addToolButton(*bar, Picture::DeviationTrend, QStringLiteral("电压偏差趋势曲线"), 35)
                    << addToolButton(*bar, Picture::PowerTrend, QStringLiteral("功率及功率因数趋势曲线"), 35);
+  for (int page = 0; page < 5; ++page) historyCommand(historyCommands_[page], page);
   bar->addSeparator();
   command(addToolButton(*bar, Picture::NewReport, QStringLiteral("新建报表"), 35),
           &TForm1::openReportParametersWindow);
@@ -132,6 +133,7 @@ void TForm1::buildMenus() {
        {"查阅记录", "谐波趋势曲线", "分量及频率趋势曲线", "电压偏差趋势曲线", "功率及功率因数趋势曲线"}) {
     QAction* command = history->addAction(QString::fromUtf8(item));
     command->setObjectName(QStringLiteral("menu:") + command->text());
+    historyCommand(command, static_cast<int>(historyCommands_.size() % 5));
     historyCommands_ << command;
   }
 
@@ -156,6 +158,11 @@ void TForm1::command(QAction* action, void (TForm1::*handler)()) {
   ui::connectReporting(action, &QAction::triggered, this, prompter_, [this, handler] { (this->*handler)(); });
 }
 
+void TForm1::historyCommand(QAction* action, int page) {
+  ui::connectReporting(action, &QAction::triggered, this, prompter_,
+                       [this, page] { openHistoryWindow(page); });
+}
+
 void TForm1::liveCommand(QAction* action, live::LivePage page) {
   ui::connectReporting(action, &QAction::triggered, this, prompter_, [this, page] { openLiveWindow(page); });
 }
@@ -175,6 +182,15 @@ void TForm1::FormShow() {
 void TForm1::openImportWindow() {
   {
     TForm3 window(store_, prompter_, this);
+    window.exec();
+  }
+  updateHistoryCommands();
+}
+
+void TForm1::openHistoryWindow(int page) {
+  {
+    SystemClock clock;
+    TForm4 window(store_, prompter_, clock, page, this);
     window.exec();
   }
   updateHistoryCommands();

@@ -45,11 +45,14 @@ class TForm1 : public QMainWindow {
   void buildMenus();
   // Connects a menu item or toolbar button to the handler of its command.
   void command(QAction* action, void (TForm1::*handler)());
+  // Connects a history command to opening the history window on `page` (0..4).
+  void historyCommand(QAction* action, int page);
   void liveCommand(QAction* action, live::LivePage page);
   TDM& database();
 
   void FormShow();
   void openImportWindow();
+  void openHistoryWindow(int page);
   void openLiveWindow(live::LivePage page);
   void openReportParametersWindow();
   void openReportHistory();

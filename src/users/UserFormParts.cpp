@@ -1,11 +1,11 @@
 #include "users/UserFormParts.h"
 
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/ButtonKeys.h"
 #include "ui/MaskedEntry.h"
 #include "users/UserTable.h"
 
@@ -15,21 +15,6 @@ namespace {
 
 constexpr int kFieldWidth = 129;
 constexpr int kFieldHeight = 24;
-
-// Enter presses the button that has the focus, as Space does. The buttons cannot be auto-default
-// ones for that: the dialog would then press one of them on Enter in an empty field.
-class EnterPressesButton : public QObject {
- public:
-  using QObject::QObject;
-
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::KeyPress) return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
-    static_cast<QPushButton*>(watched)->click();
-    return true;
-  }
-};
 
 }  // namespace
 
@@ -60,8 +45,7 @@ QPushButton* placeButton(QWidget& form, const QString& text, QPoint at) {
   auto* button = new QPushButton(text, &form);
   button->setGeometry(at.x(), at.y(), 49, 25);
   // Enter in a field is handled by the field's own rule, never by a default button.
-  button->setAutoDefault(false);
-  button->installEventFilter(new EnterPressesButton(button));
+  ui::pressOnEnter(*button);
   return button;
 }
 

@@ -1,0 +1,96 @@
+// The history window on a full day of records (86 400): a trend query with its replot, showing one
+// record in the browser, and opening the window. Runs on Qt's offscreen platform.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QSlider>
+
+#include "GeneratedStore.h"
+#include "history/HistoryWindow.h"
+#include "history/RecordBrowserPage.h"
+#include "history/TrendChart.h"
+#include "history/TrendPage.h"
+#include "history/TrendQueries.h"
+#include "records/RecordStore.h"
+#include "statistics/Clock.h"
+#include "ui/QtPrompter.h"
+
+namespace {
+
+constexpr int kRecords = 86400;
+
+pq::RecordStore& fullDay() { return pq::bench::generatedStore(kRecords); }
+
+// The power page's query with all four curves and the chart drawn anew.
+void BM_PowerTrendQueryAndReplot(benchmark::State& state) {
+  pq::RecordStore& store = fullDay();
+  pq::history::TrendChart chart(
+      store, "功率趋势曲线", {{"A相", Qt::yellow}, {"B相", Qt::green}, {"C相", Qt::red}, {"三相", Qt::blue}},
+      true);
+  chart.resize(760, 470);
+  chart.show();
+  const bool threeD = state.range(0) != 0;
+  chart.setThreeD(threeD);
+  for (auto _ : state) {
+    chart.showResult(
+        pq::queryPowerTrend(store, {0, kRecords}, pq::PowerQuantity::Active, {true, true, true, true}));
+  }
+}
+BENCHMARK(BM_PowerTrendQueryAndReplot)->Arg(0)->Arg(1)->ArgName("threeD")->Unit(benchmark::kMillisecond);
+
+// The query alone, the part that walks the store.
+void BM_HarmonicTrendQuery(benchmark::State& state) {
+  pq::RecordStore& store = fullDay();
+  for (auto _ : state) benchmark::DoNotOptimize(pq::queryHarmonicTrend(store, {0, kRecords}, pq::Ua, 0));
+}
+BENCHMARK(BM_HarmonicTrendQuery)->Unit(benchmark::kMillisecond);
+
+// Moving to another record: grid, spectrum, phasors and date, repainted.
+void BM_ShowRecord(benchmark::State& state) {
+  pq::RecordStore& store = fullDay();
+  pq::ui::QtPrompter prompter;
+  pq::SystemClock clock;
+  pq::TForm4 window(store, prompter, clock, pq::TForm4::Browser);
+  window.show();
+  window.browser().enterBrowserPage();
+  auto* trackBar = window.findChild<QSlider*>();
+  int index = 0;
+  for (auto _ : state) {
+    index = (index + 7919) % kRecords;
+    trackBar->setValue(index);      // as the operator moves it
+    QApplication::processEvents();  // and the repaint
+  }
+  if (window.browser().currentIndex() != index) state.SkipWithError("record not shown");
+}
+BENCHMARK(BM_ShowRecord)->Unit(benchmark::kMillisecond);
+
+// Creating the window and entering its page, as a history command does before the window waits for
+// the operator.
+void BM_OpenWindow(benchmark::State& state) {
+  pq::RecordStore& store = fullDay();
+  pq::ui::QtPrompter prompter;
+  pq::SystemClock clock;
+  const int page = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    pq::TForm4 window(store, prompter, clock, page);
+    window.show();
+    if (page == pq::TForm4::Browser) {
+      window.browser().enterBrowserPage();
+    } else {
+      window.trendPage(page).enter();
+    }
+    QApplication::processEvents();
+  }
+}
+BENCHMARK(BM_OpenWindow)->DenseRange(0, 4)->ArgName("page")->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,14 @@
+#include "history/PositionFieldKeys.h"
+
+#include "statistics/DateFieldRules.h"
+#include "statistics/FieldText.h"
+
+namespace pq {
+
+bool acceptPositionKey(std::string_view text, char32_t key) {
+  if (key == kBackspaceKey) return true;
+  if (key == kEnterKey) return !trimmedField(text).empty();
+  return key >= U'0' && key <= U'9';
+}
+
+}  // namespace pq

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <qcustomplot.h>
+#include <functional>
+#include <vector>
+
+#include "history/TrendQueries.h"
+
+namespace pq {
+class RecordStore;
+}
+
+namespace pq::history {
+
+class ChartNavigation;
+class DepthGraph;
+
+// The name and colour of one curve of a trend chart.
+struct CurveStyle {
+  QString name;
+  QColor colour;
+};
+
+// The chart of a trend page: a bold title, one line per curve (x = record index, labelled on the
+// bottom axis with the record's time), an optional legend at the top, the left axis titled with the
+// page's unit. showResult() draws a query's result from scratch. The mouse zooms, drags and reads
+// out points (ChartNavigation). It is a QCustomPlot, so saveChartPicture and printChartPicture take it.
+class TrendChart : public QCustomPlot {
+  Q_OBJECT
+
+ public:
+  TrendChart(const RecordStore& store, const QString& designTitle, const std::vector<CurveStyle>& curves,
+             bool withLegend, QWidget* parent = nullptr);
+
+  void showResult(const TrendResult& result);
+  // Labels of the left axis, for a format other than plain numbers.
+  void setValueLabels(std::function<QString(double)> label);
+  // Draws every curve with a darker band behind it, as if seen from above; changes nothing else.
+  void setThreeD(bool on);
+  bool isThreeD() const { return threeD_; }
+
+  QString titleText() const;
+  int curveCount() const { return static_cast<int>(graphs_.size()); }
+  QCPGraph& curve(int index) const;
+  ChartNavigation& navigation() const { return *navigation_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QString readout(double key, double value) const;
+
+  const RecordStore& store_;
+  QCPTextElement* title_;
+  std::vector<DepthGraph*> graphs_;
+  QSharedPointer<QCPAxisTicker> timeTicker_;
+  ChartNavigation* navigation_;
+  int firstIndex_ = 0;
+  bool threeD_ = false;
+};
+
+}  // namespace pq::history

@@ -1,0 +1,274 @@
+#include "history/TrendQueries.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "base/PictureFormat.h"
+#include "records/RecordStore.h"
+
+namespace pq {
+
+namespace {
+
+constexpr double kGap = std::numeric_limits<double>::quiet_NaN();
+
+double gapUnlessFinite(double value) { return std::isfinite(value) ? value : kGap; }
+
+// The largest and smallest finite value met, starting from the first one (0 and 0 without any).
+struct Extremes {
+  bool any = false;
+  double max = 0;
+  double min = 0;
+
+  void add(double value) {
+    if (!std::isfinite(value)) return;
+    if (!any) {
+      max = min = value;
+      any = true;
+    }
+    max = std::max(max, value);
+    min = std::min(min, value);
+  }
+};
+
+// The range cut to the records in use: a range kept from before a deletion may reach past them.
+IndexRange recordsIn(const RecordStore& store, IndexRange range) {
+  range.start = std::max(0, range.start);
+  range.end = std::min(range.end, store.recordCount());
+  return range;
+}
+
+// The rule of the harmonic and component pages: a small band above zero for small values, else 5 %
+// around the values.
+AxisRange marginAxis(const Extremes& extremes) {
+  if (extremes.max < 0.5) return {-0.05, 0.5};
+  return {extremes.min * 0.95, extremes.max * 1.05};
+}
+
+struct ComponentChoice {
+  const char* text;
+  const char* title;
+  int cell;
+};
+constexpr ComponentChoice kComponents[kComponentChoices] = {
+    {"电压零序", "零序电压分量变化曲线图", cells::uZero},
+    {"电压正序", "正序电压分量变化曲线图", cells::uPositive},
+    {"电压负序", "负序电压分量变化曲线图", cells::uNegative},
+    {"电流零序", "零序电流分量变化曲线图", cells::iZero},
+    {"电流正序", "正序电流分量变化曲线图", cells::iPositive},
+    {"电流负序", "负序电流分量变化曲线图", cells::iNegative},
+    {"频率", "频率变化曲线图", cells::frequency}};
+
+struct PowerTexts {
+  std::array<const char*, 4> captions;
+  const char* title;
+};
+constexpr PowerTexts kPowerTexts[3] = {
+    {{"A相有功功率", "B相有功功率", "C相有功功率", "三相总有功"}, "有功功率趋势曲线"},
+    {{"A相无功功率", "B相无功功率", "C相无功功率", "三相总无功"}, "无功功率趋势曲线"},
+    {{"A相功率因数", "B相功率因数", "C相功率因数", "三相总功率因数"}, "功率因数趋势曲线"}};
+
+// Phase voltage of one phase from the RMS values x (own phase) and y (next phase).
+double phaseVoltage(int wiringMode, double x, double y) {
+  if (wiringMode != 1) return x;  // three-wire records carry line voltages
+  return x > 0.05 ? std::sqrt(x * x + y * y + x * y) : 0.0;
+}
+
+}  // namespace
+
+std::string harmonicTrendItemText(int item) {
+  if (item == 0) return "总畸变率";
+  if (item == 1) return "基波有效值";
+  return std::to_string(item) + "次谐波畸变率";
+}
+
+const char* channelName(int channel) {
+  return channel >= 0 && channel < kChannelCount ? kChannelNames[channel] : "";
+}
+
+const char* componentChoiceText(int choice) {
+  return choice >= 0 && choice < kComponentChoices ? kComponents[choice].text : "";
+}
+
+TrendResult queryHarmonicTrend(const RecordStore& store, IndexRange range, int channel, int item) {
+  channel = std::clamp(channel, 0, kChannelCount - 1);
+  item = std::clamp(item, 0, kHarmonicTrendItems - 1);
+  TrendResult result;
+  const std::string name = channelName(channel);
+  const std::string itemText = harmonicTrendItemText(item);
+  result.title = name + (item == 0 ? " " : "  ") + itemText + "趋势曲线";
+  const std::string unit =
+      item != 1 ? "%" : (isVoltageChannel(channel) ? std::string(store.voltageUnit()) : std::string("(A)"));
+  result.valueTitle = name + " " + itemText + unit;
+  result.curves.resize(1);
+  result.axis = {0, 10};
+  range = recordsIn(store, range);
+  if (range.end <= range.start) return result;
+  result.firstIndex = range.start;
+
+  result.axis = item == 0 ? AxisRange{0, 5} : AxisRange{0, 500};
+  Extremes extremes;
+  auto& values = result.curves[0].values;
+  for (int i = range.start; i < range.end; ++i) {
+    double value = 0;
+    if (item == 0) {
+      value = store.thd(i, channel);
+    } else if (item == 1) {
+      value = store.record(i).harmonic(channel, 1);
+    } else {
+      value = store.harmonicPercent(i, channel, item);
+    }
+    values.push_back(gapUnlessFinite(value));
+    extremes.add(value);
+  }
+  result.axis = marginAxis(extremes);
+  return result;
+}
+
+TrendResult queryComponentTrend(const RecordStore& store, IndexRange range, int choice) {
+  choice = std::clamp(choice, 0, kComponentChoices - 1);
+  TrendResult result;
+  result.title = kComponents[choice].title;
+  if (choice == kFrequencyChoice) {
+    result.valueTitle = "单位：Hz";
+  } else if (choice >= 3) {
+    result.valueTitle = "单位：A";
+  } else {
+    result.valueTitle = std::string("单位:") + store.voltageUnit();
+  }
+  result.curves.resize(1);
+  range = recordsIn(store, range);
+  if (range.end <= range.start) return result;
+  result.firstIndex = range.start;
+
+  const double floor = choice < 3 ? 0.00005 : 0.00001;
+  Extremes extremes;
+  auto& values = result.curves[0].values;
+  for (int i = range.start; i < range.end; ++i) {
+    double value = store.value(i, kComponents[choice].cell);
+    if (choice == kFrequencyChoice) {
+      if (value < 40 || value > 60) value = 50;
+    } else if (value < floor) {
+      value = 0;
+    }
+    values.push_back(gapUnlessFinite(value));
+    extremes.add(value);
+  }
+  result.axis = marginAxis(extremes);
+  if (choice == kFrequencyChoice) result.axis = {extremes.min - 0.02, extremes.max + 0.02};
+  return result;
+}
+
+TrendResult queryDeviationTrend(const RecordStore& store, IndexRange range, std::array<bool, 3> phases) {
+  TrendResult result;
+  result.title = "电压偏差趋势曲线";
+  result.curves.resize(3);
+  for (int phase = 0; phase < 3; ++phase) result.curves[phase].shown = phases[phase];
+  range = recordsIn(store, range);
+  if (range.end <= range.start) return result;
+  result.firstIndex = range.start;
+
+  // Phase A pairs Ua with Ub, B pairs Ub with Uc, C pairs Uc with Ua.
+  constexpr int kPairs[3][2] = {
+      {cells::uaRms, cells::ubRms}, {cells::ubRms, cells::ucRms}, {cells::ucRms, cells::uaRms}};
+  const double nominal = store.nominalVoltage;
+  double posMax = 0;
+  double negMin = 0;
+  bool anyPoint = false;
+  for (int i = range.start; i < range.end; ++i) {
+    const int wiringMode = store.record(i).integer(cells::wiringMode);
+    for (int phase = 0; phase < 3; ++phase) {
+      if (!phases[phase]) continue;
+      const double u =
+          phaseVoltage(wiringMode, store.value(i, kPairs[phase][0]), store.value(i, kPairs[phase][1]));
+      const double difference = u - nominal;
+      const double deviation = u > 0.05 && nominal > 0.05 ? difference / nominal * 100 : 0.0;
+      result.curves[phase].values.push_back(gapUnlessFinite(deviation));
+      anyPoint = true;
+      if (!std::isfinite(deviation)) continue;
+      if (difference >= 0) posMax = std::max(posMax, deviation);
+      if (difference < 0) negMin = std::min(negMin, deviation);
+    }
+  }
+  if (anyPoint) result.axis = {negMin > -0.5 ? -0.5 : negMin * 1.05, posMax < 0.5 ? 0.5 : posMax * 1.05};
+  return result;
+}
+
+TrendResult queryPowerTrend(const RecordStore& store, IndexRange range, PowerQuantity quantity,
+                            std::array<bool, 4> ticked) {
+  const int q = std::clamp(static_cast<int>(quantity), 0, 2);
+  TrendResult result;
+  for (int curve = 0; curve < 4; ++curve) result.captions[curve] = kPowerTexts[q].captions[curve];
+  result.title = kPowerTexts[q].title;
+  if (quantity == PowerQuantity::Active) result.valueTitle = std::string("单位:") + store.activePowerUnit();
+  if (quantity == PowerQuantity::Reactive)
+    result.valueTitle = std::string("单位:") + store.reactivePowerUnit();
+  result.curves.resize(4);
+  for (int curve = 0; curve < 4; ++curve) result.curves[curve].shown = ticked[curve];
+  result.axis = quantity == PowerQuantity::Reactive ? AxisRange{0, 100}
+                : quantity == PowerQuantity::Factor ? AxisRange{-1.2, 1.2}
+                                                    : AxisRange{0, 0};
+  range = recordsIn(store, range);
+  if (range.end <= range.start) return result;
+  result.firstIndex = range.start;
+
+  const int first = quantity == PowerQuantity::Reactive ? cells::qA : cells::pA;
+  std::array<double, 4> sums{};
+  double max = 0;
+  double min = 0;
+  bool anyPoint = false;
+  for (int i = range.start; i < range.end; ++i) {
+    for (int curve = 0; curve < 4; ++curve) {
+      if (!ticked[curve]) continue;
+      double value = 0;
+      if (quantity == PowerQuantity::Factor) {
+        value = store.value(i, cells::pfA + curve);
+      } else {
+        if (curve < 3) {
+          value = store.value(i, first + curve);
+        } else {
+          value = quantity == PowerQuantity::Active ? store.totalActivePower(i) : store.totalReactivePower(i);
+        }
+        if (std::fabs(value) < 0.05) value = 0;
+      }
+      result.curves[curve].values.push_back(gapUnlessFinite(value));
+      anyPoint = true;
+      if (!std::isfinite(value)) continue;
+      sums[curve] += value;
+      max = std::max(max, value);
+      min = std::min(min, value);
+    }
+  }
+  if (anyPoint && quantity == PowerQuantity::Active) {
+    result.axis.upper = max < 0.5 ? 0.5 : max * 1.05;
+    result.axis.lower = min > 0.5 ? min * 0.95 : (min > -0.5 ? -0.5 : min * 1.05);
+  }
+  if (anyPoint && quantity == PowerQuantity::Reactive) {
+    result.axis.upper = max < 10 ? std::ceil(max + 2) : std::ceil(max + 10);
+    result.axis.lower = std::ceil(min - 10);
+  }
+  if (quantity == PowerQuantity::Active) {
+    const int m = range.end - range.start;
+    std::array<std::string, 4> averages;
+    for (int curve = 0; curve < 4; ++curve) {
+      averages[curve] = formatPicture(sums[curve] / m, "0.0000") + store.activePowerUnit();
+    }
+    result.averages = averages;
+  }
+  return result;
+}
+
+std::string deviationAxisLabel(double value) {
+  std::string text = formatPicture(value, "0.000");
+  if (!std::isfinite(value)) return text + "%";
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  const std::size_t digitsBegin = text[0] == '-' ? 1 : 0;
+  std::size_t digitsEnd = text.find('.');
+  if (digitsEnd == std::string::npos) digitsEnd = text.size();
+  for (std::size_t at = digitsEnd; at > digitsBegin + 3; at -= 3) text.insert(at - 3, ",");
+  return text + "%";
+}
+
+}  // namespace pq

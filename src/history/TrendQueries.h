@@ -1,0 +1,69 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "statistics/RecordSpan.h"
+
+namespace pq {
+
+class RecordStore;
+
+// The value range of a trend chart's left axis.
+struct AxisRange {
+  double lower = 0;
+  double upper = 0;
+  bool operator==(const AxisRange&) const = default;
+};
+
+// One curve of a trend chart: the value of every record from TrendResult::firstIndex on. A value
+// that is not a finite number is a gap in the curve and counts for no axis or average.
+struct TrendCurve {
+  bool shown = true;
+  std::vector<double> values;
+};
+
+// What a trend query gives its page: the chart's texts, curves and left axis and, on the power page,
+// the captions of its check boxes and the averages.
+struct TrendResult {
+  std::string title;
+  // The harmonic page's left axis title; the unit label of the component and power pages.
+  std::string valueTitle;
+  int firstIndex = 0;  // the record index (the x value) of each curve's first value
+  std::vector<TrendCurve> curves;
+  AxisRange axis;
+  std::array<std::string, 4> captions;
+  std::optional<std::array<std::string, 4>> averages;
+};
+
+// The harmonic page's list: "总畸变率", "基波有效值", "2次谐波畸变率" .. "64次谐波畸变率".
+inline constexpr int kHarmonicTrendItems = 65;
+std::string harmonicTrendItemText(int item);
+// The channel names "Ua" .. "Ic".
+const char* channelName(int channel);
+
+// The component page's radios: zero, positive and negative sequence voltage and current, frequency.
+inline constexpr int kComponentChoices = 7;
+inline constexpr int kFrequencyChoice = 6;
+const char* componentChoiceText(int choice);
+
+// The power page's quantities: active power, reactive power, power factor.
+enum class PowerQuantity { Active = 0, Reactive = 1, Factor = 2 };
+
+// The curves of each trend page over the records `range` of the store (cut to the records in use).
+// An empty range gives what a page shows before its points: no values and the initial axis. Each
+// page's window selects the range with its time-range panel first.
+TrendResult queryHarmonicTrend(const RecordStore& store, IndexRange range, int channel, int item);
+TrendResult queryComponentTrend(const RecordStore& store, IndexRange range, int choice);
+// `phases`: the ticked phases A, B, C.
+TrendResult queryDeviationTrend(const RecordStore& store, IndexRange range, std::array<bool, 3> phases);
+// `ticked`: the curves of phases A, B, C and the three-phase total.
+TrendResult queryPowerTrend(const RecordStore& store, IndexRange range, PowerQuantity quantity,
+                            std::array<bool, 4> ticked);
+
+// A deviation axis label, "#,##0.###%": thousands grouped, up to three decimals, no scaling.
+std::string deviationAxisLabel(double value);
+
+}  // namespace pq
