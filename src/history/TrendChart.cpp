@@ -38,7 +38,7 @@ class DepthGraph : public QCPGraph {
 namespace {
 
 constexpr int kDepthPixels = 5;
-constexpr int kLabelWidth = 170;  // room for one record time label
+constexpr int kLabelWidth = 130;  // room for one record time label
 
 class LabelTicker : public QCPAxisTicker {
  public:
