@@ -19,3 +19,8 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPQ_SANITIZE=thread 
 cmake --build build-tsan --target pq_core_tests
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" -R '^Comm(32|Queue|Package|Device|SerialPortInfo|Simulator)'
+
+# ---- Debian package (scripts/package-test.sh) ----
+# Builds the package from a Release build of the programs only and validates it; installs, runs and
+# removes it only where this script may install packages (root), and says so otherwise.
+bash scripts/package-test.sh
