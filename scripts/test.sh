@@ -20,6 +20,11 @@ cmake --build build-tsan --target pq_core_tests
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" -R '^Comm(32|Queue|Package|Device|SerialPortInfo|Simulator)'
 
+# ---- Debian package (scripts/package-test.sh) ----
+# Builds the package from a Release build of the programs only and validates it; installs, runs and
+# removes it only where this script may install packages (root), and says so otherwise.
+bash scripts/package-test.sh
+
 # --- Hardening: fuzz smoke runs and kill trials ---
 # Every libFuzzer target for 30 seconds on its corpus in a clang tree of its own (build-fuzz/); a
 # crash fails the run. Then 10 kill trials per save (scripts/kill-trials.sh runs 100 by default).

@@ -3,18 +3,22 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <utility>
 
 #include "app/ApplicationTitle.h"
 #include "app/BackgroundArea.h"
+#include "app/StartOptions.h"
 #include "history/HistoryWindow.h"
 #include "live/LiveDataWindow.h"
 #include "records/RecordImportWindow.h"
 #include "report/ReportHost.h"
+#include "report/ReportViewer.h"
 #include "statistics/Clock.h"
 #include "statistics/ReportParametersWindow.h"
 #include "ui/ErrorReport.h"
@@ -176,12 +180,27 @@ void TForm1::FormShow() {
   TForm5 login(
       database(), prompter_, [this](bool enabled) { setPasswordCommandsEnabled(enabled); }, this);
   login.exec();
-  if (login.endsProgram()) QCoreApplication::exit(0);
+  if (login.endsProgram()) {
+    QCoreApplication::exit(0);
+    return;
+  }
+  if (!startupFile_.empty()) openStartupFile(std::exchange(startupFile_, {}));
 }
 
-void TForm1::openImportWindow() {
+void TForm1::openStartupFile(const std::string& path) {
+  if (app::namesReportFile(path)) {
+    viewReportFile(QFile::decodeName(path.c_str()), prompter_, this);
+  } else {
+    runImportWindow(path);
+  }
+}
+
+void TForm1::openImportWindow() { runImportWindow({}); }
+
+void TForm1::runImportWindow(const std::string& path) {
   {
     TForm3 window(store_, prompter_, this);
+    if (!path.empty()) window.importWhenShown(path);
     window.exec();
   }
   updateHistoryCommands();

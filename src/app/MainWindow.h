@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <string>
 
 #include "live/LiveProtocol.h"
 #include "records/RecordStore.h"
@@ -30,6 +31,9 @@ class TForm1 : public QMainWindow {
   // The user-database module, created after this window; the login and user windows use it.
   void setUserDatabase(TDM& database) { database_ = &database; }
   RecordStore& store() { return store_; }
+  // A file named on the command line, opened once the login has let the user in: a report file
+  // (namesReportFile) in the report viewer, any other file imported in the import window.
+  void openAfterLogin(const std::string& path) { startupFile_ = path; }
 
   void updateHistoryCommands();
   // The "密码管理" submenu and toolbar button, switched by the login according to the role.
@@ -56,6 +60,8 @@ class TForm1 : public QMainWindow {
   void openLiveWindow(live::LivePage page);
   void openReportParametersWindow();
   void openReportHistory();
+  void runImportWindow(const std::string& path);
+  void openStartupFile(const std::string& path);
   void openAddUserWindow();
   void openChangePasswordWindow();
   void openDeleteUserWindow();
@@ -64,6 +70,7 @@ class TForm1 : public QMainWindow {
   TDM* database_ = nullptr;
   RecordStore store_;
   bool loginDone_ = false;
+  std::string startupFile_;
   QList<QAction*> historyCommands_;
   QAction* passwordToolButton_ = nullptr;
   QMenu* passwordMenu_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 #include "ui/Artwork.h"
 #include "ui/ErrorReport.h"
@@ -58,6 +59,18 @@ TForm3::TForm3(RecordStore& store, ui::Prompter& prompter, QWidget* parent)
 void TForm3::changeEvent(QEvent* event) {
   QDialog::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow()) ui::centreOnScreen(*this);
+}
+
+void TForm3::importWhenShown(const std::string& path) { pendingPath_ = path; }
+
+void TForm3::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (pendingPath_.empty()) return;
+  // From the event loop, once the window is on the screen and can show the progress.
+  QTimer::singleShot(0, this, [this, path = std::move(pendingPath_)] {
+    ui::runReportingErrors(prompter_, this, [this, &path] { importRecordFile(store_, path, *this); });
+  });
+  pendingPath_.clear();
 }
 
 void TForm3::Btn_OpenClick() {

@@ -28,6 +28,10 @@ class TForm3 : public QDialog, public ImportListener {
 
   TForm3(RecordStore& store, ui::Prompter& prompter, QWidget* parent = nullptr);
 
+  // Imports `path` as soon as the window shows, as if it had been chosen in the open dialog (a
+  // record file named on the program's command line).
+  void importWhenShown(const std::string& path);
+
   void importStarted(const std::string& statusText, int frames) override;
   void importProgress(int position, const std::string& progressText) override;
   void importMessage(const std::string& text) override;
@@ -35,6 +39,7 @@ class TForm3 : public QDialog, public ImportListener {
 
  protected:
   void changeEvent(QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void Btn_OpenClick();
@@ -43,6 +48,7 @@ class TForm3 : public QDialog, public ImportListener {
   RecordStore& store_;
   ui::Prompter& prompter_;
   std::chrono::steady_clock::time_point lastRepaint_;
+  std::string pendingPath_;
 
   QLabel* Image1;
   QGroupBox* GroupBox1;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -10,6 +11,9 @@
 #include "app/MainWindow.h"
 #include "records/RecordFileGenerator.h"
 #include "records/RecordImportWindow.h"
+#include "report/ReportFile.h"
+#include "report/ReportPreview.h"
+#include "report/ReportViewer.h"
 #include "support/TempDir.h"
 #include "ui/ScriptedPrompter.h"
 #include "ui/UiTestSupport.h"
@@ -136,6 +140,42 @@ TEST_F(MainWindowTest, BecomingActiveChecksTheStoreAgain) {
   test::showActive(other);
   test::showActive(window);
   EXPECT_EQ(historyEnabled(), std::vector<bool>(10, false));
+}
+
+TEST_F(MainWindowTest, ARecordFileFromTheCommandLineIsImportedAfterTheLogin) {
+  GeneratorOptions options;
+  options.records = 12;
+  std::string error;
+  ASSERT_TRUE(generateRecordFile(dir.file("twelve.bin"), options, error));
+  window.openAfterLogin(dir.file("twelve.bin"));
+  EXPECT_EQ(window.store().recordCount(), 0) << "nothing before the login";
+  bool importShown = false;
+  test::whenModalShown<TForm3>([&](TForm3& import) {
+    importShown = true;
+    // The import runs once the window is on the screen, with its progress display.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.store().recordCount() == 12; }));
+    EXPECT_TRUE(child<QLabel>(import, "Label1").isVisible());
+    QTest::mouseClick(&child<QPushButton>(import, "Btn_Exit"), Qt::LeftButton);
+  });
+  logIn("admin", "admin123");
+  EXPECT_TRUE(importShown);
+  EXPECT_EQ(historyEnabled(), std::vector<bool>(10, true));
+  EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join(" | ").toStdString();
+}
+
+TEST_F(MainWindowTest, AReportFileFromTheCommandLineOpensInTheViewerAfterTheLogin) {
+  ReportPage page;
+  page.addText(100, 100, "城东变电站");
+  saveReportFile(dir.file("城东.QRP"), {page});
+  window.openAfterLogin(dir.file("城东.QRP"));
+  std::size_t pagesShown = 0;
+  test::whenModalShown<ReportViewer>([&](ReportViewer& viewer) {
+    pagesShown = viewer.preview().pages().size();
+    viewer.close();
+  });
+  logIn("admin", "admin123");
+  EXPECT_EQ(pagesShown, 1u);
+  EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join(" | ").toStdString();
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "InstrumentAnswers.h"
 #include "RequestScanner.h"
 #include "SimulatorOptions.h"
+#include "app/ApplicationTitle.h"
 #include "cli/CommandLine.h"
 #include "serial/platform/DeviceNames.h"
 
@@ -97,9 +98,22 @@ std::vector<std::string> linksToMake(const SimulatorOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    std::printf("%s\n%s", kSimulatorUsage,
+                "Plays the power-quality analyser on a pseudo-terminal: prints the terminal's path, then\n"
+                "answers the measurement and waveform requests at the pace of a 9600-baud line until\n"
+                "SIGINT or SIGTERM. --port N links ports/COMN beside the programs to it, the port the\n"
+                "live window opens as COMN. See pqdesk-sim(1).\n");
+    return 0;
+  }
+  if (args.size() == 1 && args[0] == "--version") {
+    std::printf("pqdesk-sim %s\n", pq::app::kVersion);
+    return 0;
+  }
   SimulatorOptions options;
   try {
-    options = parseSimulatorOptions(std::vector<std::string>(argv + 1, argv + argc));
+    options = parseSimulatorOptions(args);
   } catch (const pq::cli::UsageError& error) {
     std::fprintf(stderr, "pqdesk-sim: %s\n%s", error.what(), kSimulatorUsage);
     return pq::cli::kExitUsage;
