@@ -55,7 +55,9 @@ trial_kind() {
   left=$(find "$folder" -maxdepth 1 -name ".$base.tmp-*" | wc -l)
   echo "$name: $trials trials (${duration} ms a save), killed $killed, old file $asOld, new file $asNew," \
     "mixed $mixed; temporaries at most $mostTemporaries, after a full save $left"
-  if (( mixed > 0 || mostTemporaries > 1 || left > 0 )); then failures=$((failures + 1)); fi
+  # A kill between a save creating its temporary and removing the stale ones leaves two; the next
+  # save removes both, so more than two would be a pile-up.
+  if (( mixed > 0 || mostTemporaries > 2 || left > 0 )); then failures=$((failures + 1)); fi
 }
 
 "$cli" generate "$work/day.bin" --records 86400 >/dev/null
