@@ -24,3 +24,15 @@ ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" -R '^Comm(32|Queue|
 # Builds the package from a Release build of the programs only and validates it; installs, runs and
 # removes it only where this script may install packages (root), and says so otherwise.
 bash scripts/package-test.sh
+
+# --- Hardening: fuzz smoke runs and kill trials ---
+# Every libFuzzer target for 30 seconds on its corpus in a clang tree of its own (build-fuzz/); a
+# crash fails the run. Then 10 kill trials per save (scripts/kill-trials.sh runs 100 by default).
+mkdir -p build-fuzz
+for target in $(bash scripts/fuzz.sh --list); do
+  bash scripts/fuzz.sh "$target" 30 >"build-fuzz/smoke-$target.log" 2>&1 || {
+    tail -n 60 "build-fuzz/smoke-$target.log"
+    exit 1
+  }
+done
+bash scripts/kill-trials.sh 10

@@ -9,6 +9,7 @@
 #include "app/MainWindow.h"
 #include "app/QtTranslations.h"
 #include "app/StartOptions.h"
+#include "base/FileSizeSignal.h"
 #include "ui/QtPrompter.h"
 #include "users/UserDataModule.h"
 #include "users/UserDatabaseSetup.h"
@@ -42,6 +43,7 @@ std::optional<int> answerOnTerminal(const pq::app::StartOptions& options) {
 // (whose failure is reported before any window shows), event loop. The login runs when the main
 // window is first shown.
 int main(int argc, char** argv) {
+  pq::ignoreFileSizeSignal();
   // Before the application object, which needs a display: --help and --version work without one.
   const pq::app::StartOptions early = pq::app::parseStartOptions({argv + 1, argv + argc});
   if (early.answer == pq::app::StartOptions::Answer::Help ||

@@ -1,6 +1,8 @@
 #include "base/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +29,16 @@ std::string folderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+std::string nameOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+constexpr char kRandomPart[] = "XXXXXX";
+
+// ".NAME.tmp-": the temporaries of one target differ only in the random part that follows.
+std::string temporaryPrefix(const std::string& target) { return "." + nameOf(target) + ".tmp-"; }
+
 mode_t defaultMode() {
   const mode_t mask = umask(0);
   umask(mask);
@@ -45,14 +57,15 @@ bool AtomicFile::fail(const char* what) {
   return false;
 }
 
+// Unlinked before it is closed: once closed it is unlocked and would look stale to another writer.
 void AtomicFile::discard() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-    fd_ = -1;
-  }
   if (!temporary_.empty()) {
     ::unlink(temporary_.c_str());
     temporary_.clear();
+  }
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
   }
 }
 
@@ -65,15 +78,59 @@ bool AtomicFile::open() {
   const bool exists = ::stat(target_.c_str(), &existing) == 0;
   if (exists && ::access(target_.c_str(), W_OK) != 0) return fail(target_.c_str());
 
-  std::vector<char> name(target_.begin(), target_.end());
-  const char suffix[] = ".tmp-XXXXXX";
-  name.insert(name.end(), suffix, suffix + sizeof suffix);
-  fd_ = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd_ < 0) return fail(folderOf(target_).c_str());
-  temporary_ = name.data();
+  if (!createTemporary()) return fail(folderOf(target_).c_str());
+  removeStaleTemporaries();
   const mode_t mode = exists ? (existing.st_mode & 07777) : defaultMode();
   if (::fchmod(fd_, mode) != 0) return fail(temporary_.c_str());
   return true;
+}
+
+// A fresh temporary, locked. Another writer's cleanup may catch it in the moment between creation
+// and lock and remove it; it is then made again.
+bool AtomicFile::createTemporary() {
+  const std::string pattern = folderOf(target_) + "/" + temporaryPrefix(target_) + kRandomPart;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &info) == 0 && info.st_nlink > 0) {
+      fd_ = fd;
+      temporary_ = name.data();
+      return true;
+    }
+    ::close(fd);
+  }
+  errno = EAGAIN;
+  return false;
+}
+
+// A lock on a temporary ends with the process that held it, so one that can be locked is stale.
+void AtomicFile::removeStaleTemporaries() const {
+  const std::string folder = folderOf(target_);
+  const std::string prefix = temporaryPrefix(target_);
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return;
+  const int savedErrno = errno;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name.size() != prefix.size() + sizeof kRandomPart - 1 ||
+        name.compare(0, prefix.size(), prefix) != 0) {
+      continue;
+    }
+    const std::string path = folder + "/" + name;
+    if (path == temporary_) continue;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      ::unlink(path.c_str());
+    }
+    ::close(fd);
+  }
+  ::closedir(listing);
+  errno = savedErrno;
 }
 
 bool AtomicFile::write(const void* data, std::size_t size) {
@@ -94,13 +151,12 @@ bool AtomicFile::write(const void* data, std::size_t size) {
 bool AtomicFile::commit() {
   if (fd_ < 0) return false;
   if (::fsync(fd_) != 0) return fail(temporary_.c_str());
-  if (::close(fd_) != 0) {
-    fd_ = -1;
-    return fail(temporary_.c_str());
-  }
-  fd_ = -1;
+  // Renamed while still open and locked, so no other writer takes it for a stale one. The content
+  // is on the disk already; closing can no longer lose it.
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) return fail(target_.c_str());
   temporary_.clear();
+  ::close(fd_);
+  fd_ = -1;
   // The rename itself must reach the disk too, or a power cut could bring back the old name.
   const int folder = ::open(folderOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (folder >= 0) {

@@ -9,6 +9,11 @@ namespace pq {
 // folder, is flushed to disk and renamed over the target by commit(). Until commit() succeeds the
 // original stays untouched; a writer destroyed without commit removes its temporary file.
 // A target that is a symbolic link is replaced where the link points, and keeps its permissions.
+//
+// The temporary file is hidden and named after the target: ".NAME.tmp-XXXXXX" beside NAME, so no
+// file dialog filter such as "*.bin" offers it. Its writer holds a lock on it; a temporary of the
+// same target that nobody holds was left by a writer that was killed, and the next open() for that
+// target removes it, so killed saves never pile up.
 class AtomicFile {
  public:
   explicit AtomicFile(std::string targetPath);
@@ -28,6 +33,8 @@ class AtomicFile {
  private:
   bool fail(const char* what);
   void discard();
+  bool createTemporary();
+  void removeStaleTemporaries() const;
 
   std::string target_;
   std::string temporary_;

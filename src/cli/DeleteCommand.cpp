@@ -4,7 +4,6 @@
 #include "cli/Commands.h"
 #include "cli/ImportToConsole.h"
 #include "records/BatchDelete.h"
-#include "records/RecordFileMessages.h"
 #include "records/RecordFileWriter.h"
 
 namespace pq::cli {
@@ -28,8 +27,8 @@ int runDelete(const std::vector<std::string>& args) {
     return kExitRefused;
   }
   store.deleteRange(plan.first, plan.count);
-  if (!rewriteRecordFile(store)) {
-    std::cerr << messages::kFileMissing << '\n';
+  if (std::string failure; !rewriteRecordFile(store, &failure)) {
+    std::cerr << failure << '\n';
     return kExitRefused;
   }
   std::cout << store.recordCount() << std::endl;

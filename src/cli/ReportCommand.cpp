@@ -104,8 +104,9 @@ int runReport(const std::vector<std::string>& args) {
   if (!run.requestReport(phase)) return kExitRefused;
 
   if (const auto jsonPath = arguments.text("json")) {
+    // A file that cannot be written is refused input, as for the page outputs.
     if (!writeFile(*jsonPath, reportJson(parameters.data, store.rangeStart, store.rangeEnd)))
-      return kExitUnexpected;
+      return kExitRefused;
   }
   return writeReportOutputs(arguments, store, parameters);
 }

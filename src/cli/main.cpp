@@ -1,92 +1,12 @@
-#include <algorithm>
-#include <exception>
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "app/ApplicationTitle.h"
-#include "base/ConversionError.h"
-#include "cli/CommandLine.h"
-#include "cli/Commands.h"
-#include "cli/RendererHandOver.h"
-
-namespace {
-
-using pq::cli::Command;
-
-constexpr Command kCommands[] = {
-    {"info", "pqdesk-cli info FILE.bin", pq::cli::runInfo},
-    {"dump", "pqdesk-cli dump FILE.bin [--first N] [--count M]", pq::cli::runDump},
-    {"delete", "pqdesk-cli delete FILE.bin --first N [--count M]", pq::cli::runDelete},
-    {"generate",
-     "pqdesk-cli generate OUT.bin [--records N] [--start \"YYYY-MM-DD HH:MM:SS\"] [--interval SECONDS] "
-     "[--level CODE] [--pt X] [--ct X] [--wiring 1|3] [--station TEXT] [--point TEXT] [--seed S]",
-     pq::cli::runGenerate},
-    {"report",
-     "pqdesk-cli report FILE.bin --phase Ua|Ub|Uc|Ia|Ib|Ic [--from \"YYYY-M-D H:M\"] [--to \"YYYY-M-D H:M\"] "
-     "[--level TEXT] [--min-sc TEXT] [--supply TEXT] [--agreed TEXT] [--station TEXT] [--point TEXT] [--unit "
-     "TEXT] [--tester TEXT] [--print-date TEXT] [--json FILE] [--cells FILE] [--pdf FILE] [--png FILE] "
-     "[--qrp FILE] [--xls FILE]",
-     pq::cli::runReport},
-    {"render", "pqdesk-cli render FILE.QRP [--pdf FILE] [--png FILE] [--page N]", pq::cli::runRender},
-    {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", pq::cli::runUsers},
-};
-
-// --pdf and --png draw pages with Qt, which only pqdesk-cli-render links (RendererHandOver.h).
-bool asksForDrawnPages(const std::vector<std::string>& args) {
-  return std::find(args.begin(), args.end(), "--pdf") != args.end() ||
-         std::find(args.begin(), args.end(), "--png") != args.end();
-}
-
-void printUsage(std::ostream& out) {
-  out << "usage:\n";
-  for (const auto& command : kCommands) out << "  " << command.usage << '\n';
-}
-
-void printHelp() {
-  printUsage(std::cout);
-  std::cout << "  pqdesk-cli --help | --version\n"
-               "\n"
-               "PQ Desk on the command line: record files, reports and the user database, with the\n"
-               "program's own import, statistics and report pages. Exit status: 0 done, 1 unexpected\n"
-               "error, 2 usage error, 3 refused input. See pqdesk-cli(1).\n";
-}
-
-}  // namespace
+#include "base/FileSizeSignal.h"
+#include "cli/Dispatcher.h"
 
 int main(int argc, char** argv) {
+  pq::ignoreFileSizeSignal();
   std::ios::sync_with_stdio(false);
-  if (argc < 2) {
-    printUsage(std::cerr);
-    return pq::cli::kExitUsage;
-  }
-  const std::string name = argv[1];
-  if (name == "--help" || name == "-h") {
-    printHelp();
-    return pq::cli::kExitDone;
-  }
-  if (name == "--version") {
-    std::cout << "pqdesk-cli " << pq::app::kVersion << '\n';
-    return pq::cli::kExitDone;
-  }
-  for (const auto& command : kCommands) {
-    if (name != command.name) continue;
-    try {
-      const std::vector<std::string> args(argv + 2, argv + argc);
-      if (asksForDrawnPages(args)) pq::cli::handOverToRenderer(name, args);
-      return command.run(args);
-    } catch (const pq::cli::UsageError& e) {
-      std::cerr << e.what() << "\nusage: " << command.usage << '\n';
-      return pq::cli::kExitUsage;
-    } catch (const pq::ConversionError& e) {
-      std::cerr << e.what() << '\n';
-      return pq::cli::kExitRefused;
-    } catch (const std::exception& e) {
-      std::cerr << e.what() << '\n';
-      return pq::cli::kExitUnexpected;
-    }
-  }
-  std::cerr << "unknown command " << name << '\n';
-  printUsage(std::cerr);
-  return pq::cli::kExitUsage;
+  return pq::cli::runCommandLine(std::vector<std::string>(argv + 1, argv + argc));
 }

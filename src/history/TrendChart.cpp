@@ -38,7 +38,7 @@ class DepthGraph : public QCPGraph {
 namespace {
 
 constexpr int kDepthPixels = 5;
-constexpr int kLabelWidth = 170;  // room for one record time label
+constexpr int kLabelWidth = 130;  // room for one record time label
 
 class LabelTicker : public QCPAxisTicker {
  public:
@@ -72,7 +72,8 @@ TrendChart::TrendChart(const RecordStore& store, const QString& designTitle,
   for (const CurveStyle& style : curves) {
     auto* graph = new DepthGraph(xAxis, yAxis);
     graph->setName(style.name);
-    graph->setPen(QPen(style.colour, 1.5));
+    graph->setPen(QPen(style.colour, 1));
+    graph->setAntialiased(false);
     graph->setAdaptiveSampling(true);
     if (!withLegend) graph->removeFromLegend();
     graphs_.push_back(graph);
@@ -80,6 +81,8 @@ TrendChart::TrendChart(const RecordStore& store, const QString& designTitle,
   xAxis->setTicker(timeTicker_);
   yAxis->setLabelFont(bold);
   setNoAntialiasingOnDrag(true);
+  // A day of records draws as one polyline per curve rather than segment by segment.
+  setPlottingHint(QCP::phFastPolylines);
   navigation_ = new ChartNavigation(*this, [this](double key, double value) { return readout(key, value); });
 }
 

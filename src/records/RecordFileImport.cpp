@@ -51,10 +51,13 @@ class FileHandle {
 };
 
 // Reads the file in large blocks and hands out the frames found by the sync scan. A frame never
-// straddles two reads: the unread tail of a block moves to the front before the next read.
+// straddles two reads: the unread tail of a block moves to the front before the next read. A small
+// file gets a buffer of its own size; one that grows meanwhile is still read whole, in more reads.
 class FrameScanner {
  public:
-  explicit FrameScanner(int fd) : fd_(fd), buffer_(kBlockSize + rf::kFrameSize) {}
+  FrameScanner(int fd, long long fileSize)
+      : fd_(fd),
+        buffer_(static_cast<std::size_t>(std::clamp<long long>(fileSize, 0, kBlockSize)) + rf::kFrameSize) {}
 
   // Reads up to `size` bytes at the current position; bytes past the end of the file read as 0.
   bool readHead(std::uint8_t* out, std::size_t size) {
@@ -67,6 +70,7 @@ class FrameScanner {
       if (n == 0) break;
       got += static_cast<std::size_t>(n);
     }
+    bytesRead_ += static_cast<long long>(got);
     return true;
   }
 
@@ -87,6 +91,8 @@ class FrameScanner {
   }
 
   bool failed() const { return errorNumber_ != 0; }
+  // The end came before `size` bytes: the file was cut while it was read.
+  bool endedBefore(long long size) const { return endOfFile_ && bytesRead_ < size; }
   int errorNumber() const { return errorNumber_; }
 
  private:
@@ -127,6 +133,7 @@ class FrameScanner {
         break;
       }
       end_ += static_cast<std::size_t>(n);
+      bytesRead_ += n;
       if (end_ - begin_ >= kBlockSize) break;
     }
     return true;
@@ -138,6 +145,7 @@ class FrameScanner {
   std::size_t end_ = 0;
   bool endOfFile_ = false;
   int errorNumber_ = 0;
+  long long bytesRead_ = 0;
 };
 
 std::string nameField(const std::uint8_t* field) {
@@ -224,16 +232,20 @@ ImportResult importRecordFile(RecordStore& store, const std::string& path, Impor
   store.measuringPointName.clear();
   listener.importStarted(messages::kImportStatus, frames);
 
-  FrameScanner scanner(file.fd());
+  FrameScanner scanner(file.fd(), file.size());
   std::uint8_t head[rf::kHeadSize];
   if (scanner.readHead(head, sizeof head)) readHeadValues(store, head);
   const ImportFactors factors(RecordScaling::fromRatios(store.ptRatio, store.ctRatio));
 
   int imported = 0;
   int position = 0;
+  bool scannedToEnd = false;
   while (!scanner.failed()) {
     const std::uint8_t* body = scanner.nextBody();
-    if (body == nullptr) break;
+    if (body == nullptr) {
+      scannedToEnd = true;
+      break;
+    }
     if (rf::bodyChecksum(body) != body[rf::kChecksum]) continue;
     if (store.recordCount() >= recordCap) {
       listener.importMessage(messages::kFileTooLong);
@@ -250,10 +262,14 @@ ImportResult importRecordFile(RecordStore& store, const std::string& path, Impor
   }
 
   store.rangeEnd = store.recordCount() - 1;
-  if (scanner.failed()) {
+  // A file cut by someone else while it was read ends early without a read error; the store then
+  // holds only part of what the file held, as after a read error.
+  const bool cut = scannedToEnd && !scanner.failed() && scanner.endedBefore(file.size());
+  if (scanner.failed() || cut) {
     store.incompleteImport = true;
     listener.importFinished(messages::kImportStopped);
-    listener.importMessage(messages::kReadFailed + std::string(std::strerror(scanner.errorNumber())));
+    listener.importMessage(messages::kReadFailed + std::string(cut ? messages::kFileCutWhileRead
+                                                                   : std::strerror(scanner.errorNumber())));
     return ImportResult::ReadFailed;
   }
   listener.importFinished(messages::kImportDone);

@@ -23,7 +23,7 @@ class ImportListener {
 enum class ImportResult {
   Completed,   // the whole file was scanned, or the record cap was reached
   CannotOpen,  // "文件空。" was reported; the store is empty
-  ReadFailed,  // the system reported a read error; the records read before it stay
+  ReadFailed,  // a read error, or the file was cut while it was read; the records read before stay
 };
 
 // Whether the import would open the file (a regular file that can be read), without reading it.

@@ -5,6 +5,7 @@
 
 #include "records/InstrumentEncoding.h"
 #include "records/RecordFileFormat.h"
+#include "records/RecordFileMessages.h"
 #include "records/RecordStore.h"
 
 namespace pq {
@@ -68,6 +69,7 @@ RecordFileWriter::RecordFileWriter(const std::string& path)
 
 bool RecordFileWriter::open(const RecordFileHead& head) {
   if (!file_.open()) return false;
+  opened_ = true;
   std::uint8_t bytes[rf::kHeadSize];
   encodeHead(head, bytes);
   return file_.write(bytes, sizeof bytes);
@@ -88,15 +90,20 @@ bool RecordFileWriter::flush() {
 
 bool RecordFileWriter::commit() { return flush() && file_.commit(); }
 
-bool rewriteRecordFile(const RecordStore& store) {
-  if (store.incompleteImport) return false;
+bool rewriteRecordFile(const RecordStore& store, std::string* failure) {
+  const auto fail = [failure](std::string message) {
+    if (failure != nullptr) *failure = std::move(message);
+    return false;
+  };
+  if (store.incompleteImport) return fail(messages::kFileMissing);
   RecordFileWriter writer(store.fileName);
-  if (!writer.open(RecordFileHead::of(store))) return false;
+  bool written = writer.open(RecordFileHead::of(store));
+  if (!written && !writer.opened()) return fail(messages::kFileMissing);
   const RecordScaling scaling = RecordScaling::fromRatios(store.ptRatio, store.ctRatio);
-  for (int i = 0; i < store.recordCount(); ++i) {
-    if (!writer.writeRecord(store.record(i), scaling)) return false;
-  }
-  return writer.commit();
+  for (int i = 0; written && i < store.recordCount(); ++i)
+    written = writer.writeRecord(store.record(i), scaling);
+  if (written && writer.commit()) return true;
+  return fail(messages::kRewriteFailed + writer.error());
 }
 
 }  // namespace pq

@@ -35,6 +35,8 @@ class RecordFileWriter {
   bool open(const RecordFileHead& head);
   bool writeRecord(const MeasurementRecord& record, const RecordScaling& scaling);
   bool commit();
+  // Whether open() got as far as creating the file, so that a failure is one of writing.
+  bool opened() const { return opened_; }
   const std::string& error() const { return file_.error(); }
 
  private:
@@ -43,6 +45,7 @@ class RecordFileWriter {
   AtomicFile file_;
   std::vector<std::uint8_t> buffer_;
   std::size_t used_ = 0;
+  bool opened_ = false;
 };
 
 // The frame of one record: sync, body with the scaling divided out, checksum over what was written.
@@ -50,7 +53,8 @@ void encodeFrame(const MeasurementRecord& record, const RecordScaling& scaling, 
 
 // Writes the store's head and records over its record file. False when the file cannot be written,
 // or when the store holds only part of the file (an import stopped by a read error); the file is then
-// as it was.
-bool rewriteRecordFile(const RecordStore& store);
+// as it was, and `failure`, when given, receives the message to show: "文件不存在!" when the file
+// cannot be opened for writing, the write failure with the system's reason when the disk is full.
+bool rewriteRecordFile(const RecordStore& store, std::string* failure = nullptr);
 
 }  // namespace pq

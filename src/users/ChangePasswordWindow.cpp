@@ -96,7 +96,7 @@ void TForm7::verify() {
     Edit1->setFocus();
     return;
   }
-  if (query.fieldText(users::kPasswordColumn) != storedPassword(Edit2->text().toStdString())) {
+  if (!passwordMatches(query.fieldText(users::kPasswordColumn), Edit2->text().toStdString())) {
     prompter_.showMessage(this, msg::kWrongPasswordForChange);
     reject();
     return;

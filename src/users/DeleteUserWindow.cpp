@@ -56,7 +56,7 @@ void TForm8::Button1Click() {
     Edit1->setFocus();
     return;
   }
-  if (query.fieldText(users::kPasswordColumn) != storedPassword(Edit2->text().toStdString())) {
+  if (!passwordMatches(query.fieldText(users::kPasswordColumn), Edit2->text().toStdString())) {
     prompter_.showMessage(this, msg::kWrongPasswordForDelete);
     reject();
     return;

@@ -87,7 +87,7 @@ void TForm5::Btn_OkClick() {
     ComboBox1->setFocus();
     return;
   }
-  if (query.fieldText(users::kPasswordColumn) != storedPassword(Edit1->text().toStdString())) {
+  if (!passwordMatches(query.fieldText(users::kPasswordColumn), Edit1->text().toStdString())) {
     prompter_.showMessage(this, msg::kWrongLoginPassword);
     endsProgram_ = true;
     done(QDialog::Rejected);

@@ -26,6 +26,10 @@ std::string storedPassword(std::string_view typedPassword) {
   return scramblePassword(utf8ToGbk(typedPassword));
 }
 
+bool passwordMatches(std::string_view storedColumn, std::string_view typedPassword) {
+  return !storedColumn.empty() && storedColumn == storedPassword(typedPassword);
+}
+
 std::size_t gbkByteLength(std::string_view typedText) { return utf8ToGbk(typedText).size(); }
 
 }  // namespace pq

@@ -14,6 +14,11 @@ std::string scramblePassword(std::string_view gbkPassword);
 // character counts two bytes.
 std::string storedPassword(std::string_view typedPassword);
 
+// Whether a typed password matches the stored column. The program stores no empty password, so an
+// empty or NULL column (a database edited by other means) lets nobody in, not even with an empty
+// password.
+bool passwordMatches(std::string_view storedColumn, std::string_view typedPassword);
+
 // Length of a typed text in GBK bytes, the measure of the six-byte minimum.
 std::size_t gbkByteLength(std::string_view typedText);
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <string>
 #include <vector>
@@ -101,6 +102,39 @@ TEST(AtomicFileTest, MissingFolderOrNameFails) {
   EXPECT_FALSE(inMissingFolder.error().empty());
   AtomicFile unnamed("");
   EXPECT_FALSE(unnamed.open());
+}
+
+// After a kill -9 during a save the temporary stays behind. It must not look like a record file
+// and must not pile up: the next save of the same target removes it, but never the temporary of a
+// save that is still running, nor one of another target.
+TEST(AtomicFileTest, NextSaveRemovesTemporariesOfKilledSaves) {
+  TempDir dir;
+  const std::string target = dir.file("day.bin");
+  writeBytes(target, {1});
+  writeBytes(dir.file(".day.bin.tmp-Kill01"), {2});
+  writeBytes(dir.file(".day.bin.tmp-Kill02"), {3});
+  writeBytes(dir.file(".other.bin.tmp-Kill03"), {4});
+  writeBytes(dir.file(".day.bin.tmp-toolong"), {5});
+
+  AtomicFile running(target);
+  ASSERT_TRUE(running.open());
+  std::vector<std::string> during = dir.entries();
+  std::erase(during, "day.bin");
+  std::erase(during, ".other.bin.tmp-Kill03");
+  std::erase(during, ".day.bin.tmp-toolong");
+  ASSERT_EQ(during.size(), 1u);
+  EXPECT_EQ(during[0].rfind(".day.bin.tmp-", 0), 0u) << during[0];
+
+  AtomicFile second(target);
+  ASSERT_TRUE(second.open());
+  ASSERT_TRUE(second.write("b", 1));
+  ASSERT_TRUE(second.commit());
+  ASSERT_TRUE(running.write("a", 1));
+  ASSERT_TRUE(running.commit());
+  EXPECT_EQ(readBytes(target), std::vector<std::uint8_t>{'a'});
+  std::vector<std::string> after = dir.entries();
+  std::sort(after.begin(), after.end());
+  EXPECT_EQ(after, (std::vector<std::string>{".day.bin.tmp-toolong", ".other.bin.tmp-Kill03", "day.bin"}));
 }
 
 }  // namespace

@@ -31,12 +31,10 @@ std::string slurp(const std::string& path) {
   return text.str();
 }
 
-}  // namespace
-
-CliResult runCli(const std::vector<std::string>& args, const std::string& input) {
+CliResult run(std::string command, const std::vector<std::string>& args, const std::string& input) {
   TempDir dir;
   std::ofstream(dir.file("in")) << input;
-  std::string command = quoted(PQDESK_CLI);
+  command += quoted(PQDESK_CLI);
   // Appending piecewise: g++ 12 at -O3 warns falsely (-Wrestrict) about `command += " " + quoted(arg)`.
   for (const auto& arg : args) {
     command += ' ';
@@ -49,6 +47,17 @@ CliResult runCli(const std::vector<std::string>& args, const std::string& input)
   result.out = slurp(dir.file("out"));
   result.err = slurp(dir.file("err"));
   return result;
+}
+
+}  // namespace
+
+CliResult runCli(const std::vector<std::string>& args, const std::string& input) {
+  return run("", args, input);
+}
+
+// The shell is dash, whose ulimit -f counts blocks of 512 bytes.
+CliResult runCliWithFileSizeLimit(const std::vector<std::string>& args, long kilobytes) {
+  return run("ulimit -f " + std::to_string(kilobytes * 2) + "; exec ", args, "");
 }
 
 }  // namespace pq::test

@@ -41,8 +41,8 @@ void UserDatabaseFixture::addRow(const std::string& name, const std::string& sto
   if (status != SQLITE_DONE) throw std::runtime_error("insert failed");
 }
 
-std::vector<std::string> UserDatabaseFixture::rows() const {
-  Connection db(path_);
+std::vector<std::string> UserDatabaseFixture::rowsOf(const std::string& path) {
+  Connection db(path);
   sqlite3_stmt* statement = nullptr;
   sqlite3_prepare_v2(db.get(), "SELECT 用户姓名, 用户密码, 用户权限 FROM 用户密码 ORDER BY rowid", -1,
                      &statement, nullptr);
@@ -52,7 +52,9 @@ std::vector<std::string> UserDatabaseFixture::rows() const {
     for (int i = 0; i < 3; ++i) {
       const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
       if (i > 0) row += '|';
-      row += text != nullptr ? text : "NULL";
+      // By length, so that a zero byte inside a text is kept.
+      row += text != nullptr ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, i)))
+                             : "NULL";
     }
     out.push_back(row);
   }

@@ -16,8 +16,9 @@ class UserDatabaseFixture {
   const std::string& path() const { return path_; }
   // Adds a row; `password` is stored as given (already scrambled).
   void addRow(const std::string& name, const std::string& storedPassword, const std::string& role);
-  // Every row as "name|stored password|role", in table order.
-  std::vector<std::string> rows() const;
+  // Every row as "name|stored password|role", in table order; a NULL reads "NULL".
+  std::vector<std::string> rows() const { return rowsOf(path_); }
+  static std::vector<std::string> rowsOf(const std::string& path);
 
  private:
   TempDir dir_;

@@ -77,5 +77,45 @@ TEST(UsersCommand, UsageErrors) {
   EXPECT_EQ(runCli({"users", "list", "extra"}).status, 2);
 }
 
+// SQL and other hostile text as name and password of `users`: stored, listed, refused as a
+// duplicate and removed exactly as an ordinary name, touching no other row. (A zero byte cannot be
+// part of a command-line argument.)
+TEST(UsersCommand, HostileTextIsJustAName) {
+  const std::string texts[] = {
+      "x' OR '1'='1",
+      "admin'--",
+      "admin\"; DROP TABLE 用户密码; --",
+      "'; DELETE FROM 用户密码 WHERE '1'='1",
+      "%",
+      "_____",
+      "ad%",
+      "a_min",
+      std::string(10000, 'n'),
+      "\xFF\xFE\x81",  // neither UTF-8 nor GBK
+  };
+  for (const std::string& text : texts) {
+    SCOPED_TRACE(text.substr(0, 40));
+    test::UserDatabaseFixture users;
+    users.addRow("admin", storedPassword("admin123"), "Administrator");
+    const auto before = users.rows();
+    const std::string password = text + "123456";
+    auto users_ = [&](std::vector<std::string> args, const std::string& input = "") {
+      args.insert(args.begin(), "users");
+      args.insert(args.end(), {"--db", users.path()});
+      return runCli(args, input);
+    };
+
+    EXPECT_EQ(users_({"remove", text}).err, "该用户不存在，请重新输入。\n");
+    ASSERT_EQ(users_({"add", text}, password + "\n").status, 0);
+    auto expected = before;
+    expected.push_back(text + "|" + storedPassword(password) + "|User");
+    EXPECT_EQ(users.rows(), expected);
+    EXPECT_EQ(users_({"add", text}, "abcdef\n").err, "该用户已经注册过了，请重新输入。\n");
+    EXPECT_EQ(users_({"list"}).out, "admin\tAdministrator\n" + text + "\tUser\n");
+    EXPECT_EQ(users_({"remove", text}).status, 0);
+    EXPECT_EQ(users.rows(), before);
+  }
+}
+
 }  // namespace
 }  // namespace pq
