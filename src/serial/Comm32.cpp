@@ -352,6 +352,10 @@ void TComm32::_WriteThread(TComm32* port) {
     const int woken = WakeEvent::waitAny({port->writeStop_.get(), port->writeWake_.get()}, -1);
     if (woken == 0 || !port->writeThread_.run) break;
     port->writeWake_->reset();
+    // Only bytes written in this wake make the output drain again. The read thread wakes this
+    // thread on every EV_TXEMPTY; announcing a drain after a wake that wrote nothing would answer
+    // with another EV_TXEMPTY, and the two threads would wake each other without end on an idle line.
+    bool wrote = false;
     // Chunk after chunk while bytes are queued: the driver's write waits while the line is full, so
     // the system's buffer bounds what is in flight, and a burst costs no wake-up per chunk.
     for (;;) {
@@ -361,11 +365,14 @@ void TComm32::_WriteThread(TComm32* port) {
         sent = 0;
       }
       if (chunkLength == 0) {
-        port->driver_->writesFinished();
+        if (wrote) port->driver_->writesFinished();
         break;
       }
       const auto result = port->driver_->write(chunk + sent, chunkLength - sent, *port->writeStop_);
-      if (result.count > 0) sent += result.count;
+      if (result.count > 0) {
+        sent += result.count;
+        wrote = true;
+      }
       if (result.stopped) {
         port->writeThread_.running = false;
         return;

@@ -191,6 +191,23 @@ TEST(Comm32Test, BytesFlowBothWaysWithoutLoss) {
   EXPECT_TRUE(echoed == outbound) << "got " << echoed.size() << " of " << outbound.size();
 }
 
+TEST(Comm32Test, AnIdleLineAfterAWriteStaysQuiet) {
+  PseudoTerminal pty;
+  TComm32 port;
+  port.SetPortNo(pty.portNumber());
+  std::atomic<int> drained{0};
+  port.OnCommNotify = [&](TComm32*, int mask) {
+    if ((mask & EV_TXEMPTY) != 0) ++drained;
+  };
+  port.Open();
+  ASSERT_EQ(port.Write("\xEB\x90\x01\x01", 4), 4);
+  EXPECT_EQ(pty.receive(4).size(), 4u);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // One drain per burst written; a line that keeps reporting drains keeps two threads busy forever.
+  EXPECT_LE(drained.load(), 2) << "EV_TXEMPTY reported again and again on an idle line";
+  port.Close();
+}
+
 TEST(Comm32Test, DisableWriteStopsWriteButNotCommand) {
   TComm32 port;
   port.DisableWrite = true;
