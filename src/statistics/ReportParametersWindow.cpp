@@ -129,12 +129,12 @@ void TForm13::buildReportGroup() {
   GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
   GroupBox3->setGeometry(8, 550, 499, 188);
   for (std::size_t i = 0; i < std::size(kReportButtons); ++i) {
-    const ReportButton& spec = kReportButtons[i];
-    auto* button = new QPushButton(QString::fromUtf8(spec.caption), GroupBox3);
-    button->setObjectName(QString::fromLatin1(spec.name));
+    const ReportButton& entry = kReportButtons[i];
+    auto* button = new QPushButton(QString::fromUtf8(entry.caption), GroupBox3);
+    button->setObjectName(QString::fromLatin1(entry.name));
     button->setGeometry(16 + static_cast<int>(i % 3) * 120, 24 + static_cast<int>(i / 3) * 36, 112, 28);
     ui::connectReporting(button, &QPushButton::clicked, this, prompter_,
-                         [this, phase = spec.phase] { report(phase); });
+                         [this, phase = entry.phase] { report(phase); });
   }
   auto* exit = new QPushButton(QStringLiteral("退出   "), GroupBox3);
   exit->setObjectName(QStringLiteral("Button3"));
