@@ -1,8 +1,11 @@
 #include "history/RecordGrid.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 #include "history/RecordGridTexts.h"
 
@@ -13,6 +16,7 @@ namespace {
 constexpr int kColumnWidths[RecordGridTexts::kColumns] = {100, 100, 72, 111, 114, 115, 114, 115, 112};
 constexpr int kRowHeight = 20;
 constexpr int kTextOffset = 3;
+constexpr int kTextMargin = 4;  // between a text's end and the next cell's border
 constexpr int kOrderColumn = 2;
 
 QColor channelColour(int column) {
@@ -92,14 +96,22 @@ RecordGrid::RecordGrid(QWidget* parent)
   setAccessibleName(QStringLiteral("记录数据"));
 }
 
+// A column widens to its widest text and never narrows again: a large value is never cut off,
+// and the columns stay put while the user steps through the records.
 void RecordGrid::showTexts(const RecordGridTexts& texts) {
+  const QFontMetrics metrics(font());
   for (int column = 0; column < RecordGridTexts::kColumns; ++column) {
     horizontalHeaderItem(column)->setText(QString::fromStdString(texts.text(0, column)));
+    int widest = 0;
     for (int row = 1; row < RecordGridTexts::kRows; ++row) {
       QTableWidgetItem* cell = item(row - 1, column);
       const QString text = QString::fromStdString(texts.text(row, column));
-      if (cell->text() != text) cell->setText(text);
+      if (cell->text() == text) continue;
+      cell->setText(text);
+      widest = std::max(widest, metrics.horizontalAdvance(text));
     }
+    const int needed = kTextOffset + widest + kTextMargin;
+    if (needed > columnWidth(column)) setColumnWidth(column, needed);
   }
 }
 

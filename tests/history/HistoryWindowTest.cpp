@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +22,7 @@
 #include "history/HistoryWindow.h"
 #include "history/RecordBrowserPage.h"
 #include "history/RecordGrid.h"
+#include "history/RecordGridTexts.h"
 #include "history/TimeRangePanel.h"
 #include "history/TrendPage.h"
 #include "records/RecordFileGenerator.h"
@@ -322,6 +324,25 @@ TEST_F(HistoryWindowTest, DamagedRecordsDrawOnEveryPage) {
     const QCPRange axis = window->trendPage(page).chart().yAxis->range();
     EXPECT_TRUE(std::isfinite(axis.lower) && std::isfinite(axis.upper) && axis.lower < axis.upper) << page;
     window->trendPage(page).chart().grab();
+  }
+}
+
+// Large values make the widest texts the grid can get; each must fit inside its cell.
+TEST_F(HistoryWindowTest, LargeValuesAreNotCutOff) {
+  MeasurementRecord& record = test::appendRecord(store, 2010, 4, 19, 15, 0);
+  for (int cell = cells::uaRms; cell <= cells::pfTotal; ++cell) record.setValue(cell, -12345.678f);
+  for (int channel = Ua; channel <= Ic; ++channel) {
+    record.setValue(cells::harmonic(channel, 0), 99.99f);
+    for (int order = 1; order <= 64; ++order) record.setValue(cells::harmonic(channel, order), 9999.999f);
+  }
+  open();
+  const QFontMetrics metrics(grid().font());
+  for (int row = 1; row < RecordGridTexts::kRows; ++row) {
+    for (int column = 0; column < RecordGridTexts::kColumns; ++column) {
+      const QString text = grid().cellText(row, column);
+      EXPECT_LE(3 + metrics.horizontalAdvance(text), grid().columnWidth(column))
+          << row << ',' << column << ' ' << text.toStdString();
+    }
   }
 }
 
