@@ -2,11 +2,13 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <exception>
 
 #include "serial/CommSerialPortInfo.h"
@@ -25,6 +27,19 @@ QString text(int index) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// The dialog's own widths; a caption column grows past its usual 62 pixels when a language's
+// captions need more, and the groups and the dialog grow with it.
+constexpr int kCaptionWidth = 62, kFieldWidth = 100, kPortGroupWidth = 186, kSideGroupWidth = 185,
+              kDialogWidth = 393, kDialogHeight = 228;
+
+int captionWidth(const QFontMetrics& metrics) {
+  int widest = kCaptionWidth;
+  for (const int label : {t::port, t::baud, t::parity, t::byteSize, t::stopBits, t::flowControl,
+                          t::autoAnswer, t::inBuf, t::outBuf})
+    widest = std::max(widest, metrics.horizontalAdvance(text(label)) + 2);
+  return widest;
+}
+
 QGroupBox* group(QWidget* parent, int title, QRect geometry) {
   auto* box = new QGroupBox(text(title), parent);
   box->setGeometry(geometry);
@@ -33,19 +48,20 @@ QGroupBox* group(QWidget* parent, int title, QRect geometry) {
 
 // A label and its field on one line of a group; the label names the field for screen readers.
 template <class Field>
-Field* row(QGroupBox* box, int label, int line, const QString& objectName) {
+Field* row(QGroupBox* box, int label, int line, const QString& objectName, int labelWidth) {
   auto* caption = new QLabel(text(label), box);
-  caption->setGeometry(10, 22 + 30 * line, 62, 21);
+  caption->setGeometry(10, 22 + 30 * line, labelWidth, 21);
   auto* field = new Field(box);
   field->setObjectName(objectName);
-  field->setGeometry(74, 22 + 30 * line, 100, 21);
+  field->setGeometry(12 + labelWidth, 22 + 30 * line, kFieldWidth, 21);
   caption->setBuddy(field);
   field->setAccessibleName(caption->text());
   return field;
 }
 
-QComboBox* list(QGroupBox* box, int label, int line, const QString& objectName, const QStringList& items) {
-  auto* combo = row<QComboBox>(box, label, line, objectName);
+QComboBox* list(QGroupBox* box, int label, int line, const QString& objectName, int labelWidth,
+                const QStringList& items) {
+  auto* combo = row<QComboBox>(box, label, line, objectName, labelWidth);
   combo->addItems(items);
   combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 8);
   return combo;
@@ -65,14 +81,17 @@ CommSettingsDialog::CommSettingsDialog(QWidget* owner, ui::Prompter& prompter, b
   dialogFont.setPointSize(AppLang.fGetFontSize());
   setFont(dialogFont);
   setWindowTitle(text(t::caption));
-  setFixedSize(393, 228);
+  const int labelWidth = captionWidth(QFontMetrics(dialogFont));
+  const int growth = labelWidth - kCaptionWidth;
+  const int width = kDialogWidth + 2 * growth;
+  setFixedSize(width, kDialogHeight);
 
   ports_ = TCommSerialPortInfo().Ports();
   QStringList ports;
   for (const auto& port : ports_) ports << QString::fromStdString(port);
-  auto* portGroup = group(this, t::portGroup, {8, 6, 186, 180});
-  portList_ = list(portGroup, t::port, 0, "portList", ports);
-  baudList_ = list(portGroup, t::baud, 1, "baudList",
+  auto* portGroup = group(this, t::portGroup, {8, 6, kPortGroupWidth + growth, 180});
+  portList_ = list(portGroup, t::port, 0, "portList", labelWidth, ports);
+  baudList_ = list(portGroup, t::baud, 1, "baudList", labelWidth,
                    {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000",
                     "57600", "115200", "128000", "256000"});
   if (editableBaud) {
@@ -80,19 +99,20 @@ CommSettingsDialog::CommSettingsDialog(QWidget* owner, ui::Prompter& prompter, b
     baudList_->setInsertPolicy(QComboBox::NoInsert);
     baudList_->lineEdit()->installEventFilter(this);
   }
-  parityList_ = list(portGroup, t::parity, 2, "parityList",
+  parityList_ = list(portGroup, t::parity, 2, "parityList", labelWidth,
                      texts({t::noParity, t::oddParity, t::evenParity, t::markParity, t::spaceParity}));
-  byteSizeList_ = list(portGroup, t::byteSize, 3, "byteSizeList", {"5", "6", "7", "8"});
-  stopBitsList_ = list(portGroup, t::stopBits, 4, "stopBitsList", {"1", "1.5", "2"});
+  byteSizeList_ = list(portGroup, t::byteSize, 3, "byteSizeList", labelWidth, {"5", "6", "7", "8"});
+  stopBitsList_ = list(portGroup, t::stopBits, 4, "stopBitsList", labelWidth, {"1", "1.5", "2"});
 
-  auto* modemGroup = group(this, t::modemGroup, {200, 6, 185, 82});
-  flowList_ = list(modemGroup, t::flowControl, 0, "flowList",
+  const int sideX = 200 + growth;
+  auto* modemGroup = group(this, t::modemGroup, {sideX, 6, kSideGroupWidth + growth, 82});
+  flowList_ = list(modemGroup, t::flowControl, 0, "flowList", labelWidth,
                    texts({t::flowNone, t::flowRtsCts, t::flowXonXoff, t::flowBoth}));
-  autoAnswer_ = row<QLineEdit>(modemGroup, t::autoAnswer, 1, "autoAnswerEdit");
+  autoAnswer_ = row<QLineEdit>(modemGroup, t::autoAnswer, 1, "autoAnswerEdit", labelWidth);
 
-  auto* bufferGroup = group(this, t::bufferGroup, {200, 96, 185, 90});
-  inBufSize_ = row<QLineEdit>(bufferGroup, t::inBuf, 0, "inBufEdit");
-  outBufSize_ = row<QLineEdit>(bufferGroup, t::outBuf, 1, "outBufEdit");
+  auto* bufferGroup = group(this, t::bufferGroup, {sideX, 96, kSideGroupWidth + growth, 90});
+  inBufSize_ = row<QLineEdit>(bufferGroup, t::inBuf, 0, "inBufEdit", labelWidth);
+  outBufSize_ = row<QLineEdit>(bufferGroup, t::outBuf, 1, "outBufEdit", labelWidth);
 
   fields_ = {portList_, baudList_,   parityList_, byteSizeList_, stopBitsList_,
              flowList_, autoAnswer_, inBufSize_,  outBufSize_};
@@ -100,11 +120,11 @@ CommSettingsDialog::CommSettingsDialog(QWidget* owner, ui::Prompter& prompter, b
 
   ok_ = new QPushButton(text(t::ok), this);
   ok_->setObjectName("okButton");
-  ok_->setGeometry(393 / 2 - 60 - 37, 194, 75, 25);
+  ok_->setGeometry(width / 2 - 60 - 37, 194, 75, 25);
   ok_->setDefault(true);
   auto* cancel = new QPushButton(text(t::cancel), this);
   cancel->setObjectName("cancelButton");
-  cancel->setGeometry(393 / 2 + 60 - 37, 194, 75, 25);
+  cancel->setGeometry(width / 2 + 60 - 37, 194, 75, 25);
   connect(ok_, &QPushButton::clicked, this, &CommSettingsDialog::Btn_OkClick);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   ui::centreOnScreen(*this);
