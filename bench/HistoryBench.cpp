@@ -85,12 +85,3 @@ void BM_OpenWindow(benchmark::State& state) {
 BENCHMARK(BM_OpenWindow)->DenseRange(0, 4)->ArgName("page")->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

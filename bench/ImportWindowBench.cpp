@@ -2,7 +2,6 @@
 // that their difference is what the window adds: progress display, repaints and messages.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
@@ -16,16 +15,27 @@ namespace {
 
 constexpr int kRecords = 86400;
 
-const std::string& fullFile() {
-  static const std::string path = [] {
-    const std::string file = (std::filesystem::temp_directory_path() / "pq_ui_bench_day.bin").string();
+// A full-day file, written on first use and removed when the program ends.
+class DayFile {
+ public:
+  DayFile() : path_((std::filesystem::temp_directory_path() / "pq_ui_bench_day.bin").string()) {
     pq::GeneratorOptions options;
     options.records = kRecords;
     std::string error;
-    if (!pq::generateRecordFile(file, options, error)) throw std::runtime_error(error);
-    return file;
-  }();
-  return path;
+    if (!pq::generateRecordFile(path_, options, error)) throw std::runtime_error(error);
+  }
+  ~DayFile() { std::filesystem::remove(path_); }
+  DayFile(const DayFile&) = delete;
+  DayFile& operator=(const DayFile&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+const std::string& fullFile() {
+  static const DayFile file;
+  return file.path();
 }
 
 void BM_ImportAlone(benchmark::State& state) {
@@ -53,13 +63,3 @@ void BM_ImportWindow(benchmark::State& state) {
 BENCHMARK(BM_ImportWindow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove(fullFile());
-  return 0;
-}

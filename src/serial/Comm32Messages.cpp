@@ -2,16 +2,14 @@
 
 #include <array>
 
+#include "base/LanguageTexts.h"
+
 namespace pq::OstrelComm32 {
 
 namespace {
 
-struct ErrorTexts {
-  std::string_view simplified, traditional, english;
-};
-
 // Index 0 is the text of every code without its own.
-constexpr std::array<ErrorTexts, 15> kErrorTexts{{
+constexpr std::array<LanguageTexts, 15> kErrorTexts{{
     {"未知错误", "未知錯誤", "Unknown error"},
     {"内存不够", "記憶體不夠", "Out of memory"},
     {"不能初始化读缓存", "不能初始化讀緩存", "Cannot initialize read buffer"},
@@ -32,15 +30,8 @@ constexpr std::array<ErrorTexts, 15> kErrorTexts{{
 }  // namespace
 
 std::string_view comm32ErrorText(std::uint8_t code, TLangType language) {
-  const ErrorTexts& texts = code < kErrorTexts.size() ? kErrorTexts[code] : kErrorTexts[0];
-  switch (language) {
-    case ltGbk:
-      return texts.simplified;
-    case ltBig5:
-      return texts.traditional;
-    default:
-      return texts.english;
-  }
+  const LanguageTexts& texts = code < kErrorTexts.size() ? kErrorTexts[code] : kErrorTexts[0];
+  return texts.in(language);
 }
 
 }  // namespace pq::OstrelComm32

@@ -2,15 +2,13 @@
 
 #include <array>
 
+#include "base/LanguageTexts.h"
+
 namespace pq::OstrelComm32 {
 
 namespace {
 
-struct Texts {
-  std::string_view simplified, traditional, english;
-};
-
-constexpr std::array<Texts, 36> kTexts{{
+constexpr std::array<LanguageTexts, 36> kTexts{{
     {"确定", "確定", "&OK"},
     {"取消", "取消", "&Cancel"},
     {"端口设置", "串列埠設置", "COM port Setup"},
@@ -53,15 +51,8 @@ constexpr std::array<Texts, 36> kTexts{{
 
 std::string_view commSettingsText(int index, TLangType language) {
   if (index < 0 || index >= static_cast<int>(kTexts.size())) return {};
-  const Texts& texts = kTexts[static_cast<std::size_t>(index)];
-  switch (language) {
-    case ltGbk:
-      return texts.simplified;
-    case ltBig5:
-      return texts.traditional;
-    default:
-      return texts.english;
-  }
+  const LanguageTexts& texts = kTexts[static_cast<std::size_t>(index)];
+  return texts.in(language);
 }
 
 }  // namespace pq::OstrelComm32
