@@ -1,6 +1,7 @@
 #include "live/LiveSpectrum.h"
 
 #include "base/PictureFormat.h"
+#include "history/SpectrumPicture.h"
 #include "records/MeasurementRecord.h"
 
 namespace pq::live {
@@ -16,10 +17,7 @@ double liveSpectrumAxisMaximum(const LiveMeasurement& m, int ch) {
     if (percent > largest) largest = percent;
     if (largest > 99.0) largest = 0.0;
   }
-  if (largest > 50.0) return 100.0;
-  if (largest > 10.0) return 50.0;
-  if (largest > 5.0) return 10.0;
-  return 5.0;
+  return history::spectrumAxisBand(largest);
 }
 
 }  // namespace pq::live
