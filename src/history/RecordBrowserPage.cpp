@@ -298,7 +298,8 @@ void RecordBrowserPage::afterDeletion() {
 }
 
 void RecordBrowserPage::rewriteFile() {
-  if (!rewriteRecordFile(store_)) prompter_.showMessage(this, QString::fromUtf8(messages::kFileMissing));
+  if (std::string failure; !rewriteRecordFile(store_, &failure))
+    prompter_.showMessage(this, QString::fromStdString(failure));
 }
 
 }  // namespace pq::history

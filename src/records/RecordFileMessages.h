@@ -14,6 +14,7 @@ inline constexpr char kReadFailed[] = "读取记录文件出错，导入已停�
 inline constexpr char kFileCutWhileRead[] = "文件在读入时被截短";
 inline constexpr char kFileMissing[] = "文件不存在!";
 inline constexpr char kRewriteFailed[] = "记录文件写入失败，原文件未改动：";
+inline constexpr char kPartialStoreNotWritten[] = "记录文件未完整读入，删除不能写回文件，原文件未改动。";
 inline constexpr char kDeletePositionEmpty[] = "删除位置空，请重新输入！";
 inline constexpr char kDeletePositionWrong[] = "输入删除位置不正确，请重新输入！";
 inline constexpr char kDeleteQuestion[] = "确认删除吗?";

@@ -95,7 +95,7 @@ bool rewriteRecordFile(const RecordStore& store, std::string* failure) {
     if (failure != nullptr) *failure = std::move(message);
     return false;
   };
-  if (store.incompleteImport) return fail(messages::kFileMissing);
+  if (store.incompleteImport) return fail(messages::kPartialStoreNotWritten);
   RecordFileWriter writer(store.fileName);
   bool written = writer.open(RecordFileHead::of(store));
   if (!written && !writer.opened()) return fail(messages::kFileMissing);

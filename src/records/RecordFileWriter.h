@@ -54,7 +54,8 @@ void encodeFrame(const MeasurementRecord& record, const RecordScaling& scaling, 
 // Writes the store's head and records over its record file. False when the file cannot be written,
 // or when the store holds only part of the file (an import stopped by a read error); the file is then
 // as it was, and `failure`, when given, receives the message to show: "文件不存在!" when the file
-// cannot be opened for writing, the write failure with the system's reason when the disk is full.
+// cannot be opened for writing, the write failure with the system's reason when the disk is full,
+// and a message of its own for a partial store.
 bool rewriteRecordFile(const RecordStore& store, std::string* failure = nullptr);
 
 }  // namespace pq

@@ -1,15 +1,14 @@
 #include "base/AtomicFile.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <string>
 #include <vector>
 
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 namespace pq {
@@ -52,19 +51,15 @@ TEST(AtomicFileTest, FullDiskLeavesOriginalUntouched) {
   const std::string target = dir.file("data.bin");
   writeBytes(target, std::vector<std::uint8_t>(100, 7));
 
-  // A file size limit makes write fail with EFBIG, as a full disk fails with ENOSPC.
-  rlimit previous{};
-  getrlimit(RLIMIT_FSIZE, &previous);
-  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit limited = previous;
-  limited.rlim_cur = 4096;
-  setrlimit(RLIMIT_FSIZE, &limited);
   AtomicFile file(target);
-  const bool opened = file.open();
-  const std::vector<char> block(10000, 'x');
-  const bool written = opened && file.write(block.data(), block.size());
-  setrlimit(RLIMIT_FSIZE, &previous);
-  std::signal(SIGXFSZ, previousHandler);
+  bool opened = false;
+  bool written = false;
+  {
+    const test::FileSizeLimit limit(4096);
+    opened = file.open();
+    const std::vector<char> block(10000, 'x');
+    written = opened && file.write(block.data(), block.size());
+  }
 
   EXPECT_TRUE(opened);
   EXPECT_FALSE(written);

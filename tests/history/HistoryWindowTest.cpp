@@ -16,6 +16,7 @@
 #include <QTest>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "app/MainWindow.h"
 #include "history/DateRangeFields.h"
@@ -28,6 +29,7 @@
 #include "records/RecordFileGenerator.h"
 #include "records/RecordFileImport.h"
 #include "statistics/StoreBuilder.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingListener.h"
 #include "support/TempDir.h"
 #include "ui/ScriptedPrompter.h"
@@ -230,15 +232,46 @@ TEST_F(HistoryWindowTest, PositionFieldsTakeDigitsOnly) {
   EXPECT_EQ(store.recordCount(), 3);
 }
 
+// The deletion stays in the window; the file is left as it was and the message says why.
 TEST_F(HistoryWindowTest, AFileThatCannotBeWrittenIsReportedAndTheDeletionStands) {
-  importGenerated(4);
-  store.fileName = dir.file("gone/records.bin");
-  open();
-  prompter.answerYesNo(true);
-  button("删除本条").click();
-  EXPECT_EQ(prompter.log, (QStringList{kQuestion, "message: 文件不存在!"}));
-  EXPECT_EQ(store.recordCount(), 3);
-  EXPECT_EQ(field("位置：").text(), "1");
+  enum class Fault { FolderGone, DiskFull, PartialImport };
+  struct Case {
+    Fault fault;
+    QString message, reason;  // the system's reason ends the message after the file's name
+  };
+  const Case cases[] = {
+      {Fault::FolderGone, "message: 文件不存在!", ""},
+      {Fault::DiskFull, "message: 记录文件写入失败，原文件未改动：", ": File too large"},
+      {Fault::PartialImport, "message: 记录文件未完整读入，删除不能写回文件，原文件未改动。", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message.toStdString());
+    store.clear();
+    importGenerated(4);
+    const std::vector<std::uint8_t> original = test::readBytes(store.fileName);
+    if (c.fault == Fault::FolderGone) store.fileName = dir.file("gone/records.bin");
+    if (c.fault == Fault::PartialImport) store.incompleteImport = true;
+    open();
+    prompter.log.clear();
+    prompter.answerYesNo(true);
+    {
+      // A file size limit fails the write as a full disk does.
+      std::optional<test::FileSizeLimit> limit;
+      if (c.fault == Fault::DiskFull) limit.emplace(4096);
+      button("删除本条").click();
+    }
+    ASSERT_EQ(prompter.log.size(), 2);
+    EXPECT_EQ(prompter.log[0], kQuestion);
+    const QString& shown = prompter.log[1];
+    if (c.reason.isEmpty()) {
+      EXPECT_EQ(shown, c.message);
+    } else {
+      EXPECT_TRUE(shown.startsWith(c.message) && shown.endsWith(c.reason)) << shown.toStdString();
+    }
+    EXPECT_EQ(store.recordCount(), 3);
+    EXPECT_EQ(field("位置：").text(), "1");
+    EXPECT_EQ(test::readBytes(dir.file("records.bin")), original);
+  }
 }
 
 TEST_F(HistoryWindowTest, ChannelRadiosChooseTheSpectrum) {

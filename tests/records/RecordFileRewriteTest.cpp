@@ -110,7 +110,9 @@ TEST_F(RecordFileRewriteTest, FailedRewriteLeavesTheFileAsItWas) {
   EXPECT_FALSE(rewriteRecordFile(store));
   store.fileName = path;
   store.incompleteImport = true;  // what an import stopped by a read error leaves
-  EXPECT_FALSE(rewriteRecordFile(store));
+  std::string failure;
+  EXPECT_FALSE(rewriteRecordFile(store, &failure));
+  EXPECT_EQ(failure, "记录文件未完整读入，删除不能写回文件，原文件未改动。");
   EXPECT_EQ(readBytes(path), original);
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"record.bin"});
 }
