@@ -27,10 +27,11 @@ QString text(int index) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-// The dialog's own widths; a caption column grows past its usual 62 pixels when a language's
-// captions need more, and the groups and the dialog grow with it.
-constexpr int kCaptionWidth = 62, kFieldWidth = 100, kPortGroupWidth = 186, kSideGroupWidth = 185,
-              kDialogWidth = 393, kDialogHeight = 228;
+// The dialog's own widths. The caption column grows past 62 pixels when a language's captions need
+// more, a group's fields grow past 100 pixels when a list's longest item needs more, and the groups
+// and the dialog grow with them.
+constexpr int kCaptionWidth = 62, kFieldWidth = 100, kLineHeight = 21, kPortGroupWidth = 186,
+              kSideGroupWidth = 185, kDialogHeight = 228;
 
 int captionWidth(const QFontMetrics& metrics) {
   int widest = kCaptionWidth;
@@ -40,28 +41,36 @@ int captionWidth(const QFontMetrics& metrics) {
   return widest;
 }
 
-QGroupBox* group(QWidget* parent, int title, QRect geometry) {
-  auto* box = new QGroupBox(text(title), parent);
-  box->setGeometry(geometry);
-  return box;
+int fieldWidth(const QGroupBox& box) {
+  int widest = kFieldWidth;
+  for (const QComboBox* combo : box.findChildren<QComboBox*>(QString(), Qt::FindDirectChildrenOnly))
+    widest = std::max(widest, combo->sizeHint().width());
+  return widest;
 }
+
+void setLineWidths(QGroupBox& box, int labelWidth, int fieldWidth) {
+  for (QLabel* caption : box.findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+    caption->resize(labelWidth, kLineHeight);
+    caption->buddy()->setGeometry(12 + labelWidth, caption->y(), fieldWidth, kLineHeight);
+  }
+}
+
+QGroupBox* group(QWidget* parent, int title) { return new QGroupBox(text(title), parent); }
 
 // A label and its field on one line of a group; the label names the field for screen readers.
 template <class Field>
-Field* row(QGroupBox* box, int label, int line, const QString& objectName, int labelWidth) {
+Field* row(QGroupBox* box, int label, int line, const QString& objectName) {
   auto* caption = new QLabel(text(label), box);
-  caption->setGeometry(10, 22 + 30 * line, labelWidth, 21);
+  caption->move(10, 22 + 30 * line);
   auto* field = new Field(box);
   field->setObjectName(objectName);
-  field->setGeometry(12 + labelWidth, 22 + 30 * line, kFieldWidth, 21);
   caption->setBuddy(field);
   field->setAccessibleName(caption->text());
   return field;
 }
 
-QComboBox* list(QGroupBox* box, int label, int line, const QString& objectName, int labelWidth,
-                const QStringList& items) {
-  auto* combo = row<QComboBox>(box, label, line, objectName, labelWidth);
+QComboBox* list(QGroupBox* box, int label, int line, const QString& objectName, const QStringList& items) {
+  auto* combo = row<QComboBox>(box, label, line, objectName);
   combo->addItems(items);
   combo->view()->setMinimumWidth(combo->view()->sizeHintForColumn(0) + 8);
   return combo;
@@ -81,17 +90,12 @@ CommSettingsDialog::CommSettingsDialog(QWidget* owner, ui::Prompter& prompter, b
   dialogFont.setPointSize(AppLang.fGetFontSize());
   setFont(dialogFont);
   setWindowTitle(text(t::caption));
-  const int labelWidth = captionWidth(QFontMetrics(dialogFont));
-  const int growth = labelWidth - kCaptionWidth;
-  const int width = kDialogWidth + 2 * growth;
-  setFixedSize(width, kDialogHeight);
-
   ports_ = TCommSerialPortInfo().Ports();
   QStringList ports;
   for (const auto& port : ports_) ports << QString::fromStdString(port);
-  auto* portGroup = group(this, t::portGroup, {8, 6, kPortGroupWidth + growth, 180});
-  portList_ = list(portGroup, t::port, 0, "portList", labelWidth, ports);
-  baudList_ = list(portGroup, t::baud, 1, "baudList", labelWidth,
+  auto* portGroup = group(this, t::portGroup);
+  portList_ = list(portGroup, t::port, 0, "portList", ports);
+  baudList_ = list(portGroup, t::baud, 1, "baudList",
                    {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000",
                     "57600", "115200", "128000", "256000"});
   if (editableBaud) {
@@ -99,20 +103,32 @@ CommSettingsDialog::CommSettingsDialog(QWidget* owner, ui::Prompter& prompter, b
     baudList_->setInsertPolicy(QComboBox::NoInsert);
     baudList_->lineEdit()->installEventFilter(this);
   }
-  parityList_ = list(portGroup, t::parity, 2, "parityList", labelWidth,
+  parityList_ = list(portGroup, t::parity, 2, "parityList",
                      texts({t::noParity, t::oddParity, t::evenParity, t::markParity, t::spaceParity}));
-  byteSizeList_ = list(portGroup, t::byteSize, 3, "byteSizeList", labelWidth, {"5", "6", "7", "8"});
-  stopBitsList_ = list(portGroup, t::stopBits, 4, "stopBitsList", labelWidth, {"1", "1.5", "2"});
+  byteSizeList_ = list(portGroup, t::byteSize, 3, "byteSizeList", {"5", "6", "7", "8"});
+  stopBitsList_ = list(portGroup, t::stopBits, 4, "stopBitsList", {"1", "1.5", "2"});
 
-  const int sideX = 200 + growth;
-  auto* modemGroup = group(this, t::modemGroup, {sideX, 6, kSideGroupWidth + growth, 82});
-  flowList_ = list(modemGroup, t::flowControl, 0, "flowList", labelWidth,
+  auto* modemGroup = group(this, t::modemGroup);
+  flowList_ = list(modemGroup, t::flowControl, 0, "flowList",
                    texts({t::flowNone, t::flowRtsCts, t::flowXonXoff, t::flowBoth}));
-  autoAnswer_ = row<QLineEdit>(modemGroup, t::autoAnswer, 1, "autoAnswerEdit", labelWidth);
+  autoAnswer_ = row<QLineEdit>(modemGroup, t::autoAnswer, 1, "autoAnswerEdit");
 
-  auto* bufferGroup = group(this, t::bufferGroup, {sideX, 96, kSideGroupWidth + growth, 90});
-  inBufSize_ = row<QLineEdit>(bufferGroup, t::inBuf, 0, "inBufEdit", labelWidth);
-  outBufSize_ = row<QLineEdit>(bufferGroup, t::outBuf, 1, "outBufEdit", labelWidth);
+  auto* bufferGroup = group(this, t::bufferGroup);
+  inBufSize_ = row<QLineEdit>(bufferGroup, t::inBuf, 0, "inBufEdit");
+  outBufSize_ = row<QLineEdit>(bufferGroup, t::outBuf, 1, "outBufEdit");
+
+  const int labelWidth = captionWidth(QFontMetrics(dialogFont));
+  const int portFields = fieldWidth(*portGroup);
+  const int sideFields = std::max(fieldWidth(*modemGroup), fieldWidth(*bufferGroup));
+  for (QGroupBox* box : {modemGroup, bufferGroup}) setLineWidths(*box, labelWidth, sideFields);
+  setLineWidths(*portGroup, labelWidth, portFields);
+  const int portWidth = kPortGroupWidth + labelWidth - kCaptionWidth + portFields - kFieldWidth;
+  const int sideWidth = kSideGroupWidth + labelWidth - kCaptionWidth + sideFields - kFieldWidth;
+  portGroup->setGeometry(8, 6, portWidth, 180);
+  modemGroup->setGeometry(14 + portWidth, 6, sideWidth, 82);
+  bufferGroup->setGeometry(14 + portWidth, 96, sideWidth, 90);
+  const int width = 22 + portWidth + sideWidth;
+  setFixedSize(width, kDialogHeight);
 
   fields_ = {portList_, baudList_,   parityList_, byteSizeList_, stopBitsList_,
              flowList_, autoAnswer_, inBufSize_,  outBufSize_};
