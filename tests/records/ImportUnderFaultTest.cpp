@@ -80,7 +80,7 @@ TEST(ImportUnderFaultTest, FileCutOrRemovedWhileRead) {
     const auto sizeBefore = test::readBytes(path).size();
     std::string failure;
     EXPECT_FALSE(rewriteRecordFile(store, &failure));
-    EXPECT_EQ(failure, messages::kFileMissing);
+    EXPECT_EQ(failure, messages::kPartialStoreNotWritten);
     EXPECT_EQ(test::readBytes(path).size(), sizeBefore);
   }
 }
