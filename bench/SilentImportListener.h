@@ -11,6 +11,7 @@ class SilentImportListener : public ImportListener {
  public:
   void importStarted(const std::string&, int) override {}
   void importProgress(int, const std::string&) override {}
+  bool showsProgress() const override { return false; }
   void importMessage(const std::string&) override {}
   void importFinished(const std::string&) override {}
 };

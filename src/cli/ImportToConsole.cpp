@@ -10,6 +10,7 @@ class ConsoleImportListener : public ImportListener {
  public:
   void importStarted(const std::string&, int) override {}
   void importProgress(int, const std::string&) override {}
+  bool showsProgress() const override { return false; }
   void importMessage(const std::string& text) override { std::cerr << text << '\n'; }
   void importFinished(const std::string&) override {}
 };

@@ -240,6 +240,7 @@ ImportResult importRecordFile(RecordStore& store, const std::string& path, Impor
   int imported = 0;
   int position = 0;
   bool scannedToEnd = false;
+  const bool showsProgress = listener.showsProgress();
   while (!scanner.failed()) {
     const std::uint8_t* body = scanner.nextBody();
     if (body == nullptr) {
@@ -254,7 +255,7 @@ ImportResult importRecordFile(RecordStore& store, const std::string& path, Impor
     MeasurementRecord* slot = store.nextSlot();
     decodeBody(body, factors, *slot);
     store.commitAppend();
-    if (++imported % 11 == 0) {
+    if (++imported % 11 == 0 && showsProgress) {
       position = std::min(position + 10, frames);
       listener.importProgress(position,
                               messages::kProgressPrefix + formatPicture(100.0 * position / frames, "0.0%"));

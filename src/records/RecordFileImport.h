@@ -14,6 +14,8 @@ class ImportListener {
   // The scan begins: the status text to show, and the progress range 0..frames.
   virtual void importStarted(const std::string& statusText, int frames) = 0;
   virtual void importProgress(int position, const std::string& progressText) = 0;
+  // False for a listener that shows no progress: the import then spares itself the progress texts.
+  virtual bool showsProgress() const { return true; }
   // A message the operator must read (a message box in the window).
   virtual void importMessage(const std::string& text) = 0;
   // The scan is over: hide the progress display and show this status text.

@@ -29,6 +29,7 @@ class ReloadListener : public ImportListener {
   explicit ReloadListener(std::vector<std::string>& messages) : messages_(messages) {}
   void importStarted(const std::string&, int) override {}
   void importProgress(int, const std::string&) override {}
+  bool showsProgress() const override { return false; }
   void importMessage(const std::string& text) override {
     if (text != messages::kFileTooShort) messages_.push_back(text);
   }

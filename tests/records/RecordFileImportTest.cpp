@@ -160,6 +160,18 @@ TEST_F(RecordFileImportTest, ProgressAdvancesByTenAfterEveryEleventhRecord) {
                                            "progress: 10 已完成45.5%", "progress: 20 已完成90.9%", kDone));
 }
 
+TEST_F(RecordFileImportTest, AListenerWithoutProgressGetsNoneAndTheSameRecords) {
+  RecordFileBytes bytes;
+  bytes.head();
+  for (int i = 0; i < 23; ++i) bytes.frame(static_cast<float>(i));
+  listener.progress = false;
+  import(bytes, 22);
+  EXPECT_THAT(listener.events,
+              ElementsAre("started: 正在创建数据库文件... ...，请稍等! / 23", "message: 文件超长！", kDone));
+  ASSERT_EQ(store.recordCount(), 22);
+  EXPECT_EQ(store.record(21).value(cells::uaRms), 21.0f);
+}
+
 TEST_F(RecordFileImportTest, FileWithoutValidFrameIsTooShort) {
   EXPECT_EQ(import(RecordFileBytes().head().frame(1.0f, true)), ImportResult::Completed);
   EXPECT_EQ(store.recordCount(), 0);

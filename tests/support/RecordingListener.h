@@ -21,7 +21,9 @@ class RecordingListener : public ImportListener {
     messages.push_back(text);
   }
   void importFinished(const std::string& statusText) override { events.push_back("finished: " + statusText); }
+  bool showsProgress() const override { return progress; }
 
+  bool progress = true;  // false: a listener that shows no progress, like the command line's
   std::vector<std::string> events;
   std::vector<std::string> messages;
 };
