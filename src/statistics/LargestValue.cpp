@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <vector>
 
 namespace pq {
 
@@ -10,7 +11,7 @@ namespace {
 
 constexpr std::size_t kSampleStride = 16;
 
-std::optional<float> selectAmongAll(std::vector<float>& values, std::size_t rank) {
+std::optional<float> selectAmongAll(std::span<float> values, std::size_t rank) {
   const auto numbersEnd =
       std::partition(values.begin(), values.end(), [](float x) { return !std::isnan(x); });
   if (static_cast<std::size_t>(numbersEnd - values.begin()) < rank) return std::nullopt;
@@ -21,7 +22,7 @@ std::optional<float> selectAmongAll(std::vector<float>& values, std::size_t rank
 
 // A value a little below the rank-th largest, guessed from every 16th value; nullopt when the
 // sample is too small to guess from.
-std::optional<float> thresholdFromSample(const std::vector<float>& values, std::size_t rank) {
+std::optional<float> thresholdFromSample(std::span<const float> values, std::size_t rank) {
   std::vector<float> sample;
   sample.reserve(values.size() / kSampleStride + 1);
   for (std::size_t i = 0; i < values.size(); i += kSampleStride) {
@@ -45,7 +46,7 @@ std::optional<float> thresholdFromSample(const std::vector<float>& values, std::
 // among those few. When fewer than `rank` reach the threshold, the guess was too high and the
 // selection runs among all: the answer is the same either way, since every value at or above the
 // rank-th largest reaches a threshold that at least `rank` values reach.
-std::optional<float> rankthLargest(std::vector<float>& values, int rank) {
+std::optional<float> rankthLargest(std::span<float> values, int rank) {
   if (rank < 1) return std::nullopt;
   const auto wanted = static_cast<std::size_t>(rank);
   if (values.size() >= 4096 && wanted * 4 <= values.size()) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
+#include "base/ZeroedBlock.h"
 #include "records/RecordStore.h"
 #include "statistics/IndexSampler.h"
 #include "statistics/LargestValue.h"
@@ -13,7 +15,7 @@ namespace pq {
 namespace {
 
 // The statistics of one index from its values in record order; reorders `values`.
-StatisticRecord summarise(std::vector<float>& values, float passes, const IndexSampler& sampler) {
+StatisticRecord summarise(std::span<float> values, float passes, const IndexSampler& sampler) {
   const int count = static_cast<int>(values.size());
   const bool isSigned = sampler.isSigned();
   StatisticRecord result;
@@ -80,6 +82,11 @@ int rankOf95PercentValue(int sampleCount) {
   return static_cast<int>(std::ceil(share));
 }
 
+StatisticsEngine::StatisticsEngine(const RecordStore& store, ReportLimits& limits)
+    : store_(store), limits_(limits) {}
+
+StatisticsEngine::~StatisticsEngine() = default;
+
 StatisticRecord StatisticsEngine::computeStatistic(StatisticIndex index, int reportPhase, int order) {
   return computeStatistics({{index, order}}, reportPhase).front();
 }
@@ -94,8 +101,10 @@ std::vector<StatisticRecord> StatisticsEngine::computeStatistics(
   }
   const int first = store_.rangeStart;
   const auto count = static_cast<std::size_t>(store_.rangeEnd - store_.rangeStart);
-  columns_.resize(std::max(columns_.size(), samplers.size()));
-  for (std::size_t k = 0; k < samplers.size(); ++k) columns_[k].resize(count);
+  const std::size_t bytes = samplers.size() * count * sizeof(float);
+  if (!columns_ || columns_->size() < bytes) columns_ = std::make_unique<ZeroedBlock>(bytes);
+  auto* const values = static_cast<float*>(columns_->data());
+  const auto column = [values, count](std::size_t k) { return std::span<float>(values + k * count, count); };
   std::vector<float> passes(samplers.size(), 0.0f);
   // A single index reads too little of each record for the prefetching to pay.
   const bool prefetch = samplers.size() > 1;
@@ -105,13 +114,13 @@ std::vector<StatisticRecord> StatisticsEngine::computeStatistics(
       prefetchRecord(store_.record(i + kPrefetchDistance), reportPhase);
     for (std::size_t k = 0; k < samplers.size(); ++k) {
       const IndexSampler::Sample sample = samplers[k](i);
-      columns_[k][j] = sample.value;
+      values[k * count + j] = sample.value;
       if (sample.passes) passes[k] += 1;
     }
   }
   std::vector<StatisticRecord> results;
   for (std::size_t k = 0; k < samplers.size(); ++k)
-    results.push_back(summarise(columns_[k], passes[k], samplers[k]));
+    results.push_back(summarise(column(k), passes[k], samplers[k]));
   return results;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "statistics/StatisticIndex.h"
@@ -9,6 +10,7 @@ namespace pq {
 
 class RecordStore;
 struct ReportLimits;
+class ZeroedBlock;
 
 // The rank of the 95 % value among N samples: ceil(N / 20), or 0 (no 95 % value) below 20 samples.
 int rankOf95PercentValue(int sampleCount);
@@ -18,7 +20,10 @@ int rankOf95PercentValue(int sampleCount);
 // reports of phases A..C and 3..5 for their current reports. The range must hold at least one record.
 class StatisticsEngine {
  public:
-  StatisticsEngine(const RecordStore& store, ReportLimits& limits) : store_(store), limits_(limits) {}
+  StatisticsEngine(const RecordStore& store, ReportLimits& limits);
+  ~StatisticsEngine();
+  StatisticsEngine(const StatisticsEngine&) = delete;
+  StatisticsEngine& operator=(const StatisticsEngine&) = delete;
 
   // One index. Deviation also chooses the limits' deviation text.
   StatisticRecord computeStatistic(StatisticIndex index, int reportPhase, int order = 0);
@@ -30,8 +35,10 @@ class StatisticsEngine {
  private:
   const RecordStore& store_;
   ReportLimits& limits_;
-  // The values of each index in record order, reused so that a report allocates once.
-  std::vector<std::vector<float>> columns_;
+  // The values of each index in record order, one column after another, reused so that a report
+  // allocates once. A day's voltage report fills 31 columns of 86 400 values (10.7 MB); in huge
+  // pages that costs a handful of page faults instead of some 2 600.
+  std::unique_ptr<ZeroedBlock> columns_;
 };
 
 }  // namespace pq
