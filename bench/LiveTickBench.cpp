@@ -13,6 +13,7 @@
 #include "live/LiveTable.h"
 #include "live/LiveTableModel.h"
 #include "live/LiveWaveformPage.h"
+#include "ui/ColumnFitting.h"
 
 namespace {
 
@@ -53,8 +54,8 @@ void BM_MeasurementTickCore(benchmark::State& state) {
 }
 BENCHMARK(BM_MeasurementTickCore)->Unit(benchmark::kMicrosecond);
 
-// The window's work for a measurement answer on the spectrum page: table, model, distortion boxes
-// and six spectra.
+// The window's work for a measurement answer on the spectrum page: table, model, column widths,
+// distortion boxes and six spectra.
 void BM_MeasurementTickWindow(benchmark::State& state) {
   LivePolling polling;
   RepeatingLink link(pq::sim::measurementAnswer(model()));
@@ -64,6 +65,7 @@ void BM_MeasurementTickWindow(benchmark::State& state) {
   view.setModel(&tableModel);
   view.resize(1100, 700);
   view.show();
+  pq::ui::ColumnFitting fitting(view, 8);
   LiveWaveformPage waveformPage;
   LiveSpectrumPage spectrumPage;
   spectrumPage.resize(1100, 700);
@@ -72,6 +74,9 @@ void BM_MeasurementTickWindow(benchmark::State& state) {
     if (polling.tick(LivePage::spectrum, link).measurementAccepted) {
       table.fill(polling.measurement(), LiveDataMode::secondary);
       tableModel.refresh();
+      for (int column = 0; column < LiveTable::kColumns; ++column)
+        for (int row = 0; row < LiveTable::kRows; ++row)
+          fitting.fit(column, QString::fromStdString(table.text(row, column)));
       waveformPage.showDistortion(polling.measurement());
       spectrumPage.redraw(polling.measurement());
     }

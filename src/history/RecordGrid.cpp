@@ -1,11 +1,8 @@
 #include "history/RecordGrid.h"
 
-#include <QFontMetrics>
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyledItemDelegate>
-
-#include <algorithm>
 
 #include "history/RecordGridTexts.h"
 
@@ -94,24 +91,19 @@ RecordGrid::RecordGrid(QWidget* parent)
   setTabKeyNavigation(false);  // Tab leaves the grid; the arrows move inside it
   setWordWrap(false);
   setAccessibleName(QStringLiteral("记录数据"));
+  fitting_ = std::make_unique<ui::ColumnFitting>(*this, kTextOffset + kTextMargin);
 }
 
-// A column widens to its widest text and never narrows again: a large value is never cut off,
-// and the columns stay put while the user steps through the records.
 void RecordGrid::showTexts(const RecordGridTexts& texts) {
-  const QFontMetrics metrics(font());
   for (int column = 0; column < RecordGridTexts::kColumns; ++column) {
     horizontalHeaderItem(column)->setText(QString::fromStdString(texts.text(0, column)));
-    int widest = 0;
     for (int row = 1; row < RecordGridTexts::kRows; ++row) {
       QTableWidgetItem* cell = item(row - 1, column);
       const QString text = QString::fromStdString(texts.text(row, column));
       if (cell->text() == text) continue;
       cell->setText(text);
-      widest = std::max(widest, metrics.horizontalAdvance(text));
+      fitting_->fit(column, text);
     }
-    const int needed = kTextOffset + widest + kTextMargin;
-    if (needed > columnWidth(column)) setColumnWidth(column, needed);
   }
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QTableWidget>
+#include <memory>
+
+#include "ui/ColumnFitting.h"
 
 namespace pq {
 class RecordGridTexts;
@@ -22,6 +25,9 @@ class RecordGrid : public QTableWidget {
   void showTexts(const RecordGridTexts& texts);
   // The text shown at a row (0 = the header) and column of the grid.
   QString cellText(int row, int column) const;
+
+ private:
+  std::unique_ptr<ui::ColumnFitting> fitting_;
 };
 
 }  // namespace pq::history

@@ -19,6 +19,7 @@
 #include "live/LiveWaveformChart.h"
 #include "live/LiveWaveformPage.h"
 #include "serial/DeviceSettingsDialog.h"
+#include "ui/ColumnFitting.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
@@ -31,6 +32,7 @@ using namespace OstrelComm32;
 
 constexpr int kTimerInterval = 600;
 constexpr std::array<int, LiveTable::kColumns> kColumnWidths{80, 88, 67, 137, 137, 135, 135, 133, 135};
+constexpr int kCellPadding = 8;  // the view's text margins on both sides
 const QString kPausedText = QStringLiteral("显示暂停,按【继续】 刷新");
 const QString kRefreshingText = QStringLiteral("显示正常刷新... ... ");
 
@@ -126,6 +128,8 @@ QWidget* TForm10::buildValuesPage() {
   grid_->setWordWrap(false);
   grid_->setSelectionMode(QAbstractItemView::SingleSelection);
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Primary values of a high-voltage line are longer than the usual widths allow.
+  fitting_ = std::make_unique<ui::ColumnFitting>(*grid_, kCellPadding);
   return grid_;
 }
 
@@ -172,7 +176,7 @@ void TForm10::preparePage(int page) {
   switch (static_cast<LivePage>(page)) {
     case LivePage::values:
       table_.writeHeadings();
-      model_->refresh();
+      showTableTexts();
       break;
     case LivePage::waveform:
       polling_.clearSamples();
@@ -182,6 +186,13 @@ void TForm10::preparePage(int page) {
       spectrumPage_->redraw(polling_.measurement());
       break;
   }
+}
+
+void TForm10::showTableTexts() {
+  model_->refresh();
+  for (int column = 0; column < LiveTable::kColumns; ++column)
+    for (int row = 0; row < LiveTable::kRows; ++row)
+      fitting_->fit(column, QString::fromStdString(table_.text(row, column)));
 }
 
 LivePage TForm10::shownPage() const { return static_cast<LivePage>(pages_->currentIndex()); }
@@ -195,7 +206,7 @@ void TForm10::Timer1Timer() {
   const LiveMeasurement& m = polling_.measurement();
   if (result.measurementAccepted) {
     table_.fill(m, primary_->isChecked() ? LiveDataMode::primary : LiveDataMode::secondary);
-    model_->refresh();
+    showTableTexts();
     waveformPage_->showDistortion(m);
     if (shownPage() == LivePage::spectrum) spectrumPage_->redraw(m);
   }

@@ -8,6 +8,7 @@
 #include "live/LivePolling.h"
 #include "live/LiveTable.h"
 #include "serial/CommDevice.h"
+#include "ui/ColumnFitting.h"
 
 class QLabel;
 class QPushButton;
@@ -72,6 +73,7 @@ class TForm10 : public QDialog {
   QWidget* buildValuesPage();
   QWidget* buildControls();
   void preparePage(int page);
+  void showTableTexts();
   LivePage shownPage() const;
 
   ui::Prompter& prompter_;
@@ -85,6 +87,7 @@ class TForm10 : public QDialog {
   QTimer* timer_;
   QTabWidget* pages_;
   QTableView* grid_ = nullptr;
+  std::unique_ptr<ui::ColumnFitting> fitting_;
   LiveTableModel* model_ = nullptr;
   LiveWaveformPage* waveformPage_;
   LiveSpectrumPage* spectrumPage_;

@@ -117,6 +117,23 @@ TEST_F(LiveDataWindowTest, ShowsTheSimulatorsValuesWithinTwoPollingCycles) {
   EXPECT_EQ(cell(*window, 18, 1).right(2), " A");
 }
 
+// A 220 kV line's primary values ("126.691kV(219.429kV)", "1566037.6kW") are the longest texts.
+TEST_F(LiveDataWindowTest, PrimaryValuesOfAHighVoltageLineAreNotCutOff) {
+  auto sim = simulator({"--wiring", "1", "--pt", "2200", "--ct", "3000", "--seed", "5"});
+  auto window = open(LivePage::values);
+  window->RadioButton2().setChecked(true);
+  ASSERT_TRUE(tickUntil(
+      *window, [&] { return cell(*window, 6, 1).endsWith(" kV"); }, 16));
+  const QTableView& view = window->StringGrid1();
+  for (int row = 0; row < LiveTable::kRows; ++row) {
+    for (int column = 0; column < LiveTable::kColumns; ++column) {
+      const QString text = cell(*window, row, column);
+      EXPECT_LE(view.fontMetrics().horizontalAdvance(text) + 6, view.columnWidth(column))
+          << row << "," << column << " " << text.toStdString();
+    }
+  }
+}
+
 TEST_F(LiveDataWindowTest, WaveformsAndPhasorsOnTheWaveformPageAndAWrongChecksumChangesNothing) {
   {
     auto sim = simulator({});
