@@ -6,13 +6,13 @@
 #include <QSlider>
 
 #include "GeneratedStore.h"
-#include "history/HistoryWindow.h"
-#include "history/RecordBrowserPage.h"
-#include "history/TrendChart.h"
-#include "history/TrendPage.h"
 #include "history/TrendQueries.h"
+#include "history/ui/HistoryWindow.h"
+#include "history/ui/RecordBrowserPage.h"
+#include "history/ui/TrendChart.h"
+#include "history/ui/TrendPage.h"
 #include "records/RecordStore.h"
-#include "statistics/Clock.h"
+#include "timerange/Clock.h"
 #include "ui/QtPrompter.h"
 
 namespace {

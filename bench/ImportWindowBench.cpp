@@ -8,8 +8,8 @@
 
 #include "SilentImportListener.h"
 #include "records/RecordFileGenerator.h"
-#include "records/RecordImportWindow.h"
-#include "ui/ScriptedPrompter.h"
+#include "records/ui/RecordImportWindow.h"
+#include "support/ui/ScriptedPrompter.h"
 
 namespace {
 

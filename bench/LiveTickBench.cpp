@@ -9,10 +9,10 @@
 
 #include "InstrumentAnswers.h"
 #include "live/LivePolling.h"
-#include "live/LiveSpectrumPage.h"
 #include "live/LiveTable.h"
-#include "live/LiveTableModel.h"
-#include "live/LiveWaveformPage.h"
+#include "live/ui/LiveSpectrumPage.h"
+#include "live/ui/LiveTableModel.h"
+#include "live/ui/LiveWaveformPage.h"
 #include "ui/ColumnFitting.h"
 
 namespace {

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "GeneratedStore.h"
-#include "report/ReportFileCommands.h"
 #include "report/ReportPageBuilder.h"
-#include "report/ReportWindow.h"
+#include "report/ui/ReportFileCommands.h"
+#include "report/ui/ReportWindow.h"
 #include "statistics/ReportParameters.h"
 #include "statistics/ReportRun.h"
-#include "ui/ScriptedPrompter.h"
+#include "support/ui/ScriptedPrompter.h"
 
 namespace {
 

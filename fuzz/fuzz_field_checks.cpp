@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "base/ConversionError.h"
+#include "base/FieldText.h"
 #include "records/RecordStore.h"
-#include "statistics/CalendarDateTime.h"
-#include "statistics/DateFieldRules.h"
-#include "statistics/FieldText.h"
 #include "statistics/ReportLimits.h"
 #include "statistics/ReportParameters.h"
 #include "statistics/ReportRun.h"
+#include "timerange/CalendarDateTime.h"
+#include "timerange/DateFieldRules.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "records/RecordFileImport.h"
 #include "records/RecordFileWriter.h"
 #include "records/RecordStore.h"
-#include "statistics/CalendarDateTime.h"
+#include "timerange/CalendarDateTime.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+# The layer rule first: a core file that includes a window header or Qt, or a folder loop, stops the run.
+python3 scripts/check-layers.py
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPQ_SANITIZE=address,undefined \
   -DPQ_BUILD_BENCH=OFF >/dev/null
 cmake --build build-asan

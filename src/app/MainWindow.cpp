@@ -11,23 +11,23 @@
 #include <QToolButton>
 #include <utility>
 
-#include "app/ApplicationTitle.h"
 #include "app/BackgroundArea.h"
 #include "app/StartOptions.h"
-#include "history/HistoryWindow.h"
-#include "live/LiveDataWindow.h"
-#include "records/RecordImportWindow.h"
-#include "report/ReportHost.h"
-#include "report/ReportViewer.h"
-#include "statistics/Clock.h"
-#include "statistics/ReportParametersWindow.h"
+#include "base/ApplicationTitle.h"
+#include "history/ui/HistoryWindow.h"
+#include "live/ui/LiveDataWindow.h"
+#include "records/ui/RecordImportWindow.h"
+#include "report/ui/ReportHost.h"
+#include "report/ui/ReportParametersWindow.h"
+#include "report/ui/ReportViewer.h"
+#include "timerange/Clock.h"
 #include "ui/ErrorReport.h"
-#include "users/AddUserWindow.h"
-#include "users/ChangePasswordWindow.h"
-#include "users/DeleteUserWindow.h"
-#include "users/LoginWindow.h"
 #include "users/UserDatabaseError.h"
 #include "users/UserMessages.h"
+#include "users/ui/AddUserWindow.h"
+#include "users/ui/ChangePasswordWindow.h"
+#include "users/ui/DeleteUserWindow.h"
+#include "users/ui/LoginWindow.h"
 
 namespace pq {
 

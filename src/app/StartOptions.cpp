@@ -3,7 +3,7 @@
 #include <cctype>
 #include <string_view>
 
-#include "app/ApplicationTitle.h"
+#include "base/ApplicationTitle.h"
 
 namespace pq::app {
 

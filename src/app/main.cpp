@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/ApplicationTitle.h"
 #include "app/ErrorReportingApplication.h"
 #include "app/MainWindow.h"
 #include "app/QtTranslations.h"
 #include "app/StartOptions.h"
+#include "base/ApplicationTitle.h"
 #include "base/FileSizeSignal.h"
 #include "ui/QtPrompter.h"
 #include "users/UserDataModule.h"

@@ -4,7 +4,7 @@
 #include <exception>
 #include <iostream>
 
-#include "app/ApplicationTitle.h"
+#include "base/ApplicationTitle.h"
 #include "base/ConversionError.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"

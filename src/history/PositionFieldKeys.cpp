@@ -1,7 +1,7 @@
 #include "history/PositionFieldKeys.h"
 
-#include "statistics/DateFieldRules.h"
-#include "statistics/FieldText.h"
+#include "base/FieldText.h"
+#include "timerange/DateFieldRules.h"
 
 namespace pq {
 

@@ -1,8 +1,8 @@
 #include "history/RecordGridTexts.h"
 
+#include "base/FieldText.h"
 #include "base/PictureFormat.h"
 #include "records/RecordStore.h"
-#include "statistics/FieldText.h"
 
 namespace pq {
 

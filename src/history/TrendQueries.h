@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "statistics/RecordSpan.h"
+#include "timerange/RecordSpan.h"
 
 namespace pq {
 

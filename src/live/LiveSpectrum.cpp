@@ -1,7 +1,7 @@
 #include "live/LiveSpectrum.h"
 
 #include "base/PictureFormat.h"
-#include "history/SpectrumPicture.h"
+#include "charts/SpectrumPicture.h"
 #include "records/MeasurementRecord.h"
 
 namespace pq::live {

@@ -5,8 +5,8 @@
 
 #include "base/ConversionError.h"
 
+#include "base/FieldText.h"
 #include "statistics/DeviationBand.h"
-#include "statistics/FieldText.h"
 
 namespace pq {
 

@@ -1,14 +1,15 @@
 #include "statistics/ReportParameters.h"
 
+#include "base/FieldText.h"
 #include "base/PictureFormat.h"
 #include "base/TextCodec.h"
 #include "records/RecordFileImport.h"
 #include "records/RecordFileMessages.h"
 #include "records/RecordStore.h"
-#include "statistics/CalendarDateTime.h"
-#include "statistics/FieldText.h"
 #include "statistics/HarmonicLimitTables.h"
 #include "statistics/StatisticsMessages.h"
+#include "timerange/CalendarDateTime.h"
+#include "timerange/TimeRangeMessages.h"
 
 namespace pq {
 

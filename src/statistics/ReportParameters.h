@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "statistics/DateFieldGroup.h"
-#include "statistics/DateFieldRules.h"
 #include "statistics/PhaseReportDataSet.h"
+#include "timerange/DateFieldGroup.h"
+#include "timerange/DateFieldRules.h"
 
 namespace pq {
 

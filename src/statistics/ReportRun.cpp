@@ -1,11 +1,11 @@
 #include "statistics/ReportRun.h"
 
 #include "records/RecordStore.h"
-#include "statistics/CalendarDateTime.h"
-#include "statistics/RecordSpan.h"
 #include "statistics/ReportParameters.h"
 #include "statistics/StatisticsEngine.h"
-#include "statistics/StatisticsMessages.h"
+#include "timerange/CalendarDateTime.h"
+#include "timerange/RecordSpan.h"
+#include "timerange/TimeRangeMessages.h"
 
 namespace pq {
 

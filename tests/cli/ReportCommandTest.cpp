@@ -6,7 +6,7 @@
 #include "cli/CliRunner.h"
 #include "records/RecordFileWriter.h"
 #include "records/RecordStore.h"
-#include "statistics/StoreBuilder.h"
+#include "support/StoreBuilder.h"
 #include "support/TempDir.h"
 
 namespace pq {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "records/RecordStore.h"
-#include "statistics/StoreBuilder.h"
+#include "support/StoreBuilder.h"
 
 namespace pq {
 namespace {

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "records/RecordStore.h"
-#include "statistics/StoreBuilder.h"
+#include "support/StoreBuilder.h"
 
 namespace pq {
 namespace {

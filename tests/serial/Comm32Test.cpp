@@ -13,7 +13,7 @@
 #include "base/AppLang.h"
 #include "base/TextCodec.h"
 #include "serial/Comm32Error.h"
-#include "serial/PseudoTerminal.h"
+#include "support/PseudoTerminal.h"
 
 namespace pq::OstrelComm32 {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "serial/Comm32Error.h"
 #include "serial/PlainCommDevice.h"
-#include "serial/PseudoTerminal.h"
+#include "support/PseudoTerminal.h"
 
 namespace pq::OstrelComm32 {
 namespace {

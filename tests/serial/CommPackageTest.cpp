@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "serial/Comm32Error.h"
-#include "serial/PseudoTerminal.h"
+#include "support/PseudoTerminal.h"
 
 namespace pq::OstrelComm32 {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "serial/Comm32Error.h"
 #include "serial/CommSettingsTexts.h"
-#include "serial/PseudoTerminal.h"
+#include "support/PseudoTerminal.h"
 
 namespace pq::OstrelComm32 {
 namespace {

@@ -12,8 +12,8 @@
 #include "RequestScanner.h"
 #include "records/InstrumentEncoding.h"
 #include "serial/CommDevice.h"
-#include "serial/PseudoTerminal.h"
 #include "serial/platform/DeviceNames.h"
+#include "support/PseudoTerminal.h"
 #include "support/SimulatorProcess.h"
 
 namespace pq::sim {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "serial/PseudoTerminal.h"
+#include "support/PseudoTerminal.h"
 
 namespace pq::OstrelComm32 {
 namespace {

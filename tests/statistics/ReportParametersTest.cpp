@@ -4,8 +4,8 @@
 
 #include "base/ConversionError.h"
 #include "records/RecordStore.h"
-#include "statistics/StoreBuilder.h"
 #include "support/RecordFileBytes.h"
+#include "support/StoreBuilder.h"
 #include "support/TempDir.h"
 
 namespace pq {

@@ -7,7 +7,7 @@
 #include "base/ConversionError.h"
 #include "records/RecordStore.h"
 #include "statistics/ReportParameters.h"
-#include "statistics/StoreBuilder.h"
+#include "support/StoreBuilder.h"
 
 namespace pq {
 namespace {

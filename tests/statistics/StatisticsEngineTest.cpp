@@ -9,7 +9,7 @@
 
 #include "statistics/InsertionBuffer.h"
 #include "statistics/ReportLimits.h"
-#include "statistics/StoreBuilder.h"
+#include "support/StoreBuilder.h"
 
 namespace pq {
 namespace {

@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "base/ConversionError.h"
-#include "ui/UiTestSupport.h"
+#include "support/ui/UiTestSupport.h"
 
 namespace pq {
 namespace {

@@ -3,8 +3,8 @@
 #include <QFile>
 
 #include "support/TempDir.h"
+#include "support/ui/ScriptedPrompter.h"
 #include "ui/NewFileChoice.h"
-#include "ui/ScriptedPrompter.h"
 
 namespace pq {
 namespace {

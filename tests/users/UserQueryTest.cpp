@@ -4,10 +4,10 @@
 #include <fstream>
 
 #include "support/TempDir.h"
+#include "support/UserDatabaseFixture.h"
 #include "users/PasswordScrambling.h"
 #include "users/UserDataModule.h"
 #include "users/UserDatabaseError.h"
-#include "users/UserDatabaseFixture.h"
 #include "users/UserDatabaseSetup.h"
 #include "users/UserQueries.h"
 #include "users/UserTable.h"

@@ -2,8 +2,8 @@
 
 #include "cli/CliRunner.h"
 #include "support/TempDir.h"
+#include "support/UserDatabaseFixture.h"
 #include "users/PasswordScrambling.h"
-#include "users/UserDatabaseFixture.h"
 
 namespace pq {
 namespace {

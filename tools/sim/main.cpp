@@ -16,7 +16,7 @@
 #include "InstrumentAnswers.h"
 #include "RequestScanner.h"
 #include "SimulatorOptions.h"
-#include "app/ApplicationTitle.h"
+#include "base/ApplicationTitle.h"
 #include "cli/CommandLine.h"
 #include "serial/platform/DeviceNames.h"
 

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "history/ui/TrendPage.h"
+
+class QButtonGroup;
+class QListWidget;
+
+namespace pq::history {
+
+// Page "谐波趋势曲线": THD, fundamental or one harmonic's content of a channel over time.
+class HarmonicTrendPage : public TrendPage {
+  Q_OBJECT
+
+ public:
+  HarmonicTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
+                    QWidget* parent = nullptr);
+
+ protected:
+  TrendResult query(IndexRange range) const override;
+
+ private:
+  QButtonGroup* channels_;
+  QListWidget* items_;
+};
+
+}  // namespace pq::history

@@ -1,0 +1,167 @@
+#include "history/ui/TrendChart.h"
+
+#include <cmath>
+
+#include "history/ui/ChartNavigation.h"
+#include "history/ui/RecordTimeTicker.h"
+#include "records/RecordStore.h"
+
+namespace pq::history {
+
+// A line that can draw a darker copy of itself a few pixels up and to the right, the depth of a
+// three-dimensional view. Drawing the same polyline twice keeps the cost of a view in depth small.
+class DepthGraph : public QCPGraph {
+ public:
+  using QCPGraph::QCPGraph;
+  void setDepth(int pixels) { depth_ = pixels; }
+
+ protected:
+  void drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const override {
+    if (depth_ > 0 && !lines.isEmpty()) {
+      painter->save();
+      painter->translate(depth_, -depth_);
+      QPen back = pen();
+      back.setColor(pen().color().darker(160));
+      back.setWidthF(pen().widthF() + 2);
+      painter->setPen(back);
+      painter->setBrush(Qt::NoBrush);
+      drawPolyline(painter, lines);
+      painter->restore();
+    }
+    QCPGraph::drawLinePlot(painter, lines);
+  }
+
+ private:
+  int depth_ = 0;
+};
+
+namespace {
+
+constexpr int kDepthPixels = 5;
+constexpr int kLabelWidth = 130;  // room for one record time label
+
+class LabelTicker : public QCPAxisTicker {
+ public:
+  explicit LabelTicker(std::function<QString(double)> label) : label_(std::move(label)) {}
+
+ protected:
+  QString getTickLabel(double tick, const QLocale&, QChar, int) override { return label_(tick); }
+
+ private:
+  std::function<QString(double)> label_;
+};
+
+}  // namespace
+
+TrendChart::TrendChart(const RecordStore& store, const QString& designTitle,
+                       const std::vector<CurveStyle>& curves, bool withLegend, QWidget* parent)
+    : QCustomPlot(parent), store_(store), timeTicker_(new RecordTimeTicker(store)) {
+  QFont bold = font();
+  bold.setBold(true);
+  plotLayout()->insertRow(0);
+  title_ = new QCPTextElement(this, designTitle, bold);
+  plotLayout()->addElement(0, 0, title_);
+  if (withLegend) {
+    plotLayout()->insertRow(1);
+    plotLayout()->addElement(1, 0, legend);
+    legend->setFillOrder(QCPLegend::foColumnsFirst);
+    legend->setVisible(true);
+    legend->setBorderPen(Qt::NoPen);
+    plotLayout()->setRowStretchFactor(1, 0.001);
+  }
+  for (const CurveStyle& style : curves) {
+    auto* graph = new DepthGraph(xAxis, yAxis);
+    graph->setName(style.name);
+    graph->setPen(QPen(style.colour, 1));
+    graph->setAntialiased(false);
+    graph->setAdaptiveSampling(true);
+    if (!withLegend) graph->removeFromLegend();
+    graphs_.push_back(graph);
+  }
+  xAxis->setTicker(timeTicker_);
+  yAxis->setLabelFont(bold);
+  setNoAntialiasingOnDrag(true);
+  // A day of records draws as one polyline per curve rather than segment by segment.
+  setPlottingHint(QCP::phFastPolylines);
+  navigation_ = new ChartNavigation(*this, [this](double key, double value) { return readout(key, value); });
+}
+
+QCPGraph& TrendChart::curve(int index) const { return *graphs_.at(index); }
+
+QString TrendChart::titleText() const { return title_->text(); }
+
+void TrendChart::setValueLabels(std::function<QString(double)> label) {
+  yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new LabelTicker(std::move(label))));
+}
+
+void TrendChart::setThreeD(bool on) {
+  threeD_ = on;
+  for (DepthGraph* graph : graphs_) graph->setDepth(on ? kDepthPixels : 0);
+  replot();
+}
+
+void TrendChart::showResult(const TrendResult& result) {
+  title_->setText(QString::fromStdString(result.title));
+  yAxis->setLabel(QString::fromStdString(result.valueTitle));
+  firstIndex_ = result.firstIndex;
+  std::size_t longest = 0;
+  for (std::size_t i = 0; i < graphs_.size(); ++i) {
+    DepthGraph* graph = graphs_[i];
+    const TrendCurve* curve = i < result.curves.size() ? &result.curves[i] : nullptr;
+    QVector<QCPGraphData> points;
+    if (curve != nullptr) {
+      points.reserve(static_cast<qsizetype>(curve->values.size()));
+      for (std::size_t j = 0; j < curve->values.size(); ++j)
+        points.append(QCPGraphData(result.firstIndex + static_cast<double>(j), curve->values[j]));
+      longest = std::max(longest, curve->values.size());
+    }
+    graph->data()->set(points, true);
+    const bool shown = curve != nullptr && curve->shown;
+    graph->setVisible(shown);
+    if (legend->visible()) {
+      if (shown) {
+        graph->addToLegend();
+      } else {
+        graph->removeFromLegend();
+      }
+    }
+  }
+  const double first = result.firstIndex;
+  const double last = first + std::max<double>(1.0, static_cast<double>(longest) - 1.0);
+  xAxis->setRange(longest == 1 ? first - 1 : first, longest == 1 ? first + 1 : last);
+  // An axis without extent cannot be drawn; it is shown as a band of one unit around its value.
+  const bool flat = !(result.axis.upper - result.axis.lower > 1e-12);
+  yAxis->setRange(flat ? result.axis.lower - 0.5 : result.axis.lower,
+                  flat ? result.axis.lower + 0.5 : result.axis.upper);
+  navigation_->rememberHome();
+  navigation_->clearReadout();
+  replot();
+}
+
+QString TrendChart::readout(double key, double value) const {
+  const int index = static_cast<int>(std::lround(key));
+  if (index < 0 || index >= store_.recordCount()) return {};
+  const DepthGraph* nearest = nullptr;
+  double nearestValue = 0;
+  for (const DepthGraph* graph : graphs_) {
+    const int j = index - firstIndex_;
+    if (!graph->visible() || j < 0 || j >= graph->data()->size()) continue;
+    const double v = graph->data()->at(j)->value;
+    if (std::isnan(v)) continue;
+    if (nearest == nullptr || std::fabs(v - value) < std::fabs(nearestValue - value)) {
+      nearest = graph;
+      nearestValue = v;
+    }
+  }
+  if (nearest == nullptr) return {};
+  const QString name = graphs_.size() > 1 ? nearest->name() + QLatin1Char(' ') : QString();
+  return recordTimeLabel(store_, index) + QStringLiteral("   ") + name +
+         QString::number(nearestValue, 'f', 3);
+}
+
+void TrendChart::resizeEvent(QResizeEvent* event) {
+  timeTicker_->setTickCount(std::max(2, event->size().width() / kLabelWidth));
+  QCustomPlot::resizeEvent(event);
+}
+
+}  // namespace pq::history

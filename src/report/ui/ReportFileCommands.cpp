@@ -1,0 +1,42 @@
+#include "report/ui/ReportFileCommands.h"
+
+#include <QFile>
+
+#include "report/ReportFile.h"
+#include "report/ReportSheet.h"
+#include "report/XlsFile.h"
+#include "ui/NewFileChoice.h"
+#include "ui/Prompter.h"
+
+namespace pq {
+
+bool saveReportAs(ui::Prompter& prompter, QWidget* parent, const std::vector<ReportPage>& pages) {
+  const QString path = ui::chooseNewFile(
+      prompter, parent,
+      {QStringLiteral("*.QRP (*.QRP);;All files (*.*)"), QStringLiteral("QRP"), QStringLiteral("XXX.QRP")},
+      ui::ExistingFileAnswer::AskAgain);
+  if (path.isEmpty()) return false;
+  saveReportFile(QFile::encodeName(path).toStdString(), pages);
+  return true;
+}
+
+std::optional<std::vector<ReportPage>> chooseReportFile(ui::Prompter& prompter, QWidget* parent) {
+  const QString path =
+      prompter.chooseFileToOpen(parent, QStringLiteral("Open Report"), QStringLiteral("*.QRP (*.QRP)"));
+  if (path.isEmpty()) return std::nullopt;
+  return loadReportFile(QFile::encodeName(path).toStdString());
+}
+
+QString chooseSpreadsheetFile(ui::Prompter& prompter, QWidget* parent) {
+  return ui::chooseNewFile(
+      prompter, parent,
+      {QStringLiteral("*.xls (*.xls);;All files (*.*)"), QStringLiteral("xls"), QStringLiteral("XXX.xls")},
+      ui::ExistingFileAnswer::SilentlyAgain);
+}
+
+bool writeReportSpreadsheet(const QString& path, const ReportPage& page, bool voltagePage) {
+  std::string error;
+  return xls::writeXlsFile(QFile::encodeName(path).toStdString(), reportSheet(page, voltagePage), error);
+}
+
+}  // namespace pq

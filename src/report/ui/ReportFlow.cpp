@@ -1,0 +1,45 @@
+#include "report/ui/ReportFlow.h"
+
+#include <ctime>
+
+#include "records/RecordStore.h"
+#include "report/PrintDate.h"
+#include "report/ReportPageBuilder.h"
+#include "report/ui/ReportWindow.h"
+#include "statistics/ReportParameters.h"
+#include "statistics/ReportRun.h"
+
+namespace pq {
+
+TForm14* ReportFlow::reportWindow() const { return window_; }
+
+void ReportFlow::requestReport(int phase) {
+  ReportRun run(store_, parameters_, listener_);
+  if (run.requestReport(phase)) showReport();
+}
+
+void ReportFlow::runPhase(int phase) {
+  PhaseReportDataSet& data = parameters_.data;
+  data.reportPhase = static_cast<std::uint8_t>(phase);
+  data.reportWindowOpen = true;
+  ReportRun run(store_, parameters_, listener_);
+  if (isVoltageReport(phase) ? run.runVoltageReport() : run.runCurrentReport()) showReport();
+}
+
+void ReportFlow::showReport() {
+  PhaseReportDataSet& data = parameters_.data;
+  ReportPage page = buildReportPage(parameters_, store_.ptRatio, printDateText(std::time(nullptr)));
+  // The flag alone is not trusted: a window closed through its title bar leaves it set until the
+  // parameters window is active again, and there is then no window to refresh.
+  if (data.reportWindowOpen && window_) {
+    window_->showReport(std::move(page), data.reportPhase);
+    return;
+  }
+  TForm14 window(
+      prompter_, data.reportWindowOpen, [this](int phase) { runPhase(phase); }, owner_);
+  window_ = &window;
+  window.showReport(std::move(page), data.reportPhase);
+  window.exec();
+}
+
+}  // namespace pq

@@ -1,0 +1,37 @@
+#include "timerange/DateFieldGroup.h"
+
+#include "base/FieldText.h"
+#include "records/RecordStore.h"
+
+namespace pq {
+
+bool DateFieldGroup::anyEmpty() const {
+  for (const auto& text : texts) {
+    if (text.empty()) return true;
+  }
+  return false;
+}
+
+std::string DateFieldGroup::dateTimeText(const char* secondsSuffix) const {
+  std::string text;
+  const char* separators[] = {"-", "-", " ", ":", ""};
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    text += trimmedField(texts[i]);
+    text += separators[i];
+  }
+  return text + secondsSuffix;
+}
+
+void DateFieldGroup::showRecordTime(const RecordStore& store, int index) {
+  const RecordTime time = store.recordTime(index);
+  texts = {std::to_string(2000 + time.year), std::to_string(time.month), std::to_string(time.day),
+           std::to_string(time.hour), std::to_string(time.minute)};
+}
+
+void showStoreSpan(const RecordStore& store, DateFieldGroup& start, DateFieldGroup& end) {
+  if (store.recordCount() <= 0) return;
+  start.showRecordTime(store, 0);
+  end.showRecordTime(store, store.recordCount() - 1);
+}
+
+}  // namespace pq

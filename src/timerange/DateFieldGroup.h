@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "timerange/DateFieldRules.h"
+
+namespace pq {
+
+class RecordStore;
+
+// The five edit texts of one end of a time range: year, month, day, hour, minute.
+struct DateFieldGroup {
+  static constexpr DateFieldKind kKinds[5] = {DateFieldKind::Year, DateFieldKind::Month, DateFieldKind::Day,
+                                              DateFieldKind::Hour, DateFieldKind::Minute};
+
+  std::array<std::string, 5> texts;
+
+  // True when a text is empty as it stands (a text of blanks is not empty).
+  bool anyEmpty() const;
+  // "year-month-day hour:minute" of the trimmed texts followed by `secondsSuffix` (":00" or ":59").
+  std::string dateTimeText(const char* secondsSuffix) const;
+  // Shows the time of a stored record as plain decimal numbers (year 2000 + yy).
+  void showRecordTime(const RecordStore& store, int index);
+};
+
+// Shows the first stored record's time in `start` and the last one's in `end`; nothing without records.
+void showStoreSpan(const RecordStore& store, DateFieldGroup& start, DateFieldGroup& end);
+
+}  // namespace pq
