@@ -10,6 +10,7 @@
 #include "history/ui/HarmonicTrendPage.h"
 #include "history/ui/PowerTrendPage.h"
 #include "history/ui/RecordBrowserPage.h"
+#include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
 #include "ui/WindowPlacement.h"
 
@@ -41,6 +42,8 @@ TForm4::TForm4(RecordStore& store, ui::Prompter& prompter, const Clock& clock, i
   // The last record gone, the other pages have nothing to show and cannot be switched to.
   connect(browser_, &history::RecordBrowserPage::lastRecordGone, this,
           [this] { PageControl1->setEnabled(false); });
+  // The window has no button that closes it; its close box does.
+  ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Ignored);
 }
 
 history::TrendPage& TForm4::trendPage(int page) const { return *trendPages_[page - HarmonicTrend]; }

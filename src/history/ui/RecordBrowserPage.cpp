@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,7 +24,7 @@
 #include "records/RecordFileMessages.h"
 #include "records/RecordFileWriter.h"
 #include "records/RecordStore.h"
-#include "ui/ButtonKeys.h"
+#include "timerange/ui/TypedKey.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 
@@ -36,7 +35,6 @@ namespace {
 QPushButton* operationButton(const QString& caption, QWidget* parent) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(caption.trimmed());
-  ui::pressOnEnter(*button);
   return button;
 }
 
@@ -172,28 +170,13 @@ QWidget* RecordBrowserPage::buildMiddleRow() {
   }
   for (QLineEdit* field : {startField_, endField_}) {
     field->setFixedWidth(80);
-    field->installEventFilter(this);
+    ui::holdToKeyRule(*field, [](const QString& text, char32_t key) {
+      return acceptPositionKey(text.toStdString(), key) ? KeyAction::Accept : KeyAction::Drop;
+    });
   }
   layout->addWidget(deleteRun_);
   ui::connectReporting(deleteRun_, &QPushButton::clicked, this, prompter_, [this] { deleteBatch(); });
   return row;
-}
-
-bool RecordBrowserPage::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::KeyPress || (watched != startField_ && watched != endField_)) return false;
-  const auto* key = static_cast<QKeyEvent*>(event);
-  char32_t typed = 0;
-  if (key->key() == Qt::Key_Backspace) {
-    typed = U'\b';
-  } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-    typed = U'\r';
-  } else if (!key->text().isEmpty()) {
-    typed = key->text().toUcs4().value(0);
-  } else {
-    return false;  // keys that type nothing (arrows, Tab, Delete) keep their editing meaning
-  }
-  const auto* field = static_cast<QLineEdit*>(watched);
-  return !acceptPositionKey(field->text().toStdString(), typed);
 }
 
 void RecordBrowserPage::enterBrowserPage() {

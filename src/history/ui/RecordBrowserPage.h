@@ -46,9 +46,6 @@ class RecordBrowserPage : public QWidget {
   // The store holds no record any more: the window's other pages have nothing to show.
   void lastRecordGone();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   QWidget* buildSpectrumGroup();
   QWidget* buildPhasorGroup();

@@ -33,7 +33,6 @@ TimeRangePanel::TimeRangePanel(ui::Prompter& prompter, const Clock& clock, const
   fields_ = new DateRangeFields(prompter, QStringLiteral("开始时间："), QStringLiteral("终止时间："), this);
   queryButton_ = new QPushButton(QStringLiteral("查  询"), this);
   queryButton_->setAccessibleName(QStringLiteral("查询"));
-  queryButton_->setAutoDefault(true);
 
   auto* modes = new QButtonGroup(this);
   auto* modeRow = new QHBoxLayout;

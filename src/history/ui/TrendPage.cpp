@@ -9,7 +9,6 @@
 #include "charts/ui/ChartPicture.h"
 #include "history/ui/TimeRangePanel.h"
 #include "records/RecordStore.h"
-#include "ui/ButtonKeys.h"
 
 namespace pq::history {
 
@@ -27,10 +26,7 @@ TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& cl
       printButton_(new QPushButton(QStringLiteral("打印曲线图"), this)) {
   chart_->setAccessibleName(setup.designTitle);
   auto* pictureLayout = new QVBoxLayout(pictureGroup_);
-  for (QPushButton* button : {saveButton_, printButton_}) {
-    ui::pressOnEnter(*button);
-    pictureLayout->addWidget(button);
-  }
+  for (QPushButton* button : {saveButton_, printButton_}) pictureLayout->addWidget(button);
   pictureLayout->addStretch();
 
   auto* layout = new QGridLayout(this);

@@ -19,6 +19,7 @@
 #include "live/ui/LiveWaveformChart.h"
 #include "live/ui/LiveWaveformPage.h"
 #include "serial/ui/DeviceSettingsDialog.h"
+#include "ui/ButtonKeys.h"
 #include "ui/ColumnFitting.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
@@ -85,6 +86,8 @@ TForm10::TForm10(LivePage page, ui::Prompter& prompter, QWidget* parent, Options
   timer_->setInterval(kTimerInterval);
   ui::connectReporting(timer_, &QTimer::timeout, this, prompter_, [this] { Timer1Timer(); });
   if (!endsProgram_) timer_->start();
+  // No button closes the window, only its close box: Esc must not stop the polling by the way.
+  ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Ignored);
 }
 
 TForm10::~TForm10() = default;

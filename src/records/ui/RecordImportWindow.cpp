@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "ui/Artwork.h"
+#include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
@@ -51,9 +52,9 @@ TForm3::TForm3(RecordStore& store, ui::Prompter& prompter, QWidget* parent)
   ProgressBar1->setRange(0, 100);
   ProgressBar1->setTextVisible(false);  // the progress text label says how far it is
   ProgressBar1->hide();
-  Btn_Open->setDefault(true);
   ui::connectReporting(Btn_Open, &QPushButton::clicked, this, prompter_, [this] { Btn_OpenClick(); });
   connect(Btn_Exit, &QPushButton::clicked, this, &QDialog::accept);
+  ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Closes);
 }
 
 void TForm3::changeEvent(QEvent* event) {

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -18,6 +17,7 @@
 #include "timerange/ui/DateRangeFields.h"
 #include "timerange/ui/TypedKey.h"
 #include "ui/BusyAnimation.h"
+#include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
@@ -58,6 +58,8 @@ TForm13::TForm13(RecordStore& store, ui::Prompter& prompter, QWidget* parent)
   buildParameterGroup();
   buildReportGroup();
   showParameters();
+  // Enter in a field has no further effect, and Esc would throw the typed parameters away.
+  ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Ignored);
 }
 
 TForm13::~TForm13() = default;
@@ -121,7 +123,12 @@ void TForm13::buildParameterGroup() {
   Edit9->setReadOnly(true);
   Edit10->setReadOnly(true);
   // The ratio fields share the capacity fields' handlers, as they always did.
-  for (QLineEdit* edit : {Edit4, Edit5, Edit6, Edit9, Edit10}) edit->installEventFilter(this);
+  for (QLineEdit* edit : {Edit4, Edit5, Edit6, Edit9, Edit10}) {
+    edit->installEventFilter(this);
+    ui::holdToKeyRule(*edit, [this](const QString& text, char32_t key) {
+      return parameters_.filterCapacityKey(utf8(text), key);
+    });
+  }
 }
 
 void TForm13::buildReportGroup() {
@@ -206,16 +213,8 @@ void TForm13::changeEvent(QEvent* event) {
 }
 
 bool TForm13::eventFilter(QObject* watched, QEvent* event) {
-  auto* edit = qobject_cast<QLineEdit*>(watched);
-  if (edit == nullptr) return QDialog::eventFilter(watched, event);
-  if (event->type() == QEvent::FocusOut) {
+  if (qobject_cast<QLineEdit*>(watched) != nullptr && event->type() == QEvent::FocusOut)
     parameters_.capacityFieldLeft();
-  } else if (event->type() == QEvent::KeyPress) {
-    const auto& key = static_cast<QKeyEvent&>(*event);
-    const char32_t typed = ui::typedKey(key);
-    if (typed != 0 && parameters_.filterCapacityKey(utf8(edit->text()), typed) == KeyAction::Drop)
-      return true;
-  }
   return QDialog::eventFilter(watched, event);
 }
 

@@ -11,6 +11,7 @@
 #include "report/ui/ReportFileCommands.h"
 #include "report/ui/ReportPreview.h"
 #include "report/ui/ReportToolPictures.h"
+#include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 
@@ -62,6 +63,8 @@ ReportViewer::ReportViewer(std::vector<ReportPage> pages, ui::Prompter& prompter
   addTool(*bar, T::Close, QStringLiteral("Close"), [this] { accept(); });
 
   preview_->showPages(std::move(pages));
+  // Closed by its Close command or its close box, as the report window.
+  ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Ignored);
 }
 
 ReportViewer::~ReportViewer() = default;

@@ -12,6 +12,7 @@
 #include "report/ui/ReportViewer.h"
 #include "statistics/PhaseReportDataSet.h"
 #include "ui/BusyAnimation.h"
+#include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 
@@ -80,6 +81,8 @@ TForm14::TForm14(ui::Prompter& prompter, bool& windowOpen, std::function<void(in
   busy_ = new ui::BusyAnimation(QSize(272, 50), toolBar_);
   busy_->setObjectName(QStringLiteral("Animate1"));
   busy_->move(880, (kToolBarHeight - 50) / 2);
+  // The report goes with the window: only its close button closes it.
+  ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Ignored);
 }
 
 TForm14::~TForm14() = default;

@@ -3,7 +3,6 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -44,6 +43,13 @@ DateRangeFields::DateRangeFields(ui::Prompter& prompter, const QString& startLab
       edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(characters + 1, QLatin1Char('0'))) +
                           10);
       edit->installEventFilter(this);
+      ui::holdToKeyRule(
+          *edit,
+          [this, edit](const QString& text, char32_t key) {
+            return filterKey(kindOf(*edit), text.toStdString(), key);
+          },
+          // Enter only checks the field; it does not also press a dialog's default button.
+          [this, edit] { validate(*edit); });
       fields_[which][part] = edit;
       if (part == 0) rowLabel->setBuddy(edit);
       layout->addWidget(edit, which, 1 + 2 * part);
@@ -96,17 +102,6 @@ bool DateRangeFields::eventFilter(QObject* watched, QEvent* event) {
   auto* edit = qobject_cast<QLineEdit*>(watched);
   if (edit == nullptr) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
-    case QEvent::KeyPress: {
-      const char32_t key = ui::typedKey(*static_cast<QKeyEvent*>(event));
-      if (key == 0) return false;
-      const KeyAction action = filterKey(kindOf(*edit), edit->text().toStdString(), key);
-      if (action == KeyAction::AcceptAndValidate) {
-        // Enter only checks the field; it does not also press a dialog's default button.
-        validate(*edit);
-        return true;
-      }
-      return action == KeyAction::Drop;
-    }
     case QEvent::FocusOut: {
       const auto reason = static_cast<QFocusEvent*>(event)->reason();
       // Leaving the window (another window, a message box, a menu) is no leaving of the field.

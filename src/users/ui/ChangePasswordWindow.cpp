@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
@@ -52,6 +53,8 @@ TForm7::TForm7(TDM& database, ui::Prompter& prompter, QWidget* parent)
   onFilledEnter(*Edit4, [this] { Button1->click(); });
   ui::connectReporting(Button1, &QPushButton::clicked, this, prompter_, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, &QDialog::accept);
+  // 返回 closes the window, and so does Esc.
+  ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Closes);
   setStage(Stage::Verify);
   Edit1->setFocus();
   ui::centreOnScreen(*this);

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
@@ -37,6 +38,8 @@ TForm8::TForm8(TDM& database, ui::Prompter& prompter, QWidget* parent)
   onFilledEnter(*Edit2, [this] { Button1->click(); });
   ui::connectReporting(Button1, &QPushButton::clicked, this, prompter_, [this] { Button1Click(); });
   connect(Button2, &QPushButton::clicked, this, &QDialog::accept);
+  // 返回 closes the window, and so does Esc.
+  ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Closes);
   Edit1->setFocus();
   ui::centreOnScreen(*this);
 }

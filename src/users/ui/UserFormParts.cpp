@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "ui/ButtonKeys.h"
 #include "ui/MaskedEntry.h"
 #include "users/UserTable.h"
 
@@ -44,8 +43,6 @@ QComboBox* placeRoleSelector(QWidget& form, QPoint at) {
 QPushButton* placeButton(QWidget& form, const QString& text, QPoint at) {
   auto* button = new QPushButton(text, &form);
   button->setGeometry(at.x(), at.y(), 49, 25);
-  // Enter in a field is handled by the field's own rule, never by a default button.
-  ui::pressOnEnter(*button);
   return button;
 }
 

@@ -232,6 +232,37 @@ TEST_F(HistoryWindowTest, PositionFieldsTakeDigitsOnly) {
   EXPECT_EQ(store.recordCount(), 3);
 }
 
+// Keys that type nothing keep their editing meaning in the position fields, as in every other field.
+TEST_F(HistoryWindowTest, PositionFieldsLeaveTabDeleteAndEscToTheirUsualMeaning) {
+  importGenerated(3);
+  open();
+  QLineEdit& start = field("起始位置：");
+  QLineEdit& end = field("终止位置：");
+  start.setFocus();
+  QTest::keyClicks(&start, "47");
+  start.setCursorPosition(0);
+  QTest::keyClick(&start, Qt::Key_Delete);
+  EXPECT_EQ(start.text(), "7");
+
+  // Esc goes on to the window instead of ending in the field.
+  struct EscSeen : QObject {
+    bool seen = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+      if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+        seen = true;
+      return false;
+    }
+  } escSeen;
+  window->browser().installEventFilter(&escSeen);
+  QTest::keyClick(&start, Qt::Key_Escape);
+  window->browser().removeEventFilter(&escSeen);
+  EXPECT_TRUE(escSeen.seen);
+
+  QTest::keyClick(&start, Qt::Key_Tab);
+  EXPECT_TRUE(end.hasFocus());
+  EXPECT_EQ(start.text(), "7");
+}
+
 // The deletion stays in the window; the file is left as it was and the message says why.
 TEST_F(HistoryWindowTest, AFileThatCannotBeWrittenIsReportedAndTheDeletionStands) {
   enum class Fault { FolderGone, DiskFull, PartialImport };
