@@ -33,7 +33,7 @@ class KeyRuleFilter : public QObject {
         return keyPressed(*static_cast<QKeyEvent*>(event));
       case QEvent::InputMethod: {
         auto& input = *static_cast<QInputMethodEvent*>(event);
-        if (!input.commitString().isEmpty()) {
+        if (!field_.isReadOnly() && !input.commitString().isEmpty()) {
           input.setCommitString(admitted(input.commitString()), input.replacementStart(),
                                 input.replacementLength());
         }
@@ -114,6 +114,7 @@ class KeyRuleFilter : public QObject {
     kept.setText(admitted(drop.mimeData()->text(), at, 0));
     if (kept.text().isEmpty()) {
       drop.setDropAction(Qt::IgnoreAction);
+      drop.ignore();
       return true;
     }
     QDropEvent keptDrop(drop.position(), drop.possibleActions(), &kept, drop.buttons(), drop.modifiers());
