@@ -1,0 +1,90 @@
+#pragma once
+
+#include <span>
+
+#include "records/RecordStore.h"
+
+namespace pq {
+
+// How an interval combines the one-second values of a quantity. Magnitudes (voltages, currents,
+// sequence components, unbalance, harmonic amplitudes, contents and distortion) combine as root mean
+// square, since their energy is what adds up; frequency, powers and power factors as the arithmetic
+// mean, since they are signed or already averages.
+enum class AggregationKind { Rms, Mean };
+
+// Where a quantity's one-second value comes from: a cell, or one of the store's derived values.
+enum class QuantitySource { Cell, HarmonicAmplitude, HarmonicContent, Thd, TotalActivePower, TotalReactivePower };
+
+// One aggregated quantity. `at` is the cell (Cell) or the channel (harmonic sources, Thd); `order`
+// the harmonic order. `minCell`/`maxCell` are the record's own extreme cells of the quantity, -1 when
+// the record has none and the interval's extremes are those of the values.
+struct QuantityDescriptor {
+  QuantitySource source;
+  int at;
+  int order;
+  AggregationKind kind;
+  int minCell = -1;
+  int maxCell = -1;
+};
+
+// The quantities every interval holds, in this order:
+//  - the cells of kAggregatedCells (phase voltages with their min/max cells, currents, frequency,
+//    sequence components and unbalance of voltage and current, powers and power factors per phase);
+//  - the three-phase total active and reactive power;
+//  - per channel Ua..Ic: the fundamental's amplitude, the distortion (orders 2..64) and the contents in
+//    % of orders 2..64, the items of the harmonic trend page;
+//  - per current channel Ia..Ic: the harmonic currents of orders 2..25, the orders with allowed currents.
+std::span<const QuantityDescriptor> aggregatedQuantities();
+
+inline constexpr int kAggregatedCells[] = {
+    cells::uaRms,    cells::ubRms,     cells::ucRms,     cells::iaRms,      cells::ibRms,
+    cells::icRms,    cells::frequency, cells::uZero,     cells::uPositive,  cells::uNegative,
+    cells::uUnbalance, cells::iZero,   cells::iPositive, cells::iNegative,  cells::iUnbalance,
+    cells::pA,       cells::pB,        cells::pC,        cells::qA,         cells::qB,
+    cells::qC,       cells::pfA,       cells::pfB,       cells::pfC,        cells::pfTotal};
+inline constexpr int kCellQuantityCount = static_cast<int>(std::size(kAggregatedCells));
+inline constexpr int kLastContentOrder = 64;
+inline constexpr int kLastCurrentAmplitudeOrder = 25;
+inline constexpr int kPerChannelQuantities = 2 + (kLastContentOrder - 1);  // fundamental, THD, 2..64
+inline constexpr int kCurrentAmplitudeOrders = kLastCurrentAmplitudeOrder - 1;
+
+// The position of a quantity in aggregatedQuantities(); -1 for one that is not aggregated.
+constexpr int cellQuantity(int cell) {
+  for (int q = 0; q < kCellQuantityCount; ++q) {
+    if (kAggregatedCells[q] == cell) return q;
+  }
+  return -1;
+}
+inline constexpr int kTotalActivePowerQuantity = kCellQuantityCount;
+inline constexpr int kTotalReactivePowerQuantity = kCellQuantityCount + 1;
+constexpr int fundamentalQuantity(int channel) { return kCellQuantityCount + 2 + channel * kPerChannelQuantities; }
+constexpr int thdQuantity(int channel) { return fundamentalQuantity(channel) + 1; }
+constexpr int harmonicContentQuantity(int channel, int order) {
+  return order >= 2 && order <= kLastContentOrder ? fundamentalQuantity(channel) + order : -1;
+}
+constexpr int harmonicCurrentQuantity(int channel, int order) {
+  if (isVoltageChannel(channel) || order < 2 || order > kLastCurrentAmplitudeOrder) return -1;
+  return fundamentalQuantity(kChannelCount) + (channel - Ia) * kCurrentAmplitudeOrders + order - 2;
+}
+inline constexpr int kAggregatedQuantityCount = harmonicCurrentQuantity(Ic, kLastCurrentAmplitudeOrder) + 1;
+
+// The one-second value of a quantity in record `index`, through the store's own accessors.
+inline double quantityValue(const RecordStore& store, int index, const QuantityDescriptor& quantity) {
+  switch (quantity.source) {
+    case QuantitySource::Cell:
+      return store.value(index, quantity.at);
+    case QuantitySource::HarmonicAmplitude:
+      return store.record(index).harmonic(quantity.at, quantity.order);
+    case QuantitySource::HarmonicContent:
+      return store.harmonicPercent(index, quantity.at, quantity.order);
+    case QuantitySource::Thd:
+      return store.thd(index, quantity.at);
+    case QuantitySource::TotalActivePower:
+      return store.totalActivePower(index);
+    case QuantitySource::TotalReactivePower:
+      return store.totalReactivePower(index);
+  }
+  return 0;
+}
+
+}  // namespace pq

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace pq {
+
+class RecordStore;
+
+// The clock-aligned interval lengths: an interval holds the records whose time stamps fall in it,
+// 10:00:00-10:00:02, 10:00:00-10:00:59 and 10:00:00-10:09:59.
+enum class Resolution { ThreeSeconds = 0, OneMinute = 1, TenMinutes = 2 };
+inline constexpr int kResolutionCount = 3;
+inline constexpr std::array<int, kResolutionCount> kResolutionSeconds = {3, 60, 600};
+
+// A quantity over one interval: the root mean square or mean of its values, and their extremes (the
+// records' own minimum and maximum cells where the quantity has them). Values that are not finite
+// numbers take no part; a quantity without any holds not-a-number in all three.
+struct AggregatedValue {
+  double value;
+  double min;
+  double max;
+};
+
+// A finished interval: `values` in the order of aggregatedQuantities(), valid only during the call
+// that hands it over. `flagged` when a record inside it belongs to a voltage event.
+struct AggregatedInterval {
+  Resolution resolution;
+  std::int64_t start;  // epoch seconds (RecordTimeGate.h) of its first second
+  int recordCount;
+  bool flagged;
+  std::span<const AggregatedValue> values;
+};
+
+class AggregationSink {
+ public:
+  virtual ~AggregationSink() = default;
+  virtual void intervalFinished(const AggregatedInterval& interval) = 0;
+};
+
+// Aggregates one-second records as they come, keeping only the open interval of each resolution:
+// a record that falls into a later interval finishes the open ones it leaves, finest first, and
+// hands them to the sink. An interval without records is never opened, so a gap in the recording is
+// a gap in the intervals, never a zero.
+//
+// Each record's values go into the open 3-second sums only; a finished 3-second interval merges into
+// its minute and a minute into its ten minutes (sums of squares, sums, counts and extremes merge
+// exactly), so every record is read once whatever the resolutions. Nothing is allocated after
+// construction.
+class IntervalAggregator {
+ public:
+  explicit IntervalAggregator(AggregationSink& sink);
+
+  // `seconds` must rise strictly from call to call (RecordTimeGate lets through only such records).
+  void add(const RecordStore& store, int index, std::int64_t seconds, bool inEvent);
+  // Finishes the open intervals; the next add starts afresh.
+  void finish();
+
+ private:
+  struct Level {
+    std::int64_t start = -1;  // -1: no interval open
+    int recordCount = 0;
+    bool flagged = false;
+    std::vector<double> sum;  // of squares for Rms quantities
+    std::vector<double> min;
+    std::vector<double> max;
+    std::vector<int> count;
+  };
+
+  void open(int level, std::int64_t start);
+  void close(int level);
+  void mergeInto(const Level& from, Level& to);
+
+  AggregationSink& sink_;
+  std::array<Level, kResolutionCount> levels_;
+  std::vector<AggregatedValue> finished_;
+};
+
+}  // namespace pq

@@ -1,0 +1,42 @@
+#include "aggregation/RecordTimeGate.h"
+
+#include <chrono>
+
+#include "base/ConversionError.h"
+
+namespace pq {
+
+std::int64_t epochSeconds(const CalendarDateTime& t) {
+  using namespace std::chrono;
+  const sys_days day{year_month_day{year(t.year), month(static_cast<unsigned>(t.month)),
+                                    std::chrono::day(static_cast<unsigned>(t.day))}};
+  return static_cast<std::int64_t>(day.time_since_epoch().count()) * 86400 + t.hour * 3600 + t.minute * 60 +
+         t.second;
+}
+
+CalendarDateTime calendarOfEpochSeconds(std::int64_t seconds) {
+  using namespace std::chrono;
+  const std::int64_t secondOfDay = ((seconds % 86400) + 86400) % 86400;
+  const year_month_day date{sys_days{days{(seconds - secondOfDay) / 86400}}};
+  const auto s = static_cast<int>(secondOfDay);
+  return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+          static_cast<int>(static_cast<unsigned>(date.day())), s / 3600, s / 60 % 60, s % 60};
+}
+
+std::optional<std::int64_t> RecordTimeGate::admit(const RecordStore& store, int index) {
+  std::int64_t seconds = 0;
+  try {
+    seconds = epochSeconds(CalendarDateTime::ofRecord(store, index));
+  } catch (const ConversionError&) {
+    ++undatable_;
+    return std::nullopt;
+  }
+  if (last_ && seconds <= *last_) {
+    ++(seconds == *last_ ? duplicates_ : outOfOrder_);
+    return std::nullopt;
+  }
+  last_ = seconds;
+  return seconds;
+}
+
+}  // namespace pq

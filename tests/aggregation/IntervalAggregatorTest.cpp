@@ -1,0 +1,175 @@
+#include "aggregation/IntervalAggregator.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+#include "aggregation/AggregatedQuantities.h"
+#include "aggregation/AggregatedSeries.h"
+#include "aggregation/RecordTimeGate.h"
+#include "support/StoreBuilder.h"
+
+namespace pq {
+namespace {
+
+using test::appendRecord;
+
+std::int64_t at(int hour, int minute, int second) { return epochSeconds({2010, 4, 20, hour, minute, second}); }
+
+MeasurementRecord& addAt(RecordStore& store, int hour, int minute, int second) {
+  return appendRecord(store, 10, 4, 20, hour, minute, second);
+}
+
+const AggregatedValue& valueOf(const AggregatedSeries& series, std::size_t interval, int quantity) {
+  return series.row(interval)[quantity];
+}
+
+TEST(IntervalAggregator, TenMinutesWithOneZeroRecordIsTheRmsOfItsSixHundredRecordsAndFlagged) {
+  // 10:00:00-10:09:59 at 230 V except one record at 0 V, inside an event; one more record at 10:10:00.
+  auto store = std::make_unique<RecordStore>();
+  for (int s = 0; s <= 600; ++s) {
+    auto& r = addAt(*store, 10, s / 60, s % 60);
+    const bool zero = s == 257;
+    r.setValue(cells::uaRms, zero ? 0.0f : 230.0f);
+    r.setValue(cells::uaMax, zero ? 0.0f : 231.7f);
+    r.setValue(cells::uaMin, zero ? 0.0f : 228.9f);
+  }
+  SeriesCollector collector;
+  IntervalAggregator aggregator(collector);
+  RecordTimeGate gate;
+  for (int i = 0; i < store->recordCount(); ++i) aggregator.add(*store, i, *gate.admit(*store, i), i == 257);
+  aggregator.finish();
+
+  const auto& tens = collector.series[static_cast<int>(Resolution::TenMinutes)];
+  ASSERT_EQ(tens.intervals.size(), 2u);
+  EXPECT_EQ(tens.intervals[0].start, at(10, 0, 0));
+  EXPECT_EQ(tens.intervals[0].recordCount, 600);
+  EXPECT_TRUE(tens.intervals[0].flagged);
+  const auto& ua = valueOf(tens, 0, cellQuantity(cells::uaRms));
+  EXPECT_NEAR(ua.value, 230.0 * std::sqrt(599.0 / 600.0), 1e-9);
+  EXPECT_EQ(ua.min, 0.0);
+  EXPECT_EQ(ua.max, static_cast<double>(231.7f));
+  EXPECT_EQ(tens.intervals[1].start, at(10, 10, 0));
+  EXPECT_EQ(tens.intervals[1].recordCount, 1);
+  EXPECT_FALSE(tens.intervals[1].flagged);
+  EXPECT_EQ(valueOf(tens, 1, cellQuantity(cells::uaRms)).value, 230.0);
+
+  // The event's record (10:04:17) flags its 3-second interval 10:04:15 and its minute only.
+  const auto& minutes = collector.series[static_cast<int>(Resolution::OneMinute)];
+  ASSERT_EQ(minutes.intervals.size(), 11u);
+  for (std::size_t m = 0; m < minutes.intervals.size(); ++m) {
+    EXPECT_EQ(minutes.intervals[m].flagged, m == 4) << m;
+    EXPECT_EQ(minutes.intervals[m].recordCount, m < 10 ? 60 : 1) << m;
+  }
+  const auto& threes = collector.series[static_cast<int>(Resolution::ThreeSeconds)];
+  ASSERT_EQ(threes.intervals.size(), 201u);
+  for (std::size_t k = 0; k < threes.intervals.size(); ++k) {
+    EXPECT_EQ(threes.intervals[k].flagged, threes.intervals[k].start == at(10, 4, 15)) << k;
+  }
+}
+
+TEST(IntervalAggregator, MagnitudesCombineAsRmsAndFrequencyPowersAndPowerFactorsAsMean) {
+  // 10:00:00..02 fill one 3-second interval, 10:00:03 starts the next; the minute holds all four.
+  struct Second {
+    float fundamental, third, frequency, pA, pfA;
+  };
+  const Second seconds[4] = {{231.4f, 2.314f, 49.97f, 12.5f, 0.91f},
+                             {231.4f, 4.628f, 50.02f, -3.5f, 0.87f},
+                             {231.4f, 4.628f, 50.04f, 7.25f, 0.95f},
+                             {231.4f, 16.198f, 50.11f, 20.0f, 0.80f}};
+  auto store = std::make_unique<RecordStore>();
+  for (int s = 0; s < 4; ++s) {
+    auto& r = addAt(*store, 10, 0, s);
+    r.setValue(cells::harmonic(Ua, 1), seconds[s].fundamental);
+    r.setValue(cells::harmonic(Ua, 3), seconds[s].third);
+    r.setValue(cells::frequency, seconds[s].frequency);
+    r.setValue(cells::pA, seconds[s].pA);
+    r.setValue(cells::pfA, seconds[s].pfA);
+  }
+  const auto result = aggregateRange(*store, {0, 4});
+  const auto& threes = result.series[static_cast<int>(Resolution::ThreeSeconds)];
+  ASSERT_EQ(threes.intervals.size(), 2u);
+  EXPECT_EQ(threes.intervals[0].recordCount, 3);
+  EXPECT_EQ(threes.intervals[1].start, at(10, 0, 3));
+
+  const int third = harmonicContentQuantity(Ua, 3);
+  EXPECT_NEAR(valueOf(threes, 0, third).value, std::sqrt(3.0), 1e-5);  // 1 %, 2 %, 2 %
+  EXPECT_NEAR(valueOf(threes, 0, third).min, 1.0, 1e-5);
+  EXPECT_NEAR(valueOf(threes, 0, third).max, 2.0, 1e-5);
+  EXPECT_NEAR(valueOf(threes, 0, cellQuantity(cells::frequency)).value, 50.01, 1e-5);
+  EXPECT_NEAR(valueOf(threes, 0, cellQuantity(cells::pA)).value, 16.25 / 3, 1e-6);
+  EXPECT_NEAR(valueOf(threes, 0, cellQuantity(cells::pfA)).value, 0.91, 1e-6);
+
+  // The minute merges the two 3-second intervals: the RMS of all four contents (1, 2, 2, 7 %).
+  const auto& minute = result.series[static_cast<int>(Resolution::OneMinute)];
+  ASSERT_EQ(minute.intervals.size(), 1u);
+  EXPECT_EQ(minute.intervals[0].recordCount, 4);
+  EXPECT_NEAR(valueOf(minute, 0, third).value, std::sqrt(58.0 / 4), 1e-5);
+  EXPECT_NEAR(valueOf(minute, 0, cellQuantity(cells::frequency)).value, 200.14 / 4, 1e-5);
+  EXPECT_NEAR(valueOf(minute, 0, cellQuantity(cells::pA)).value, 36.25 / 4, 1e-6);
+  EXPECT_NEAR(valueOf(minute, 0, cellQuantity(cells::pA)).min, -3.5, 1e-6);
+}
+
+TEST(IntervalAggregator, AnIntervalWithoutRecordsIsAGapNotAZero) {
+  auto store = std::make_unique<RecordStore>();
+  const int times[][2] = {{0, 0}, {0, 1}, {0, 10}, {3, 59}};  // minute, second
+  for (const auto& t : times) addAt(*store, 10, t[0], t[1]).setValue(cells::ibRms, 41.3f);
+  const auto result = aggregateRange(*store, {0, 4});
+  const auto& threes = result.series[static_cast<int>(Resolution::ThreeSeconds)];
+  ASSERT_EQ(threes.intervals.size(), 3u);
+  EXPECT_EQ(threes.intervals[0].start, at(10, 0, 0));
+  EXPECT_EQ(threes.intervals[0].recordCount, 2);
+  EXPECT_EQ(threes.intervals[1].start, at(10, 0, 9));
+  EXPECT_EQ(threes.intervals[2].start, at(10, 3, 57));
+  const auto& minutes = result.series[static_cast<int>(Resolution::OneMinute)];
+  ASSERT_EQ(minutes.intervals.size(), 2u);
+  EXPECT_EQ(minutes.intervals[1].start, at(10, 3, 0));
+  EXPECT_NEAR(valueOf(minutes, 1, cellQuantity(cells::ibRms)).value, 41.3, 1e-5);
+}
+
+TEST(IntervalAggregator, OutOfOrderDuplicatedAndUndatableRecordsAreCountedAndLeftOut) {
+  auto store = std::make_unique<RecordStore>();
+  auto uc = [](MeasurementRecord& r, float rms) {
+    r.setValue(cells::ucRms, rms);
+    r.setValue(cells::ucMax, rms + 1.5f);
+    r.setValue(cells::ucMin, rms - 2.25f);
+  };
+  uc(addAt(*store, 10, 0, 0), 100.0f);
+  uc(addAt(*store, 10, 0, 1), 200.0f);
+  uc(addAt(*store, 10, 0, 1), 999.0f);   // duplicate
+  uc(addAt(*store, 9, 59, 59), 999.0f);  // earlier
+  auto& undatable = addAt(*store, 10, 0, 2);
+  test::setTimeBytes(undatable, {0x10, 0x13, 0x20, 0x10, 0x00, 0x02});
+  uc(undatable, 999.0f);
+  uc(addAt(*store, 10, 0, 2), 300.0f);
+  const auto result = aggregateRange(*store, {0, store->recordCount()});
+  EXPECT_EQ(result.gate.duplicates(), 1);
+  EXPECT_EQ(result.gate.outOfOrder(), 1);
+  EXPECT_EQ(result.gate.undatable(), 1);
+  const auto& threes = result.series[static_cast<int>(Resolution::ThreeSeconds)];
+  ASSERT_EQ(threes.intervals.size(), 1u);
+  EXPECT_EQ(threes.intervals[0].recordCount, 3);
+  const auto& value = valueOf(threes, 0, cellQuantity(cells::ucRms));
+  EXPECT_NEAR(value.value, std::sqrt((1e4 + 4e4 + 9e4) / 3), 1e-9);
+  // The extremes are the records' own minimum and maximum cells.
+  EXPECT_EQ(value.min, 97.75);
+  EXPECT_EQ(value.max, 301.5);
+}
+
+TEST(IntervalAggregator, ValuesThatAreNoNumbersTakeNoPart) {
+  auto store = std::make_unique<RecordStore>();
+  addAt(*store, 10, 0, 0).setValue(cells::iaRms, 12.0f);
+  addAt(*store, 10, 0, 1).setValue(cells::iaRms, std::nanf(""));
+  addAt(*store, 10, 0, 2).setValue(cells::iaRms, 16.0f);
+  for (int i = 0; i < 3; ++i) store->record(i).setValue(cells::iZero, std::nanf(""));
+  const auto result = aggregateRange(*store, {0, 3});
+  const auto& threes = result.series[static_cast<int>(Resolution::ThreeSeconds)];
+  ASSERT_EQ(threes.intervals.size(), 1u);
+  EXPECT_EQ(threes.intervals[0].recordCount, 3);
+  EXPECT_NEAR(valueOf(threes, 0, cellQuantity(cells::iaRms)).value, std::sqrt((144.0 + 256.0) / 2), 1e-9);
+  EXPECT_TRUE(std::isnan(valueOf(threes, 0, cellQuantity(cells::iZero)).value));
+}
+
+}  // namespace
+}  // namespace pq
