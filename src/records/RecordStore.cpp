@@ -81,8 +81,8 @@ float RecordStore::totalReactivePower(int index) const {
   return r.value(cells::qA) + r.value(cells::qB) + r.value(cells::qC);
 }
 
-const char* RecordStore::voltageUnit() const { return ptRatio > 1.0f ? "KV" : "V"; }
-const char* RecordStore::activePowerUnit() const { return ptRatio > 1.0f ? "KW" : "W"; }
-const char* RecordStore::reactivePowerUnit() const { return ptRatio > 1.0f ? "KVar" : "Var"; }
+const char* RecordStore::voltageUnit() const { return kiloUnits() ? "KV" : "V"; }
+const char* RecordStore::activePowerUnit() const { return kiloUnits() ? "KW" : "W"; }
+const char* RecordStore::reactivePowerUnit() const { return kiloUnits() ? "KVar" : "Var"; }
 
 }  // namespace pq

@@ -83,7 +83,9 @@ class RecordStore {
     return 0.0;
   }
 
-  // Unit texts: kilo units when ptRatio is greater than 1.0. Currents are always in A.
+  // Voltages and powers are in kilo units when ptRatio is greater than 1.0; currents always in A.
+  bool kiloUnits() const { return ptRatio > 1.0f; }
+  // Their unit texts.
   const char* voltageUnit() const;
   const char* activePowerUnit() const;
   const char* reactivePowerUnit() const;
