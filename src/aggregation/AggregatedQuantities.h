@@ -28,20 +28,22 @@ struct QuantityDescriptor {
 };
 
 // The quantities every interval holds, in this order:
-//  - the cells of kAggregatedCells (phase voltages with their min/max cells, currents, frequency,
-//    sequence components and unbalance of voltage and current, powers and power factors per phase);
+//  - the cells of kAggregatedCells (phase voltages with their min/max cells, currents, sequence
+//    components and unbalance of voltage and current, frequency, powers and power factors per phase);
 //  - the three-phase total active and reactive power;
 //  - per channel Ua..Ic: the fundamental's amplitude, the distortion (orders 2..64) and the contents in
 //    % of orders 2..64, the items of the harmonic trend page;
 //  - per current channel Ia..Ic: the harmonic currents of orders 2..25, the orders with allowed currents.
 std::span<const QuantityDescriptor> aggregatedQuantities();
 
+// Magnitudes first, the three with their own extreme cells leading, then the averaged cells, so that
+// the aggregation's loops run over long stretches of one kind.
 inline constexpr int kAggregatedCells[] = {
-    cells::uaRms,    cells::ubRms,     cells::ucRms,     cells::iaRms,      cells::ibRms,
-    cells::icRms,    cells::frequency, cells::uZero,     cells::uPositive,  cells::uNegative,
-    cells::uUnbalance, cells::iZero,   cells::iPositive, cells::iNegative,  cells::iUnbalance,
-    cells::pA,       cells::pB,        cells::pC,        cells::qA,         cells::qB,
-    cells::qC,       cells::pfA,       cells::pfB,       cells::pfC,        cells::pfTotal};
+    cells::uaRms,     cells::ubRms,  cells::ucRms,     cells::iaRms,     cells::ibRms,
+    cells::icRms,     cells::uZero,  cells::uPositive, cells::uNegative, cells::uUnbalance,
+    cells::iZero,     cells::iPositive, cells::iNegative, cells::iUnbalance, cells::frequency,
+    cells::pA,        cells::pB,     cells::pC,        cells::qA,        cells::qB,
+    cells::qC,        cells::pfA,    cells::pfB,       cells::pfC,       cells::pfTotal};
 inline constexpr int kCellQuantityCount = static_cast<int>(std::size(kAggregatedCells));
 inline constexpr int kLastContentOrder = 64;
 inline constexpr int kLastCurrentAmplitudeOrder = 25;
@@ -67,24 +69,5 @@ constexpr int harmonicCurrentQuantity(int channel, int order) {
   return fundamentalQuantity(kChannelCount) + (channel - Ia) * kCurrentAmplitudeOrders + order - 2;
 }
 inline constexpr int kAggregatedQuantityCount = harmonicCurrentQuantity(Ic, kLastCurrentAmplitudeOrder) + 1;
-
-// The one-second value of a quantity in record `index`, through the store's own accessors.
-inline double quantityValue(const RecordStore& store, int index, const QuantityDescriptor& quantity) {
-  switch (quantity.source) {
-    case QuantitySource::Cell:
-      return store.value(index, quantity.at);
-    case QuantitySource::HarmonicAmplitude:
-      return store.record(index).harmonic(quantity.at, quantity.order);
-    case QuantitySource::HarmonicContent:
-      return store.harmonicPercent(index, quantity.at, quantity.order);
-    case QuantitySource::Thd:
-      return store.thd(index, quantity.at);
-    case QuantitySource::TotalActivePower:
-      return store.totalActivePower(index);
-    case QuantitySource::TotalReactivePower:
-      return store.totalReactivePower(index);
-  }
-  return 0;
-}
 
 }  // namespace pq

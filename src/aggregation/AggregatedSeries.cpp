@@ -1,28 +1,77 @@
 #include "aggregation/AggregatedSeries.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "aggregation/AggregatedQuantities.h"
+#include "base/ConversionError.h"
 #include "records/RecordStore.h"
 
 namespace pq {
 
 std::span<const AggregatedValue> AggregatedSeries::row(std::size_t interval) const {
-  return std::span(values).subspan(interval * kAggregatedQuantityCount, kAggregatedQuantityCount);
+  return std::span(values).subspan(interval * quantities.size(), quantities.size());
+}
+
+const AggregatedValue* AggregatedSeries::find(std::size_t interval, int quantity) const {
+  const auto at = std::find(quantities.begin(), quantities.end(), quantity);
+  if (at == quantities.end()) return nullptr;
+  return &row(interval)[static_cast<std::size_t>(at - quantities.begin())];
+}
+
+std::vector<int> allQuantities() {
+  std::vector<int> all(kAggregatedQuantityCount);
+  std::iota(all.begin(), all.end(), 0);
+  return all;
+}
+
+KeptQuantities recordingQuantities() { return {std::vector<int>{}, allQuantities(), allQuantities()}; }
+
+SeriesCollector::SeriesCollector(const KeptQuantities& kept) {
+  for (int r = 0; r < kResolutionCount; ++r) series[r].quantities = kept[r];
+}
+
+void SeriesCollector::reserveFor(std::int64_t seconds, int records) {
+  for (int r = 0; r < kResolutionCount; ++r) {
+    // One more for a span that starts inside an interval; never more intervals than records.
+    const auto intervals =
+        static_cast<std::size_t>(std::clamp<std::int64_t>(seconds / kResolutionSeconds[r] + 2, 0, std::max(records, 0)));
+    series[r].intervals.reserve(intervals);
+    series[r].values.reserve(intervals * series[r].quantities.size());
+  }
 }
 
 void SeriesCollector::intervalFinished(const AggregatedInterval& interval) {
   AggregatedSeries& s = series[static_cast<int>(interval.resolution)];
+  if (s.quantities.empty()) return;
   s.intervals.push_back({interval.start, interval.recordCount, interval.flagged});
-  s.values.insert(s.values.end(), interval.values.begin(), interval.values.end());
+  const std::size_t at = s.values.size();
+  s.values.resize(at + s.quantities.size());
+  AggregatedValue* row = s.values.data() + at;
+  for (const int q : s.quantities) *row++ = interval.value(q);
 }
 
-RangeAggregation aggregateRange(const RecordStore& store, IndexRange range) {
+IndexRange recordsInUse(const RecordStore& store, IndexRange range) {
+  return {std::max(0, range.start), std::min(range.end, store.recordCount())};
+}
+
+std::int64_t recordedSeconds(const RecordStore& store, IndexRange range) {
+  if (range.end <= range.start) return 0;
+  try {
+    return std::max<std::int64_t>(0, epochSeconds(CalendarDateTime::ofRecord(store, range.end - 1)) -
+                                         epochSeconds(CalendarDateTime::ofRecord(store, range.start)) + 1);
+  } catch (const ConversionError&) {
+    return 0;  // the series then grow as they go
+  }
+}
+
+RangeAggregation aggregateRange(const RecordStore& store, IndexRange range, const KeptQuantities& kept) {
   RangeAggregation result;
-  SeriesCollector collector;
+  SeriesCollector collector(kept);
   IntervalAggregator aggregator(collector);
-  const int end = std::min(range.end, store.recordCount());
-  for (int i = std::max(0, range.start); i < end; ++i) {
+  range = recordsInUse(store, range);
+  collector.reserveFor(recordedSeconds(store, range), range.end - range.start);
+  for (int i = range.start; i < range.end; ++i) {
     if (const auto seconds = result.gate.admit(store, i)) aggregator.add(store, i, *seconds, false);
   }
   aggregator.finish();

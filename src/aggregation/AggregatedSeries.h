@@ -11,26 +11,49 @@
 
 namespace pq {
 
-// The finished intervals of one resolution, in time order, with their values kept in one block.
+// The finished intervals of one resolution, in time order, with the values of the quantities it keeps
+// in one block.
 struct AggregatedSeries {
   struct Interval {
     std::int64_t start;
     int recordCount;
     bool flagged;
   };
+  std::vector<int> quantities;  // positions in aggregatedQuantities(), in the order of a row
   std::vector<Interval> intervals;
-  std::vector<AggregatedValue> values;  // intervals.size() rows of kAggregatedQuantityCount
+  std::vector<AggregatedValue> values;  // intervals.size() rows of quantities.size()
 
   std::span<const AggregatedValue> row(std::size_t interval) const;
+  // The value of a quantity in an interval; nullptr when the series does not keep the quantity.
+  const AggregatedValue* find(std::size_t interval, int quantity) const;
 };
 
-// Keeps every interval it is handed: the sink for a single recording; a survey keeps less.
+// Which quantities a collector keeps at each resolution.
+using KeptQuantities = std::array<std::vector<int>, kResolutionCount>;
+std::vector<int> allQuantities();
+// What the assessment of a recording keeps: every quantity at 1 and 10 minutes, nothing at 3 seconds.
+// The 3-second values of a day would be 338 MB, and even the harmonics judged on them 100 MB; their
+// 95 % values need only the largest 5 %, which a sink of their own keeps as they pass.
+KeptQuantities recordingQuantities();
+
+// Keeps the chosen quantities of every interval it is handed.
 class SeriesCollector : public AggregationSink {
  public:
+  explicit SeriesCollector(const KeptQuantities& kept);
+  // Room for the intervals of `records` records over `seconds`, so that a day's series grow without
+  // copies.
+  void reserveFor(std::int64_t seconds, int records);
   void intervalFinished(const AggregatedInterval& interval) override;
 
   std::array<AggregatedSeries, kResolutionCount> series;
 };
+
+// The range cut to the records in use: a range kept from before a deletion may reach past them.
+IndexRange recordsInUse(const RecordStore& store, IndexRange range);
+
+// The seconds from the first to the last record of the range, as their time stamps say; 0 for an
+// empty range, records out of order or a time stamp that is no date-time.
+std::int64_t recordedSeconds(const RecordStore& store, IndexRange range);
 
 // The aggregated values of the records `range` of the store (cut to the records in use), without
 // event flags, and the gate that counted the records left out.
@@ -38,6 +61,7 @@ struct RangeAggregation {
   std::array<AggregatedSeries, kResolutionCount> series;
   RecordTimeGate gate;
 };
-RangeAggregation aggregateRange(const RecordStore& store, IndexRange range);
+RangeAggregation aggregateRange(const RecordStore& store, IndexRange range,
+                                const KeptQuantities& kept = recordingQuantities());
 
 }  // namespace pq

@@ -11,7 +11,6 @@ namespace pq {
 
 namespace {
 
-constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 std::int64_t intervalStart(std::int64_t seconds, int length) {
@@ -19,22 +18,52 @@ std::int64_t intervalStart(std::int64_t seconds, int length) {
   return seconds - within;
 }
 
-// The record's own extreme cell where the quantity has one with a finite value, else the value.
-double extreme(const RecordStore& store, int index, int cell, double value) {
-  if (cell < 0) return value;
-  const double own = store.value(index, cell);
-  return std::isfinite(own) ? own : value;
+void mergeValues(const double* __restrict sum, const double* __restrict min, const double* __restrict max,
+                 const double* __restrict count, double* __restrict toSum, double* __restrict toMin,
+                 double* __restrict toMax, double* __restrict toCount) {
+  for (int q = 0; q < kAggregatedQuantityCount; ++q) {
+    toSum[q] += sum[q];
+    toMin[q] = min[q] < toMin[q] ? min[q] : toMin[q];
+    toMax[q] = max[q] > toMax[q] ? max[q] : toMax[q];
+    toCount[q] += count[q];
+  }
 }
 
 }  // namespace
 
 IntervalAggregator::IntervalAggregator(AggregationSink& sink)
-    : sink_(sink), finished_(static_cast<std::size_t>(kAggregatedQuantityCount)) {
+    : sink_(sink),
+      values_(static_cast<std::size_t>(kAggregatedQuantityCount)) {
   for (Level& level : levels_) {
     level.sum.resize(kAggregatedQuantityCount);
     level.min.resize(kAggregatedQuantityCount);
     level.max.resize(kAggregatedQuantityCount);
     level.count.resize(kAggregatedQuantityCount);
+  }
+  const auto quantities = aggregatedQuantities();
+  for (int q = 0; q < kAggregatedQuantityCount; ++q) {
+    const QuantityDescriptor& d = quantities[q];
+    const bool harmonic =
+        d.source == QuantitySource::HarmonicAmplitude || d.source == QuantitySource::HarmonicContent;
+    if (harmonic && !runs_.empty()) {
+      Run& last = runs_.back();
+      const QuantityDescriptor& before = quantities[q - 1];
+      if (before.source == d.source && before.at == d.at && before.order + 1 == d.order) {
+        last.end = q + 1;
+        continue;
+      }
+    }
+    runs_.push_back({static_cast<int>(d.source), d.at, d.order, q, q + 1});
+  }
+  for (int q = 0; q < kAggregatedQuantityCount; ++q) {
+    const QuantityDescriptor& d = quantities[q];
+    const bool rms = d.kind == AggregationKind::Rms;
+    rms_[q] = rms;
+    const bool own = d.minCell >= 0;
+    if (segments_.empty() || segments_.back().rms != rms || segments_.back().ownExtremes != own) {
+      segments_.push_back({rms, own, q, q});
+    }
+    segments_.back().end = q + 1;
   }
 }
 
@@ -46,39 +75,112 @@ void IntervalAggregator::open(int level, std::int64_t start) {
   std::fill(l.sum.begin(), l.sum.end(), 0.0);
   std::fill(l.min.begin(), l.min.end(), kInfinity);
   std::fill(l.max.begin(), l.max.end(), -kInfinity);
-  std::fill(l.count.begin(), l.count.end(), 0);
+  std::fill(l.count.begin(), l.count.end(), 0.0);
 }
 
 void IntervalAggregator::mergeInto(const Level& from, Level& to) {
   to.recordCount += from.recordCount;
   to.flagged = to.flagged || from.flagged;
-  for (int q = 0; q < kAggregatedQuantityCount; ++q) {
-    to.sum[q] += from.sum[q];
-    to.min[q] = std::min(to.min[q], from.min[q]);
-    to.max[q] = std::max(to.max[q], from.max[q]);
-    to.count[q] += from.count[q];
-  }
+  mergeValues(from.sum.data(), from.min.data(), from.max.data(), from.count.data(), to.sum.data(), to.min.data(),
+              to.max.data(), to.count.data());
 }
 
 void IntervalAggregator::close(int level) {
   Level& l = levels_[level];
   if (l.start < 0) return;
-  const auto quantities = aggregatedQuantities();
-  for (int q = 0; q < kAggregatedQuantityCount; ++q) {
-    if (l.count[q] == 0) {
-      finished_[q] = {kNotANumber, kNotANumber, kNotANumber};
-      continue;
-    }
-    const double mean = l.sum[q] / l.count[q];
-    finished_[q] = {quantities[q].kind == AggregationKind::Rms ? std::sqrt(mean) : mean, l.min[q], l.max[q]};
-  }
-  sink_.intervalFinished({static_cast<Resolution>(level), l.start, l.recordCount, l.flagged, finished_});
+  sink_.intervalFinished({static_cast<Resolution>(level), l.start, l.recordCount, l.flagged, l.sum.data(),
+                          l.count.data(), l.min.data(), l.max.data(), rms_.data()});
   if (level + 1 < kResolutionCount) {
     Level& coarser = levels_[level + 1];
     if (coarser.start < 0) open(level + 1, intervalStart(l.start, kResolutionSeconds[level + 1]));
     mergeInto(l, coarser);
   }
   l.start = -1;
+}
+
+namespace {
+
+// Branch-free, so that the compiler vectorises it: a value that is no finite number adds nothing.
+template <bool kRms>
+void accumulateValues(const double* __restrict values, double* __restrict sum, double* __restrict min,
+                      double* __restrict max, double* __restrict count, int begin, int end) {
+  for (int q = begin; q < end; ++q) {
+    const double v = values[q];
+    const bool finite = std::fabs(v) <= std::numeric_limits<double>::max();
+    const double x = finite ? v : 0.0;
+    sum[q] += kRms ? x * x : x;
+    count[q] += finite ? 1.0 : 0.0;
+    const double low = finite ? v : kInfinity;
+    const double high = finite ? v : -kInfinity;
+    min[q] = low < min[q] ? low : min[q];
+    max[q] = high > max[q] ? high : max[q];
+  }
+}
+
+}  // namespace
+
+void IntervalAggregator::read(const RecordStore& store, int index) {
+  const MeasurementRecord& r = store.record(index);
+  for (const Run& run : runs_) {
+    double* out = &values_[run.begin];
+    const int n = run.end - run.begin;
+    switch (static_cast<QuantitySource>(run.source)) {
+      case QuantitySource::Cell:
+        *out = r.value(run.at);
+        break;
+      case QuantitySource::HarmonicAmplitude:
+        for (int k = 0; k < n; ++k) out[k] = r.harmonic(run.at, run.firstOrder + k);
+        break;
+      case QuantitySource::HarmonicContent: {
+        // harmonicPercent's rule, with one division per channel instead of one per order: the
+        // divisions alone would take most of the time budget of a day.
+        const double scale = store.hasFundamental(index, run.at) ? 100.0 / r.harmonic(run.at, 1) : 0.0;
+        if (scale == 0.0) {
+          std::fill(out, out + n, 0.0);
+        } else {
+          for (int k = 0; k < n; ++k) out[k] = r.harmonic(run.at, run.firstOrder + k) * scale;
+        }
+        break;
+      }
+      case QuantitySource::Thd:
+        *out = store.thd(index, run.at);
+        break;
+      case QuantitySource::TotalActivePower:
+        *out = store.totalActivePower(index);
+        break;
+      case QuantitySource::TotalReactivePower:
+        *out = store.totalReactivePower(index);
+        break;
+    }
+  }
+}
+
+void IntervalAggregator::accumulate(const RecordStore& store, int index) {
+  Level& l = levels_[0];
+  const auto quantities = aggregatedQuantities();
+  for (const Segment& segment : segments_) {
+    if (segment.ownExtremes) {
+      for (int q = segment.begin; q < segment.end; ++q) {
+        const double v = values_[q];
+        if (!std::isfinite(v)) continue;
+        // The record's own extreme cells where they hold numbers.
+        const double low = store.value(index, quantities[q].minCell);
+        const double high = store.value(index, quantities[q].maxCell);
+        l.sum[q] += segment.rms ? v * v : v;
+        l.min[q] = std::min(l.min[q], std::isfinite(low) ? low : v);
+        l.max[q] = std::max(l.max[q], std::isfinite(high) ? high : v);
+        l.count[q] += 1.0;
+      }
+      continue;
+    }
+    if (segment.rms) {
+      accumulateValues<true>(values_.data(), l.sum.data(), l.min.data(), l.max.data(), l.count.data(),
+                             segment.begin, segment.end);
+    } else {
+      accumulateValues<false>(values_.data(), l.sum.data(), l.min.data(), l.max.data(), l.count.data(),
+                              segment.begin, segment.end);
+    }
+  }
 }
 
 void IntervalAggregator::add(const RecordStore& store, int index, std::int64_t seconds, bool inEvent) {
@@ -91,16 +193,8 @@ void IntervalAggregator::add(const RecordStore& store, int index, std::int64_t s
   if (l.start < 0) open(0, intervalStart(seconds, kResolutionSeconds[0]));
   ++l.recordCount;
   l.flagged = l.flagged || inEvent;
-  const auto quantities = aggregatedQuantities();
-  for (int q = 0; q < kAggregatedQuantityCount; ++q) {
-    const QuantityDescriptor& d = quantities[q];
-    const double v = quantityValue(store, index, d);
-    if (!std::isfinite(v)) continue;
-    l.sum[q] += d.kind == AggregationKind::Rms ? v * v : v;
-    l.min[q] = std::min(l.min[q], extreme(store, index, d.minCell, v));
-    l.max[q] = std::max(l.max[q], extreme(store, index, d.maxCell, v));
-    ++l.count[q];
-  }
+  read(store, index);
+  accumulate(store, index);
 }
 
 void IntervalAggregator::finish() {

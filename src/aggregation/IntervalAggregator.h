@@ -1,9 +1,13 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
+
+#include "aggregation/AggregatedQuantities.h"
 
 namespace pq {
 
@@ -24,14 +28,31 @@ struct AggregatedValue {
   double max;
 };
 
-// A finished interval: `values` in the order of aggregatedQuantities(), valid only during the call
-// that hands it over. `flagged` when a record inside it belongs to a voltage event.
+// A finished interval, valid only during the call that hands it over. Its values are worked out when
+// asked for (value()), since a sink keeps only some of them: a root and a division per quantity and
+// 3-second interval would take much of the time of a day's aggregation. `flagged` when a record
+// inside it belongs to a voltage event.
 struct AggregatedInterval {
   Resolution resolution;
   std::int64_t start;  // epoch seconds (RecordTimeGate.h) of its first second
   int recordCount;
   bool flagged;
-  std::span<const AggregatedValue> values;
+  // Per quantity, in the order of aggregatedQuantities(): the sum (of squares for magnitudes), the
+  // number of values and their extremes.
+  const double* sum;
+  const double* count;
+  const double* min;
+  const double* max;
+  const bool* rms;  // whether the quantity aggregates as root mean square
+
+  AggregatedValue value(int quantity) const {
+    if (count[quantity] == 0.0) return {kNoValue, kNoValue, kNoValue};
+    const double mean = sum[quantity] / count[quantity];
+    return {rms[quantity] ? std::sqrt(mean) : mean, min[quantity], max[quantity]};
+  }
+
+ private:
+  static constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 };
 
 class AggregationSink {
@@ -48,7 +69,8 @@ class AggregationSink {
 // Each record's values go into the open 3-second sums only; a finished 3-second interval merges into
 // its minute and a minute into its ten minutes (sums of squares, sums, counts and extremes merge
 // exactly), so every record is read once whatever the resolutions. Nothing is allocated after
-// construction.
+// construction, and the loops over a record's quantities run over stretches of one source or one
+// kind that the compiler can vectorise (docs/performance.md).
 class IntervalAggregator {
  public:
   explicit IntervalAggregator(AggregationSink& sink);
@@ -66,16 +88,35 @@ class IntervalAggregator {
     std::vector<double> sum;  // of squares for Rms quantities
     std::vector<double> min;
     std::vector<double> max;
-    std::vector<int> count;
+    std::vector<double> count;  // a double, as the sums, so that one vector step updates all four
   };
 
+  // Quantities read together: one cell, or consecutive orders of one channel's harmonics.
+  struct Run {
+    int source;  // QuantitySource
+    int at;
+    int firstOrder;
+    int begin, end;  // quantities
+  };
+  // Consecutive quantities of one kind, with or without their own extreme cells.
+  struct Segment {
+    bool rms;
+    bool ownExtremes;
+    int begin, end;
+  };
+
+  void read(const RecordStore& store, int index);
+  void accumulate(const RecordStore& store, int index);
   void open(int level, std::int64_t start);
   void close(int level);
   void mergeInto(const Level& from, Level& to);
 
   AggregationSink& sink_;
   std::array<Level, kResolutionCount> levels_;
-  std::vector<AggregatedValue> finished_;
+  std::vector<Run> runs_;
+  std::vector<Segment> segments_;
+  std::vector<double> values_;  // the record being added
+  std::array<bool, kAggregatedQuantityCount> rms_{};  // per quantity, for AggregatedInterval::rms
 };
 
 }  // namespace pq

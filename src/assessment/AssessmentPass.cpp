@@ -1,7 +1,5 @@
 #include "assessment/AssessmentPass.h"
 
-#include <algorithm>
-
 #include "records/RecordStore.h"
 
 namespace pq {
@@ -10,8 +8,8 @@ AssessmentPass::AssessmentPass(AggregationSink& sink, double declaredVoltage, in
     : events_(declaredVoltage), aggregator_(sink), meter_(recordSeconds) {}
 
 void AssessmentPass::feed(const RecordStore& store, IndexRange range) {
-  const int end = std::min(range.end, store.recordCount());
-  for (int i = std::max(0, range.start); i < end; ++i) {
+  range = recordsInUse(store, range);
+  for (int i = range.start; i < range.end; ++i) {
     const auto seconds = gate_.admit(store, i);
     if (!seconds) continue;
     const bool inEvent = events_.add(store, i, *seconds);
@@ -27,7 +25,9 @@ void AssessmentPass::finish() {
 }
 
 RecordingValues assessRecording(const RecordStore& store, IndexRange range, double declaredVoltage) {
-  SeriesCollector collector;
+  SeriesCollector collector(recordingQuantities());
+  range = recordsInUse(store, range);
+  collector.reserveFor(recordedSeconds(store, range), range.end - range.start);
   AssessmentPass pass(collector, declaredVoltage);
   pass.feed(store, range);
   pass.finish();

@@ -61,14 +61,18 @@ class RecordStore {
 
   float totalActivePower(int index) const;
   float totalReactivePower(int index) const;
-  // Harmonic content of order n (1..64) in percent of the fundamental; 0 when the fundamental is not
-  // above 0.05 (voltage channels) or 0.001 (current channels). Inline, as the next one, since a
-  // report computes them for every record in loops that a call would dominate.
+  // Whether harmonics relate to the channel's fundamental: it is above 0.05 (voltage channels) or
+  // 0.001 (current channels).
+  bool hasFundamental(int index, int channel) const {
+    return records_[index].harmonic(channel, 1) > (isVoltageChannel(channel) ? 0.05 : 0.001);
+  }
+  // Harmonic content of order n (1..64) in percent of the fundamental; 0 without a fundamental.
+  // Inline, as the next one, since a report computes them for every record in loops that a call
+  // would dominate.
   double harmonicPercent(int index, int channel, int order) const {
+    if (!hasFundamental(index, channel)) return 0.0;
     const auto& r = records_[index];
-    const double fundamental = r.harmonic(channel, 1);
-    if (!(fundamental > (isVoltageChannel(channel) ? 0.05 : 0.001))) return 0.0;
-    return static_cast<double>(r.harmonic(channel, order)) / fundamental * 100.0;
+    return static_cast<double>(r.harmonic(channel, order)) / r.harmonic(channel, 1) * 100.0;
   }
   // Total harmonic distortion over orders 2..64 in percent of the fundamental.
   double thd(int index, int channel) const {

@@ -22,8 +22,10 @@ MeasurementRecord& addAt(RecordStore& store, int hour, int minute, int second) {
 }
 
 const AggregatedValue& valueOf(const AggregatedSeries& series, std::size_t interval, int quantity) {
-  return series.row(interval)[quantity];
+  return *series.find(interval, quantity);
 }
+
+const KeptQuantities kEverything = {allQuantities(), allQuantities(), allQuantities()};
 
 TEST(IntervalAggregator, TenMinutesWithOneZeroRecordIsTheRmsOfItsSixHundredRecordsAndFlagged) {
   // 10:00:00-10:09:59 at 230 V except one record at 0 V, inside an event; one more record at 10:10:00.
@@ -35,7 +37,7 @@ TEST(IntervalAggregator, TenMinutesWithOneZeroRecordIsTheRmsOfItsSixHundredRecor
     r.setValue(cells::uaMax, zero ? 0.0f : 231.7f);
     r.setValue(cells::uaMin, zero ? 0.0f : 228.9f);
   }
-  SeriesCollector collector;
+  SeriesCollector collector(kEverything);
   IntervalAggregator aggregator(collector);
   RecordTimeGate gate;
   for (int i = 0; i < store->recordCount(); ++i) aggregator.add(*store, i, *gate.admit(*store, i), i == 257);
@@ -87,7 +89,7 @@ TEST(IntervalAggregator, MagnitudesCombineAsRmsAndFrequencyPowersAndPowerFactors
     r.setValue(cells::pA, seconds[s].pA);
     r.setValue(cells::pfA, seconds[s].pfA);
   }
-  const auto result = aggregateRange(*store, {0, 4});
+  const auto result = aggregateRange(*store, {0, 4}, kEverything);
   const auto& threes = result.series[static_cast<int>(Resolution::ThreeSeconds)];
   ASSERT_EQ(threes.intervals.size(), 2u);
   EXPECT_EQ(threes.intervals[0].recordCount, 3);
@@ -115,7 +117,7 @@ TEST(IntervalAggregator, AnIntervalWithoutRecordsIsAGapNotAZero) {
   auto store = std::make_unique<RecordStore>();
   const int times[][2] = {{0, 0}, {0, 1}, {0, 10}, {3, 59}};  // minute, second
   for (const auto& t : times) addAt(*store, 10, t[0], t[1]).setValue(cells::ibRms, 41.3f);
-  const auto result = aggregateRange(*store, {0, 4});
+  const auto result = aggregateRange(*store, {0, 4}, kEverything);
   const auto& threes = result.series[static_cast<int>(Resolution::ThreeSeconds)];
   ASSERT_EQ(threes.intervals.size(), 3u);
   EXPECT_EQ(threes.intervals[0].start, at(10, 0, 0));
@@ -143,7 +145,7 @@ TEST(IntervalAggregator, OutOfOrderDuplicatedAndUndatableRecordsAreCountedAndLef
   test::setTimeBytes(undatable, {0x10, 0x13, 0x20, 0x10, 0x00, 0x02});
   uc(undatable, 999.0f);
   uc(addAt(*store, 10, 0, 2), 300.0f);
-  const auto result = aggregateRange(*store, {0, store->recordCount()});
+  const auto result = aggregateRange(*store, {0, store->recordCount()}, kEverything);
   EXPECT_EQ(result.gate.duplicates(), 1);
   EXPECT_EQ(result.gate.outOfOrder(), 1);
   EXPECT_EQ(result.gate.undatable(), 1);
@@ -163,7 +165,7 @@ TEST(IntervalAggregator, ValuesThatAreNoNumbersTakeNoPart) {
   addAt(*store, 10, 0, 1).setValue(cells::iaRms, std::nanf(""));
   addAt(*store, 10, 0, 2).setValue(cells::iaRms, 16.0f);
   for (int i = 0; i < 3; ++i) store->record(i).setValue(cells::iZero, std::nanf(""));
-  const auto result = aggregateRange(*store, {0, 3});
+  const auto result = aggregateRange(*store, {0, 3}, kEverything);
   const auto& threes = result.series[static_cast<int>(Resolution::ThreeSeconds)];
   ASSERT_EQ(threes.intervals.size(), 1u);
   EXPECT_EQ(threes.intervals[0].recordCount, 3);

@@ -42,7 +42,7 @@ TEST(AssessmentPass, AnInterruptionFlagsItsTenMinutesWhoseValueIsTheRmsOfAllSixH
   EXPECT_TRUE(tens.intervals[0].flagged);
   EXPECT_FALSE(tens.intervals[1].flagged);
   for (const int rms : {cells::uaRms, cells::ubRms, cells::ucRms}) {
-    const AggregatedValue& u = tens.row(0)[cellQuantity(rms)];
+    const AggregatedValue& u = *tens.find(0, cellQuantity(rms));
     EXPECT_NEAR(u.value, 230.0 * std::sqrt(599.0 / 600.0), 1e-9);
     EXPECT_EQ(u.min, 0.0);
     EXPECT_EQ(u.max, static_cast<double>(231.7f));
@@ -59,7 +59,7 @@ TEST(AssessmentPass, FilesFedOneAfterAnotherContinueTheirIntervalsAndLeaveOutThe
   auto second = std::make_unique<RecordStore>();
   for (int s = 39; s < 80; ++s) addVoltages(*second, 10, s / 60, s % 60, s < 41 ? 999.0f : 231.9f);
 
-  SeriesCollector collector;
+  SeriesCollector collector(recordingQuantities());
   AssessmentPass pass(collector, 230.0);
   pass.feed(*first, {0, first->recordCount()});
   pass.feed(*second, {0, second->recordCount()});
@@ -71,13 +71,13 @@ TEST(AssessmentPass, FilesFedOneAfterAnotherContinueTheirIntervalsAndLeaveOutThe
   const auto& minutes = collector.series[static_cast<int>(Resolution::OneMinute)];
   ASSERT_EQ(minutes.intervals.size(), 2u);
   EXPECT_EQ(minutes.intervals[0].recordCount, 60);
-  EXPECT_NEAR(minutes.row(0)[cellQuantity(cells::ubRms)].value,
+  EXPECT_NEAR(minutes.find(0, cellQuantity(cells::ubRms))->value,
               std::sqrt((41 * 229.3 * 229.3 + 19 * 231.9 * 231.9) / 60), 1e-4);
   EXPECT_EQ(minutes.intervals[1].recordCount, 20);
 }
 
 TEST(AssessmentPass, AZeroDeclaredVoltageIsRefusedBeforeAnyValue) {
-  SeriesCollector collector;
+  SeriesCollector collector(recordingQuantities());
   EXPECT_THROW(AssessmentPass(collector, 0.0), std::invalid_argument);
 }
 
