@@ -8,7 +8,8 @@ namespace {
 
 constexpr AggregationKind cellKind(int cell) {
   const bool mean = cell == cells::frequency || (cell >= cells::pA && cell <= cells::pC) ||
-                    (cell >= cells::qA && cell <= cells::qC) || (cell >= cells::pfA && cell <= cells::pfTotal);
+                    (cell >= cells::qA && cell <= cells::qC) ||
+                    (cell >= cells::pfA && cell <= cells::pfTotal);
   return mean ? AggregationKind::Mean : AggregationKind::Rms;
 }
 
@@ -45,9 +46,11 @@ constexpr auto kTable = buildTable();
 
 static_assert(kTable[cellQuantity(cells::ubRms)].minCell == cells::ubMin);
 static_assert(kTable[thdQuantity(Uc)].source == QuantitySource::Thd && kTable[thdQuantity(Uc)].at == Uc);
-static_assert(kTable[harmonicContentQuantity(Ic, 64)].order == 64 && kTable[harmonicContentQuantity(Ic, 64)].at == Ic);
+static_assert(kTable[harmonicContentQuantity(Ic, 64)].order == 64 &&
+              kTable[harmonicContentQuantity(Ic, 64)].at == Ic);
 static_assert(kTable[harmonicCurrentQuantity(Ib, 7)].source == QuantitySource::HarmonicAmplitude &&
-              kTable[harmonicCurrentQuantity(Ib, 7)].at == Ib && kTable[harmonicCurrentQuantity(Ib, 7)].order == 7);
+              kTable[harmonicCurrentQuantity(Ib, 7)].at == Ib &&
+              kTable[harmonicCurrentQuantity(Ib, 7)].order == 7);
 
 }  // namespace
 

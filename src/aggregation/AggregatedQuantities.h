@@ -13,7 +13,14 @@ namespace pq {
 enum class AggregationKind { Rms, Mean };
 
 // Where a quantity's one-second value comes from: a cell, or one of the store's derived values.
-enum class QuantitySource { Cell, HarmonicAmplitude, HarmonicContent, Thd, TotalActivePower, TotalReactivePower };
+enum class QuantitySource {
+  Cell,
+  HarmonicAmplitude,
+  HarmonicContent,
+  Thd,
+  TotalActivePower,
+  TotalReactivePower
+};
 
 // One aggregated quantity. `at` is the cell (Cell) or the channel (harmonic sources, Thd); `order`
 // the harmonic order. `minCell`/`maxCell` are the record's own extreme cells of the quantity, -1 when
@@ -39,11 +46,11 @@ std::span<const QuantityDescriptor> aggregatedQuantities();
 // Magnitudes first, the three with their own extreme cells leading, then the averaged cells, so that
 // the aggregation's loops run over long stretches of one kind.
 inline constexpr int kAggregatedCells[] = {
-    cells::uaRms,     cells::ubRms,  cells::ucRms,     cells::iaRms,     cells::ibRms,
-    cells::icRms,     cells::uZero,  cells::uPositive, cells::uNegative, cells::uUnbalance,
-    cells::iZero,     cells::iPositive, cells::iNegative, cells::iUnbalance, cells::frequency,
-    cells::pA,        cells::pB,     cells::pC,        cells::qA,        cells::qB,
-    cells::qC,        cells::pfA,    cells::pfB,       cells::pfC,       cells::pfTotal};
+    cells::uaRms, cells::ubRms,     cells::ucRms,     cells::iaRms,      cells::ibRms,
+    cells::icRms, cells::uZero,     cells::uPositive, cells::uNegative,  cells::uUnbalance,
+    cells::iZero, cells::iPositive, cells::iNegative, cells::iUnbalance, cells::frequency,
+    cells::pA,    cells::pB,        cells::pC,        cells::qA,         cells::qB,
+    cells::qC,    cells::pfA,       cells::pfB,       cells::pfC,        cells::pfTotal};
 inline constexpr int kCellQuantityCount = static_cast<int>(std::size(kAggregatedCells));
 inline constexpr int kLastContentOrder = 64;
 inline constexpr int kLastCurrentAmplitudeOrder = 25;
@@ -59,7 +66,9 @@ constexpr int cellQuantity(int cell) {
 }
 inline constexpr int kTotalActivePowerQuantity = kCellQuantityCount;
 inline constexpr int kTotalReactivePowerQuantity = kCellQuantityCount + 1;
-constexpr int fundamentalQuantity(int channel) { return kCellQuantityCount + 2 + channel * kPerChannelQuantities; }
+constexpr int fundamentalQuantity(int channel) {
+  return kCellQuantityCount + 2 + channel * kPerChannelQuantities;
+}
 constexpr int thdQuantity(int channel) { return fundamentalQuantity(channel) + 1; }
 constexpr int harmonicContentQuantity(int channel, int order) {
   return order >= 2 && order <= kLastContentOrder ? fundamentalQuantity(channel) + order : -1;

@@ -34,8 +34,8 @@ SeriesCollector::SeriesCollector(const KeptQuantities& kept) {
 void SeriesCollector::reserveFor(std::int64_t seconds, int records) {
   for (int r = 0; r < kResolutionCount; ++r) {
     // One more for a span that starts inside an interval; never more intervals than records.
-    const auto intervals =
-        static_cast<std::size_t>(std::clamp<std::int64_t>(seconds / kResolutionSeconds[r] + 2, 0, std::max(records, 0)));
+    const auto intervals = static_cast<std::size_t>(
+        std::clamp<std::int64_t>(seconds / kResolutionSeconds[r] + 2, 0, std::max(records, 0)));
     series[r].intervals.reserve(intervals);
     series[r].values.reserve(intervals * series[r].quantities.size());
   }

@@ -32,8 +32,7 @@ void mergeValues(const double* __restrict sum, const double* __restrict min, con
 }  // namespace
 
 IntervalAggregator::IntervalAggregator(AggregationSink& sink)
-    : sink_(sink),
-      values_(static_cast<std::size_t>(kAggregatedQuantityCount)) {
+    : sink_(sink), values_(static_cast<std::size_t>(kAggregatedQuantityCount)) {
   for (Level& level : levels_) {
     level.sum.resize(kAggregatedQuantityCount);
     level.min.resize(kAggregatedQuantityCount);
@@ -53,7 +52,7 @@ IntervalAggregator::IntervalAggregator(AggregationSink& sink)
         continue;
       }
     }
-    runs_.push_back({static_cast<int>(d.source), d.at, d.order, q, q + 1});
+    runs_.push_back({d.source, d.at, d.order, q, q + 1});
   }
   for (int q = 0; q < kAggregatedQuantityCount; ++q) {
     const QuantityDescriptor& d = quantities[q];
@@ -81,8 +80,8 @@ void IntervalAggregator::open(int level, std::int64_t start) {
 void IntervalAggregator::mergeInto(const Level& from, Level& to) {
   to.recordCount += from.recordCount;
   to.flagged = to.flagged || from.flagged;
-  mergeValues(from.sum.data(), from.min.data(), from.max.data(), from.count.data(), to.sum.data(), to.min.data(),
-              to.max.data(), to.count.data());
+  mergeValues(from.sum.data(), from.min.data(), from.max.data(), from.count.data(), to.sum.data(),
+              to.min.data(), to.max.data(), to.count.data());
 }
 
 void IntervalAggregator::close(int level) {
@@ -124,7 +123,7 @@ void IntervalAggregator::read(const RecordStore& store, int index) {
   for (const Run& run : runs_) {
     double* out = &values_[run.begin];
     const int n = run.end - run.begin;
-    switch (static_cast<QuantitySource>(run.source)) {
+    switch (run.source) {
       case QuantitySource::Cell:
         *out = r.value(run.at);
         break;
@@ -185,7 +184,8 @@ void IntervalAggregator::accumulate(const RecordStore& store, int index) {
 
 void IntervalAggregator::add(const RecordStore& store, int index, std::int64_t seconds, bool inEvent) {
   for (int level = 0; level < kResolutionCount; ++level) {
-    if (levels_[level].start >= 0 && levels_[level].start != intervalStart(seconds, kResolutionSeconds[level])) {
+    if (levels_[level].start >= 0 &&
+        levels_[level].start != intervalStart(seconds, kResolutionSeconds[level])) {
       close(level);
     }
   }

@@ -93,7 +93,7 @@ class IntervalAggregator {
 
   // Quantities read together: one cell, or consecutive orders of one channel's harmonics.
   struct Run {
-    int source;  // QuantitySource
+    QuantitySource source;
     int at;
     int firstOrder;
     int begin, end;  // quantities
@@ -115,7 +115,7 @@ class IntervalAggregator {
   std::array<Level, kResolutionCount> levels_;
   std::vector<Run> runs_;
   std::vector<Segment> segments_;
-  std::vector<double> values_;  // the record being added
+  std::vector<double> values_;                        // the record being added
   std::array<bool, kAggregatedQuantityCount> rms_{};  // per quantity, for AggregatedInterval::rms
 };
 

@@ -19,8 +19,12 @@ CalendarDateTime calendarOfEpochSeconds(std::int64_t seconds) {
   const std::int64_t secondOfDay = ((seconds % 86400) + 86400) % 86400;
   const year_month_day date{sys_days{days{(seconds - secondOfDay) / 86400}}};
   const auto s = static_cast<int>(secondOfDay);
-  return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
-          static_cast<int>(static_cast<unsigned>(date.day())), s / 3600, s / 60 % 60, s % 60};
+  return {static_cast<int>(date.year()),
+          static_cast<int>(static_cast<unsigned>(date.month())),
+          static_cast<int>(static_cast<unsigned>(date.day())),
+          s / 3600,
+          s / 60 % 60,
+          s % 60};
 }
 
 std::optional<std::int64_t> RecordTimeGate::admit(const RecordStore& store, int index) {

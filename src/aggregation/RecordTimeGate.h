@@ -22,9 +22,9 @@ class RecordTimeGate {
   // The record's time when it is later than every record let through so far; nothing otherwise.
   std::optional<std::int64_t> admit(const RecordStore& store, int index);
 
-  int duplicates() const { return duplicates_; }        // same time as the record let through before
-  int outOfOrder() const { return outOfOrder_; }        // earlier than it
-  int undatable() const { return undatable_; }          // a time stamp that is no valid date-time
+  int duplicates() const { return duplicates_; }  // same time as the record let through before
+  int outOfOrder() const { return outOfOrder_; }  // earlier than it
+  int undatable() const { return undatable_; }    // a time stamp that is no valid date-time
   int skipped() const { return duplicates_ + outOfOrder_ + undatable_; }
 
  private:

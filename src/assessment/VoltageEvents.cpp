@@ -45,8 +45,9 @@ void VoltageEventDetector::close(Side& side, bool unfinished) {
   side.event.extremePercent = side.event.extreme / declared_ * 100;
   side.event.unfinished = unfinished;
   // A dip and a swell close apart; the list stays in the order of their starts.
-  const auto later = std::upper_bound(events_.begin(), events_.end(), side.event.start,
-                                      [](std::int64_t start, const VoltageEvent& e) { return start < e.start; });
+  const auto later =
+      std::upper_bound(events_.begin(), events_.end(), side.event.start,
+                       [](std::int64_t start, const VoltageEvent& e) { return start < e.start; });
   events_.insert(later, side.event);
   side.open = false;
 }
@@ -58,8 +59,8 @@ bool VoltageEventDetector::addDip(const std::array<float, 3>& minima, std::int64
   if (!dip_.open) {
     if (!crosses) return false;
     dip_.open = true;
-    dip_.event = {VoltageEventKind::Dip, seconds, seconds, 0, {}, std::numeric_limits<double>::infinity(), 0,
-                  false};
+    dip_.event = {
+        VoltageEventKind::Dip, seconds, seconds, 0, {}, std::numeric_limits<double>::infinity(), 0, false};
   } else if (std::none_of(minima.begin(), minima.end(), [&](float u) { return u < end; })) {
     close(dip_, false);
     return false;
@@ -85,8 +86,8 @@ bool VoltageEventDetector::addSwell(const std::array<float, 3>& maxima, std::int
   if (!swell_.open) {
     if (!crosses) return false;
     swell_.open = true;
-    swell_.event = {VoltageEventKind::Swell, seconds, seconds, 0, {}, -std::numeric_limits<double>::infinity(),
-                    0, false};
+    swell_.event = {
+        VoltageEventKind::Swell, seconds, seconds, 0, {}, -std::numeric_limits<double>::infinity(), 0, false};
   } else if (std::none_of(maxima.begin(), maxima.end(), [&](float u) { return u > end; })) {
     close(swell_, false);
     return false;

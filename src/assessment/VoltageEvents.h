@@ -28,12 +28,12 @@ enum class VoltageEventKind { Dip, Swell, Interruption };
 
 struct VoltageEvent {
   VoltageEventKind kind;
-  std::int64_t start;        // epoch seconds of its first record
-  std::int64_t lastRecord;   // and of its last
-  int records;               // its duration in records
+  std::int64_t start;          // epoch seconds of its first record
+  std::int64_t lastRecord;     // and of its last
+  int records;                 // its duration in records
   std::array<bool, 3> phases;  // the phases that crossed the 90 % (110 %) threshold
-  double extreme;            // residual voltage (dips, interruptions) or peak (swells), in cell units
-  double extremePercent;     // the same in % of the declared voltage
+  double extreme;              // residual voltage (dips, interruptions) or peak (swells), in cell units
+  double extremePercent;       // the same in % of the declared voltage
   bool unfinished;
 };
 

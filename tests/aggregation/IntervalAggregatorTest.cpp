@@ -15,7 +15,9 @@ namespace {
 
 using test::appendRecord;
 
-std::int64_t at(int hour, int minute, int second) { return epochSeconds({2010, 4, 20, hour, minute, second}); }
+std::int64_t at(int hour, int minute, int second) {
+  return epochSeconds({2010, 4, 20, hour, minute, second});
+}
 
 MeasurementRecord& addAt(RecordStore& store, int hour, int minute, int second) {
   return appendRecord(store, 10, 4, 20, hour, minute, second);

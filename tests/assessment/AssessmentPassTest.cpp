@@ -12,7 +12,9 @@
 namespace pq {
 namespace {
 
-std::int64_t at(int hour, int minute, int second) { return epochSeconds({2010, 4, 20, hour, minute, second}); }
+std::int64_t at(int hour, int minute, int second) {
+  return epochSeconds({2010, 4, 20, hour, minute, second});
+}
 
 // A record at hh:mm:ss whose three phase voltages are `u`, with minima and maxima a little apart.
 void addVoltages(RecordStore& store, int hour, int minute, int second, float u) {
@@ -49,7 +51,8 @@ TEST(AssessmentPass, AnInterruptionFlagsItsTenMinutesWhoseValueIsTheRmsOfAllSixH
   }
   const auto& minutes = values.series[static_cast<int>(Resolution::OneMinute)];
   ASSERT_EQ(minutes.intervals.size(), 11u);
-  for (std::size_t m = 0; m < minutes.intervals.size(); ++m) EXPECT_EQ(minutes.intervals[m].flagged, m == 4) << m;
+  for (std::size_t m = 0; m < minutes.intervals.size(); ++m)
+    EXPECT_EQ(minutes.intervals[m].flagged, m == 4) << m;
 }
 
 TEST(AssessmentPass, FilesFedOneAfterAnotherContinueTheirIntervalsAndLeaveOutTheirOverlap) {

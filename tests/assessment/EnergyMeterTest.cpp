@@ -12,9 +12,12 @@
 namespace pq {
 namespace {
 
-std::int64_t at(int hour, int minute, int second) { return epochSeconds({2010, 4, 20, hour, minute, second}); }
+std::int64_t at(int hour, int minute, int second) {
+  return epochSeconds({2010, 4, 20, hour, minute, second});
+}
 
-MeasurementRecord& addAt(RecordStore& store, int hour, int minute, int second, float pTotal, float qTotal = 0) {
+MeasurementRecord& addAt(RecordStore& store, int hour, int minute, int second, float pTotal,
+                         float qTotal = 0) {
   auto& r = test::appendRecord(store, 10, 4, 20, hour, minute, second);
   // Unequal phases, so that the three-phase total is what counts.
   r.setValue(cells::pA, pTotal * 0.4f);

@@ -65,7 +65,7 @@ TEST(VoltageEvents, ADipASwellAndAnInterruptionOfThreeTwoAndFiveRecords) {
   VoltageEventDetector detector(kDeclared);
   const auto inEvent = detect(detector, records);
   EXPECT_EQ(inEvent, (std::vector<bool>{false, false, true, true, true, false, true, true, false, true, true,
-                                         true, true, true, false}));
+                                        true, true, true, false}));
 
   const auto& events = detector.events();
   ASSERT_EQ(events.size(), 3u);
@@ -96,9 +96,9 @@ TEST(VoltageEvents, ADipASwellAndAnInterruptionOfThreeTwoAndFiveRecords) {
 
 TEST(VoltageEvents, OverlappingDipAndSwellListInStartOrderAndAnOpenEventIsUnfinished) {
   const std::vector<Phases> records = {
-      {kNormal.min, {259.6f, 234.2f, 232.7f}},             // swell on A starts
+      {kNormal.min, {259.6f, 234.2f, 232.7f}},               // swell on A starts
       {{224.6f, 118.9f, 223.9f}, {259.6f, 234.2f, 232.7f}},  // dip on B inside it
-      {kNormal.min, {255.3f, 234.2f, 232.7f}},             // dip over, swell goes on
+      {kNormal.min, {255.3f, 234.2f, 232.7f}},               // dip over, swell goes on
       kNormal,
       {{224.6f, 225.1f, 96.4f}, kNormal.max},  // a dip on C when the records end
   };
@@ -118,8 +118,8 @@ TEST(VoltageEvents, OverlappingDipAndSwellListInStartOrderAndAnOpenEventIsUnfini
 }
 
 TEST(VoltageEvents, ADeclaredVoltageThatIsNoPositiveNumberIsRefusedWithTheMessage) {
-  for (const double declared : {0.0, -230.0, std::numeric_limits<double>::quiet_NaN(),
-                                std::numeric_limits<double>::infinity()}) {
+  for (const double declared :
+       {0.0, -230.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
     try {
       VoltageEventDetector detector(declared);
       ADD_FAILURE() << declared << " accepted";
