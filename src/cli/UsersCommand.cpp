@@ -3,7 +3,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
-#include "users/PasswordScrambling.h"
+#include "users/UserAdministration.h"
 #include "users/UserDataModule.h"
 #include "users/UserDatabaseError.h"
 #include "users/UserDatabaseSetup.h"
@@ -30,20 +30,11 @@ std::string readPassword() {
   return line;
 }
 
-// The checks of the add-user window, in its order.
 int addUser(TDM& database, const std::string& name, const std::string& role) {
   const std::string password = readPassword();
-  if (name.empty() || password.empty()) return refuse(msg::kNameAndPasswordEmpty);
-  if (gbkByteLength(password) < 6) return refuse(msg::kPasswordTooShort);
-  UserQuery& query = database.DQ_Pass;
-  searchUser(query, UserSearch::Adding, name);
-  if (query.recordCount() == 1) return refuse(msg::kAlreadyRegistered);
-  query.append();
-  query.setField(users::kNameColumn, name);
-  query.setField(users::kRoleColumn, role);
-  query.setField(users::kPasswordColumn, storedPassword(password));
-  query.post();
-  return kExitDone;
+  // The password is read once, so it is its own confirmation.
+  const auto refusal = UserAdministration(database.DQ_Pass).add({name, role, password, password});
+  return refusal ? refuse(messageOf(*refusal)) : kExitDone;
 }
 
 int listUsers(TDM& database) {
@@ -57,10 +48,9 @@ int listUsers(TDM& database) {
 }
 
 int removeUser(TDM& database, const std::string& name) {
-  UserQuery& query = database.DQ_Pass;
-  searchUser(query, UserSearch::Deleting, name);
-  if (query.recordCount() != 1) return refuse(msg::kUserUnknown);
-  query.deleteRow();
+  UserAdministration accounts(database.DQ_Pass);
+  if (!accounts.findOne(UserSearch::Deleting, name)) return refuse(msg::kUserUnknown);
+  accounts.removeFound();
   return kExitDone;
 }
 

@@ -9,10 +9,9 @@
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
-#include "users/PasswordScrambling.h"
+#include "users/UserAdministration.h"
 #include "users/UserDataModule.h"
 #include "users/UserMessages.h"
-#include "users/UserQueries.h"
 #include "users/UserTable.h"
 #include "users/ui/UserFormParts.h"
 
@@ -64,42 +63,36 @@ bool TForm6::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm6::Edit2Exit() {
-  if (gbkByteLength(Edit2->text().toStdString()) >= 6) return;
+  if (UserAdministration::passwordLongEnough(Edit2->text().toStdString())) return;
   prompter_.showMessage(this, msg::kPasswordTooShort);
   Edit2->clear();
   Edit2->setFocus();
 }
 
 void TForm6::Button1Click() {
-  if (Edit1->text().isEmpty() || Edit2->text().isEmpty() || Edit3->text().isEmpty()) {
-    prompter_.showMessage(this, msg::kNameAndPasswordEmpty);
-    Edit1->setFocus();
+  const auto refusal = UserAdministration(database_.DQ_Pass)
+                           .add({Edit1->text().toStdString(), ComboBox1->currentText().toStdString(),
+                                 Edit2->text().toStdString(), Edit3->text().toStdString()});
+  if (!refusal) {
+    prompter_.showMessage(this, msg::kPasswordSet);
     emptyFields();
+    ComboBox1->setCurrentText(users::kUser);
     return;
   }
-  UserQuery& query = database_.DQ_Pass;
-  searchUser(query, UserSearch::Adding, Edit1->text().toStdString());
-  if (query.recordCount() == 1) {
-    prompter_.showMessage(this, msg::kAlreadyRegistered);
-    emptyFields();
-    Edit1->setFocus();
-    return;
+  prompter_.showMessage(this, messageOf(*refusal));
+  switch (*refusal) {
+    case AdditionRefusal::NameOrPasswordEmpty:
+    case AdditionRefusal::AlreadyRegistered:
+      emptyFields();
+      Edit1->setFocus();
+      break;
+    case AdditionRefusal::PasswordTooShort:
+    case AdditionRefusal::PasswordsDiffer:
+      Edit2->setFocus();
+      Edit2->clear();
+      Edit3->clear();
+      break;
   }
-  if (Edit2->text() != Edit3->text()) {
-    prompter_.showMessage(this, msg::kPasswordsDiffer);
-    Edit2->setFocus();
-    Edit2->clear();
-    Edit3->clear();
-    return;
-  }
-  query.append();
-  query.setField(users::kNameColumn, Edit1->text().toStdString());
-  query.setField(users::kRoleColumn, ComboBox1->currentText().toStdString());
-  query.setField(users::kPasswordColumn, storedPassword(Edit2->text().toStdString()));
-  query.post();
-  prompter_.showMessage(this, msg::kPasswordSet);
-  emptyFields();
-  ComboBox1->setCurrentText(users::kUser);
 }
 
 void TForm6::emptyFields() {

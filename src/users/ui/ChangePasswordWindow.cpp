@@ -4,16 +4,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
+#include <string>
 
 #include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
-#include "users/PasswordScrambling.h"
+#include "users/UserAdministration.h"
 #include "users/UserDataModule.h"
 #include "users/UserMessages.h"
-#include "users/UserQueries.h"
-#include "users/UserTable.h"
 #include "users/ui/UserFormParts.h"
 
 namespace pq {
@@ -90,23 +90,25 @@ void TForm7::verify() {
     Edit2->clear();
     return;
   }
-  UserQuery& query = database_.DQ_Pass;
-  searchUser(query, UserSearch::VerifyingChange, Edit1->text().toStdString());
-  if (query.recordCount() != 1) {
-    prompter_.showMessage(this, msg::kUserUnknown);
-    Edit1->clear();
-    Edit2->clear();
-    Edit1->setFocus();
-    return;
+  UserAdministration accounts(database_.DQ_Pass);
+  switch (accounts.identify(UserSearch::VerifyingChange, Edit1->text().toStdString(),
+                            Edit2->text().toStdString())) {
+    case Identification::UnknownUser:
+      prompter_.showMessage(this, msg::kUserUnknown);
+      Edit1->clear();
+      Edit2->clear();
+      Edit1->setFocus();
+      return;
+    case Identification::WrongPassword:
+      prompter_.showMessage(this, msg::kWrongPasswordForChange);
+      reject();
+      return;
+    case Identification::Confirmed:
+      setStage(Stage::NewPassword);
+      Edit3->setFocus();
+      ComboBox1->setCurrentText(QString::fromStdString(accounts.foundRole()));
+      return;
   }
-  if (!passwordMatches(query.fieldText(users::kPasswordColumn), Edit2->text().toStdString())) {
-    prompter_.showMessage(this, msg::kWrongPasswordForChange);
-    reject();
-    return;
-  }
-  setStage(Stage::NewPassword);
-  Edit3->setFocus();
-  ComboBox1->setCurrentText(QString::fromStdString(query.fieldText(users::kRoleColumn)));
 }
 
 void TForm7::writeNewPassword() {
@@ -126,21 +128,18 @@ void TForm7::writeNewPassword() {
   }
   // Written only when the name still means exactly one user: another program may have changed the
   // table since the name was verified.
-  UserQuery& query = database_.DQ_Pass;
-  searchUser(query, UserSearch::WritingChange, Edit1->text().toStdString());
-  if (query.recordCount() != 1) {
+  UserAdministration accounts(database_.DQ_Pass);
+  if (!accounts.findOne(UserSearch::WritingChange, Edit1->text().toStdString())) {
     prompter_.showMessage(this, msg::kUserUnknown);
     Edit1->setFocus();
     return;
   }
-  query.edit();
-  query.setField(users::kPasswordColumn, storedPassword(Edit3->text().toStdString()));
+  std::optional<std::string> newRole;
   const std::string role = ComboBox1->currentText().toStdString();
-  if (query.fieldText(users::kRoleColumn) != role &&
-      prompter_.askYesNo(this, msg::kQuestionCaption, msg::kChangeRoleToo)) {
-    query.setField(users::kRoleColumn, role);
+  if (accounts.foundRole() != role && prompter_.askYesNo(this, msg::kQuestionCaption, msg::kChangeRoleToo)) {
+    newRole = role;
   }
-  query.post();
+  accounts.changeFound(Edit3->text().toStdString(), newRole);
   prompter_.showMessage(this, msg::kPasswordChanged);
   for (QLineEdit* field : {Edit1, Edit2, Edit3, Edit4}) field->clear();
   ComboBox1->setCurrentText(QString());

@@ -7,10 +7,9 @@
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
-#include "users/PasswordScrambling.h"
+#include "users/UserAdministration.h"
 #include "users/UserDataModule.h"
 #include "users/UserMessages.h"
-#include "users/UserQueries.h"
 #include "users/UserTable.h"
 #include "users/ui/UserFormParts.h"
 
@@ -51,25 +50,27 @@ void TForm8::Button1Click() {
     emptyFields();
     return;
   }
+  UserAdministration accounts(database_.DQ_Pass);
+  switch (accounts.identify(UserSearch::Deleting, Edit1->text().toStdString(), Edit2->text().toStdString())) {
+    case Identification::UnknownUser:
+      prompter_.showMessage(this, msg::kUserUnknown);
+      emptyFields();
+      Edit1->setFocus();
+      return;
+    case Identification::WrongPassword:
+      prompter_.showMessage(this, msg::kWrongPasswordForDelete);
+      reject();
+      return;
+    case Identification::Confirmed:
+      break;
+  }
   UserQuery& query = database_.DQ_Pass;
-  searchUser(query, UserSearch::Deleting, Edit1->text().toStdString());
-  if (query.recordCount() != 1) {
-    prompter_.showMessage(this, msg::kUserUnknown);
-    emptyFields();
-    Edit1->setFocus();
-    return;
-  }
-  if (!passwordMatches(query.fieldText(users::kPasswordColumn), Edit2->text().toStdString())) {
-    prompter_.showMessage(this, msg::kWrongPasswordForDelete);
-    reject();
-    return;
-  }
   if (!prompter_.askYesNo(this, msg::kQuestionCaption, msg::kConfirmDelete)) {
     query.cancel();
     prompter_.showMessage(this, msg::kDeleteRefused);
-  } else if (query.fieldText(users::kRoleColumn) != users::kAdministrator ||
+  } else if (accounts.foundRole() != users::kAdministrator ||
              prompter_.askYesNo(this, msg::kQuestionCaption, msg::kConfirmDeleteAdministrator)) {
-    query.deleteRow();
+    accounts.removeFound();
     prompter_.showMessage(this, msg::kUserDeleted);
   } else {
     query.cancel();

@@ -10,12 +10,11 @@
 #include "ui/MaskedEntry.h"
 #include "ui/Prompter.h"
 #include "ui/WindowPlacement.h"
-#include "users/PasswordScrambling.h"
 #include "users/RoleRules.h"
+#include "users/UserAdministration.h"
 #include "users/UserDataModule.h"
 #include "users/UserMessages.h"
 #include "users/UserQueries.h"
-#include "users/UserTable.h"
 
 namespace pq {
 
@@ -79,21 +78,22 @@ void TForm5::Btn_OkClick() {
     prompter_.showMessage(this, msg::kEnterUserName);
     return;
   }
-  UserQuery& query = database_.DQ_Pass;
-  searchUser(query, UserSearch::Login, name.toStdString());
-  if (query.recordCount() != 1) {
-    prompter_.showMessage(this, msg::kUserUnknownAtLogin);
-    Edit1->clear();
-    ComboBox1->setFocus();
-    return;
+  UserAdministration accounts(database_.DQ_Pass);
+  switch (accounts.identify(UserSearch::Login, name.toStdString(), Edit1->text().toStdString())) {
+    case Identification::UnknownUser:
+      prompter_.showMessage(this, msg::kUserUnknownAtLogin);
+      Edit1->clear();
+      ComboBox1->setFocus();
+      return;
+    case Identification::WrongPassword:
+      prompter_.showMessage(this, msg::kWrongLoginPassword);
+      endsProgram_ = true;
+      done(QDialog::Rejected);
+      return;
+    case Identification::Confirmed:
+      break;
   }
-  if (!passwordMatches(query.fieldText(users::kPasswordColumn), Edit1->text().toStdString())) {
-    prompter_.showMessage(this, msg::kWrongLoginPassword);
-    endsProgram_ = true;
-    done(QDialog::Rejected);
-    return;
-  }
-  switch (passwordCommandsForRole(query.fieldText(users::kRoleColumn))) {
+  switch (passwordCommandsForRole(accounts.foundRole())) {
     case PasswordCommands::Enable:
       setPasswordCommandsEnabled_(true);
       break;

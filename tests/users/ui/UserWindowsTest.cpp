@@ -120,6 +120,20 @@ TEST_F(UserWindowsTest, AShortPasswordCannotBeLeft) {
   EXPECT_EQ(QApplication::focusWidget(), &edit(window, "Edit3"));
 }
 
+// A short password that reaches 确认 without its field ever being left (set from outside, as here)
+// is refused like the command line refuses it, and is not stored.
+TEST_F(UserWindowsTest, AddUserRefusesAShortPasswordWhoseFieldWasNeverLeft) {
+  TForm6 window(database, prompter);
+  window.show();
+  roles(window).setCurrentText("Administrator");
+  fill(window, {{"Edit1", "newbie"}, {"Edit2", "abcde"}, {"Edit3", "abcde"}});
+  confirm(window);
+  EXPECT_EQ(prompter.log, QStringList{"message: 请输入6位密码！"});
+  EXPECT_EQ(texts(window, {"Edit1", "Edit2", "Edit3"}), QStringList({"newbie", "", ""}));
+  EXPECT_EQ(roles(window).currentText(), "Administrator");
+  EXPECT_EQ(users.rows().size(), 5u);
+}
+
 TEST_F(UserWindowsTest, EnterMovesOnOnlyFromAFilledField) {
   TForm6 window(database, prompter);
   test::showActive(window);
