@@ -6,6 +6,12 @@
 
 namespace pq::history {
 
+namespace {
+
+constexpr qsizetype kDateWidth = 10;  // "20yy-mm-dd"
+
+}  // namespace
+
 double RecordTimeTicker::getTickStep(const QCPRange& range) {
   return std::max(1.0, std::ceil(QCPAxisTicker::getTickStep(range)));
 }
@@ -13,10 +19,12 @@ double RecordTimeTicker::getTickStep(const QCPRange& range) {
 QString RecordTimeTicker::getTickLabel(double tick, const QLocale&, QChar, int) {
   const double index = std::round(tick);
   if (std::fabs(tick - index) > 1e-6 || index < 0 || index >= store_.recordCount()) return {};
-  // Date above time, so that a label takes half the width.
+  // Date above time, so that a label takes half the width. The date part has a fixed width (a
+  // one-digit month or day prints as a blank and the digit), so the split falls on the blank after
+  // it; searching for a blank would split a day such as " 1" off its month.
   QString label = recordTimeLabel(store_, static_cast<int>(index));
-  const qsizetype blank = label.indexOf(QLatin1Char(' '), label.indexOf(QLatin1Char('-')) + 4);
-  if (blank > 0) label[blank] = QLatin1Char('\n');
+  if (label.size() > kDateWidth && label[kDateWidth] == QLatin1Char(' '))
+    label[kDateWidth] = QLatin1Char('\n');
   return label;
 }
 
