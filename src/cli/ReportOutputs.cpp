@@ -53,7 +53,9 @@ int writeReportOutputs(const Arguments& arguments, const RecordStore& store,
   }
   if (const auto path = arguments.text("xls")) {
     std::string error;
-    if (!xls::writeXlsFile(*path, reportSheet(page, voltage), error)) ok = failed(*path, error);
+    if (xls::writeXlsFile(*path, reportSheet(page, voltage), error) != xls::XlsWrite::Written) {
+      ok = failed(*path, error);
+    }
   }
   if (arguments.text("pdf") || arguments.text("png")) ok = writeRenderedOutputs(arguments, {page}, 0) && ok;
   return ok ? kExitDone : kExitRefused;

@@ -6,12 +6,16 @@
 
 namespace pq::xls {
 
-bool writeXlsFile(const std::string& path, const Worksheet& sheet, std::string& error) {
+XlsWrite writeXlsFile(const std::string& path, const Worksheet& sheet, std::string& error) {
   const std::vector<std::uint8_t> bytes = compoundFile("Workbook", workbookStream(sheet));
   AtomicFile file(path);
-  if (file.open() && file.write(bytes.data(), bytes.size()) && file.commit()) return true;
+  if (!file.open()) {
+    error = file.error();
+    return XlsWrite::NotCreated;
+  }
+  if (file.write(bytes.data(), bytes.size()) && file.commit()) return XlsWrite::Written;
   error = file.error();
-  return false;
+  return XlsWrite::Failed;
 }
 
 }  // namespace pq::xls

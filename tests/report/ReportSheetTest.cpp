@@ -19,7 +19,8 @@ using ::testing::HasSubstr;
 std::vector<std::string> exported(const ReportPage& page, bool voltage) {
   test::TempDir dir;
   std::string error;
-  EXPECT_TRUE(xls::writeXlsFile(dir.file("r.xls"), reportSheet(page, voltage), error)) << error;
+  EXPECT_EQ(xls::writeXlsFile(dir.file("r.xls"), reportSheet(page, voltage), error), xls::XlsWrite::Written)
+      << error;
   return test::readBack(dir.file("r.xls"));
 }
 

@@ -48,7 +48,7 @@ TEST(XlsWriterTest, IndependentReaderSeesValuesMergesFontsAndBorders) {
 
   const std::string path = dir.file("report.xls");
   std::string error;
-  ASSERT_TRUE(writeXlsFile(path, sheet, error)) << error;
+  ASSERT_EQ(writeXlsFile(path, sheet, error), XlsWrite::Written) << error;
   const auto lines = readBack(path);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines[0], "sheet Sheet1 8 9");
@@ -81,7 +81,7 @@ TEST(XlsWriterTest, ManyLongStringsSpanContinueRecords) {
   sheet.setText(400, 0, std::string(9000, 'y') + "z");  // longer than one record on its own
   const std::string path = dir.file("strings.xls");
   std::string error;
-  ASSERT_TRUE(writeXlsFile(path, sheet, error)) << error;
+  ASSERT_EQ(writeXlsFile(path, sheet, error), XlsWrite::Written) << error;
   const auto lines = readBack(path);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines[0], "sheet Sheet1 401 9");

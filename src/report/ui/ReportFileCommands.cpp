@@ -1,8 +1,10 @@
 #include "report/ui/ReportFileCommands.h"
 
 #include <QFile>
+#include <stdexcept>
 
 #include "report/ReportFile.h"
+#include "report/ReportMessages.h"
 #include "report/ReportSheet.h"
 #include "report/XlsFile.h"
 #include "ui/NewFileChoice.h"
@@ -36,7 +38,10 @@ QString chooseSpreadsheetFile(ui::Prompter& prompter, QWidget* parent) {
 
 bool writeReportSpreadsheet(const QString& path, const ReportPage& page, bool voltagePage) {
   std::string error;
-  return xls::writeXlsFile(QFile::encodeName(path).toStdString(), reportSheet(page, voltagePage), error);
+  const xls::XlsWrite result =
+      xls::writeXlsFile(QFile::encodeName(path).toStdString(), reportSheet(page, voltagePage), error);
+  if (result == xls::XlsWrite::Failed) throw std::runtime_error(messages::kSpreadsheetNotSaved + error);
+  return result == xls::XlsWrite::Written;
 }
 
 }  // namespace pq

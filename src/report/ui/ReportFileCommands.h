@@ -28,7 +28,9 @@ std::optional<std::vector<ReportPage>> chooseReportFile(ui::Prompter& prompter, 
 // a word while an existing one is chosen); empty when the operator cancelled.
 QString chooseSpreadsheetFile(ui::Prompter& prompter, QWidget* parent);
 
-// Writes the sheet of the page; the workbook exists afterwards only when this returns true.
+// Writes the sheet of the page; the workbook exists afterwards only when this returns true. False
+// when its file cannot be created; a failure after that (a full disk) throws std::runtime_error with
+// the system's reason.
 bool writeReportSpreadsheet(const QString& path, const ReportPage& page, bool voltagePage);
 
 }  // namespace pq

@@ -1,6 +1,7 @@
 #include "report/ui/ReportWindow.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -132,9 +133,13 @@ void TForm14::exportSpreadsheet() {
   const QString path = chooseSpreadsheetFile(prompter_, this);
   if (path.isEmpty()) return;
   busy_->start();
-  const bool written = writeReportSpreadsheet(path, page_, isVoltageReport(phase_));
-  busy_->stop();
-  if (!written) {
+  bool created = false;
+  {
+    // A failure past the creation of the file throws to the error report; the animation stops first.
+    const auto stopBusy = qScopeGuard([this] { busy_->stop(); });
+    created = writeReportSpreadsheet(path, page_, isVoltageReport(phase_));
+  }
+  if (!created) {
     prompter_.showStop(this, QString::fromUtf8(messages::kSpreadsheetFailedCaption),
                        QString::fromUtf8(messages::kSpreadsheetFailed));
     return;

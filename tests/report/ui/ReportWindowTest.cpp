@@ -5,6 +5,7 @@
 #include <QToolButton>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "report/ReportFile.h"
@@ -15,10 +16,12 @@
 #include "report/ui/ReportPreview.h"
 #include "report/ui/ReportViewer.h"
 #include "report/ui/ReportWindow.h"
+#include "support/FileSizeLimit.h"
 #include "support/FileText.h"
 #include "support/TempDir.h"
 #include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
+#include "ui/BusyAnimation.h"
 
 namespace pq {
 namespace {
@@ -182,12 +185,40 @@ TEST_F(ReportWindowTest, LibreOfficeOpensTheWorkbookWithThePagesTexts) {
   EXPECT_EQ(cell(38, 3), "测试人员：张三");
 }
 
-TEST_F(ReportWindowTest, AWorkbookThatCannotBeCreatedIsReportedAndLeavesNothing) {
-  prompter.answerFile(path("missing/r.xls"));
-  press("ExportSheet");
-  EXPECT_THAT(prompter.log,
-              ElementsAre("save: XXX.xls", "stop: 错误: 启动 Excel 出错, 可能是没有安装Excel."));
-  EXPECT_EQ(dir.entries(), std::vector<std::string>{});
+// Only a workbook that cannot be created gets the message about a missing spreadsheet program; a
+// failure after that (a full disk) goes to the error report with the system's reason. Either way no
+// file, not even a temporary one, stays behind, and the busy animation stops.
+TEST_F(ReportWindowTest, AFailedWorkbookIsReportedByWhereItFailedAndLeavesNothing) {
+  std::ofstream(dir.file("plain")) << "a file where a folder is expected";
+  struct Case {
+    const char* name;
+    std::string file;
+    bool diskFull;
+    std::string shownStart, shownEnd;
+  };
+  const std::string noProgram = "stop: 错误: 启动 Excel 出错, 可能是没有安装Excel.";
+  const Case cases[] = {
+      {"missing folder", "missing/r.xls", false, noProgram, ""},
+      {"file in place of the folder", "plain/r.xls", false, noProgram, ""},
+      {"full disk", "r.xls", true, "error: Excel 文件无法保存：", ": File too large"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    prompter.log.clear();
+    prompter.answerFile(path(c.file));
+    {
+      // A file size limit fails the write as a full disk does.
+      std::optional<test::FileSizeLimit> limit;
+      if (c.diskFull) limit.emplace(1536);
+      press("ExportSheet");
+    }
+    ASSERT_EQ(prompter.log.size(), 2);
+    EXPECT_EQ(prompter.log[0], "save: XXX.xls");
+    const std::string shown = prompter.log[1].toStdString();
+    EXPECT_TRUE(shown.starts_with(c.shownStart) && shown.ends_with(c.shownEnd)) << shown;
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"plain"});
+    EXPECT_FALSE(child<ui::BusyAnimation>(window, "Animate1").running());
+  }
 }
 
 TEST_F(ReportWindowTest, PrinterSetupPrintsOnlyWhenConfirmed) {
