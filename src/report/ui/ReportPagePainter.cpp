@@ -1,7 +1,9 @@
 #include "report/ui/ReportPagePainter.h"
 
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QStringList>
 
 namespace pq {
@@ -47,6 +49,11 @@ void ReportPagePainter::paintPage(QPainter& painter, const ReportPage& page, dou
                              line.y2 * kSubdivision + (horizontal ? half : 0)));
   }
 
+  // A recording (the print preview keeps its pages as QPictures) stores each run of one font with
+  // its baseline and replays it with the baseline moved by the difference between that font's
+  // ascent and the page font's, so CJK runs would drop below the Latin letters beside them. It gets
+  // the glyph outlines instead, laid out exactly as drawn on the other devices.
+  const bool recordsText = painter.paintEngine()->type() == QPaintEngine::Picture;
   for (const PageText& text : page.texts()) {
     if (text.text.empty()) continue;
     const QFont font = qtFont(text.font);
@@ -59,7 +66,16 @@ void ReportPagePainter::paintPage(QPainter& painter, const ReportPage& page, dou
     painter.setPen(Qt::black);
     // The baseline lies the page font's own ascent below the top, so that glyphs taken from the CJK
     // fallback font (with its larger ascent) stand on the same line as the Latin ones beside them.
-    painter.drawText(QPointF(box.left(), box.top() + metrics.ascent()), content);
+    const QPointF baseline(box.left(), box.top() + metrics.ascent());
+    if (recordsText) {
+      QPainterPath outlines;
+      outlines.addText(baseline, font, content);
+      painter.setRenderHint(QPainter::Antialiasing, true);  // as text antialiasing does
+      painter.fillPath(outlines, Qt::black);
+      painter.setRenderHint(QPainter::Antialiasing, false);
+    } else {
+      painter.drawText(baseline, content);
+    }
   }
   painter.restore();
 }
