@@ -4,5 +4,13 @@ namespace pq::messages {
 
 // Texts the operator reads about the power-quality assessment, each in one place.
 inline constexpr char kNoDeclaredVoltage[] = "标称电压为零或无效，无法判断电压暂降、暂升和短时中断。";
+inline constexpr char kNoDeviationBand[] = "标称电压不属于GB/T 12325所列的电压等级，无法判断电压偏差。";
+inline constexpr char kInvalidDeviationBand[] =
+    "电压偏差限值无效：上限应不小于0，下限应不大于0，35kV及以上两者绝对值之和不超过10%。";
+inline constexpr char kNoMonitoredMinutes[] = "没有可判断的1分钟电压值，无法计算电压合格率。";
+inline constexpr char kNotAggregated[] = "统计值中没有该指标。";
+inline constexpr char kNoTenMinuteValues[] = "没有可判断的10分钟值，无法判断三相电压不平衡度。";
+inline constexpr char kInvalidValues[] = "统计值中有无效数值，无法判断。";
+inline constexpr char kInvalidLimits[] = "限值无效，无法判断。";
 
 }  // namespace pq::messages

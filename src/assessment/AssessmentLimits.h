@@ -1,0 +1,34 @@
+#pragma once
+
+namespace pq {
+
+// The limits of the assessment with the defaults of the national standards; a limit-set file may
+// override each of them. Deviations and unbalance in %.
+struct DeviationBandLimits {
+  double upper;  // the largest deviation allowed above the declared voltage
+  double lower;  // the largest allowed below it, a negative number
+};
+
+// Negative-sequence voltage unbalance (GB/T 15543): limits of the 95 % value and of the largest value
+// of the 10-minute values, for the point of common coupling or for a single user's share of them.
+struct UnbalanceLimits {
+  double at95;
+  double largest;
+};
+inline constexpr UnbalanceLimits kNetworkUnbalance{2, 4};
+inline constexpr UnbalanceLimits kUserUnbalance{1.3, 2.6};
+
+struct AssessmentLimits {
+  // Supply voltage deviation (GB/T 12325) per supply: three-phase of 20 kV and below, three-phase
+  // of 35 kV and above (a split agreed with the user whose magnitudes sum to at most 10) and 220 V
+  // single-phase.
+  DeviationBandLimits lowVoltageBand{7, -7};
+  DeviationBandLimits highVoltageBand{7, -3};
+  DeviationBandLimits singlePhaseBand{7, -10};
+  // The voltage qualification rate (%) a phase needs to pass.
+  double requiredQualificationRate = 100;
+
+  UnbalanceLimits unbalance = kNetworkUnbalance;
+};
+
+}  // namespace pq

@@ -1,0 +1,117 @@
+#include "assessment/SupplyVoltageDeviation.h"
+
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+#include "assessment/AssessmentMessages.h"
+#include "records/RecordStore.h"
+
+namespace pq {
+
+namespace {
+
+constexpr int kPhaseCells[3] = {cells::uaRms, cells::ubRms, cells::ucRms};
+constexpr double kLowVoltageLevel = 20;   // kV, and below
+constexpr double kHighVoltageLevel = 35;  // kV, and above
+constexpr double kLargestHighVoltageSplit = 10;
+
+// The band of the supply's level; nullopt between 20 and 35 kV, where the standard names none.
+std::optional<DeviationBandLimits> bandOf(const SupplyVoltage& supply, const AssessmentLimits& limits) {
+  if (supply.singlePhase) return limits.singlePhaseBand;
+  if (supply.nominalKilovolts > 0 && supply.nominalKilovolts <= kLowVoltageLevel)
+    return limits.lowVoltageBand;
+  if (supply.nominalKilovolts >= kHighVoltageLevel) return limits.highVoltageBand;
+  return std::nullopt;
+}
+
+bool bandIsValid(const DeviationBandLimits& band, const SupplyVoltage& supply) {
+  if (!(band.upper >= 0) || !(band.lower <= 0) || !std::isfinite(band.upper) || !std::isfinite(band.lower))
+    return false;
+  return supply.singlePhase || supply.nominalKilovolts < kHighVoltageLevel ||
+         band.upper - band.lower <= kLargestHighVoltageSplit;
+}
+
+std::string methodText(const SupplyVoltage& supply, const DeviationBandLimits& band, int flaggedMinutes) {
+  char text[512];
+  std::snprintf(text, sizeof text,
+                "电压偏差（GB/T 12325）：各%s的1分钟方均根值对其标称值%.4g的偏差，限值%+.4g%%/%+.4g%%；"
+                "电压合格率=(1-(越上限分钟数+越下限分钟数)/监测分钟数)×100%%，含电压暂降、暂升或短时中断的"
+                "%d个1分钟值不计。",
+                supply.lineVoltages ? "线电压" : "相电压", supply.declared, band.upper, band.lower,
+                flaggedMinutes);
+  return text;
+}
+
+}  // namespace
+
+SupplyVoltage supplyVoltageOf(const RecordStore& store, int wiringMode) {
+  const double nominal = store.nominalVoltage;
+  const bool fourWire = wiringMode == 1;
+  return {fourWire ? nominal / std::sqrt(3.0) : nominal, store.kiloUnits() ? nominal : nominal / 1000,
+          !fourWire};
+}
+
+std::array<VoltageDeviationAssessment, 3> assessVoltageDeviation(const AggregatedSeries& minutes,
+                                                                 const SupplyVoltage& supply,
+                                                                 const AssessmentLimits& limits) {
+  const auto band = bandOf(supply, limits);
+  const char* refusal = nullptr;
+  if (!(supply.declared > 0) || !std::isfinite(supply.declared)) {
+    refusal = messages::kNoDeclaredVoltage;
+  } else if (!band) {
+    refusal = messages::kNoDeviationBand;
+  } else if (!bandIsValid(*band, supply)) {
+    refusal = messages::kInvalidDeviationBand;
+  }
+  const DeviationBandLimits shown =
+      band.value_or(DeviationBandLimits{IndexAssessment::kNone, IndexAssessment::kNone});
+
+  std::array<VoltageDeviationAssessment, 3> phases;
+  for (int phase = 0; phase < 3; ++phase) {
+    VoltageDeviationAssessment& result = phases[phase];
+    const int quantity = cellQuantity(kPhaseCells[phase]);
+    std::vector<double> deviations;
+    deviations.reserve(minutes.intervals.size());
+    bool kept = true;
+    for (std::size_t m = 0; m < minutes.intervals.size(); ++m) {
+      if (minutes.intervals[m].flagged) {
+        ++result.flaggedMinutes;
+        continue;
+      }
+      const AggregatedValue* u = minutes.find(m, quantity);
+      kept = u != nullptr;
+      if (!kept) break;
+      if (!std::isfinite(u->value)) {
+        ++result.minutesWithoutValue;
+      } else if (!refusal) {
+        deviations.push_back((u->value - supply.declared) / supply.declared * 100);
+      }
+    }
+    IndexAssessment& index = result.index;
+    index.method = methodText(supply, shown, result.flaggedMinutes);
+    if (refusal || !kept) {
+      index.reason = refusal ? refusal : messages::kNotAggregated;
+      continue;
+    }
+    index.upperLimit = band->upper;
+    index.lowerLimit = band->lower;
+    if (!summarise(deviations, true, index)) {
+      index.reason = messages::kNoMonitoredMinutes;
+      continue;
+    }
+    result.monitoredMinutes = static_cast<int>(deviations.size());
+    for (const double d : deviations) {
+      if (d > band->upper) ++result.minutesOver;
+      if (d < band->lower) ++result.minutesUnder;
+    }
+    const double rate =
+        (1 - static_cast<double>(result.minutesOver + result.minutesUnder) / result.monitoredMinutes) * 100;
+    index.passRate = std::round(rate * 100) / 100;
+    index.verdict = index.passRate >= limits.requiredQualificationRate ? Verdict::Pass : Verdict::Fail;
+  }
+  return phases;
+}
+
+}  // namespace pq

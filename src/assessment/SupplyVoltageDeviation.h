@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+
+#include "aggregation/AggregatedSeries.h"
+#include "assessment/AssessmentLimits.h"
+#include "assessment/IndexAssessment.h"
+
+namespace pq {
+
+class RecordStore;
+
+// The voltage a supply's deviation is judged against.
+struct SupplyVoltage {
+  // The declared voltage of the phase voltage cells, in their units: the phase voltage for four-wire
+  // records, the line voltage for three-wire ones, whose cells hold line voltages.
+  double declared;
+  double nominalKilovolts;  // the level's nominal line voltage, which chooses the band
+  bool lineVoltages = false;
+  bool singlePhase = false;
+};
+
+// The supply of the store's records of wiring mode `wiringMode` (1 four-wire, 3 three-wire): the
+// store's nominal voltage is the line voltage in the units of its cells, kV behind a voltage
+// transformer and V without one.
+SupplyVoltage supplyVoltageOf(const RecordStore& store, int wiringMode);
+
+// The supply voltage deviation of one phase voltage cell (GB/T 12325) from its 1-minute values:
+// `index` holds the statistics of the minutes' deviations in % and, as pass rate, the voltage
+// qualification rate (1 - (over + under) / monitored) x 100 rounded to two decimals. A minute with a
+// voltage event inside is left out and counted apart, as is one without a value.
+struct VoltageDeviationAssessment {
+  IndexAssessment index;
+  int monitoredMinutes = 0;
+  int minutesOver = 0;
+  int minutesUnder = 0;
+  int flaggedMinutes = 0;
+  int minutesWithoutValue = 0;
+};
+
+// Phases A, B and C (the line voltages AB, BC and CA of three-wire records) of the 1-minute series.
+std::array<VoltageDeviationAssessment, 3> assessVoltageDeviation(const AggregatedSeries& minutes,
+                                                                 const SupplyVoltage& supply,
+                                                                 const AssessmentLimits& limits);
+
+}  // namespace pq
