@@ -9,8 +9,9 @@ inline constexpr char kInvalidDeviationBand[] =
     "电压偏差限值无效：上限应不小于0，下限应不大于0，35kV及以上两者绝对值之和不超过10%。";
 inline constexpr char kNoMonitoredMinutes[] = "没有可判断的1分钟电压值，无法计算电压合格率。";
 inline constexpr char kNotAggregated[] = "统计值中没有该指标。";
-inline constexpr char kNoTenMinuteValues[] = "没有可判断的10分钟值，无法判断三相电压不平衡度。";
-inline constexpr char kInvalidValues[] = "统计值中有无效数值，无法判断。";
+inline constexpr char kNoTenMinuteValues[] = "没有可判断的10分钟值，无法判断三相不平衡度。";
+inline constexpr char kTooFewFor95Percent[] = "可判断的值少于20个，没有95%概率值，无法判断。";
 inline constexpr char kInvalidLimits[] = "限值无效，无法判断。";
+inline constexpr char kShownWithoutVerdict[] = "仅列出，不作判断。";
 
 }  // namespace pq::messages

@@ -1,0 +1,85 @@
+#include "assessment/UnbalanceAssessment.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "assessment/AssessmentMessages.h"
+#include "records/RecordStore.h"
+
+namespace pq {
+
+namespace {
+
+struct Values {
+  std::vector<double> kept;
+  bool aggregated = true;  // the series holds the quantity
+};
+
+Values unflaggedValues(const AggregatedSeries& series, int quantity) {
+  Values values;
+  for (std::size_t i = 0; i < series.intervals.size(); ++i) {
+    if (series.intervals[i].flagged) continue;
+    const AggregatedValue* v = series.find(i, quantity);
+    if (v == nullptr) {
+      values.aggregated = false;
+      break;
+    }
+    if (std::isfinite(v->value)) values.kept.push_back(v->value);
+  }
+  return values;
+}
+
+bool limitsAreValid(const UnbalanceLimits& limits) {
+  return std::isfinite(limits.at95) && std::isfinite(limits.largest) && limits.at95 > 0 &&
+         limits.largest >= limits.at95;
+}
+
+}  // namespace
+
+UnbalanceAssessment assessUnbalance(const AggregatedSeries& tenMinutes, const UnbalanceLimits& limits) {
+  UnbalanceAssessment result;
+  for (const auto& interval : tenMinutes.intervals) result.flaggedIntervals += interval.flagged ? 1 : 0;
+
+  char method[512];
+  std::snprintf(method, sizeof method,
+                "三相电压不平衡度（GB/T 15543）：负序电压不平衡度的10分钟方均根值，95%%概率值不大于%.4g%%"
+                "且最大值不大于%.4g%%为合格；含电压暂降、暂升或短时中断的%d个10分钟值不计。",
+                limits.at95, limits.largest, result.flaggedIntervals);
+  IndexAssessment& voltage = result.voltage;
+  voltage.method = method;
+  const Values voltages = unflaggedValues(tenMinutes, cellQuantity(cells::uUnbalance));
+  if (!voltages.aggregated) {
+    voltage.reason = messages::kNotAggregated;
+  } else if (!limitsAreValid(limits)) {
+    voltage.reason = messages::kInvalidLimits;
+  } else if (!summarise(voltages.kept, false, voltage)) {
+    voltage.reason = messages::kNoTenMinuteValues;
+  } else {
+    voltage.upperLimit = limits.at95;
+    voltage.largestLimit = limits.largest;
+    int within = 0;
+    for (const double v : voltages.kept) within += v <= limits.at95 ? 1 : 0;
+    voltage.passRate = 100.0 * within / static_cast<double>(voltages.kept.size());
+    if (std::isnan(voltage.p95)) {
+      voltage.reason = messages::kTooFewFor95Percent;
+    } else {
+      voltage.verdict =
+          voltage.p95 <= limits.at95 && voltage.max <= limits.largest ? Verdict::Pass : Verdict::Fail;
+    }
+  }
+
+  IndexAssessment& current = result.current;
+  current.method = "电流不平衡度：负序电流不平衡度的10分钟方均根值，仅列出，不作判断。";
+  const Values currents = unflaggedValues(tenMinutes, cellQuantity(cells::iUnbalance));
+  current.reason = messages::kShownWithoutVerdict;
+  if (!currents.aggregated) {
+    current.reason = messages::kNotAggregated;
+  } else if (!summarise(currents.kept, false, current)) {
+    current.reason = messages::kNoTenMinuteValues;
+  }
+  return result;
+}
+
+}  // namespace pq
