@@ -25,7 +25,10 @@ std::vector<int> allQuantities() {
   return all;
 }
 
-KeptQuantities recordingQuantities() { return {std::vector<int>{}, allQuantities(), allQuantities()}; }
+KeptQuantities recordingQuantities() {
+  return {std::vector<int>{}, std::vector<int>{cellQuantity(cells::frequency)}, allQuantities(),
+          allQuantities()};
+}
 
 SeriesCollector::SeriesCollector(const KeptQuantities& kept) {
   for (int r = 0; r < kResolutionCount; ++r) series[r].quantities = kept[r];

@@ -31,7 +31,8 @@ struct AggregatedSeries {
 // Which quantities a collector keeps at each resolution.
 using KeptQuantities = std::array<std::vector<int>, kResolutionCount>;
 std::vector<int> allQuantities();
-// What the assessment of a recording keeps: every quantity at 1 and 10 minutes, nothing at 3 seconds.
+// What the assessment of a recording keeps: every quantity at 1 and 10 minutes, the frequency at 10
+// seconds, nothing at 3 seconds.
 // The 3-second values of a day would be 338 MB, and even the harmonics judged on them 100 MB; their
 // 95 % values need only the largest 5 %, which a sink of their own keeps as they pass.
 KeptQuantities recordingQuantities();

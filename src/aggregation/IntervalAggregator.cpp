@@ -18,10 +18,17 @@ std::int64_t intervalStart(std::int64_t seconds, int length) {
   return seconds - within;
 }
 
+constexpr bool fedByRecords(int level) {
+  for (const int into : kMergesInto) {
+    if (into == level) return false;
+  }
+  return true;
+}
+
 void mergeValues(const double* __restrict sum, const double* __restrict min, const double* __restrict max,
                  const double* __restrict count, double* __restrict toSum, double* __restrict toMin,
-                 double* __restrict toMax, double* __restrict toCount) {
-  for (int q = 0; q < kAggregatedQuantityCount; ++q) {
+                 double* __restrict toMax, double* __restrict toCount, int quantities) {
+  for (int q = 0; q < quantities; ++q) {
     toSum[q] += sum[q];
     toMin[q] = min[q] < toMin[q] ? min[q] : toMin[q];
     toMax[q] = max[q] > toMax[q] ? max[q] : toMax[q];
@@ -33,11 +40,12 @@ void mergeValues(const double* __restrict sum, const double* __restrict min, con
 
 IntervalAggregator::IntervalAggregator(AggregationSink& sink)
     : sink_(sink), values_(static_cast<std::size_t>(kAggregatedQuantityCount)) {
-  for (Level& level : levels_) {
-    level.sum.resize(kAggregatedQuantityCount);
-    level.min.resize(kAggregatedQuantityCount);
-    level.max.resize(kAggregatedQuantityCount);
-    level.count.resize(kAggregatedQuantityCount);
+  for (int level = 0; level < kResolutionCount; ++level) {
+    const auto quantities = static_cast<std::size_t>(kResolutionQuantities[level]);
+    levels_[level].sum.resize(quantities);
+    levels_[level].min.resize(quantities);
+    levels_[level].max.resize(quantities);
+    levels_[level].count.resize(quantities);
   }
   const auto quantities = aggregatedQuantities();
   for (int q = 0; q < kAggregatedQuantityCount; ++q) {
@@ -81,17 +89,18 @@ void IntervalAggregator::mergeInto(const Level& from, Level& to) {
   to.recordCount += from.recordCount;
   to.flagged = to.flagged || from.flagged;
   mergeValues(from.sum.data(), from.min.data(), from.max.data(), from.count.data(), to.sum.data(),
-              to.min.data(), to.max.data(), to.count.data());
+              to.min.data(), to.max.data(), to.count.data(), static_cast<int>(to.sum.size()));
 }
 
 void IntervalAggregator::close(int level) {
   Level& l = levels_[level];
   if (l.start < 0) return;
-  sink_.intervalFinished({static_cast<Resolution>(level), l.start, l.recordCount, l.flagged, l.sum.data(),
-                          l.count.data(), l.min.data(), l.max.data(), rms_.data()});
-  if (level + 1 < kResolutionCount) {
-    Level& coarser = levels_[level + 1];
-    if (coarser.start < 0) open(level + 1, intervalStart(l.start, kResolutionSeconds[level + 1]));
+  sink_.intervalFinished({static_cast<Resolution>(level), l.start, l.recordCount, l.flagged,
+                          kResolutionQuantities[level], l.sum.data(), l.count.data(), l.min.data(),
+                          l.max.data(), rms_.data()});
+  if (const int into = kMergesInto[level]; into >= 0) {
+    Level& coarser = levels_[into];
+    if (coarser.start < 0) open(into, intervalStart(l.start, kResolutionSeconds[into]));
     mergeInto(l, coarser);
   }
   l.start = -1;
@@ -154,12 +163,14 @@ void IntervalAggregator::read(const RecordStore& store, int index) {
   }
 }
 
-void IntervalAggregator::accumulate(const RecordStore& store, int index) {
-  Level& l = levels_[0];
+void IntervalAggregator::accumulate(const RecordStore& store, int index, Level& l) {
   const auto quantities = aggregatedQuantities();
+  const int held = static_cast<int>(l.sum.size());
   for (const Segment& segment : segments_) {
+    if (segment.begin >= held) break;
+    const int end = std::min(segment.end, held);
     if (segment.ownExtremes) {
-      for (int q = segment.begin; q < segment.end; ++q) {
+      for (int q = segment.begin; q < end; ++q) {
         const double v = values_[q];
         if (!std::isfinite(v)) continue;
         // The record's own extreme cells where they hold numbers.
@@ -174,10 +185,10 @@ void IntervalAggregator::accumulate(const RecordStore& store, int index) {
     }
     if (segment.rms) {
       accumulateValues<true>(values_.data(), l.sum.data(), l.min.data(), l.max.data(), l.count.data(),
-                             segment.begin, segment.end);
+                             segment.begin, end);
     } else {
       accumulateValues<false>(values_.data(), l.sum.data(), l.min.data(), l.max.data(), l.count.data(),
-                              segment.begin, segment.end);
+                              segment.begin, end);
     }
   }
 }
@@ -189,12 +200,15 @@ void IntervalAggregator::add(const RecordStore& store, int index, std::int64_t s
       close(level);
     }
   }
-  Level& l = levels_[0];
-  if (l.start < 0) open(0, intervalStart(seconds, kResolutionSeconds[0]));
-  ++l.recordCount;
-  l.flagged = l.flagged || inEvent;
   read(store, index);
-  accumulate(store, index);
+  for (int level = 0; level < kResolutionCount; ++level) {
+    if (!fedByRecords(level)) continue;
+    Level& l = levels_[level];
+    if (l.start < 0) open(level, intervalStart(seconds, kResolutionSeconds[level]));
+    ++l.recordCount;
+    l.flagged = l.flagged || inEvent;
+    accumulate(store, index, l);
+  }
 }
 
 void IntervalAggregator::finish() {

@@ -14,14 +14,24 @@ namespace pq {
 class RecordStore;
 
 // The clock-aligned interval lengths: an interval holds the records whose time stamps fall in it,
-// 10:00:00-10:00:02, 10:00:00-10:00:59 and 10:00:00-10:09:59.
-enum class Resolution { ThreeSeconds = 0, OneMinute = 1, TenMinutes = 2 };
-inline constexpr int kResolutionCount = 3;
-inline constexpr std::array<int, kResolutionCount> kResolutionSeconds = {3, 60, 600};
+// 10:00:00-10:00:02, 10:00:00-10:00:09, 10:00:00-10:00:59 and 10:00:00-10:09:59.
+enum class Resolution { ThreeSeconds = 0, TenSeconds = 1, OneMinute = 2, TenMinutes = 3 };
+inline constexpr int kResolutionCount = 4;
+inline constexpr std::array<int, kResolutionCount> kResolutionSeconds = {3, 10, 60, 600};
+// The coarser resolution a finished interval merges into, -1 for none. Ten seconds do not divide
+// into 3-second intervals, so the 10-second values are summed from the records themselves, as the
+// 3-second ones are.
+inline constexpr std::array<int, kResolutionCount> kMergesInto = {2, -1, 3, -1};
+// How many of aggregatedQuantities() the intervals of a resolution hold: 10-second values are asked
+// only of the cells (frequency, for its deviation), so summing the harmonics a second time per record
+// is spared; the others hold all.
+inline constexpr std::array<int, kResolutionCount> kResolutionQuantities = {
+    kAggregatedQuantityCount, kCellQuantityCount, kAggregatedQuantityCount, kAggregatedQuantityCount};
 
 // A quantity over one interval: the root mean square or mean of its values, and their extremes (the
 // records' own minimum and maximum cells where the quantity has them). Values that are not finite
-// numbers take no part; a quantity without any holds not-a-number in all three.
+// numbers take no part; a quantity without any, or one its resolution does not hold, holds
+// not-a-number in all three.
 struct AggregatedValue {
   double value;
   double min;
@@ -37,6 +47,7 @@ struct AggregatedInterval {
   std::int64_t start;  // epoch seconds (RecordTimeGate.h) of its first second
   int recordCount;
   bool flagged;
+  int quantityCount;  // the first quantities of aggregatedQuantities() it holds
   // Per quantity, in the order of aggregatedQuantities(): the sum (of squares for magnitudes), the
   // number of values and their extremes.
   const double* sum;
@@ -46,7 +57,7 @@ struct AggregatedInterval {
   const bool* rms;  // whether the quantity aggregates as root mean square
 
   AggregatedValue value(int quantity) const {
-    if (count[quantity] == 0.0) return {kNoValue, kNoValue, kNoValue};
+    if (quantity >= quantityCount || count[quantity] == 0.0) return {kNoValue, kNoValue, kNoValue};
     const double mean = sum[quantity] / count[quantity];
     return {rms[quantity] ? std::sqrt(mean) : mean, min[quantity], max[quantity]};
   }
@@ -66,11 +77,11 @@ class AggregationSink {
 // hands them to the sink. An interval without records is never opened, so a gap in the recording is
 // a gap in the intervals, never a zero.
 //
-// Each record's values go into the open 3-second sums only; a finished 3-second interval merges into
-// its minute and a minute into its ten minutes (sums of squares, sums, counts and extremes merge
-// exactly), so every record is read once whatever the resolutions. Nothing is allocated after
-// construction, and the loops over a record's quantities run over stretches of one source or one
-// kind that the compiler can vectorise (docs/performance.md).
+// Each record's values go into the open 3-second and 10-second sums only; a finished 3-second
+// interval merges into its minute and a minute into its ten minutes (sums of squares, sums, counts
+// and extremes merge exactly), so every record is read once whatever the resolutions. Nothing is allocated
+// after construction, and the loops over a record's quantities run over stretches of one source or one kind
+// that the compiler can vectorise (docs/performance.md).
 class IntervalAggregator {
  public:
   explicit IntervalAggregator(AggregationSink& sink);
@@ -106,7 +117,7 @@ class IntervalAggregator {
   };
 
   void read(const RecordStore& store, int index);
-  void accumulate(const RecordStore& store, int index);
+  void accumulate(const RecordStore& store, int index, Level& level);
   void open(int level, std::int64_t start);
   void close(int level);
   void mergeInto(const Level& from, Level& to);

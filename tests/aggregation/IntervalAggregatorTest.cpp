@@ -27,7 +27,7 @@ const AggregatedValue& valueOf(const AggregatedSeries& series, std::size_t inter
   return *series.find(interval, quantity);
 }
 
-const KeptQuantities kEverything = {allQuantities(), allQuantities(), allQuantities()};
+const KeptQuantities kEverything = {allQuantities(), allQuantities(), allQuantities(), allQuantities()};
 
 TEST(IntervalAggregator, TenMinutesWithOneZeroRecordIsTheRmsOfItsSixHundredRecordsAndFlagged) {
   // 10:00:00-10:09:59 at 230 V except one record at 0 V, inside an event; one more record at 10:10:00.
@@ -71,6 +71,48 @@ TEST(IntervalAggregator, TenMinutesWithOneZeroRecordIsTheRmsOfItsSixHundredRecor
   for (std::size_t k = 0; k < threes.intervals.size(); ++k) {
     EXPECT_EQ(threes.intervals[k].flagged, threes.intervals[k].start == at(10, 4, 15)) << k;
   }
+}
+
+TEST(IntervalAggregator, TenSecondValuesComeFromTheRecordsAndHoldTheCellsOnly) {
+  // 10:00:07..10:00:22 without 10:00:13..15: 10-second intervals 10:00:00 (3 records: 7..9),
+  // 10:00:10 (7: 10..12 and 16..19) and 10:00:20 (3); the frequency rises 0.013 Hz a second from 49.91.
+  auto store = std::make_unique<RecordStore>();
+  for (int s = 7; s <= 22; ++s) {
+    if (s >= 13 && s <= 15) continue;
+    auto& r = addAt(*store, 10, 0, s);
+    r.setValue(cells::frequency, static_cast<float>(49.91 + 0.013 * (s - 7)));
+    r.setValue(cells::harmonic(Ua, 1), 230.6f);
+    r.setValue(cells::harmonic(Ua, 5), 4.7f);
+  }
+  const auto result = aggregateRange(*store, {0, store->recordCount()}, kEverything);
+  const auto& tens = result.series[static_cast<int>(Resolution::TenSeconds)];
+  ASSERT_EQ(tens.intervals.size(), 3u);
+  const int frequency = cellQuantity(cells::frequency);
+  struct Expected {
+    std::int64_t start;
+    int records;
+    double mean, min, max;
+  };
+  // Means of 49.91 + 0.013 k over k = 0..2; 3..5 and 9..12; 13..15.
+  const Expected expected[3] = {
+      {at(10, 0, 0), 3, 49.923, 49.91, 49.936},
+      {at(10, 0, 10), 7, 49.91 + 0.013 * (3 + 4 + 5 + 9 + 10 + 11 + 12) / 7.0, 49.949, 50.066},
+      {at(10, 0, 20), 3, 50.092, 50.079, 50.105}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(tens.intervals[i].start, expected[i].start) << i;
+    EXPECT_EQ(tens.intervals[i].recordCount, expected[i].records) << i;
+    const AggregatedValue& f = valueOf(tens, i, frequency);
+    EXPECT_NEAR(f.value, expected[i].mean, 1e-5) << i;
+    EXPECT_NEAR(f.min, expected[i].min, 1e-5) << i;
+    EXPECT_NEAR(f.max, expected[i].max, 1e-5) << i;
+    // The harmonics are summed at 3 seconds and up, not at 10 seconds.
+    EXPECT_TRUE(std::isnan(valueOf(tens, i, harmonicContentQuantity(Ua, 5)).value)) << i;
+  }
+  // The 3-second values still make up the minute: all 13 records.
+  const auto& minutes = result.series[static_cast<int>(Resolution::OneMinute)];
+  ASSERT_EQ(minutes.intervals.size(), 1u);
+  EXPECT_EQ(minutes.intervals[0].recordCount, 13);
+  EXPECT_NEAR(valueOf(minutes, 0, harmonicContentQuantity(Ua, 5)).value, 4.7 / 230.6 * 100, 1e-4);
 }
 
 TEST(IntervalAggregator, MagnitudesCombineAsRmsAndFrequencyPowersAndPowerFactorsAsMean) {
