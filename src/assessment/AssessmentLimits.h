@@ -18,6 +18,11 @@ struct UnbalanceLimits {
 inline constexpr UnbalanceLimits kNetworkUnbalance{2, 4};
 inline constexpr UnbalanceLimits kUserUnbalance{1.3, 2.6};
 
+// Frequency deviation (GB/T 15945), Hz either side of 50 Hz: the normal limit, and the wider one of
+// small systems.
+inline constexpr double kNormalFrequencyDeviation = 0.2;
+inline constexpr double kWideFrequencyDeviation = 0.5;
+
 struct AssessmentLimits {
   // Supply voltage deviation (GB/T 12325) per supply: three-phase of 20 kV and below, three-phase
   // of 35 kV and above (a split agreed with the user whose magnitudes sum to at most 10) and 220 V
@@ -29,6 +34,7 @@ struct AssessmentLimits {
   double requiredQualificationRate = 100;
 
   UnbalanceLimits unbalance = kNetworkUnbalance;
+  double frequencyDeviation = kNormalFrequencyDeviation;
 };
 
 }  // namespace pq

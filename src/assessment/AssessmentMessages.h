@@ -10,6 +10,7 @@ inline constexpr char kInvalidDeviationBand[] =
 inline constexpr char kNoMonitoredMinutes[] = "没有可判断的1分钟电压值，无法计算电压合格率。";
 inline constexpr char kNotAggregated[] = "统计值中没有该指标。";
 inline constexpr char kNoTenMinuteValues[] = "没有可判断的10分钟值，无法判断三相不平衡度。";
+inline constexpr char kNoTenSecondValues[] = "没有可判断的10秒频率值，无法判断频率偏差。";
 inline constexpr char kTooFewFor95Percent[] = "可判断的值少于20个，没有95%概率值，无法判断。";
 inline constexpr char kInvalidLimits[] = "限值无效，无法判断。";
 inline constexpr char kShownWithoutVerdict[] = "仅列出，不作判断。";

@@ -1,0 +1,59 @@
+#include "assessment/FrequencyDeviation.h"
+
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "assessment/AssessmentMessages.h"
+#include "records/RecordStore.h"
+
+namespace pq {
+
+namespace {
+
+constexpr double kNominalFrequency = 50;
+
+}  // namespace
+
+FrequencyDeviationAssessment assessFrequencyDeviation(const AggregatedSeries& tenSeconds, double limit) {
+  FrequencyDeviationAssessment result;
+  const int quantity = cellQuantity(cells::frequency);
+  std::vector<double> deviations;
+  deviations.reserve(tenSeconds.intervals.size());
+  bool aggregated = true;
+  for (std::size_t i = 0; i < tenSeconds.intervals.size(); ++i) {
+    if (tenSeconds.intervals[i].flagged) {
+      ++result.flaggedIntervals;
+      continue;
+    }
+    const AggregatedValue* f = tenSeconds.find(i, quantity);
+    aggregated = f != nullptr;
+    if (!aggregated) break;
+    if (std::isfinite(f->value)) deviations.push_back(f->value - kNominalFrequency);
+  }
+
+  IndexAssessment& index = result.index;
+  char method[512];
+  std::snprintf(method, sizeof method,
+                "频率偏差（GB/T 15945）：10秒平均频率与50Hz之差，限值±%.4gHz，全部10秒值在限值内为合格；"
+                "含电压暂降、暂升或短时中断的%d个10秒值不计。",
+                limit, result.flaggedIntervals);
+  index.method = method;
+  if (!aggregated) {
+    index.reason = messages::kNotAggregated;
+  } else if (!(limit > 0) || !std::isfinite(limit)) {
+    index.reason = messages::kInvalidLimits;
+  } else if (!summarise(deviations, true, index)) {
+    index.reason = messages::kNoTenSecondValues;
+  } else {
+    index.upperLimit = limit;
+    index.lowerLimit = -limit;
+    int within = 0;
+    for (const double d : deviations) within += std::fabs(d) <= limit ? 1 : 0;
+    index.passRate = 100.0 * within / static_cast<double>(deviations.size());
+    index.verdict = within == static_cast<int>(deviations.size()) ? Verdict::Pass : Verdict::Fail;
+  }
+  return result;
+}
+
+}  // namespace pq

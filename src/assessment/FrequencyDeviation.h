@@ -1,0 +1,19 @@
+#pragma once
+
+#include "aggregation/AggregatedSeries.h"
+#include "assessment/IndexAssessment.h"
+
+namespace pq {
+
+// The frequency deviation (GB/T 15945) from the 10-second mean frequencies: each value's deviation
+// from 50 Hz in Hz, judged against ±`limit`. The supply passes when every 10-second value lies within
+// it; the pass rate is their share within. A value with a voltage event inside is left out and counted
+// apart, as the measurement of the frequency is not to be trusted across it.
+struct FrequencyDeviationAssessment {
+  IndexAssessment index;
+  int flaggedIntervals = 0;
+};
+
+FrequencyDeviationAssessment assessFrequencyDeviation(const AggregatedSeries& tenSeconds, double limit);
+
+}  // namespace pq
