@@ -1,0 +1,74 @@
+#include "assessment/NinetyFivePercentSink.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <limits>
+
+#include "statistics/StatisticsEngine.h"
+
+namespace pq {
+
+namespace {
+
+constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+constexpr int kMostValues = std::numeric_limits<int>::max();
+
+}  // namespace
+
+NinetyFivePercentSink::NinetyFivePercentSink(std::vector<JudgedQuantity> judged, std::int64_t maxIntervals)
+    : judged_(std::move(judged)),
+      values_(judged_.size()),
+      // The rank of fewer values is never beyond that of the most.
+      capacity_(static_cast<std::size_t>(
+          rankOf95PercentValue(static_cast<int>(std::clamp<std::int64_t>(maxIntervals, 0, kMostValues))))) {
+  for (Values& v : values_) v.largest.reserve(capacity_);
+}
+
+void NinetyFivePercentSink::intervalFinished(const AggregatedInterval& interval) {
+  if (interval.resolution != Resolution::ThreeSeconds) return;
+  if (interval.flagged) {
+    ++flagged_;
+    return;
+  }
+  for (std::size_t k = 0; k < judged_.size(); ++k) {
+    const double x = interval.value(judged_[k].quantity).value;
+    if (!std::isfinite(x)) continue;
+    Values& v = values_[k];
+    if (v.count == 0) v.min = v.max = x;
+    ++v.count;
+    v.sum += x;
+    v.min = std::min(v.min, x);
+    v.max = std::max(v.max, x);
+    if (x <= judged_[k].limit) ++v.within;
+    if (capacity_ == 0) continue;
+    if (v.largest.size() < capacity_) {
+      v.largest.push_back(x);
+      std::push_heap(v.largest.begin(), v.largest.end(), std::greater<double>());
+    } else if (x > v.largest.front()) {
+      std::pop_heap(v.largest.begin(), v.largest.end(), std::greater<double>());
+      v.largest.back() = x;
+      std::push_heap(v.largest.begin(), v.largest.end(), std::greater<double>());
+    }
+  }
+}
+
+NinetyFivePercentSink::Summary NinetyFivePercentSink::summary(std::size_t k) const {
+  const Values& v = values_[k];
+  Summary s{v.count, v.within, kNone, kNone, kNone, kNone};
+  if (v.count == 0) return s;
+  s.min = v.min;
+  s.max = v.max;
+  s.mean = v.sum / v.count;
+  const auto rank = static_cast<std::size_t>(rankOf95PercentValue(v.count));
+  // The heap holds the largest of all values, so their rank-th largest whenever the rank is within it.
+  if (rank >= 1 && rank <= v.largest.size()) {
+    std::vector<double> largest = v.largest;
+    const auto nth = largest.begin() + static_cast<std::ptrdiff_t>(rank - 1);
+    std::nth_element(largest.begin(), nth, largest.end(), std::greater<double>());
+    s.p95 = *nth;
+  }
+  return s;
+}
+
+}  // namespace pq

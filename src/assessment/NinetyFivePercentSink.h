@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "aggregation/IntervalAggregator.h"
+
+namespace pq {
+
+// A quantity judged on its 3-second values, and the limit a value must not exceed.
+struct JudgedQuantity {
+  int quantity;  // position in aggregatedQuantities()
+  double limit;
+};
+
+// The statistics of the 3-second values of the judged quantities, with their exact 95 % values, as
+// the values pass: the report's 95 % value of N values is the ceil(N / 20)-th largest, so only the
+// largest twentieth of the most values that can come need be kept, in a bounded min-heap per
+// quantity, instead of all of them (a day's harmonics would be 100 MB). A value with a voltage event
+// inside its interval is left out and counted apart; one that is no number is left out.
+class NinetyFivePercentSink : public AggregationSink {
+ public:
+  // `maxIntervals`: the most 3-second intervals that will come (of a recording, no more than its
+  // records nor its seconds / 3 + 2). Should more come, a 95 % value whose rank passes what was kept
+  // is unknown, never guessed.
+  NinetyFivePercentSink(std::vector<JudgedQuantity> judged, std::int64_t maxIntervals);
+
+  void intervalFinished(const AggregatedInterval& interval) override;
+
+  struct Summary {
+    int values;  // unflagged 3-second values that are numbers
+    int within;  // of which at most the limit
+    double min, max, mean;
+    double p95;  // not a number below 20 values or beyond what was kept
+  };
+  // Of judged()[k]; min, max and mean are not a number without values.
+  Summary summary(std::size_t k) const;
+  const std::vector<JudgedQuantity>& judged() const { return judged_; }
+  int flaggedIntervals() const { return flagged_; }
+
+ private:
+  struct Values {
+    int count = 0;
+    int within = 0;
+    double sum = 0;
+    double min = 0;
+    double max = 0;
+    std::vector<double> largest;  // a min-heap of at most capacity_ values
+  };
+
+  std::vector<JudgedQuantity> judged_;
+  std::vector<Values> values_;
+  std::size_t capacity_;
+  int flagged_ = 0;
+};
+
+}  // namespace pq
