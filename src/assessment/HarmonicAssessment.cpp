@@ -1,0 +1,64 @@
+#include "assessment/HarmonicAssessment.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "aggregation/AggregatedQuantities.h"
+#include "assessment/AssessmentMessages.h"
+#include "statistics/ReportLimits.h"
+
+namespace pq {
+
+std::vector<JudgedQuantity> harmonicQuantities(const ReportLimits& limits) {
+  std::vector<JudgedQuantity> judged;
+  for (int channel = Ua; channel <= Uc; ++channel) {
+    for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order)
+      judged.push_back({harmonicContentQuantity(channel, order), limits.harmonicVoltageLimit(order)});
+    judged.push_back({thdQuantity(channel), limits.thdLimit});
+  }
+  for (int channel = Ia; channel <= Ic; ++channel) {
+    for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order)
+      judged.push_back({harmonicCurrentQuantity(channel, order), limits.harmonicCurrentLimit[order]});
+  }
+  return judged;
+}
+
+std::vector<HarmonicIndex> assessHarmonics(const NinetyFivePercentSink& sink) {
+  char method[512];
+  std::snprintf(method, sizeof method,
+                "谐波（GB/T 14549）：谐波电压含有率、电压总谐波畸变率和谐波电流的3秒方均根值，95%%概率值"
+                "（N个值中第⌈N/20⌉大的值）不大于限值为合格；含电压暂降、暂升或短时中断的%d个3秒值不计。",
+                sink.flaggedIntervals());
+  const auto quantities = aggregatedQuantities();
+  std::vector<HarmonicIndex> indices;
+  for (std::size_t k = 0; k < sink.judged().size(); ++k) {
+    const JudgedQuantity& judged = sink.judged()[k];
+    const QuantityDescriptor& d = quantities[judged.quantity];
+    HarmonicIndex h{d.at, d.source == QuantitySource::Thd ? 0 : d.order, {}};
+    IndexAssessment& index = h.index;
+    index.method = method;
+    const NinetyFivePercentSink::Summary s = sink.summary(k);
+    index.values = s.values;
+    index.max = s.max;
+    index.min = s.min;
+    index.mean = s.mean;
+    index.p95 = s.p95;
+    if (!(judged.limit > 0) || !std::isfinite(judged.limit)) {
+      index.reason = messages::kInvalidLimits;
+    } else if (s.values == 0) {
+      index.reason = messages::kNoThreeSecondValues;
+    } else {
+      index.upperLimit = judged.limit;
+      index.passRate = 100.0 * s.within / s.values;
+      if (std::isnan(s.p95)) {
+        index.reason = s.values < 20 ? messages::kTooFewFor95Percent : messages::kNinetyFiveUnknown;
+      } else {
+        index.verdict = s.p95 <= judged.limit ? Verdict::Pass : Verdict::Fail;
+      }
+    }
+    indices.push_back(std::move(h));
+  }
+  return indices;
+}
+
+}  // namespace pq
