@@ -4,6 +4,7 @@ namespace pq::messages {
 
 // Texts the operator reads about the power-quality assessment, each in one place.
 inline constexpr char kNoDeclaredVoltage[] = "标称电压为零或无效，无法判断电压暂降、暂升和短时中断。";
+inline constexpr char kNoNominalVoltage[] = "标称电压为零或无效，无法判断电压偏差。";
 inline constexpr char kNoDeviationBand[] = "标称电压不属于GB/T 12325所列的电压等级，无法判断电压偏差。";
 inline constexpr char kInvalidDeviationBand[] =
     "电压偏差限值无效：上限应不小于0，下限应不大于0，35kV及以上两者绝对值之和不超过10%。";

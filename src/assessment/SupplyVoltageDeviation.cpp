@@ -47,7 +47,12 @@ std::string methodText(const SupplyVoltage& supply, const DeviationBandLimits& b
 }  // namespace
 
 SupplyVoltage supplyVoltageOf(const RecordStore& store, int wiringMode) {
-  const double nominal = store.nominalVoltage;
+  // The store keeps 0 as the nominal voltage of the 0.38 kV level, the report's way of naming it.
+  constexpr int kLowVoltageLevelCode = 1;
+  constexpr double kLowVoltageLevel = 0.38;
+  double nominal = store.nominalVoltage;
+  if (nominal == 0 && store.voltageLevelCode == kLowVoltageLevelCode)
+    nominal = store.kiloUnits() ? kLowVoltageLevel : kLowVoltageLevel * 1000;
   const bool fourWire = wiringMode == 1;
   return {fourWire ? nominal / std::sqrt(3.0) : nominal, store.kiloUnits() ? nominal : nominal / 1000,
           !fourWire};
@@ -59,7 +64,7 @@ std::array<VoltageDeviationAssessment, 3> assessVoltageDeviation(const Aggregate
   const auto band = bandOf(supply, limits);
   const char* refusal = nullptr;
   if (!(supply.declared > 0) || !std::isfinite(supply.declared)) {
-    refusal = messages::kNoDeclaredVoltage;
+    refusal = messages::kNoNominalVoltage;
   } else if (!band) {
     refusal = messages::kNoDeviationBand;
   } else if (!bandIsValid(*band, supply)) {

@@ -101,6 +101,13 @@ TEST(SupplyVoltageDeviation, TheStoreSaysWhatItsCellsHold) {
   const SupplyVoltage fourWire = supplyVoltageOf(*store, 1);
   EXPECT_NEAR(fourWire.declared, 20207.259, 1e-3);
   EXPECT_FALSE(fourWire.lineVoltages);
+
+  // The 0.38 kV level, whose nominal voltage the store keeps as 0.
+  store->voltageLevelCode = 1;
+  store->nominalVoltage = 0;
+  const SupplyVoltage lowVoltage = supplyVoltageOf(*store, 1);
+  EXPECT_NEAR(lowVoltage.declared, 219.393, 1e-3);
+  EXPECT_NEAR(lowVoltage.nominalKilovolts, 0.38, 1e-12);
 }
 
 // One-minute values of all three phases, unflagged, one a minute.
@@ -160,8 +167,8 @@ TEST(SupplyVoltageDeviation, WhatCannotBeJudgedGetsNoVerdictAndSaysWhy) {
   const Case cases[] = {
       {"no minutes", {5.7735, 10}, {7, -3}, {}, messages::kNoMonitoredMinutes},
       {"minutes without value", {5.7735, 10}, {7, -3}, {nan, nan}, messages::kNoMonitoredMinutes},
-      {"zero declared voltage", {0, 10}, {7, -3}, {5.8}, messages::kNoDeclaredVoltage},
-      {"declared voltage not a number", {nan, 10}, {7, -3}, {5.8}, messages::kNoDeclaredVoltage},
+      {"zero declared voltage", {0, 10}, {7, -3}, {5.8}, messages::kNoNominalVoltage},
+      {"declared voltage not a number", {nan, 10}, {7, -3}, {5.8}, messages::kNoNominalVoltage},
       {"a level between 20 and 35 kV", {25, 25, true}, {7, -3}, {25.3}, messages::kNoDeviationBand},
       {"a split over 10 %", {110, 110, true}, {7, -4}, {110.2}, messages::kInvalidDeviationBand},
       {"an upper limit below zero", {110, 110, true}, {-1, -3}, {110.2}, messages::kInvalidDeviationBand},
