@@ -1,5 +1,6 @@
 #include "assessment/AssessmentPass.h"
 
+#include "aggregation/SinkFanOut.h"
 #include "records/RecordStore.h"
 
 namespace pq {
@@ -24,11 +25,15 @@ void AssessmentPass::finish() {
   energy_ = meter_.finish();
 }
 
-RecordingValues assessRecording(const RecordStore& store, IndexRange range, double declaredVoltage) {
+RecordingValues assessRecording(const RecordStore& store, IndexRange range, double declaredVoltage,
+                                AggregationSink* alsoTo) {
   SeriesCollector collector(recordingQuantities());
   range = recordsInUse(store, range);
   collector.reserveFor(recordedSeconds(store, range), range.end - range.start);
-  AssessmentPass pass(collector, declaredVoltage);
+  std::vector<AggregationSink*> sinks = {&collector};
+  if (alsoTo != nullptr) sinks.push_back(alsoTo);
+  SinkFanOut fanOut(std::move(sinks));
+  AssessmentPass pass(fanOut, declaredVoltage);
   pass.feed(store, range);
   pass.finish();
   RecordingValues values;

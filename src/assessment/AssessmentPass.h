@@ -49,6 +49,8 @@ struct RecordingValues {
   EnergySummary energy;
   RecordTimeGate gate;  // its counts of the records left out
 };
-RecordingValues assessRecording(const RecordStore& store, IndexRange range, double declaredVoltage);
+// `alsoTo`, when given, sees every interval as the series do (the 95 % values of the 3-second values).
+RecordingValues assessRecording(const RecordStore& store, IndexRange range, double declaredVoltage,
+                                AggregationSink* alsoTo = nullptr);
 
 }  // namespace pq

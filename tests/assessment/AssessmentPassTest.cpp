@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "aggregation/AggregatedQuantities.h"
+#include "assessment/NinetyFivePercentSink.h"
 #include "records/RecordStore.h"
 #include "support/StoreBuilder.h"
 
@@ -77,6 +78,23 @@ TEST(AssessmentPass, FilesFedOneAfterAnotherContinueTheirIntervalsAndLeaveOutThe
   EXPECT_NEAR(minutes.find(0, cellQuantity(cells::ubRms))->value,
               std::sqrt((41 * 229.3 * 229.3 + 19 * 231.9 * 231.9) / 60), 1e-4);
   EXPECT_EQ(minutes.intervals[1].recordCount, 20);
+}
+
+TEST(AssessmentPass, ASecondSinkSeesTheIntervalsWithTheirEventFlags) {
+  // 10:00:00-10:01:02 at 230.4 V, but 10:00:31 at 0 V: its 3-second interval 10:00:30 is flagged and
+  // left out of the 95 % values, whose sink sees the 20 others.
+  auto store = std::make_unique<RecordStore>();
+  for (int s = 0; s < 63; ++s) addVoltages(*store, 10, s / 60, s % 60, s == 31 ? 0.0f : 230.4f);
+  NinetyFivePercentSink threeSeconds({{cellQuantity(cells::ubRms), 240.0}}, 21);
+  const RecordingValues values = assessRecording(*store, {0, store->recordCount()}, 230.0, &threeSeconds);
+
+  ASSERT_EQ(values.events.size(), 1u);
+  EXPECT_EQ(threeSeconds.flaggedIntervals(), 1);
+  const auto s = threeSeconds.summary(0);
+  EXPECT_EQ(s.values, 20);
+  EXPECT_NEAR(s.min, 230.4, 1e-4);
+  EXPECT_NEAR(s.p95, 230.4, 1e-4);
+  EXPECT_EQ(values.series[static_cast<int>(Resolution::OneMinute)].intervals.size(), 2u);
 }
 
 TEST(AssessmentPass, AZeroDeclaredVoltageIsRefusedBeforeAnyValue) {
