@@ -46,11 +46,4 @@ bool summarise(std::span<const double> values, bool magnitudes, IndexAssessment&
   return true;
 }
 
-IndexAssessment noVerdict(std::string reason, std::string method) {
-  IndexAssessment result;
-  result.reason = std::move(reason);
-  result.method = std::move(method);
-  return result;
-}
-
 }  // namespace pq

@@ -37,7 +37,4 @@ struct IndexAssessment {
 // indices. False, with nothing filled, when a value is no finite number or there is none.
 bool summarise(std::span<const double> values, bool magnitudes, IndexAssessment& result);
 
-// A result without verdict, the reason given.
-IndexAssessment noVerdict(std::string reason, std::string method);
-
 }  // namespace pq

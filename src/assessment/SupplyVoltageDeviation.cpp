@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "assessment/AssessmentMessages.h"
@@ -48,11 +49,11 @@ std::string methodText(const SupplyVoltage& supply, const DeviationBandLimits& b
 
 SupplyVoltage supplyVoltageOf(const RecordStore& store, int wiringMode) {
   // The store keeps 0 as the nominal voltage of the 0.38 kV level, the report's way of naming it.
-  constexpr int kLowVoltageLevelCode = 1;
-  constexpr double kLowVoltageLevel = 0.38;
+  constexpr int kLowestLevelCode = 1;
+  constexpr double kLowestLevel = 0.38;  // kV
   double nominal = store.nominalVoltage;
-  if (nominal == 0 && store.voltageLevelCode == kLowVoltageLevelCode)
-    nominal = store.kiloUnits() ? kLowVoltageLevel : kLowVoltageLevel * 1000;
+  if (nominal == 0 && store.voltageLevelCode == kLowestLevelCode)
+    nominal = store.kiloUnits() ? kLowestLevel : kLowestLevel * 1000;
   const bool fourWire = wiringMode == 1;
   return {fourWire ? nominal / std::sqrt(3.0) : nominal, store.kiloUnits() ? nominal : nominal / 1000,
           !fourWire};
