@@ -26,7 +26,8 @@ struct SupplyVoltage {
 SupplyVoltage supplyVoltageOf(const RecordStore& store, int wiringMode);
 
 // The supply voltage deviation of one phase voltage cell (GB/T 12325) from its 1-minute values:
-// `index` holds the statistics of the minutes' deviations in % and, as pass rate, the voltage
+// `index` holds the statistics of the minutes' deviations in % (the 95 % value ranking their
+// magnitudes, as the report's deviation does) and, as pass rate, the voltage
 // qualification rate (1 - (over + under) / monitored) x 100 rounded to two decimals. A minute with a
 // voltage event inside is left out and counted apart, as is one without a value.
 struct VoltageDeviationAssessment {
