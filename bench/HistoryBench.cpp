@@ -6,6 +6,7 @@
 #include <QSlider>
 
 #include "GeneratedStore.h"
+#include "history/TrendIntervals.h"
 #include "history/TrendQueries.h"
 #include "history/ui/HistoryWindow.h"
 #include "history/ui/RecordBrowserPage.h"
@@ -33,15 +34,35 @@ void BM_PowerTrendQueryAndReplot(benchmark::State& state) {
   chart.setThreeD(threeD);
   for (auto _ : state) {
     chart.showResult(
-        pq::queryPowerTrend(store, {0, kRecords}, pq::PowerQuantity::Active, {true, true, true, true}));
+        pq::queryPowerTrend(store, pq::IndexRange{0, kRecords}, pq::PowerQuantity::Active, {true, true, true, true}));
   }
 }
 BENCHMARK(BM_PowerTrendQueryAndReplot)->Arg(0)->Arg(1)->ArgName("threeD")->Unit(benchmark::kMillisecond);
 
+// The power page at 1-minute values: the day aggregated once (Arg 1: as when the page is entered or its
+// range changes), or kept from before (Arg 0: as when a curve or quantity is switched).
+void BM_PowerTrendOneMinute(benchmark::State& state) {
+  pq::RecordStore& store = fullDay();
+  pq::history::TrendChart chart(
+      store, "功率趋势曲线", {{"A相", Qt::yellow}, {"B相", Qt::green}, {"C相", Qt::red}, {"三相", Qt::blue}},
+      true);
+  chart.resize(760, 470);
+  chart.show();
+  pq::TrendIntervals intervals;
+  const bool aggregate = state.range(0) != 0;
+  for (auto _ : state) {
+    if (aggregate) intervals.clear();
+    const pq::TrendSource source =
+        intervals.source(store, {0, kRecords}, pq::TrendResolution::OneMinute);
+    chart.showResult(pq::queryPowerTrend(store, source, pq::PowerQuantity::Active, {true, true, true, true}));
+  }
+}
+BENCHMARK(BM_PowerTrendOneMinute)->Arg(0)->Arg(1)->ArgName("aggregate")->Unit(benchmark::kMillisecond);
+
 // The query alone, the part that walks the store.
 void BM_HarmonicTrendQuery(benchmark::State& state) {
   pq::RecordStore& store = fullDay();
-  for (auto _ : state) benchmark::DoNotOptimize(pq::queryHarmonicTrend(store, {0, kRecords}, pq::Ua, 0));
+  for (auto _ : state) benchmark::DoNotOptimize(pq::queryHarmonicTrend(store, pq::IndexRange{0, kRecords}, pq::Ua, 0));
 }
 BENCHMARK(BM_HarmonicTrendQuery)->Unit(benchmark::kMillisecond);
 

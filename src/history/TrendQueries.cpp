@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "aggregation/AggregatedQuantities.h"
+#include "aggregation/AggregatedSeries.h"
 #include "base/PictureFormat.h"
 #include "records/RecordStore.h"
 
@@ -32,11 +34,74 @@ struct Extremes {
   }
 };
 
-// The range cut to the records in use: a range kept from before a deletion may reach past them.
-IndexRange recordsIn(const RecordStore& store, IndexRange range) {
-  range.start = std::max(0, range.start);
-  range.end = std::min(range.end, store.recordCount());
-  return range;
+// The values of the records of a range, point j being record range.start + j.
+class RecordValues {
+ public:
+  RecordValues(const RecordStore& store, IndexRange range) : store_(store), first_(range.start) {
+    count_ = std::max(0, range.end - range.start);
+  }
+  int size() const { return count_; }
+  double weight(int) const { return 1; }
+  int wiringMode(int j) const { return store_.record(first_ + j).integer(cells::wiringMode); }
+  double cell(int j, int cell) const { return store_.value(first_ + j, cell); }
+  double thd(int j, int channel) const { return store_.thd(first_ + j, channel); }
+  double fundamental(int j, int channel) const { return store_.record(first_ + j).harmonic(channel, 1); }
+  double content(int j, int channel, int order) const {
+    return store_.harmonicPercent(first_ + j, channel, order);
+  }
+  double totalActivePower(int j) const { return store_.totalActivePower(first_ + j); }
+  double totalReactivePower(int j) const { return store_.totalReactivePower(first_ + j); }
+
+ private:
+  const RecordStore& store_;
+  int first_;
+  int count_;
+};
+
+// The values of the intervals of an aggregated series, point j being interval j; a point weighs as
+// many records as its interval holds.
+class IntervalValues {
+ public:
+  IntervalValues(const AggregatedSeries& series, int wiringMode) : series_(series), wiringMode_(wiringMode) {}
+  int size() const { return static_cast<int>(series_.intervals.size()); }
+  double weight(int j) const { return series_.intervals[static_cast<std::size_t>(j)].recordCount; }
+  int wiringMode(int) const { return wiringMode_; }
+  double cell(int j, int cell) const { return value(j, cellQuantity(cell)); }
+  double thd(int j, int channel) const { return value(j, thdQuantity(channel)); }
+  double fundamental(int j, int channel) const { return value(j, fundamentalQuantity(channel)); }
+  double content(int j, int channel, int order) const {
+    return value(j, harmonicContentQuantity(channel, order));
+  }
+  double totalActivePower(int j) const { return value(j, kTotalActivePowerQuantity); }
+  double totalReactivePower(int j) const { return value(j, kTotalReactivePowerQuantity); }
+
+ private:
+  double value(int j, int quantity) const {
+    const AggregatedValue* v = series_.find(static_cast<std::size_t>(j), quantity);
+    return v != nullptr ? v->value : kGap;
+  }
+
+  const AggregatedSeries& series_;
+  int wiringMode_;
+};
+
+// Runs `fill(values)` with the source's values and sets where the result's points lie. Not run for
+// an empty source, whose result stays the page's initial one.
+template <class Fill>
+void fillFrom(const RecordStore& store, const TrendSource& source, TrendResult& result, Fill fill) {
+  if (source.series != nullptr) {
+    const IntervalValues values(*source.series, source.wiringMode);
+    if (values.size() == 0) return;
+    result.times.reserve(source.series->intervals.size());
+    for (const auto& interval : source.series->intervals) result.times.push_back(interval.start);
+    fill(values);
+    return;
+  }
+  const IndexRange range = recordsInUse(store, source.range);
+  const RecordValues values(store, range);
+  if (values.size() == 0) return;
+  result.firstIndex = range.start;
+  fill(values);
 }
 
 // The rule of the harmonic and component pages: a small band above zero for small values, else 5 %
@@ -91,7 +156,7 @@ const char* componentChoiceText(int choice) {
   return choice >= 0 && choice < kComponentChoices ? kComponents[choice].text : "";
 }
 
-TrendResult queryHarmonicTrend(const RecordStore& store, IndexRange range, int channel, int item) {
+TrendResult queryHarmonicTrend(const RecordStore& store, const TrendSource& source, int channel, int item) {
   channel = std::clamp(channel, 0, kChannelCount - 1);
   item = std::clamp(item, 0, kHarmonicTrendItems - 1);
   TrendResult result;
@@ -103,30 +168,23 @@ TrendResult queryHarmonicTrend(const RecordStore& store, IndexRange range, int c
   result.valueTitle = name + " " + itemText + unit;
   result.curves.resize(1);
   result.axis = {0, 10};
-  range = recordsIn(store, range);
-  if (range.end <= range.start) return result;
-  result.firstIndex = range.start;
-
-  result.axis = item == 0 ? AxisRange{0, 5} : AxisRange{0, 500};
-  Extremes extremes;
-  auto& values = result.curves[0].values;
-  for (int i = range.start; i < range.end; ++i) {
-    double value = 0;
-    if (item == 0) {
-      value = store.thd(i, channel);
-    } else if (item == 1) {
-      value = store.record(i).harmonic(channel, 1);
-    } else {
-      value = store.harmonicPercent(i, channel, item);
+  fillFrom(store, source, result, [&](const auto& points) {
+    Extremes extremes;
+    auto& values = result.curves[0].values;
+    values.reserve(static_cast<std::size_t>(points.size()));
+    for (int j = 0; j < points.size(); ++j) {
+      const double value = item == 0   ? points.thd(j, channel)
+                           : item == 1 ? points.fundamental(j, channel)
+                                       : points.content(j, channel, item);
+      values.push_back(gapUnlessFinite(value));
+      extremes.add(value);
     }
-    values.push_back(gapUnlessFinite(value));
-    extremes.add(value);
-  }
-  result.axis = marginAxis(extremes);
+    result.axis = marginAxis(extremes);
+  });
   return result;
 }
 
-TrendResult queryComponentTrend(const RecordStore& store, IndexRange range, int choice) {
+TrendResult queryComponentTrend(const RecordStore& store, const TrendSource& source, int choice) {
   choice = std::clamp(choice, 0, kComponentChoices - 1);
   TrendResult result;
   result.title = kComponents[choice].title;
@@ -138,64 +196,62 @@ TrendResult queryComponentTrend(const RecordStore& store, IndexRange range, int 
     result.valueTitle = std::string("单位:") + store.voltageUnit();
   }
   result.curves.resize(1);
-  range = recordsIn(store, range);
-  if (range.end <= range.start) return result;
-  result.firstIndex = range.start;
-
-  const double floor = choice < 3 ? 0.00005 : 0.00001;
-  Extremes extremes;
-  auto& values = result.curves[0].values;
-  for (int i = range.start; i < range.end; ++i) {
-    double value = store.value(i, kComponents[choice].cell);
-    if (choice == kFrequencyChoice) {
-      if (value < 40 || value > 60) value = 50;
-    } else if (value < floor) {
-      value = 0;
+  fillFrom(store, source, result, [&](const auto& points) {
+    const double floor = choice < 3 ? 0.00005 : 0.00001;
+    Extremes extremes;
+    auto& values = result.curves[0].values;
+    values.reserve(static_cast<std::size_t>(points.size()));
+    for (int j = 0; j < points.size(); ++j) {
+      double value = points.cell(j, kComponents[choice].cell);
+      if (choice == kFrequencyChoice) {
+        if (value < 40 || value > 60) value = 50;
+      } else if (value < floor) {
+        value = 0;
+      }
+      values.push_back(gapUnlessFinite(value));
+      extremes.add(value);
     }
-    values.push_back(gapUnlessFinite(value));
-    extremes.add(value);
-  }
-  result.axis = marginAxis(extremes);
-  if (choice == kFrequencyChoice) result.axis = {extremes.min - 0.02, extremes.max + 0.02};
+    result.axis = marginAxis(extremes);
+    if (choice == kFrequencyChoice) result.axis = {extremes.min - 0.02, extremes.max + 0.02};
+  });
   return result;
 }
 
-TrendResult queryDeviationTrend(const RecordStore& store, IndexRange range, std::array<bool, 3> phases) {
+TrendResult queryDeviationTrend(const RecordStore& store, const TrendSource& source,
+                                std::array<bool, 3> phases) {
   TrendResult result;
   result.title = "电压偏差趋势曲线";
   result.curves.resize(3);
   for (int phase = 0; phase < 3; ++phase) result.curves[phase].shown = phases[phase];
-  range = recordsIn(store, range);
-  if (range.end <= range.start) return result;
-  result.firstIndex = range.start;
-
-  // Phase A pairs Ua with Ub, B pairs Ub with Uc, C pairs Uc with Ua.
-  constexpr int kPairs[3][2] = {
-      {cells::uaRms, cells::ubRms}, {cells::ubRms, cells::ucRms}, {cells::ucRms, cells::uaRms}};
-  const double nominal = store.nominalVoltage;
-  double posMax = 0;
-  double negMin = 0;
-  bool anyPoint = false;
-  for (int i = range.start; i < range.end; ++i) {
-    const int wiringMode = store.record(i).integer(cells::wiringMode);
-    for (int phase = 0; phase < 3; ++phase) {
-      if (!phases[phase]) continue;
-      const double u =
-          phaseVoltage(wiringMode, store.value(i, kPairs[phase][0]), store.value(i, kPairs[phase][1]));
-      const double difference = u - nominal;
-      const double deviation = u > 0.05 && nominal > 0.05 ? difference / nominal * 100 : 0.0;
-      result.curves[phase].values.push_back(gapUnlessFinite(deviation));
-      anyPoint = true;
-      if (!std::isfinite(deviation)) continue;
-      if (difference >= 0) posMax = std::max(posMax, deviation);
-      if (difference < 0) negMin = std::min(negMin, deviation);
+  fillFrom(store, source, result, [&](const auto& points) {
+    // Phase A pairs Ua with Ub, B pairs Ub with Uc, C pairs Uc with Ua.
+    constexpr int kPairs[3][2] = {
+        {cells::uaRms, cells::ubRms}, {cells::ubRms, cells::ucRms}, {cells::ucRms, cells::uaRms}};
+    const double nominal = store.nominalVoltage;
+    double posMax = 0;
+    double negMin = 0;
+    bool anyPoint = false;
+    for (int j = 0; j < points.size(); ++j) {
+      const int wiringMode = points.wiringMode(j);
+      for (int phase = 0; phase < 3; ++phase) {
+        if (!phases[phase]) continue;
+        const double u =
+            phaseVoltage(wiringMode, points.cell(j, kPairs[phase][0]), points.cell(j, kPairs[phase][1]));
+        const double difference = u - nominal;
+        const double deviation = u > 0.05 && nominal > 0.05 ? difference / nominal * 100 : 0.0;
+        result.curves[phase].values.push_back(gapUnlessFinite(deviation));
+        anyPoint = true;
+        if (!std::isfinite(deviation)) continue;
+        if (difference >= 0) posMax = std::max(posMax, deviation);
+        if (difference < 0) negMin = std::min(negMin, deviation);
+      }
     }
-  }
-  if (anyPoint) result.axis = {negMin > -0.5 ? -0.5 : negMin * 1.05, posMax < 0.5 ? 0.5 : posMax * 1.05};
+    if (anyPoint) result.axis = {negMin > -0.5 ? -0.5 : negMin * 1.05, posMax < 0.5 ? 0.5 : posMax * 1.05};
+  });
   return result;
 }
 
-TrendResult queryPowerTrend(const RecordStore& store, IndexRange range, PowerQuantity quantity,
+TrendResult queryPowerTrend(const RecordStore& store, const TrendSource& source, PowerQuantity quantity,
                             std::array<bool, 4> ticked) {
   const int q = std::clamp(static_cast<int>(quantity), 0, 2);
   TrendResult result;
@@ -209,53 +265,55 @@ TrendResult queryPowerTrend(const RecordStore& store, IndexRange range, PowerQua
   result.axis = quantity == PowerQuantity::Reactive ? AxisRange{0, 100}
                 : quantity == PowerQuantity::Factor ? AxisRange{-1.2, 1.2}
                                                     : AxisRange{0, 0};
-  range = recordsIn(store, range);
-  if (range.end <= range.start) return result;
-  result.firstIndex = range.start;
-
-  const int first = quantity == PowerQuantity::Reactive ? cells::qA : cells::pA;
-  std::array<double, 4> sums{};
-  double max = 0;
-  double min = 0;
-  bool anyPoint = false;
-  for (int i = range.start; i < range.end; ++i) {
-    for (int curve = 0; curve < 4; ++curve) {
-      if (!ticked[curve]) continue;
-      double value = 0;
-      if (quantity == PowerQuantity::Factor) {
-        value = store.value(i, cells::pfA + curve);
-      } else {
-        if (curve < 3) {
-          value = store.value(i, first + curve);
+  fillFrom(store, source, result, [&](const auto& points) {
+    const int first = quantity == PowerQuantity::Reactive ? cells::qA : cells::pA;
+    // The averages weigh each point by the records it stands for, so that those of aggregated values
+    // are the averages of the records.
+    std::array<double, 4> sums{};
+    double weights = 0;
+    double max = 0;
+    double min = 0;
+    bool anyPoint = false;
+    for (int j = 0; j < points.size(); ++j) {
+      const double weight = points.weight(j);
+      weights += weight;
+      for (int curve = 0; curve < 4; ++curve) {
+        if (!ticked[curve]) continue;
+        double value = 0;
+        if (quantity == PowerQuantity::Factor) {
+          value = points.cell(j, cells::pfA + curve);
         } else {
-          value = quantity == PowerQuantity::Active ? store.totalActivePower(i) : store.totalReactivePower(i);
+          if (curve < 3) {
+            value = points.cell(j, first + curve);
+          } else {
+            value = quantity == PowerQuantity::Active ? points.totalActivePower(j) : points.totalReactivePower(j);
+          }
+          if (std::fabs(value) < 0.05) value = 0;
         }
-        if (std::fabs(value) < 0.05) value = 0;
+        result.curves[curve].values.push_back(gapUnlessFinite(value));
+        anyPoint = true;
+        if (!std::isfinite(value)) continue;
+        sums[curve] += value * weight;
+        max = std::max(max, value);
+        min = std::min(min, value);
       }
-      result.curves[curve].values.push_back(gapUnlessFinite(value));
-      anyPoint = true;
-      if (!std::isfinite(value)) continue;
-      sums[curve] += value;
-      max = std::max(max, value);
-      min = std::min(min, value);
     }
-  }
-  if (anyPoint && quantity == PowerQuantity::Active) {
-    result.axis.upper = max < 0.5 ? 0.5 : max * 1.05;
-    result.axis.lower = min > 0.5 ? min * 0.95 : (min > -0.5 ? -0.5 : min * 1.05);
-  }
-  if (anyPoint && quantity == PowerQuantity::Reactive) {
-    result.axis.upper = max < 10 ? std::ceil(max + 2) : std::ceil(max + 10);
-    result.axis.lower = std::ceil(min - 10);
-  }
-  if (quantity == PowerQuantity::Active) {
-    const int m = range.end - range.start;
-    std::array<std::string, 4> averages;
-    for (int curve = 0; curve < 4; ++curve) {
-      averages[curve] = formatPicture(sums[curve] / m, "0.0000") + store.activePowerUnit();
+    if (anyPoint && quantity == PowerQuantity::Active) {
+      result.axis.upper = max < 0.5 ? 0.5 : max * 1.05;
+      result.axis.lower = min > 0.5 ? min * 0.95 : (min > -0.5 ? -0.5 : min * 1.05);
     }
-    result.averages = averages;
-  }
+    if (anyPoint && quantity == PowerQuantity::Reactive) {
+      result.axis.upper = max < 10 ? std::ceil(max + 2) : std::ceil(max + 10);
+      result.axis.lower = std::ceil(min - 10);
+    }
+    if (quantity == PowerQuantity::Active) {
+      std::array<std::string, 4> averages;
+      for (int curve = 0; curve < 4; ++curve) {
+        averages[curve] = formatPicture(sums[curve] / weights, "0.0000") + store.activePowerUnit();
+      }
+      result.averages = averages;
+    }
+  });
   return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 namespace pq {
 
 class RecordStore;
+struct AggregatedSeries;
 
 // The value range of a trend chart's left axis.
 struct AxisRange {
@@ -32,6 +34,9 @@ struct TrendResult {
   // The harmonic page's left axis title; the unit label of the component and power pages.
   std::string valueTitle;
   int firstIndex = 0;  // the record index (the x value) of each curve's first value
+  // Of aggregated values: the start of each value's interval (epoch seconds, RecordTimeGate.h), the x
+  // values of the curves in place of record indexes. Empty for records.
+  std::vector<std::int64_t> times;
   std::vector<TrendCurve> curves;
   AxisRange axis;
   std::array<std::string, 4> captions;
@@ -52,15 +57,29 @@ const char* componentChoiceText(int choice);
 // The power page's quantities: active power, reactive power, power factor.
 enum class PowerQuantity { Active = 0, Reactive = 1, Factor = 2 };
 
-// The curves of each trend page over the records `range` of the store (cut to the records in use).
-// An empty range gives what a page shows before its points: no values and the initial axis. Each
-// page's window selects the range with its time-range panel first.
-TrendResult queryHarmonicTrend(const RecordStore& store, IndexRange range, int channel, int item);
-TrendResult queryComponentTrend(const RecordStore& store, IndexRange range, int choice);
+// What a trend page draws: the one-second records of a range of the store, or the aggregated values of
+// one resolution (1 or 10 minutes) of such a range. Aggregated values are the same quantities,
+// combined as the aggregation combines them; the deviation page takes its voltages from the
+// aggregated voltages and the wiring of the range's first record.
+struct TrendSource {
+  TrendSource(IndexRange records) : range(records) {}  // NOLINT: a range is the usual source
+  TrendSource(const AggregatedSeries& intervals, int wiring) : series(&intervals), wiringMode(wiring) {}
+
+  IndexRange range;
+  const AggregatedSeries* series = nullptr;
+  int wiringMode = 1;
+};
+
+// The curves of each trend page over the records of the source's range (cut to the records in use) or
+// over its intervals. An empty source gives what a page shows before its points: no values and the
+// initial axis. Each page's window selects the range with its time-range panel first.
+TrendResult queryHarmonicTrend(const RecordStore& store, const TrendSource& source, int channel, int item);
+TrendResult queryComponentTrend(const RecordStore& store, const TrendSource& source, int choice);
 // `phases`: the ticked phases A, B, C.
-TrendResult queryDeviationTrend(const RecordStore& store, IndexRange range, std::array<bool, 3> phases);
+TrendResult queryDeviationTrend(const RecordStore& store, const TrendSource& source,
+                                std::array<bool, 3> phases);
 // `ticked`: the curves of phases A, B, C and the three-phase total.
-TrendResult queryPowerTrend(const RecordStore& store, IndexRange range, PowerQuantity quantity,
+TrendResult queryPowerTrend(const RecordStore& store, const TrendSource& source, PowerQuantity quantity,
                             std::array<bool, 4> ticked);
 
 // A deviation axis label, "#,##0.###%": thousands grouped, up to three decimals, no scaling.

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "aggregation/RecordTimeGate.h"
+#include "history/TrendIntervals.h"
 #include "records/RecordStore.h"
 #include "support/StoreBuilder.h"
 
@@ -234,13 +236,107 @@ TEST_F(TrendQueriesTest, ARangeIsCutToTheRecordsInUse) {
   add({{cells::frequency, 51}});
   store.deleteRange(0, 2);
   // A range kept from before the deletion reaches no deleted record.
-  EXPECT_TRUE(queryComponentTrend(store, {0, 2}, kFrequencyChoice).curves[0].values.empty());
+  EXPECT_TRUE(queryComponentTrend(store, IndexRange{0, 2}, kFrequencyChoice).curves[0].values.empty());
   add({{cells::frequency, 52}});
   add({{cells::frequency, 53}});
-  const TrendResult result = queryComponentTrend(store, {1, 5}, kFrequencyChoice);
+  const TrendResult result = queryComponentTrend(store, IndexRange{1, 5}, kFrequencyChoice);
   EXPECT_EQ(result.firstIndex, 1);
   EXPECT_THAT(result.curves[0].values, ElementsAre(53.0));
-  EXPECT_TRUE(queryComponentTrend(store, {-3, 0}, kFrequencyChoice).curves[0].values.empty());
+  EXPECT_TRUE(queryComponentTrend(store, IndexRange{-3, 0}, kFrequencyChoice).curves[0].values.empty());
+}
+
+// Two records in the minute 15:00 and one in 15:01, with distinct values in every cell a page draws.
+class AggregatedTrendTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    store.resetDefaults();
+    store.nominalVoltage = 57;
+    struct Row {
+      int minute, second;
+      float ua, ub, uc, frequency, pa, pb, pc, qa, fundamental, fifth;
+    };
+    const Row rows[] = {{0, 10, 57.1f, 58.3f, 56.2f, 49.96f, 12.5f, 3.25f, 7.5f, 1.25f, 100, 3},
+                        {0, 40, 58.3f, 57.7f, 57.9f, 50.02f, 13.75f, 3.5f, 7.25f, 2.5f, 50, 2},
+                        {1, 5, 56.9f, 56.4f, 58.8f, 50.07f, 11.875f, 4.0f, 6.5f, 3.0f, 80, 4}};
+    for (const Row& r : rows) {
+      MeasurementRecord& record = test::appendRecord(store, 2010, 4, 19, 15, r.minute, r.second);
+      const std::pair<int, float> cellsOfRow[] = {
+          {cells::uaRms, r.ua}, {cells::ubRms, r.ub}, {cells::ucRms, r.uc}, {cells::frequency, r.frequency},
+          {cells::pA, r.pa},    {cells::pB, r.pb},    {cells::pC, r.pc},    {cells::qA, r.qa},
+          {cells::harmonic(Ua, 1), r.fundamental},  {cells::harmonic(Ua, 5), r.fifth}};
+      for (const auto& [cell, value] : cellsOfRow) record.setValue(cell, value);
+    }
+  }
+  TrendSource source(TrendResolution resolution) { return intervals.source(store, {0, 3}, resolution); }
+  static double rms(std::initializer_list<double> values) {
+    double sum = 0;
+    for (const double v : values) sum += v * v;
+    return std::sqrt(sum / static_cast<double>(values.size()));
+  }
+
+  RecordStore store;
+  TrendIntervals intervals;
+};
+
+TEST_F(AggregatedTrendTest, OneMinuteValuesStandAtTheirMinutes) {
+  const std::int64_t minute0 = epochSeconds({2010, 4, 19, 15, 0, 0});
+  const TrendResult frequency = queryComponentTrend(store, source(TrendResolution::OneMinute), kFrequencyChoice);
+  EXPECT_THAT(frequency.times, ElementsAre(minute0, minute0 + 60));
+  ASSERT_EQ(frequency.curves[0].values.size(), 2u);
+  EXPECT_NEAR(frequency.curves[0].values[0], (49.96 + 50.02) / 2, 1e-5);  // frequency: the mean
+  EXPECT_NEAR(frequency.curves[0].values[1], 50.07, 1e-5);
+  EXPECT_EQ(frequency.title, "频率变化曲线图");
+
+  // Harmonic contents 3 % and 4 % in the first minute: their root mean square.
+  const TrendResult fifth = queryHarmonicTrend(store, source(TrendResolution::OneMinute), Ua, 5);
+  ASSERT_EQ(fifth.curves[0].values.size(), 2u);
+  EXPECT_NEAR(fifth.curves[0].values[0], std::sqrt((9.0 + 16.0) / 2), 1e-5);
+  EXPECT_NEAR(fifth.curves[0].values[1], 5.0, 1e-5);
+  const TrendResult fundamental = queryHarmonicTrend(store, source(TrendResolution::OneMinute), Ua, 1);
+  EXPECT_NEAR(fundamental.curves[0].values[0], rms({100, 50}), 1e-4);
+}
+
+TEST_F(AggregatedTrendTest, PowerAveragesWeighEachMinuteByItsRecords) {
+  const TrendResult active = queryPowerTrend(store, source(TrendResolution::OneMinute), PowerQuantity::Active,
+                                             {true, true, true, true});
+  ASSERT_EQ(active.curves.size(), 4u);
+  EXPECT_THAT(active.curves[0].values, ElementsAre(13.125, 11.875));
+  EXPECT_THAT(active.curves[1].values, ElementsAre(3.375, 4.0));
+  EXPECT_THAT(active.curves[2].values, ElementsAre(7.375, 6.5));
+  EXPECT_THAT(active.curves[3].values, ElementsAre(23.875, 22.375));
+  // The averages of the three records, not of the two minutes.
+  ASSERT_TRUE(active.averages.has_value());
+  EXPECT_EQ((*active.averages)[0], "12.7083W");
+  EXPECT_EQ((*active.averages)[1], "3.5833W");
+  EXPECT_EQ((*active.averages)[3], "23.3750W");
+  const TrendResult reactive = queryPowerTrend(store, source(TrendResolution::TenMinutes),
+                                               PowerQuantity::Reactive, {true, false, false, false});
+  EXPECT_THAT(reactive.curves[0].values, ElementsAre((1.25 + 2.5 + 3.0) / 3));
+}
+
+TEST_F(AggregatedTrendTest, DeviationFromTheAggregatedVoltagesOfTheWiring) {
+  // Four-wire records: phase A is drawn from Ua and Ub, B from Ub and Uc.
+  const double ua = rms({57.1, 58.3, 56.9});
+  const double ub = rms({58.3, 57.7, 56.4});
+  const double uc = rms({56.2, 57.9, 58.8});
+  const TrendResult result =
+      queryDeviationTrend(store, source(TrendResolution::TenMinutes), {true, true, false});
+  ASSERT_EQ(result.curves[0].values.size(), 1u);
+  EXPECT_NEAR(result.curves[0].values[0], (std::sqrt(ua * ua + ub * ub + ua * ub) - 57) / 57 * 100, 1e-4);
+  EXPECT_NEAR(result.curves[1].values[0], (std::sqrt(ub * ub + uc * uc + ub * uc) - 57) / 57 * 100, 1e-4);
+  EXPECT_TRUE(result.curves[2].values.empty());
+  EXPECT_EQ(result.times.size(), 1u);
+}
+
+TEST_F(AggregatedTrendTest, RecordsStayTheDefault) {
+  const TrendResult result = queryComponentTrend(store, source(TrendResolution::Records), kFrequencyChoice);
+  EXPECT_TRUE(result.times.empty());
+  EXPECT_EQ(result.curves[0].values.size(), 3u);
+  // An empty range has no intervals either: the page's initial state.
+  const TrendResult none = queryComponentTrend(
+      store, intervals.source(store, {3, 3}, TrendResolution::OneMinute), kFrequencyChoice);
+  EXPECT_TRUE(none.curves[0].values.empty());
+  EXPECT_TRUE(none.times.empty());
 }
 
 TEST(DeviationAxisLabel, GroupedWithUpToThreeDecimals) {

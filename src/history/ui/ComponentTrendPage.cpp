@@ -30,8 +30,8 @@ ComponentTrendPage::ComponentTrendPage(RecordStore& store, ui::Prompter& prompte
   queryOn(choices_, &QButtonGroup::idClicked);
 }
 
-TrendResult ComponentTrendPage::query(IndexRange range) const {
-  return queryComponentTrend(store(), range, choices_->checkedId());
+TrendResult ComponentTrendPage::query(const TrendSource& source) const {
+  return queryComponentTrend(store(), source, choices_->checkedId());
 }
 
 }  // namespace pq::history

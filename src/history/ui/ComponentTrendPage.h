@@ -15,7 +15,7 @@ class ComponentTrendPage : public TrendPage {
                      QWidget* parent = nullptr);
 
  protected:
-  TrendResult query(IndexRange range) const override;
+  TrendResult query(const TrendSource& source) const override;
 
  private:
   QButtonGroup* choices_;

@@ -30,8 +30,8 @@ DeviationTrendPage::DeviationTrendPage(RecordStore& store, ui::Prompter& prompte
   chart().setValueLabels([](double value) { return QString::fromStdString(deviationAxisLabel(value)); });
 }
 
-TrendResult DeviationTrendPage::query(IndexRange range) const {
-  return queryDeviationTrend(store(), range,
+TrendResult DeviationTrendPage::query(const TrendSource& source) const {
+  return queryDeviationTrend(store(), source,
                              {phases_[0]->isChecked(), phases_[1]->isChecked(), phases_[2]->isChecked()});
 }
 

@@ -17,7 +17,7 @@ class DeviationTrendPage : public TrendPage {
                      QWidget* parent = nullptr);
 
  protected:
-  TrendResult query(IndexRange range) const override;
+  TrendResult query(const TrendSource& source) const override;
 
  private:
   std::array<QCheckBox*, 3> phases_{};

@@ -48,8 +48,8 @@ HarmonicTrendPage::HarmonicTrendPage(RecordStore& store, ui::Prompter& prompter,
   queryOn(items_, &QListWidget::currentRowChanged);
 }
 
-TrendResult HarmonicTrendPage::query(IndexRange range) const {
-  return queryHarmonicTrend(store(), range, channels_->checkedId(), std::max(0, items_->currentRow()));
+TrendResult HarmonicTrendPage::query(const TrendSource& source) const {
+  return queryHarmonicTrend(store(), source, channels_->checkedId(), std::max(0, items_->currentRow()));
 }
 
 }  // namespace pq::history

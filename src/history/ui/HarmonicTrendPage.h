@@ -16,7 +16,7 @@ class HarmonicTrendPage : public TrendPage {
                     QWidget* parent = nullptr);
 
  protected:
-  TrendResult query(IndexRange range) const override;
+  TrendResult query(const TrendSource& source) const override;
 
  private:
   QButtonGroup* channels_;

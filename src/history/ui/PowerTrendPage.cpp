@@ -53,9 +53,9 @@ PowerTrendPage::PowerTrendPage(RecordStore& store, ui::Prompter& prompter, const
   queryOn(quantities_, &QListWidget::currentRowChanged);
 }
 
-TrendResult PowerTrendPage::query(IndexRange range) const {
+TrendResult PowerTrendPage::query(const TrendSource& source) const {
   return queryPowerTrend(
-      store(), range, static_cast<PowerQuantity>(std::max(0, quantities_->currentRow())),
+      store(), source, static_cast<PowerQuantity>(std::max(0, quantities_->currentRow())),
       {curves_[0]->isChecked(), curves_[1]->isChecked(), curves_[2]->isChecked(), curves_[3]->isChecked()});
 }
 

@@ -19,7 +19,7 @@ class PowerTrendPage : public TrendPage {
   PowerTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock, QWidget* parent = nullptr);
 
  protected:
-  TrendResult query(IndexRange range) const override;
+  TrendResult query(const TrendSource& source) const override;
   void showExtras(const TrendResult& result) override;
 
  private:

@@ -19,12 +19,14 @@ double RecordTimeTicker::getTickStep(const QCPRange& range) {
 QString RecordTimeTicker::getTickLabel(double tick, const QLocale&, QChar, int) {
   const double index = std::round(tick);
   if (std::fabs(tick - index) > 1e-6 || index < 0 || index >= store_.recordCount()) return {};
-  // Date above time, so that a label takes half the width. The date part has a fixed width (a
-  // one-digit month or day prints as a blank and the digit), so the split falls on the blank after
-  // it; searching for a blank would split a day such as " 1" off its month.
-  QString label = recordTimeLabel(store_, static_cast<int>(index));
-  if (label.size() > kDateWidth && label[kDateWidth] == QLatin1Char(' '))
-    label[kDateWidth] = QLatin1Char('\n');
+  return twoLineTimeLabel(recordTimeLabel(store_, static_cast<int>(index)));
+}
+
+QString twoLineTimeLabel(QString label) {
+  // The date part has a fixed width (a one-digit month or day prints as a blank and the digit), so
+  // the split falls on the blank after it; searching for a blank would split a day such as " 1" off
+  // its month.
+  if (label.size() > kDateWidth && label[kDateWidth] == QLatin1Char(' ')) label[kDateWidth] = QLatin1Char('\n');
   return label;
 }
 

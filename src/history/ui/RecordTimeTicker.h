@@ -25,5 +25,7 @@ class RecordTimeTicker : public QCPAxisTicker {
 
 // The time text of a record as a label shows it: recordTimeText without its closing line feed.
 QString recordTimeLabel(const RecordStore& store, int index);
+// A time label over two lines, date above time, so that a label takes half the width.
+QString twoLineTimeLabel(QString label);
 
 }  // namespace pq::history

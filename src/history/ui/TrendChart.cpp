@@ -1,8 +1,10 @@
 #include "history/ui/TrendChart.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "history/ui/ChartNavigation.h"
+#include "history/ui/IntervalTimeTicker.h"
 #include "history/ui/RecordTimeTicker.h"
 #include "records/RecordStore.h"
 
@@ -55,7 +57,8 @@ class LabelTicker : public QCPAxisTicker {
 
 TrendChart::TrendChart(const RecordStore& store, const QString& designTitle,
                        const std::vector<CurveStyle>& curves, bool withLegend, QWidget* parent)
-    : QCustomPlot(parent), store_(store), timeTicker_(new RecordTimeTicker(store)) {
+    : QCustomPlot(parent), store_(store), timeTicker_(new RecordTimeTicker(store)),
+      intervalTicker_(new IntervalTimeTicker) {
   QFont bold = font();
   bold.setBold(true);
   plotLayout()->insertRow(0);
@@ -104,6 +107,11 @@ void TrendChart::showResult(const TrendResult& result) {
   title_->setText(QString::fromStdString(result.title));
   yAxis->setLabel(QString::fromStdString(result.valueTitle));
   firstIndex_ = result.firstIndex;
+  times_ = result.times;
+  xAxis->setTicker(times_.empty() ? timeTicker_ : intervalTicker_);
+  auto key = [this](std::size_t j) {
+    return times_.empty() ? firstIndex_ + static_cast<double>(j) : static_cast<double>(times_[j]);
+  };
   std::size_t longest = 0;
   for (std::size_t i = 0; i < graphs_.size(); ++i) {
     DepthGraph* graph = graphs_[i];
@@ -111,8 +119,7 @@ void TrendChart::showResult(const TrendResult& result) {
     QVector<QCPGraphData> points;
     if (curve != nullptr) {
       points.reserve(static_cast<qsizetype>(curve->values.size()));
-      for (std::size_t j = 0; j < curve->values.size(); ++j)
-        points.append(QCPGraphData(result.firstIndex + static_cast<double>(j), curve->values[j]));
+      for (std::size_t j = 0; j < curve->values.size(); ++j) points.append(QCPGraphData(key(j), curve->values[j]));
       longest = std::max(longest, curve->values.size());
     }
     graph->data()->set(points, true);
@@ -126,9 +133,11 @@ void TrendChart::showResult(const TrendResult& result) {
       }
     }
   }
-  const double first = result.firstIndex;
-  const double last = first + std::max<double>(1.0, static_cast<double>(longest) - 1.0);
-  xAxis->setRange(longest == 1 ? first - 1 : first, longest == 1 ? first + 1 : last);
+  // A single point is shown in the middle of one step either side of it.
+  const double step = times_.size() > 1 || times_.empty() ? 1.0 : 60.0;
+  const double first = longest > 0 ? key(0) : firstIndex_;
+  const double last = longest > 1 ? key(longest - 1) : first + 1;
+  xAxis->setRange(longest == 1 ? first - step : first, longest == 1 ? first + step : last);
   // An axis without extent cannot be drawn; it is shown as a band of one unit around its value.
   const bool flat = !(result.axis.upper - result.axis.lower > 1e-12);
   yAxis->setRange(flat ? result.axis.lower - 0.5 : result.axis.lower,
@@ -138,14 +147,27 @@ void TrendChart::showResult(const TrendResult& result) {
   replot();
 }
 
+int TrendChart::pointNear(double key) const {
+  if (times_.empty()) {
+    const int index = static_cast<int>(std::lround(key));
+    if (index < 0 || index >= store_.recordCount()) return -1;
+    return index - firstIndex_;
+  }
+  const auto after = std::lower_bound(times_.begin(), times_.end(), key,
+                                      [](std::int64_t t, double k) { return static_cast<double>(t) < k; });
+  if (after == times_.begin()) return 0;
+  if (after == times_.end() || key - static_cast<double>(*(after - 1)) < static_cast<double>(*after) - key)
+    return static_cast<int>(after - times_.begin()) - 1;
+  return static_cast<int>(after - times_.begin());
+}
+
 QString TrendChart::readout(double key, double value) const {
-  const int index = static_cast<int>(std::lround(key));
-  if (index < 0 || index >= store_.recordCount()) return {};
+  const int j = pointNear(key);
+  if (j < 0) return {};
   const DepthGraph* nearest = nullptr;
   double nearestValue = 0;
   for (const DepthGraph* graph : graphs_) {
-    const int j = index - firstIndex_;
-    if (!graph->visible() || j < 0 || j >= graph->data()->size()) continue;
+    if (!graph->visible() || j >= graph->data()->size()) continue;
     const double v = graph->data()->at(j)->value;
     if (std::isnan(v)) continue;
     if (nearest == nullptr || std::fabs(v - value) < std::fabs(nearestValue - value)) {
@@ -155,12 +177,14 @@ QString TrendChart::readout(double key, double value) const {
   }
   if (nearest == nullptr) return {};
   const QString name = graphs_.size() > 1 ? nearest->name() + QLatin1Char(' ') : QString();
-  return recordTimeLabel(store_, index) + QStringLiteral("   ") + name +
-         QString::number(nearestValue, 'f', 3);
+  const QString time = times_.empty() ? recordTimeLabel(store_, firstIndex_ + j)
+                                      : intervalTimeLabel(times_[static_cast<std::size_t>(j)]);
+  return time + QStringLiteral("   ") + name + QString::number(nearestValue, 'f', 3);
 }
 
 void TrendChart::resizeEvent(QResizeEvent* event) {
-  timeTicker_->setTickCount(std::max(2, event->size().width() / kLabelWidth));
+  for (const auto& ticker : {timeTicker_, intervalTicker_})
+    ticker->setTickCount(std::max(2, event->size().width() / kLabelWidth));
   QCustomPlot::resizeEvent(event);
 }
 

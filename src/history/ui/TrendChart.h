@@ -22,7 +22,7 @@ struct CurveStyle {
 };
 
 // The chart of a trend page: a bold title, one line per curve (x = record index, labelled on the
-// bottom axis with the record's time), an optional legend at the top, the left axis titled with the
+// bottom axis with the record's time; for aggregated values x = the interval's start time), an optional legend at the top, the left axis titled with the
 // page's unit. showResult() draws a query's result from scratch. The mouse zooms, drags and reads
 // out points (ChartNavigation). It is a QCustomPlot, so saveChartPicture and printChartPicture take it.
 class TrendChart : public QCustomPlot {
@@ -49,13 +49,17 @@ class TrendChart : public QCustomPlot {
 
  private:
   QString readout(double key, double value) const;
+  // The point of the curves nearest to `key`; -1 for none.
+  int pointNear(double key) const;
 
   const RecordStore& store_;
   QCPTextElement* title_;
   std::vector<DepthGraph*> graphs_;
   QSharedPointer<QCPAxisTicker> timeTicker_;
+  QSharedPointer<QCPAxisTicker> intervalTicker_;
   ChartNavigation* navigation_;
   int firstIndex_ = 0;
+  std::vector<std::int64_t> times_;  // of aggregated values (TrendResult::times)
   bool threeD_ = false;
 };
 

@@ -2,8 +2,10 @@
 
 #include <QWidget>
 
+#include "history/TrendIntervals.h"
 #include "history/ui/TrendChart.h"
 
+class QButtonGroup;
 class QGroupBox;
 class QLayout;
 class QPushButton;
@@ -31,9 +33,10 @@ struct TrendPageSetup {
 };
 
 // One trend page of the history window: its chart, its options group (filled by the page), the
-// time-range panel and the group "曲线图操作" with "保存曲线图" and "打印曲线图". A query clears the chart,
-// lets the panel select the store's range and draws the page's curves over it; entering the page
-// resets the panel and queries all records.
+// group "数据" (every record, or their 1-minute or 10-minute values), the time-range panel and the
+// group "曲线图操作" with "保存曲线图" and "打印曲线图". A query clears the chart, lets the panel select
+// the store's range and draws the page's curves over it; entering the page resets the panel and
+// queries all records.
 class TrendPage : public QWidget {
   Q_OBJECT
 
@@ -43,13 +46,14 @@ class TrendPage : public QWidget {
 
   void enter();
   void runQuery();
+  TrendResolution resolution() const;
 
   TrendChart& chart() const { return *chart_; }
   TimeRangePanel& panel() const { return *panel_; }
 
  protected:
-  // The page's curves over `range` of the store; an empty range gives the page's initial state.
-  virtual TrendResult query(IndexRange range) const = 0;
+  // The page's curves over the source; an empty one gives the page's initial state.
+  virtual TrendResult query(const TrendSource& source) const = 0;
   // Shows what the page shows besides the chart (the power page's captions and averages).
   virtual void showExtras(const TrendResult&) {}
 
@@ -72,6 +76,8 @@ class TrendPage : public QWidget {
   TrendChart* chart_;
   QGroupBox* options_;
   QGroupBox* pictureGroup_;
+  QButtonGroup* resolutions_;
+  TrendIntervals intervals_;
   QVBoxLayout* side_;
   TimeRangePanel* panel_;
   QPushButton* saveButton_;

@@ -1,0 +1,21 @@
+#include "history/TrendIntervals.h"
+
+#include "records/RecordStore.h"
+
+namespace pq {
+
+TrendSource TrendIntervals::source(const RecordStore& store, IndexRange range, TrendResolution resolution) {
+  if (resolution == TrendResolution::Records) return range;
+  range = recordsInUse(store, range);
+  if (range_ != range) {
+    const std::vector<int> none;
+    aggregation_ = aggregateRange(store, range, {none, none, allQuantities(), allQuantities()});
+    // A recording keeps one wiring; the deviation page needs it to read the aggregated voltages.
+    wiringMode_ = range.end > range.start ? store.record(range.start).integer(cells::wiringMode) : 1;
+    range_ = range;
+  }
+  const Resolution of = resolution == TrendResolution::OneMinute ? Resolution::OneMinute : Resolution::TenMinutes;
+  return {aggregation_.series[static_cast<int>(of)], wiringMode_};
+}
+
+}  // namespace pq
