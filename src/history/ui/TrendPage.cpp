@@ -35,8 +35,11 @@ TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& cl
   auto* resolutionGroup = new QGroupBox(QStringLiteral("数据"), this);
   auto* resolutionLayout = new QVBoxLayout(resolutionGroup);
   const QString resolutionTexts[] = {QStringLiteral("每条记录"), QStringLiteral("1 分钟"), QStringLiteral("10 分钟")};
+  const QString resolutionNames[] = {QStringLiteral("everyRecord"), QStringLiteral("oneMinute"),
+                                     QStringLiteral("tenMinutes")};
   for (int id = 0; id < 3; ++id) {
     auto* button = new QRadioButton(resolutionTexts[id], resolutionGroup);
+    button->setObjectName(resolutionNames[id]);
     button->setChecked(id == 0);
     resolutions_->addButton(button, id);
     resolutionLayout->addWidget(button);

@@ -18,6 +18,7 @@
 #include <limits>
 #include <optional>
 
+#include "aggregation/RecordTimeGate.h"
 #include "app/MainWindow.h"
 #include "history/RecordGridTexts.h"
 #include "history/ui/HistoryWindow.h"
@@ -47,9 +48,10 @@ class HistoryWindowTest : public ::testing::Test {
   void SetUp() override { store.resetDefaults(); }
 
   // Imports a generated file of `records` records, so that deletions have a file to rewrite.
-  void importGenerated(int records) {
+  void importGenerated(int records, int intervalSeconds = 60) {
     GeneratorOptions options;
     options.records = records;
+    options.intervalSeconds = intervalSeconds;
     std::string error;
     const std::string path = dir.file("records.bin");
     ASSERT_TRUE(generateRecordFile(path, options, error)) << error;
@@ -349,6 +351,31 @@ TEST_F(HistoryWindowTest, DeletingRecordsLeavesNoStaleCurve) {
   batchDelete("5", "20");
   window->pages().setCurrentIndex(TForm4::PowerTrend);
   EXPECT_EQ(window->trendPage(TForm4::PowerTrend).chart().curve(0).data()->size(), 4);
+}
+
+// 150 records a second apart from 15:39:00: minutes 15:39, 15:40 and 15:41 (30 records), in the
+// ten minutes from 15:30 and from 15:40.
+TEST_F(HistoryWindowTest, MinuteValuesFollowTheSwitchAndTheDeletions) {
+  importGenerated(150, 1);
+  open(TForm4::PowerTrend);
+  auto& page = window->trendPage(TForm4::PowerTrend);
+  auto points = [&] { return page.chart().curve(0).data()->size(); };
+  EXPECT_EQ(points(), 150);
+  child<QRadioButton>(page, "oneMinute").click();
+  EXPECT_EQ(points(), 3);
+  EXPECT_EQ(page.chart().curve(0).data()->at(1)->key, epochSeconds({2010, 4, 19, 15, 40, 0}));
+  child<QRadioButton>(page, "tenMinutes").click();
+  EXPECT_EQ(points(), 2);
+
+  // The minutes of the records left after a deletion, not those kept from before it.
+  window->pages().setCurrentIndex(TForm4::Browser);
+  prompter.answerYesNo(true);
+  batchDelete("100", "150");
+  window->pages().setCurrentIndex(TForm4::PowerTrend);
+  child<QRadioButton>(page, "oneMinute").click();
+  EXPECT_EQ(points(), 2);
+  child<QRadioButton>(page, "everyRecord").click();
+  EXPECT_EQ(points(), 99);
 }
 
 TEST_F(HistoryWindowTest, PowerListRenamesTheBoxesAndKeepsTheTicks) {
