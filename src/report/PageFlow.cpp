@@ -1,0 +1,202 @@
+#include "report/PageFlow.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace pq {
+
+namespace {
+
+const PageFont kTitleFont{"Arial", 14, true};
+constexpr int kTitlePoints = 14;
+const PageFont kHeadingFont{"Arial", 11, true};
+const PageFont kBoldFont{"Arial", 10, true};
+constexpr int kCellPadding = 4;
+
+// The length in bytes of the UTF-8 sequence that starts with `lead` (1 for a stray byte, so that
+// damaged text still advances).
+std::size_t sequenceLength(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
+std::uint32_t codePoint(std::string_view text, std::size_t at, std::size_t length) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[at + i]); };
+  switch (length) {
+    case 2:
+      return (byte(0) & 0x1Fu) << 6 | (byte(1) & 0x3Fu);
+    case 3:
+      return (byte(0) & 0x0Fu) << 12 | (byte(1) & 0x3Fu) << 6 | (byte(2) & 0x3Fu);
+    case 4:
+      return (byte(0) & 0x07u) << 18 | (byte(1) & 0x3Fu) << 12 | (byte(2) & 0x3Fu) << 6 | (byte(3) & 0x3Fu);
+    default:
+      return byte(0);
+  }
+}
+
+// The width of one character in design pixels at `points`.
+int characterWidth(std::uint32_t c, int points) {
+  const bool wide = c >= 0x1100 && !(c >= 0x2000 && c < 0x2E80 && c != 0x2026 && c != 0x2030);
+  // An em is points * 96 / 72 pixels; a narrow character is taken as 0.6 em, more than Arial's digits.
+  return wide ? (points * 4 + 2) / 3 + 1 : (points * 4 * 6 + 29) / 30;
+}
+
+// Calls `visit(begin, end, width)` for each character of the text.
+template <class Visit>
+void eachCharacter(std::string_view text, int points, Visit visit) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = std::min(sequenceLength(static_cast<unsigned char>(text[at])), text.size() - at);
+    visit(at, at + length, characterWidth(codePoint(text, at, length), points));
+    at += length;
+  }
+}
+
+}  // namespace
+
+int PageFlow::textWidth(std::string_view utf8, int points) {
+  int width = 0;
+  eachCharacter(utf8, points, [&](std::size_t, std::size_t, int w) { width += w; });
+  return width;
+}
+
+std::string fitText(std::string_view utf8, int width) {
+  if (PageFlow::textWidth(utf8) <= width) return std::string(utf8);
+  const int room = width - PageFlow::textWidth("…");
+  std::size_t end = 0;
+  int used = 0;
+  bool full = false;
+  eachCharacter(utf8, 10, [&](std::size_t, std::size_t characterEnd, int w) {
+    if (full || used + w > room) {
+      full = true;
+      return;
+    }
+    used += w;
+    end = characterEnd;
+  });
+  return std::string(utf8.substr(0, end)) + "…";
+}
+
+PageFlow::PageFlow(std::string title) : title_(std::move(title)) { newPage(); }
+
+void PageFlow::newPage() {
+  pages_.emplace_back();
+  const int x = std::max(kLeft, (ReportPage::kWidth - textWidth(title_, kTitlePoints)) / 2);
+  pages_.back().addText(x, kTop, title_, kTitleFont);
+  y_ = kTop + 40;
+}
+
+int PageFlow::take(int height) {
+  if (y_ + height > kBottom) newPage();
+  return y_;
+}
+
+void PageFlow::headerLine(std::string text) {
+  const int y = take(kLineHeight);
+  pages_.back().addText(kLeft, y, fitText(text, kRight - kLeft));
+  y_ = y + kLineHeight;
+}
+
+void PageFlow::heading(std::string text) {
+  // With room for the column headings and two rows, so that a heading never ends a page alone.
+  const int y = take(kLineHeight + 8 + 3 * kRowHeight);
+  pages_.back().addText(kLeft, y, std::move(text), kHeadingFont);
+  y_ = y + kLineHeight + 8;
+}
+
+void PageFlow::paragraph(std::string_view text) {
+  const int width = kRight - kLeft;
+  std::size_t lineStart = 0;
+  std::size_t lastBlank = std::string_view::npos;
+  int used = 0;
+  int usedAtBlank = 0;
+  auto emit = [&](std::size_t end) {
+    const int y = take(kLineHeight);
+    pages_.back().addText(kLeft, y, std::string(text.substr(lineStart, end - lineStart)));
+    y_ = y + kLineHeight;
+  };
+  eachCharacter(text, 10, [&](std::size_t begin, std::size_t end, int w) {
+    if (used + w > width && begin > lineStart) {
+      // Break after the last blank of the line when there is one, so that numbers and words stay whole.
+      if (lastBlank != std::string_view::npos && lastBlank > lineStart) {
+        emit(lastBlank);
+        lineStart = lastBlank + 1;
+        used -= usedAtBlank;
+      } else {
+        emit(begin);
+        lineStart = begin;
+        used = 0;
+      }
+      lastBlank = std::string_view::npos;
+    }
+    if (text[begin] == ' ') {
+      lastBlank = begin;
+      usedAtBlank = used + w;
+    }
+    used += w;
+    (void)end;
+  });
+  if (lineStart < text.size()) emit(text.size());
+}
+
+void PageFlow::space(int pixels) { y_ += pixels; }
+
+void PageFlow::columnHeadings(const std::vector<TableColumn>& columns, int y) {
+  ReportPage& page = pages_.back();
+  int x = kLeft;
+  for (const TableColumn& column : columns) {
+    page.addText(x + kCellPadding, y + kCellPadding, fitText(column.title, column.width - 2 * kCellPadding),
+                 kBoldFont);
+    x += column.width;
+  }
+  page.addLine(kLeft, y, x, y);
+  page.addLine(kLeft, y + kRowHeight, x, y + kRowHeight);
+}
+
+void PageFlow::table(const std::vector<TableColumn>& columns, const std::vector<std::vector<std::string>>& rows) {
+  int right = kLeft;
+  for (const TableColumn& column : columns) right += column.width;
+  int segmentTop = take(2 * kRowHeight);
+  columnHeadings(columns, segmentTop);
+  int y = segmentTop + kRowHeight;
+  auto closeSegment = [&] {
+    int x = kLeft;
+    pages_.back().addLine(x, segmentTop, x, y);
+    for (const TableColumn& column : columns) {
+      x += column.width;
+      pages_.back().addLine(x, segmentTop, x, y);
+    }
+  };
+  for (const auto& row : rows) {
+    if (y + kRowHeight > kBottom) {
+      closeSegment();
+      newPage();
+      segmentTop = y_;
+      columnHeadings(columns, segmentTop);
+      y = segmentTop + kRowHeight;
+    }
+    int x = kLeft;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      if (c < row.size() && !row[c].empty())
+        pages_.back().addText(x + kCellPadding, y + kCellPadding,
+                              fitText(row[c], columns[c].width - 2 * kCellPadding));
+      x += columns[c].width;
+    }
+    y += kRowHeight;
+    pages_.back().addLine(kLeft, y, right, y);
+  }
+  closeSegment();
+  y_ = y + 10;
+}
+
+std::vector<ReportPage> PageFlow::finish() {
+  const std::string count = std::to_string(pages_.size());
+  for (std::size_t i = 0; i < pages_.size(); ++i) {
+    const std::string number = "第 " + std::to_string(i + 1) + " 页 共 " + count + " 页";
+    pages_[i].addText((ReportPage::kWidth - textWidth(number)) / 2, ReportPage::kHeight - 45, number);
+  }
+  return std::move(pages_);
+}
+
+}  // namespace pq
