@@ -17,5 +17,7 @@ inline constexpr char kNinetyFiveUnknown[] = "3秒值多于预计，95%概率值
 inline constexpr char kTooFewFor95Percent[] = "可判断的值少于20个，没有95%概率值，无法判断。";
 inline constexpr char kInvalidLimits[] = "限值无效，无法判断。";
 inline constexpr char kShownWithoutVerdict[] = "仅列出，不作判断。";
+inline constexpr char kNothingToAssess[] = "所选时间段内没有可评估的记录。";
+inline constexpr char kCannotAssessWithoutDeclaredVoltage[] = "标称电压为零或无效，无法进行电能质量评估。";
 
 }  // namespace pq::messages
