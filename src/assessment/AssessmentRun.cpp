@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <optional>
 
 #include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentMessages.h"
@@ -53,6 +54,25 @@ int mostCommonStep(const RecordStore& store, IndexRange range) {
     }
   }
   return static_cast<int>(std::min<std::int64_t>(step, 86400));
+}
+
+// No more than the records, nor than the 3-second intervals from the first record the time gate lets
+// through to the latest; the seconds from the first record to the last would be too few when the
+// last is out of order, and the 95 % values then unknown.
+std::int64_t mostThreeSecondIntervals(const RecordStore& store, IndexRange range) {
+  std::optional<std::int64_t> first;
+  std::int64_t latest = 0;
+  for (int i = range.start; i < range.end; ++i) {
+    try {
+      const std::int64_t seconds = epochSeconds(CalendarDateTime::ofRecord(store, i));
+      if (!first) first = seconds;
+      latest = std::max(latest, seconds);
+    } catch (const ConversionError&) {
+      continue;  // the time gate leaves it out as well
+    }
+  }
+  if (!first) return 0;
+  return std::min<std::int64_t>(range.end - range.start, (latest - *first) / kResolutionSeconds[0] + 2);
 }
 
 std::string spanMethod(const AssessmentResult& result) {
@@ -135,9 +155,7 @@ AssessmentResult runAssessment(const RecordStore& store, IndexRange range, const
     return refused;
   }
   range = recordsInUse(store, range);
-  // Bounded by the records rather than by the seconds from the first to the last: a last record out of
-  // order would shorten that span and leave the 95 % values unknown.
-  NinetyFivePercentSink threeSeconds(harmonicQuantities(setup.harmonicLimits), range.end - range.start);
+  NinetyFivePercentSink threeSeconds(harmonicQuantities(setup.harmonicLimits), mostThreeSecondIntervals(store, range));
   const RecordingValues values =
       assessRecording(store, range, setup.supply.declared, &threeSeconds, setup.recordSeconds);
   return assessmentOf(values, threeSeconds, setup);
