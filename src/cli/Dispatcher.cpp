@@ -30,6 +30,14 @@ constexpr Command kCommands[] = {
      runReport},
     {"render", "pqdesk-cli render FILE.QRP [--pdf FILE] [--png FILE] [--page N]", runRender},
     {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", runUsers},
+    {"assess",
+     "pqdesk-cli assess FILE.bin [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
+     "[--limits FILE] [--json FILE]",
+     runAssess},
+    {"events",
+     "pqdesk-cli events FILE.bin [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
+     "[--limits FILE] [--csv FILE]",
+     runEvents},
 };
 
 // --pdf and --png draw pages with Qt, which only pqdesk-cli-render links (RendererHandOver.h).
