@@ -26,7 +26,8 @@ inline constexpr char kLimitFileNotJson[] = "限值文件“%s”不是有效的
 inline constexpr char kLimitMemberMissing[] = "限值文件“%s”缺少“%s”，使用程序自带的限值。";
 inline constexpr char kLimitMemberNotNumber[] = "限值文件“%s”中“%s”应为数值，使用程序自带的限值。";
 inline constexpr char kLimitMemberNotText[] = "限值文件“%s”中“%s”应为文字，使用程序自带的限值。";
-inline constexpr char kLimitMemberNotGroup[] = "限值文件“%s”中“%s”应为一组限值（JSON对象），使用程序自带的限值。";
+inline constexpr char kLimitMemberNotGroup[] =
+    "限值文件“%s”中“%s”应为一组限值（JSON对象），使用程序自带的限值。";
 // The third %s: the choices, "“network”或“userShare”".
 inline constexpr char kLimitMemberBadChoice[] = "限值文件“%s”中“%s”应为%s，使用程序自带的限值。";
 inline constexpr char kLimitMemberUnknown[] = "限值文件“%s”中的“%s”不是限值的名称，使用程序自带的限值。";

@@ -77,21 +77,23 @@ std::int64_t mostThreeSecondIntervals(const RecordStore& store, IndexRange range
 
 std::string spanMethod(const AssessmentResult& result) {
   char text[512];
-  std::snprintf(text, sizeof text,
-                "记录：%d条参与评估，记录间隔%d s，%d处中断（间隔超过%d s）未计入；时间重复%d条、时间倒序%d条、"
-                "时间无效%d条，未计入统计。",
-                result.span.records, result.setup.recordSeconds, static_cast<int>(result.span.gaps.size()),
-                result.setup.recordSeconds, result.duplicates, result.outOfOrder, result.undatable);
+  std::snprintf(
+      text, sizeof text,
+      "记录：%d条参与评估，记录间隔%d s，%d处中断（间隔超过%d s）未计入；时间重复%d条、时间倒序%d条、"
+      "时间无效%d条，未计入统计。",
+      result.span.records, result.setup.recordSeconds, static_cast<int>(result.span.gaps.size()),
+      result.setup.recordSeconds, result.duplicates, result.outOfOrder, result.undatable);
   return text;
 }
 
 std::string eventsMethod(const AssessmentSetup& setup) {
   char text[768];
-  std::snprintf(text, sizeof text,
-                "电压暂降、暂升和短时中断（GB/T 30137）：各记录三相%s的最小值低于标称值%.4g的90%%为暂降，"
-                "回到92%%及以上为止；最大值高于110%%为暂升，回到108%%及以下为止；暂降中某一记录三相最小值均低于"
-                "10%%为短时中断。持续时间按记录数计（±%d s）；SARFI-x为剩余电压低于x%%的暂降和短时中断次数。",
-                setup.supply.lineVoltages ? "线电压" : "相电压", setup.supply.declared, setup.recordSeconds);
+  std::snprintf(
+      text, sizeof text,
+      "电压暂降、暂升和短时中断（GB/T 30137）：各记录三相%s的最小值低于标称值%.4g的90%%为暂降，"
+      "回到92%%及以上为止；最大值高于110%%为暂升，回到108%%及以下为止；暂降中某一记录三相最小值均低于"
+      "10%%为短时中断。持续时间按记录数计（±%d s）；SARFI-x为剩余电压低于x%%的暂降和短时中断次数。",
+      setup.supply.lineVoltages ? "线电压" : "相电压", setup.supply.declared, setup.recordSeconds);
   return text;
 }
 
@@ -135,9 +137,10 @@ AssessmentResult assessmentOf(const RecordingValues& values, const NinetyFivePer
   const auto& series = values.series;
   result.deviation =
       assessVoltageDeviation(series[static_cast<int>(Resolution::OneMinute)], setup.supply, setup.limits);
-  result.unbalance = assessUnbalance(series[static_cast<int>(Resolution::TenMinutes)], setup.limits.unbalance);
-  result.frequency =
-      assessFrequencyDeviation(series[static_cast<int>(Resolution::TenSeconds)], setup.limits.frequencyDeviation);
+  result.unbalance =
+      assessUnbalance(series[static_cast<int>(Resolution::TenMinutes)], setup.limits.unbalance);
+  result.frequency = assessFrequencyDeviation(series[static_cast<int>(Resolution::TenSeconds)],
+                                              setup.limits.frequencyDeviation);
   result.harmonics = assessHarmonics(threeSeconds);
   result.events = values.events;
   result.sarfi = values.sarfi;
@@ -155,7 +158,8 @@ AssessmentResult runAssessment(const RecordStore& store, IndexRange range, const
     return refused;
   }
   range = recordsInUse(store, range);
-  NinetyFivePercentSink threeSeconds(harmonicQuantities(setup.harmonicLimits), mostThreeSecondIntervals(store, range));
+  NinetyFivePercentSink threeSeconds(harmonicQuantities(setup.harmonicLimits),
+                                     mostThreeSecondIntervals(store, range));
   const RecordingValues values =
       assessRecording(store, range, setup.supply.declared, &threeSeconds, setup.recordSeconds);
   return assessmentOf(values, threeSeconds, setup);

@@ -42,7 +42,7 @@ struct AssessmentResult {
   std::string refusal;
   AssessmentSetup setup;
 
-  RecordedSpan span;  // the records assessed, the gaps between them
+  RecordedSpan span;   // the records assessed, the gaps between them
   int duplicates = 0;  // records left out: the same time as the record before
   int outOfOrder = 0;  // earlier than a record before
   int undatable = 0;   // a time stamp that is no date-time

@@ -104,7 +104,8 @@ LimitSet readSet(const json& root, const std::string& file) {
   limits.unbalance = r.secondChoice("unbalance.use", "network", "userShare") ? userShare : network;
   const double normal = r.number("frequencyDeviation.normal");
   const double smallSystem = r.number("frequencyDeviation.smallSystem");
-  limits.frequencyDeviation = r.secondChoice("frequencyDeviation.use", "normal", "smallSystem") ? smallSystem : normal;
+  limits.frequencyDeviation =
+      r.secondChoice("frequencyDeviation.use", "normal", "smallSystem") ? smallSystem : normal;
   return set;
 }
 
@@ -116,7 +117,8 @@ json parsed(const std::string& text, const std::string& file) {
 
 // A member of the copy that the set does not have is most likely a misspelt name, whose value would
 // silently not count.
-void checkMembersKnown(const json& copy, const json& set, const std::string& file, const std::string& prefix) {
+void checkMembersKnown(const json& copy, const json& set, const std::string& file,
+                       const std::string& prefix) {
   for (const auto& [key, value] : copy.items()) {
     const std::string path = prefix.empty() ? key : prefix + "." + key;
     const auto known = set.find(key);
@@ -138,15 +140,17 @@ json builtInSet() {
   const AssessmentLimits defaults;
   auto band = [](const DeviationBandLimits& b) { return json{{"upper", b.upper}, {"lower", b.lower}}; };
   auto pair = [](const UnbalanceLimits& u) { return json{{"p95", u.at95}, {"largest", u.largest}}; };
-  return {{"name", kDefaultSetName},
-          {"voltageDeviation",
-           {{"upTo20kV", band(defaults.lowVoltageBand)},
-            {"from35kV", band(defaults.highVoltageBand)},
-            {"singlePhase220V", band(defaults.singlePhaseBand)},
-            {"requiredQualificationRate", defaults.requiredQualificationRate}}},
-          {"unbalance", {{"use", "network"}, {"network", pair(kNetworkUnbalance)}, {"userShare", pair(kUserUnbalance)}}},
-          {"frequencyDeviation",
-           {{"use", "normal"}, {"normal", kNormalFrequencyDeviation}, {"smallSystem", kWideFrequencyDeviation}}}};
+  return {
+      {"name", kDefaultSetName},
+      {"voltageDeviation",
+       {{"upTo20kV", band(defaults.lowVoltageBand)},
+        {"from35kV", band(defaults.highVoltageBand)},
+        {"singlePhase220V", band(defaults.singlePhaseBand)},
+        {"requiredQualificationRate", defaults.requiredQualificationRate}}},
+      {"unbalance",
+       {{"use", "network"}, {"network", pair(kNetworkUnbalance)}, {"userShare", pair(kUserUnbalance)}}},
+      {"frequencyDeviation",
+       {{"use", "normal"}, {"normal", kNormalFrequencyDeviation}, {"smallSystem", kWideFrequencyDeviation}}}};
 }
 
 // A text, or the message of a file that could not be read.
@@ -195,9 +199,11 @@ std::vector<LimitSetFile> shippedLimitSets() {
   for (const auto& entry : std::filesystem::directory_iterator(shippedLimitSetFolder(), error)) {
     if (entry.path().extension() != ".json") continue;
     const LoadedLimitSet loaded = loadLimitSet(entry.path());
-    sets.push_back({entry.path(), loaded.messages.empty() ? loaded.set.name : entry.path().filename().string()});
+    sets.push_back(
+        {entry.path(), loaded.messages.empty() ? loaded.set.name : entry.path().filename().string()});
   }
-  std::sort(sets.begin(), sets.end(), [](const LimitSetFile& a, const LimitSetFile& b) { return a.path < b.path; });
+  std::sort(sets.begin(), sets.end(),
+            [](const LimitSetFile& a, const LimitSetFile& b) { return a.path < b.path; });
   return sets;
 }
 

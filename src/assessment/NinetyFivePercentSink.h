@@ -20,8 +20,8 @@ struct JudgedQuantity {
 // harmonics would be 100 MB). Each quantity buffers up to 2K values; a full buffer is cut to its K
 // largest by selection, and the smallest of those turns away every later value not above it. That
 // costs a comparison per value and a selection per K values kept, where a bounded heap cost a
-// logarithmic step per value kept and took most of the time of a day's assessment. A value with a voltage event
-// inside its interval is left out and counted apart; one that is no number is left out.
+// logarithmic step per value kept and took most of the time of a day's assessment. A value with a voltage
+// event inside its interval is left out and counted apart; one that is no number is left out.
 class NinetyFivePercentSink : public AggregationSink {
  public:
   // `maxIntervals`: the most 3-second intervals that will come (of a recording, no more than its
@@ -49,7 +49,7 @@ class NinetyFivePercentSink : public AggregationSink {
     double sum = 0;
     double min = 0;
     double max = 0;
-    std::vector<double> largest;  // fewer than 2 x capacity_ values, unordered
+    std::vector<double> largest;                              // fewer than 2 x capacity_ values, unordered
     double floor = -std::numeric_limits<double>::infinity();  // what is turned away: this and less
     bool turnedAway = false;
   };

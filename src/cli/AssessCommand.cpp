@@ -19,7 +19,8 @@ int runAssess(const std::vector<std::string>& args) {
   const auto result = assessRecordFile(arguments);
   if (!result) return kExitRefused;
   const std::string json = assessmentJson(*result);
-  if (const auto path = arguments.text("json")) return writeOutputFile(*path, json) ? kExitDone : kExitRefused;
+  if (const auto path = arguments.text("json"))
+    return writeOutputFile(*path, json) ? kExitDone : kExitRefused;
   std::cout << json << std::flush;
   return kExitDone;
 }

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 #include <iostream>
-#include <memory>
 #include <limits>
+#include <memory>
 
 #include "aggregation/RecordTimeGate.h"
 #include "assessment/LimitSet.h"

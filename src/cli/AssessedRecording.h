@@ -16,7 +16,7 @@ inline constexpr const char* kAssessmentOptions[] = {"from", "to", "limits"};
 std::optional<AssessmentResult> assessRecordFile(const Arguments& arguments);
 
 // Texts of a result as both commands print them.
-std::string epochTimeText(std::int64_t seconds);  // "YYYY-MM-DD HH:MM:SS"
+std::string epochTimeText(std::int64_t seconds);   // "YYYY-MM-DD HH:MM:SS"
 const char* eventKindText(VoltageEventKind kind);  // "dip", "swell", "interruption"
 // The phases that crossed the threshold, "A C" (four-wire) or "AB CA" (three-wire).
 std::string eventPhasesText(const VoltageEvent& event, bool lineVoltages);

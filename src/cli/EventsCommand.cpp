@@ -22,7 +22,8 @@ int runEvents(const std::vector<std::string>& args) {
     csv.append(floatText(static_cast<float>(e.extremePercent))).append("\n");
   }
   // The byte-order mark tells spreadsheet programs that the file is UTF-8.
-  if (const auto path = arguments.text("csv")) return writeOutputFile(*path, "\xEF\xBB\xBF" + csv) ? kExitDone : kExitRefused;
+  if (const auto path = arguments.text("csv"))
+    return writeOutputFile(*path, "\xEF\xBB\xBF" + csv) ? kExitDone : kExitRefused;
   std::cout << csv << std::flush;
   return kExitDone;
 }

@@ -20,7 +20,8 @@ std::int64_t at(int hour, int minute, int second) {
 // A record at 10:00:00 + `second` whose phase cells hold `phase` with extremes 0.4 % either side,
 // a total active power of 243.7 kW in three unequal parts and a frequency of 50.03 Hz.
 MeasurementRecord& addRecord(RecordStore& store, int second, double phase, int wiringMode = 1) {
-  auto& r = test::appendRecord(store, 10, 4, 20, 10 + second / 3600, second / 60 % 60, second % 60, wiringMode);
+  auto& r =
+      test::appendRecord(store, 10, 4, 20, 10 + second / 3600, second / 60 % 60, second % 60, wiringMode);
   for (const int rms : {cells::uaRms, cells::ubRms, cells::ucRms}) {
     r.setValue(rms, static_cast<float>(phase));
     r.setValue(rms + 1, static_cast<float>(phase * 1.004));
@@ -147,7 +148,10 @@ TEST(AssessmentRun, WhatCannotBeAssessedIsRefusedWithItsReason) {
       {"a range past the records", -1, {40, 50}, false, messages::kNothingToAssess},
       {"no record with a valid time", -1, {0, 30}, true, messages::kNothingToAssess},
       {"a declared voltage of zero", 0, {0, 30}, false, messages::kCannotAssessWithoutDeclaredVoltage},
-      {"a declared voltage not a number", std::nan(""), {0, 30}, false,
+      {"a declared voltage not a number",
+       std::nan(""),
+       {0, 30},
+       false,
        messages::kCannotAssessWithoutDeclaredVoltage},
   };
   for (const Case& c : cases) {

@@ -66,11 +66,11 @@ TEST(LimitSet, TheShippedSetBesideTheExecutableIsTheBuiltInOne) {
 }
 
 TEST(LimitSet, AUserCopyOverridesOnlyTheValuesItHolds) {
-  const LoadedLimitSet loaded = limitSetOfTexts(
-      kTestSet, "set.json",
-      R"({"unbalance": {"use": "userShare"}, "voltageDeviation": {"from35kV": {"upper": 3.5}},
+  const LoadedLimitSet loaded =
+      limitSetOfTexts(kTestSet, "set.json",
+                      R"({"unbalance": {"use": "userShare"}, "voltageDeviation": {"from35kV": {"upper": 3.5}},
           "frequencyDeviation": {"use": "smallSystem"}})",
-      "mine.json");
+                      "mine.json");
   EXPECT_TRUE(loaded.messages.empty());
   const AssessmentLimits& l = loaded.set.limits;
   EXPECT_EQ(loaded.set.name, "test edition");
@@ -92,23 +92,25 @@ TEST(LimitSet, AFaultySetOrCopyIsNamedAndTheSoundSetUsed) {
     double expectedAt95;  // 2: the built-in set; 1.7: the test set without the copy
   };
   const Case cases[] = {
-      {"set not JSON", R"({"name": "cut short", )", std::nullopt, message(messages::kLimitFileNotJson, "set.json"),
-       2},
+      {"set not JSON", R"({"name": "cut short", )", std::nullopt,
+       message(messages::kLimitFileNotJson, "set.json"), 2},
       {"set a list", "[7, -7]", std::nullopt, message(messages::kLimitFileNotJson, "set.json"), 2},
       {"set missing a value", testSetWith(R"("normal": 0.15, )", ""), std::nullopt,
        message(messages::kLimitMemberMissing, "set.json", "frequencyDeviation.normal"), 2},
       {"set missing a group", testSetWith(R"("singlePhase220V": {"upper": 7.5, "lower": -9.5},)", ""),
-       std::nullopt, message(messages::kLimitMemberMissing, "set.json", "voltageDeviation.singlePhase220V"), 2},
+       std::nullopt, message(messages::kLimitMemberMissing, "set.json", "voltageDeviation.singlePhase220V"),
+       2},
       {"set with a number as text", testSetWith(R"("p95": 1.7)", R"("p95": "1.7")"), std::nullopt,
        message(messages::kLimitMemberNotNumber, "set.json", "unbalance.network.p95"), 2},
-      {"set with a number where a group belongs", testSetWith(R"("from35kV": {"upper": 5.5, "lower": -4.5})", R"("from35kV": 10)"),
-       std::nullopt, message(messages::kLimitMemberNotGroup, "set.json", "voltageDeviation.from35kV"), 2},
+      {"set with a number where a group belongs",
+       testSetWith(R"("from35kV": {"upper": 5.5, "lower": -4.5})", R"("from35kV": 10)"), std::nullopt,
+       message(messages::kLimitMemberNotGroup, "set.json", "voltageDeviation.from35kV"), 2},
       {"set with an unknown choice", testSetWith(R"("use": "network")", R"("use": "user")"), std::nullopt,
        message(messages::kLimitMemberBadChoice, "set.json", "unbalance.use", "“network”或“userShare”"), 2},
       {"set name not text", testSetWith(R"("test edition")", "2008"), std::nullopt,
        message(messages::kLimitMemberNotText, "set.json", "name"), 2},
-      {"copy not JSON", kTestSet, "unbalance.use = userShare", message(messages::kLimitFileNotJson, "mine.json"),
-       1.7},
+      {"copy not JSON", kTestSet, "unbalance.use = userShare",
+       message(messages::kLimitFileNotJson, "mine.json"), 1.7},
       {"copy with a text where a number belongs", kTestSet, R"({"unbalance": {"network": {"p95": "1,3"}}})",
        message(messages::kLimitMemberNotNumber, "mine.json", "unbalance.network.p95"), 1.7},
       {"copy with a misspelt member", kTestSet, R"({"unbalance": {"network": {"p59": 1.3}}})",

@@ -211,7 +211,8 @@ TEST_F(AssessCommandTest, RecordsOutOfOrderAreReportedAndSkippedAndAPauseIsAGap)
   const json a = assess();
   EXPECT_EQ(a["span"]["records"], 180);
   EXPECT_EQ(a["skipped"], json::parse(R"({"duplicates": 1, "outOfOrder": 1, "undatable": 0})"));
-  EXPECT_EQ(a["span"]["gaps"], json::parse(R"([{"from": "2010-04-20 10:01:59", "to": "2010-04-20 10:05:00"}])"));
+  EXPECT_EQ(a["span"]["gaps"],
+            json::parse(R"([{"from": "2010-04-20 10:01:59", "to": "2010-04-20 10:05:00"}])"));
   EXPECT_EQ(a["deviation"]["phases"]["A"]["monitoredMinutes"], 3);
 
   // --from and --to pick the records between them, both ends included.
@@ -242,20 +243,35 @@ TEST_F(AssessCommandTest, BadInputIsRefusedWithItsReasonAndNoVerdict) {
     std::string err;  // the start of stderr
   };
   const Case cases[] = {
-      {"a range after the records", {"assess", file, "--from", "2010-04-20 11:00:00"}, 3,
+      {"a range after the records",
+       {"assess", file, "--from", "2010-04-20 11:00:00"},
+       3,
        std::string(messages::kNothingToAssess) + "\n"},
-      {"a range before the records", {"assess", file, "--to", "2010-04-20 09:59:59"}, 3,
+      {"a range before the records",
+       {"assess", file, "--to", "2010-04-20 09:59:59"},
+       3,
        std::string(messages::kNothingToAssess) + "\n"},
-      {"a range ending before it starts", {"assess", file, "--from", "2010-04-20 10:01:00", "--to", "2010-04-20 10:00:00"},
-       3, std::string(messages::kNothingToAssess) + "\n"},
-      {"no declared voltage", {"assess", unknownLevel}, 3,
+      {"a range ending before it starts",
+       {"assess", file, "--from", "2010-04-20 10:01:00", "--to", "2010-04-20 10:00:00"},
+       3,
+       std::string(messages::kNothingToAssess) + "\n"},
+      {"no declared voltage",
+       {"assess", unknownLevel},
+       3,
        std::string(messages::kCannotAssessWithoutDeclaredVoltage) + "\n"},
-      {"events without declared voltage", {"events", unknownLevel}, 3,
+      {"events without declared voltage",
+       {"events", unknownLevel},
+       3,
        std::string(messages::kCannotAssessWithoutDeclaredVoltage) + "\n"},
-      {"a time that is no date-time", {"assess", file, "--from", "2010-02-30 10:00:00"}, 2,
+      {"a time that is no date-time",
+       {"assess", file, "--from", "2010-02-30 10:00:00"},
+       2,
        "--from must be a date-time"},
       {"several files", {"assess", file, file}, 2, "several record files"},
-      {"a page output", {"assess", file, "--xlsx", dir.file("a.xlsx")}, 2, "--xlsx of the assessment is not available yet"},
+      {"a page output",
+       {"assess", file, "--xlsx", dir.file("a.xlsx")},
+       2,
+       "--xlsx of the assessment is not available yet"},
       {"a file that cannot be opened", {"assess", dir.file("none.bin")}, 3, "文件空。\n"},
   };
   for (const Case& c : cases) {
@@ -279,7 +295,8 @@ TEST_F(AssessCommandTest, BadInputIsRefusedWithItsReasonAndNoVerdict) {
 TEST_F(AssessCommandTest, AUserCopyOfTheLimitsChangesOnlyItsValues) {
   writeFile(file, 120, [](int, int) { return steady(5800); });
   const std::string limits = dir.file("mine.json");
-  const std::string text = R"({"voltageDeviation": {"upTo20kV": {"upper": 0.3}}, "frequencyDeviation": {"use": "smallSystem"}})";
+  const std::string text =
+      R"({"voltageDeviation": {"upTo20kV": {"upper": 0.3}}, "frequencyDeviation": {"use": "smallSystem"}})";
   test::writeBytes(limits, std::vector<std::uint8_t>(text.begin(), text.end()));
   const json a = assess({"--limits", limits});
   // 5800 V is 0.459 % above 5773.50 V: over the user's +0.3 %.
