@@ -4,6 +4,7 @@
 #include <string>
 
 #include "assessment/AssessmentRun.h"
+#include "assessment/AssessmentTexts.h"
 #include "cli/CommandLine.h"
 
 namespace pq::cli {
@@ -14,12 +15,5 @@ namespace pq::cli {
 // Nothing, after printing why on stderr, when the file cannot be imported or nothing can be assessed.
 inline constexpr const char* kAssessmentOptions[] = {"from", "to", "limits"};
 std::optional<AssessmentResult> assessRecordFile(const Arguments& arguments);
-
-// Texts of a result as both commands print them.
-std::string epochTimeText(std::int64_t seconds);   // "YYYY-MM-DD HH:MM:SS"
-const char* eventKindText(VoltageEventKind kind);  // "dip", "swell", "interruption"
-// The phases that crossed the threshold, "A C" (four-wire) or "AB CA" (three-wire).
-std::string eventPhasesText(const VoltageEvent& event, bool lineVoltages);
-int eventDurationSeconds(const VoltageEvent& event, const AssessmentSetup& setup);
 
 }  // namespace pq::cli
