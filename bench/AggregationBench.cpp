@@ -1,11 +1,12 @@
 // The aggregation of a full day of one-second records into 3-second, 1-minute and 10-minute values,
 // keeping the 1-minute and 10-minute values of every quantity, alone and in the assessment's pass with
-// the voltage events and the energy.
+// the voltage events and the energy, and the whole assessment.
 #include <benchmark/benchmark.h>
 
 #include "GeneratedStore.h"
 #include "aggregation/AggregatedSeries.h"
 #include "assessment/AssessmentPass.h"
+#include "assessment/AssessmentRun.h"
 #include "records/RecordStore.h"
 
 namespace {
@@ -29,5 +30,18 @@ void BM_AssessmentPassDay(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_AssessmentPassDay)->Arg(86400)->Unit(benchmark::kMillisecond);
+
+// The whole assessment: its setup (the recording interval's scan), the pass with the 95 % values of
+// the harmonics' 3-second values, and every index.
+void BM_AssessmentDay(benchmark::State& state) {
+  const pq::RecordStore& store = pq::bench::generatedStore(static_cast<int>(state.range(0)));
+  const pq::IndexRange all{0, store.recordCount()};
+  for (auto _ : state) {
+    const pq::AssessmentSetup setup = pq::assessmentSetupOf(store, all, pq::AssessmentLimits{}, "");
+    const auto result = pq::runAssessment(store, all, setup);
+    benchmark::DoNotOptimize(result.harmonics.data());
+  }
+}
+BENCHMARK(BM_AssessmentDay)->Arg(86400)->Unit(benchmark::kMillisecond);
 
 }  // namespace

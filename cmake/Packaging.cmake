@@ -12,6 +12,8 @@ set(pq_bin opt/pqdesk/bin)
 file(MAKE_DIRECTORY ${pq_staged}/links ${pq_staged}/usr-bin ${pq_staged}/man)
 
 install(TARGETS pqdesk pqdesk-cli pqdesk-cli-render pqdesk-sim RUNTIME DESTINATION ${pq_bin})
+# The shipped limit sets, found beside the programs.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/limits DESTINATION ${pq_bin})
 
 # Links are staged in the build folder and installed as links.
 file(CREATE_LINK /var/lib/pqdesk/Pass.mdb ${pq_staged}/links/Pass.mdb SYMBOLIC)

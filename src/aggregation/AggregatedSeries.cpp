@@ -1,6 +1,7 @@
 #include "aggregation/AggregatedSeries.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 #include "aggregation/AggregatedQuantities.h"
@@ -17,6 +18,31 @@ const AggregatedValue* AggregatedSeries::find(std::size_t interval, int quantity
   const auto at = std::find(quantities.begin(), quantities.end(), quantity);
   if (at == quantities.end()) return nullptr;
   return &row(interval)[static_cast<std::size_t>(at - quantities.begin())];
+}
+
+AggregatedSeries::UnflaggedValues AggregatedSeries::unflaggedValues(int quantity) const {
+  UnflaggedValues result;
+  const auto at = std::find(quantities.begin(), quantities.end(), quantity);
+  const auto column = static_cast<std::size_t>(at - quantities.begin());
+  result.values.reserve(intervals.size());
+  for (std::size_t i = 0; i < intervals.size(); ++i) {
+    if (intervals[i].flagged) {
+      ++result.flagged;
+      continue;
+    }
+    if (at == quantities.end()) {
+      result.kept = false;
+      result.values.clear();
+      return result;
+    }
+    const double v = row(i)[column].value;
+    if (std::isfinite(v)) {
+      result.values.push_back(v);
+    } else {
+      ++result.withoutValue;
+    }
+  }
+  return result;
 }
 
 std::vector<int> allQuantities() {

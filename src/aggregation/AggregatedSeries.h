@@ -26,6 +26,17 @@ struct AggregatedSeries {
   std::span<const AggregatedValue> row(std::size_t interval) const;
   // The value of a quantity in an interval; nullptr when the series does not keep the quantity.
   const AggregatedValue* find(std::size_t interval, int quantity) const;
+
+  // The values of a quantity over the intervals without a voltage event inside, in time order, as
+  // the indices judge them: flagged intervals and values that are no finite numbers are counted
+  // apart. `kept` is false, and nothing is gathered, when the series does not keep the quantity.
+  struct UnflaggedValues {
+    std::vector<double> values;
+    int flagged = 0;
+    int withoutValue = 0;
+    bool kept = true;
+  };
+  UnflaggedValues unflaggedValues(int quantity) const;
 };
 
 // Which quantities a collector keeps at each resolution.

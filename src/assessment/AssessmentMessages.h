@@ -17,5 +17,19 @@ inline constexpr char kNinetyFiveUnknown[] = "3秒值多于预计，95%概率值
 inline constexpr char kTooFewFor95Percent[] = "可判断的值少于20个，没有95%概率值，无法判断。";
 inline constexpr char kInvalidLimits[] = "限值无效，无法判断。";
 inline constexpr char kShownWithoutVerdict[] = "仅列出，不作判断。";
+inline constexpr char kNothingToAssess[] = "所选时间段内没有可评估的记录。";
+inline constexpr char kCannotAssessWithoutDeclaredVoltage[] = "标称电压为零或无效，无法进行电能质量评估。";
+
+// Limit-set files; %s: the file, then the member ("unbalance.network.p95").
+inline constexpr char kLimitFileUnreadable[] = "无法读取限值文件“%s”，使用程序自带的限值。";
+inline constexpr char kLimitFileNotJson[] = "限值文件“%s”不是有效的JSON文件，使用程序自带的限值。";
+inline constexpr char kLimitMemberMissing[] = "限值文件“%s”缺少“%s”，使用程序自带的限值。";
+inline constexpr char kLimitMemberNotNumber[] = "限值文件“%s”中“%s”应为数值，使用程序自带的限值。";
+inline constexpr char kLimitMemberNotText[] = "限值文件“%s”中“%s”应为文字，使用程序自带的限值。";
+inline constexpr char kLimitMemberNotGroup[] =
+    "限值文件“%s”中“%s”应为一组限值（JSON对象），使用程序自带的限值。";
+// The third %s: the choices, "“network”或“userShare”".
+inline constexpr char kLimitMemberBadChoice[] = "限值文件“%s”中“%s”应为%s，使用程序自带的限值。";
+inline constexpr char kLimitMemberUnknown[] = "限值文件“%s”中的“%s”不是限值的名称，使用程序自带的限值。";
 
 }  // namespace pq::messages

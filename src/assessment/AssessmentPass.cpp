@@ -6,13 +6,20 @@
 namespace pq {
 
 AssessmentPass::AssessmentPass(AggregationSink& sink, double declaredVoltage, int recordSeconds)
-    : events_(declaredVoltage), aggregator_(sink), meter_(recordSeconds) {}
+    : recordSeconds_(recordSeconds), events_(declaredVoltage), aggregator_(sink), meter_(recordSeconds) {}
 
 void AssessmentPass::feed(const RecordStore& store, IndexRange range) {
   range = recordsInUse(store, range);
   for (int i = range.start; i < range.end; ++i) {
     const auto seconds = gate_.admit(store, i);
     if (!seconds) continue;
+    if (span_.records == 0) {
+      span_.first = *seconds;
+    } else if (*seconds - span_.last > recordSeconds_) {
+      span_.gaps.push_back({span_.last, *seconds});
+    }
+    span_.last = *seconds;
+    ++span_.records;
     const bool inEvent = events_.add(store, i, *seconds);
     aggregator_.add(store, i, *seconds, inEvent);
     meter_.add(store, i, *seconds);
@@ -26,14 +33,14 @@ void AssessmentPass::finish() {
 }
 
 RecordingValues assessRecording(const RecordStore& store, IndexRange range, double declaredVoltage,
-                                AggregationSink* alsoTo) {
+                                AggregationSink* alsoTo, int recordSeconds) {
   SeriesCollector collector(recordingQuantities());
   range = recordsInUse(store, range);
   collector.reserveFor(recordedSeconds(store, range), range.end - range.start);
   std::vector<AggregationSink*> sinks = {&collector};
   if (alsoTo != nullptr) sinks.push_back(alsoTo);
   SinkFanOut fanOut(std::move(sinks));
-  AssessmentPass pass(fanOut, declaredVoltage);
+  AssessmentPass pass(fanOut, declaredVoltage, recordSeconds);
   pass.feed(store, range);
   pass.finish();
   RecordingValues values;
@@ -42,6 +49,7 @@ RecordingValues assessRecording(const RecordStore& store, IndexRange range, doub
   values.sarfi = sarfiCounts(values.events);
   values.energy = pass.energy();
   values.gate = pass.gate();
+  values.span = pass.span();
   return values;
 }
 

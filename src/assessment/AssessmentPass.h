@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "aggregation/AggregatedSeries.h"
@@ -13,6 +14,20 @@
 namespace pq {
 
 class RecordStore;
+
+// A pause in the recording: more than one recording interval between two records let through.
+struct RecordGap {
+  std::int64_t lastBefore;  // epoch seconds of the record before it
+  std::int64_t firstAfter;  // and of the record after it
+};
+
+// The records a pass let through: the first and last record times, their number and the pauses.
+struct RecordedSpan {
+  std::int64_t first = 0;
+  std::int64_t last = 0;
+  int records = 0;
+  std::vector<RecordGap> gaps;
+};
 
 // One pass over the records of a recording that feeds every record the time gate lets through to the
 // voltage events, the aggregation (which flags the intervals an event touches) and the energy meter.
@@ -30,11 +45,14 @@ class AssessmentPass {
   void finish();
 
   const RecordTimeGate& gate() const { return gate_; }
+  const RecordedSpan& span() const { return span_; }
   const std::vector<VoltageEvent>& events() const { return events_.events(); }
   const EnergySummary& energy() const { return energy_; }
 
  private:
+  int recordSeconds_;
   RecordTimeGate gate_;
+  RecordedSpan span_;
   VoltageEventDetector events_;
   IntervalAggregator aggregator_;
   EnergyMeter meter_;
@@ -48,9 +66,10 @@ struct RecordingValues {
   SarfiCounts sarfi;
   EnergySummary energy;
   RecordTimeGate gate;  // its counts of the records left out
+  RecordedSpan span;
 };
 // `alsoTo`, when given, sees every interval as the series do (the 95 % values of the 3-second values).
 RecordingValues assessRecording(const RecordStore& store, IndexRange range, double declaredVoltage,
-                                AggregationSink* alsoTo = nullptr);
+                                AggregationSink* alsoTo = nullptr, int recordSeconds = 1);
 
 }  // namespace pq

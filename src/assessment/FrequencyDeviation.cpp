@@ -17,20 +17,11 @@ constexpr double kNominalFrequency = 50;
 
 FrequencyDeviationAssessment assessFrequencyDeviation(const AggregatedSeries& tenSeconds, double limit) {
   FrequencyDeviationAssessment result;
-  const int quantity = cellQuantity(cells::frequency);
-  std::vector<double> deviations;
-  deviations.reserve(tenSeconds.intervals.size());
-  bool aggregated = true;
-  for (std::size_t i = 0; i < tenSeconds.intervals.size(); ++i) {
-    if (tenSeconds.intervals[i].flagged) {
-      ++result.flaggedIntervals;
-      continue;
-    }
-    const AggregatedValue* f = tenSeconds.find(i, quantity);
-    aggregated = f != nullptr;
-    if (!aggregated) break;
-    if (std::isfinite(f->value)) deviations.push_back(f->value - kNominalFrequency);
-  }
+  auto frequencies = tenSeconds.unflaggedValues(cellQuantity(cells::frequency));
+  result.flaggedIntervals = frequencies.flagged;
+  std::vector<double>& deviations = frequencies.values;
+  for (double& f : deviations) f -= kNominalFrequency;
+  const bool aggregated = frequencies.kept;
 
   IndexAssessment& index = result.index;
   char method[512];

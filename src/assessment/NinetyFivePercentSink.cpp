@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <limits>
 
 #include "statistics/StatisticsEngine.h"
@@ -22,7 +23,7 @@ NinetyFivePercentSink::NinetyFivePercentSink(std::vector<JudgedQuantity> judged,
       // The rank of fewer values is never beyond that of the most.
       capacity_(static_cast<std::size_t>(
           rankOf95PercentValue(static_cast<int>(std::clamp<std::int64_t>(maxIntervals, 0, kMostValues))))) {
-  for (Values& v : values_) v.largest.reserve(capacity_);
+  for (Values& v : values_) v.largest.reserve(2 * capacity_);
 }
 
 void NinetyFivePercentSink::intervalFinished(const AggregatedInterval& interval) {
@@ -41,14 +42,16 @@ void NinetyFivePercentSink::intervalFinished(const AggregatedInterval& interval)
     v.min = std::min(v.min, x);
     v.max = std::max(v.max, x);
     if (x <= judged_[k].limit) ++v.within;
-    if (capacity_ == 0) continue;
-    if (v.largest.size() < capacity_) {
-      v.largest.push_back(x);
-      std::push_heap(v.largest.begin(), v.largest.end(), std::greater<double>());
-    } else if (x > v.largest.front()) {
-      std::pop_heap(v.largest.begin(), v.largest.end(), std::greater<double>());
-      v.largest.back() = x;
-      std::push_heap(v.largest.begin(), v.largest.end(), std::greater<double>());
+    if (capacity_ == 0 || x <= v.floor) continue;
+    v.largest.push_back(x);
+    if (v.largest.size() == 2 * capacity_) {
+      // Keep the largest capacity_; what is not above the smallest of them can never be among the
+      // largest capacity_ of all values, so it is turned away at once from now on.
+      const auto last = v.largest.begin() + static_cast<std::ptrdiff_t>(capacity_ - 1);
+      std::nth_element(v.largest.begin(), last, v.largest.end(), std::greater<double>());
+      v.largest.resize(capacity_);
+      v.floor = v.largest.back();
+      v.turnedAway = true;
     }
   }
 }
@@ -61,8 +64,8 @@ NinetyFivePercentSink::Summary NinetyFivePercentSink::summary(std::size_t k) con
   s.max = v.max;
   s.mean = v.sum / v.count;
   const auto rank = static_cast<std::size_t>(rankOf95PercentValue(v.count));
-  // The heap holds the largest of all values, so their rank-th largest whenever the rank is within it.
-  if (rank >= 1 && rank <= v.largest.size()) {
+  // The buffer holds the largest capacity_ values or more, or all values while none was turned away.
+  if (rank >= 1 && rank <= v.largest.size() && (rank <= capacity_ || !v.turnedAway)) {
     std::vector<double> largest = v.largest;
     const auto nth = largest.begin() + static_cast<std::ptrdiff_t>(rank - 1);
     std::nth_element(largest.begin(), nth, largest.end(), std::greater<double>());

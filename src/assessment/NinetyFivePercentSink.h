@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "aggregation/IntervalAggregator.h"
@@ -15,9 +16,12 @@ struct JudgedQuantity {
 
 // The statistics of the 3-second values of the judged quantities, with their exact 95 % values, as
 // the values pass: the report's 95 % value of N values is the ceil(N / 20)-th largest, so only the
-// largest twentieth of the most values that can come need be kept, in a bounded min-heap per
-// quantity, instead of all of them (a day's harmonics would be 100 MB). A value with a voltage event
-// inside its interval is left out and counted apart; one that is no number is left out.
+// largest twentieth (K) of the most values that can come need be kept, instead of all of them (a day's
+// harmonics would be 100 MB). Each quantity buffers up to 2K values; a full buffer is cut to its K
+// largest by selection, and the smallest of those turns away every later value not above it. That
+// costs a comparison per value and a selection per K values kept, where a bounded heap cost a
+// logarithmic step per value kept and took most of the time of a day's assessment. A value with a voltage
+// event inside its interval is left out and counted apart; one that is no number is left out.
 class NinetyFivePercentSink : public AggregationSink {
  public:
   // `maxIntervals`: the most 3-second intervals that will come (of a recording, no more than its
@@ -45,7 +49,9 @@ class NinetyFivePercentSink : public AggregationSink {
     double sum = 0;
     double min = 0;
     double max = 0;
-    std::vector<double> largest;  // a min-heap of at most capacity_ values
+    std::vector<double> largest;                              // fewer than 2 x capacity_ values, unordered
+    double floor = -std::numeric_limits<double>::infinity();  // what is turned away: this and less
+    bool turnedAway = false;
   };
 
   std::vector<JudgedQuantity> judged_;

@@ -77,24 +77,13 @@ std::array<VoltageDeviationAssessment, 3> assessVoltageDeviation(const Aggregate
   std::array<VoltageDeviationAssessment, 3> phases;
   for (int phase = 0; phase < 3; ++phase) {
     VoltageDeviationAssessment& result = phases[phase];
-    const int quantity = cellQuantity(kPhaseCells[phase]);
-    std::vector<double> deviations;
-    deviations.reserve(minutes.intervals.size());
-    bool kept = true;
-    for (std::size_t m = 0; m < minutes.intervals.size(); ++m) {
-      if (minutes.intervals[m].flagged) {
-        ++result.flaggedMinutes;
-        continue;
-      }
-      const AggregatedValue* u = minutes.find(m, quantity);
-      kept = u != nullptr;
-      if (!kept) break;
-      if (!std::isfinite(u->value)) {
-        ++result.minutesWithoutValue;
-      } else if (!refusal) {
-        deviations.push_back((u->value - supply.declared) / supply.declared * 100);
-      }
-    }
+    auto minuteValues = minutes.unflaggedValues(cellQuantity(kPhaseCells[phase]));
+    result.flaggedMinutes = minuteValues.flagged;
+    result.minutesWithoutValue = minuteValues.withoutValue;
+    const bool kept = minuteValues.kept;
+    std::vector<double>& deviations = minuteValues.values;
+    if (refusal) deviations.clear();
+    for (double& u : deviations) u = (u - supply.declared) / supply.declared * 100;
     IndexAssessment& index = result.index;
     index.method = methodText(supply, shown, result.flaggedMinutes);
     if (refusal || !kept) {

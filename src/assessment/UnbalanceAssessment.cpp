@@ -12,25 +12,6 @@ namespace pq {
 
 namespace {
 
-struct Values {
-  std::vector<double> kept;
-  bool aggregated = true;  // the series holds the quantity
-};
-
-Values unflaggedValues(const AggregatedSeries& series, int quantity) {
-  Values values;
-  for (std::size_t i = 0; i < series.intervals.size(); ++i) {
-    if (series.intervals[i].flagged) continue;
-    const AggregatedValue* v = series.find(i, quantity);
-    if (v == nullptr) {
-      values.aggregated = false;
-      break;
-    }
-    if (std::isfinite(v->value)) values.kept.push_back(v->value);
-  }
-  return values;
-}
-
 bool limitsAreValid(const UnbalanceLimits& limits) {
   return std::isfinite(limits.at95) && std::isfinite(limits.largest) && limits.at95 > 0 &&
          limits.largest >= limits.at95;
@@ -49,19 +30,19 @@ UnbalanceAssessment assessUnbalance(const AggregatedSeries& tenMinutes, const Un
                 limits.at95, limits.largest, result.flaggedIntervals);
   IndexAssessment& voltage = result.voltage;
   voltage.method = method;
-  const Values voltages = unflaggedValues(tenMinutes, cellQuantity(cells::uUnbalance));
-  if (!voltages.aggregated) {
+  const auto voltages = tenMinutes.unflaggedValues(cellQuantity(cells::uUnbalance));
+  if (!voltages.kept) {
     voltage.reason = messages::kNotAggregated;
   } else if (!limitsAreValid(limits)) {
     voltage.reason = messages::kInvalidLimits;
-  } else if (!summarise(voltages.kept, false, voltage)) {
+  } else if (!summarise(voltages.values, false, voltage)) {
     voltage.reason = messages::kNoTenMinuteValues;
   } else {
     voltage.upperLimit = limits.at95;
     voltage.largestLimit = limits.largest;
     int within = 0;
-    for (const double v : voltages.kept) within += v <= limits.at95 ? 1 : 0;
-    voltage.passRate = 100.0 * within / static_cast<double>(voltages.kept.size());
+    for (const double v : voltages.values) within += v <= limits.at95 ? 1 : 0;
+    voltage.passRate = 100.0 * within / static_cast<double>(voltages.values.size());
     if (std::isnan(voltage.p95)) {
       voltage.reason = messages::kTooFewFor95Percent;
     } else {
@@ -72,11 +53,11 @@ UnbalanceAssessment assessUnbalance(const AggregatedSeries& tenMinutes, const Un
 
   IndexAssessment& current = result.current;
   current.method = "电流不平衡度：负序电流不平衡度的10分钟方均根值，仅列出，不作判断。";
-  const Values currents = unflaggedValues(tenMinutes, cellQuantity(cells::iUnbalance));
+  const auto currents = tenMinutes.unflaggedValues(cellQuantity(cells::iUnbalance));
   current.reason = messages::kShownWithoutVerdict;
-  if (!currents.aggregated) {
+  if (!currents.kept) {
     current.reason = messages::kNotAggregated;
-  } else if (!summarise(currents.kept, false, current)) {
+  } else if (!summarise(currents.values, false, current)) {
     current.reason = messages::kNoTenMinuteValues;
   }
   return result;

@@ -20,5 +20,7 @@ int runGenerate(const std::vector<std::string>& args);
 int runReport(const std::vector<std::string>& args);
 int runRender(const std::vector<std::string>& args);
 int runUsers(const std::vector<std::string>& args);
+int runAssess(const std::vector<std::string>& args);
+int runEvents(const std::vector<std::string>& args);
 
 }  // namespace pq::cli

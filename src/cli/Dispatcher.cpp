@@ -30,6 +30,14 @@ constexpr Command kCommands[] = {
      runReport},
     {"render", "pqdesk-cli render FILE.QRP [--pdf FILE] [--png FILE] [--page N]", runRender},
     {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", runUsers},
+    {"assess",
+     "pqdesk-cli assess FILE.bin [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
+     "[--limits FILE] [--json FILE]",
+     runAssess},
+    {"events",
+     "pqdesk-cli events FILE.bin [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
+     "[--limits FILE] [--csv FILE]",
+     runEvents},
 };
 
 // --pdf and --png draw pages with Qt, which only pqdesk-cli-render links (RendererHandOver.h).
@@ -47,9 +55,9 @@ void printHelp() {
   printUsage(std::cout);
   std::cout << "  pqdesk-cli --help | --version\n"
                "\n"
-               "PQ Desk on the command line: record files, reports and the user database, with the\n"
-               "program's own import, statistics and report pages. Exit status: 0 done, 1 unexpected\n"
-               "error, 2 usage error, 3 refused input. See pqdesk-cli(1).\n";
+               "PQ Desk on the command line: record files, reports, assessments and the user database,\n"
+               "with the program's own import, statistics and report pages. Exit status: 0 done,\n"
+               "1 unexpected error, 2 usage error, 3 refused input. See pqdesk-cli(1).\n";
 }
 
 }  // namespace

@@ -63,6 +63,19 @@ JsonWriter& JsonWriter::endObject() {
   return *this;
 }
 
+JsonWriter& JsonWriter::beginArray() {
+  beforeValue();
+  text_ += '[';
+  firstInScope_.push_back(true);
+  return *this;
+}
+
+JsonWriter& JsonWriter::endArray() {
+  firstInScope_.pop_back();
+  text_ += ']';
+  return *this;
+}
+
 JsonWriter& JsonWriter::key(std::string_view name) {
   beforeValue();
   quoted(name);
@@ -93,6 +106,12 @@ JsonWriter& JsonWriter::integer(long long value) {
 JsonWriter& JsonWriter::null() {
   beforeValue();
   text_ += "null";
+  return *this;
+}
+
+JsonWriter& JsonWriter::boolean(bool value) {
+  beforeValue();
+  text_ += value ? "true" : "false";
   return *this;
 }
 

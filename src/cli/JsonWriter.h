@@ -13,11 +13,14 @@ class JsonWriter {
  public:
   JsonWriter& beginObject();
   JsonWriter& endObject();
+  JsonWriter& beginArray();
+  JsonWriter& endArray();
   JsonWriter& key(std::string_view name);
   JsonWriter& string(std::string_view text);
   JsonWriter& number(float value);
   JsonWriter& integer(long long value);
   JsonWriter& null();
+  JsonWriter& boolean(bool value);
 
   const std::string& text() const { return text_; }
 

@@ -34,7 +34,7 @@ const int kThird = harmonicContentQuantity(Ua, 3);
 
 TEST(NinetyFivePercentSink, KeepsOnlyTheLargestTwentiethAndStillFindsTheExactValue) {
   // 400 intervals holding 1.00 .. 4.99 % in a scrambled order (7 k mod 400): the 95 % value is the
-  // 20th largest, 4.80 %, and the sink keeps no more than 20 values.
+  // 20th largest, 4.80 %, and the sink keeps no more than 40 values.
   NinetyFivePercentSink sink({{kThird, 3.0}}, 400);
   feed(sink, 400, [](int k) { return 1.0 + (7 * k % 400) / 100.0; });
   const auto s = sink.summary(0);
@@ -44,6 +44,18 @@ TEST(NinetyFivePercentSink, KeepsOnlyTheLargestTwentiethAndStillFindsTheExactVal
   EXPECT_NEAR(s.max, 4.99, 1e-5);
   EXPECT_NEAR(s.min, 1.00, 1e-5);
   EXPECT_NEAR(s.mean, 2.995, 1e-5);
+}
+
+TEST(NinetyFivePercentSink, CutsItsFullBufferToTheLargestWithoutLosingTies) {
+  // 1000 intervals rising four times through 1.00 .. 3.49 %, so that each value comes four times and
+  // every rise fills the buffer of 2 x 50 again: the 95 % value is the 50th largest, the 13th value
+  // from the top, 3.37 %.
+  NinetyFivePercentSink sink({{kThird, 3.0}}, 1000);
+  feed(sink, 1000, [](int k) { return 1.0 + (k % 250) / 100.0; });
+  const auto s = sink.summary(0);
+  EXPECT_EQ(s.values, 1000);
+  EXPECT_NEAR(s.p95, 3.37, 1e-5);
+  EXPECT_NEAR(s.max, 3.49, 1e-5);
 }
 
 TEST(NinetyFivePercentSink, LeavesOutFlaggedIntervalsAndNeverGuessesBeyondWhatItKept) {

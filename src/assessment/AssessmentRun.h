@@ -1,0 +1,74 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "assessment/AssessmentLimits.h"
+#include "assessment/AssessmentPass.h"
+#include "assessment/FrequencyDeviation.h"
+#include "assessment/HarmonicAssessment.h"
+#include "assessment/NinetyFivePercentSink.h"
+#include "assessment/SupplyVoltageDeviation.h"
+#include "assessment/UnbalanceAssessment.h"
+#include "statistics/ReportLimits.h"
+#include "timerange/RecordSpan.h"
+
+namespace pq {
+
+class RecordStore;
+
+// What an assessment judges against.
+struct AssessmentSetup {
+  SupplyVoltage supply;
+  AssessmentLimits limits;
+  std::string limitSetName;
+  // The harmonic limits of the level (ReportLimits::setVoltageLimits) and the allowed currents of
+  // the capacities (computeCurrentLimits); limits left at 0 give those indices no verdict.
+  ReportLimits harmonicLimits;
+  int recordSeconds = 1;  // the recording interval: what a record stands for and what a gap exceeds
+};
+
+// The setup of the records `range` of a store: the supply of the first record's wiring mode, the
+// harmonic limits of the store's level code and capacities, and as recording interval the most
+// common step between consecutive record times (1 s for the instrument's records).
+AssessmentSetup assessmentSetupOf(const RecordStore& store, IndexRange range, const AssessmentLimits& limits,
+                                  std::string limitSetName);
+
+// The whole power-quality assessment of a recording. When `refusal` is not empty nothing was judged
+// and it says why (an invalid declared voltage, no records to assess); every other member but
+// `setup` is then empty and must not be shown as a result.
+struct AssessmentResult {
+  std::string refusal;
+  AssessmentSetup setup;
+
+  RecordedSpan span;   // the records assessed, the gaps between them
+  int duplicates = 0;  // records left out: the same time as the record before
+  int outOfOrder = 0;  // earlier than a record before
+  int undatable = 0;   // a time stamp that is no date-time
+  std::string spanMethod;
+
+  // Phases A, B, C, or the line voltages AB, BC, CA when setup.supply.lineVoltages.
+  std::array<VoltageDeviationAssessment, 3> deviation;
+  UnbalanceAssessment unbalance;
+  FrequencyDeviationAssessment frequency;
+  // Per voltage channel Ua..Uc the contents of orders 2..25 and the distortion (order 0), then per
+  // current channel Ia..Ic orders 2..25, in the order of harmonicQuantities().
+  std::vector<HarmonicIndex> harmonics;
+
+  std::vector<VoltageEvent> events;  // in the order of their starts
+  SarfiCounts sarfi;
+  std::string eventsMethod;
+  EnergySummary energy;
+  std::string energyMethod;
+};
+
+// Runs the assessment of the records `range` of the store (cut to the records in use) in one pass.
+AssessmentResult runAssessment(const RecordStore& store, IndexRange range, const AssessmentSetup& setup);
+
+// The assessment of values gathered already, such as a survey's: `threeSeconds` must have been built on
+// harmonicQuantities(setup.harmonicLimits) and fed by the same pass.
+AssessmentResult assessmentOf(const RecordingValues& values, const NinetyFivePercentSink& threeSeconds,
+                              const AssessmentSetup& setup);
+
+}  // namespace pq

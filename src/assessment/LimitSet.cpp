@@ -1,0 +1,224 @@
+#include "assessment/LimitSet.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string_view>
+
+#include "assessment/AssessmentMessages.h"
+#include "base/ExecutableFolder.h"
+
+namespace pq {
+
+namespace {
+
+using nlohmann::json;
+
+constexpr char kDefaultSetName[] = "GB/T 12325-2008、GB/T 15543-2008、GB/T 15945-2008";
+constexpr char kDefaultSetFile[] = "GB-T-2008.json";
+
+// A file that cannot be used, with the message that says why.
+struct Unusable {
+  std::string message;
+};
+
+std::string format(const char* pattern, const std::string& file, const std::string& member = {},
+                   const std::string& extra = {}) {
+  char text[1024];
+  std::snprintf(text, sizeof text, pattern, file.c_str(), member.c_str(), extra.c_str());
+  return text;
+}
+
+class SetReader {
+ public:
+  SetReader(const json& root, const std::string& file) : root_(root), file_(file) {}
+
+  const json& member(const std::string& path) const {
+    const json* at = &root_;
+    std::size_t begin = 0;
+    while (true) {
+      const std::size_t dot = path.find('.', begin);
+      const std::string key = path.substr(begin, dot - begin);
+      const std::string walked = path.substr(0, dot);
+      const auto found = at->find(key);
+      if (found == at->end()) throw Unusable{format(messages::kLimitMemberMissing, file_, walked)};
+      at = &*found;
+      if (dot == std::string::npos) return *at;
+      if (!at->is_object()) throw Unusable{format(messages::kLimitMemberNotGroup, file_, walked)};
+      begin = dot + 1;
+    }
+  }
+
+  double number(const std::string& path) const {
+    const json& value = member(path);
+    if (!value.is_number()) throw Unusable{format(messages::kLimitMemberNotNumber, file_, path)};
+    return value.get<double>();
+  }
+
+  std::string text(const std::string& path) const {
+    const json& value = member(path);
+    if (!value.is_string()) throw Unusable{format(messages::kLimitMemberNotText, file_, path)};
+    return value.get<std::string>();
+  }
+
+  // One of two words; which one.
+  bool secondChoice(const std::string& path, const char* first, const char* second) const {
+    const std::string word = text(path);
+    if (word != first && word != second) {
+      throw Unusable{format(messages::kLimitMemberBadChoice, file_, path,
+                            std::string("“") + first + "”或“" + second + "”")};
+    }
+    return word == second;
+  }
+
+  DeviationBandLimits band(const std::string& path) const {
+    return {number(path + ".upper"), number(path + ".lower")};
+  }
+
+  UnbalanceLimits unbalance(const std::string& path) const {
+    return {number(path + ".p95"), number(path + ".largest")};
+  }
+
+ private:
+  const json& root_;
+  const std::string& file_;
+};
+
+LimitSet readSet(const json& root, const std::string& file) {
+  if (!root.is_object()) throw Unusable{format(messages::kLimitFileNotJson, file)};
+  const SetReader r(root, file);
+  LimitSet set;
+  set.name = r.text("name");
+  AssessmentLimits& limits = set.limits;
+  limits.lowVoltageBand = r.band("voltageDeviation.upTo20kV");
+  limits.highVoltageBand = r.band("voltageDeviation.from35kV");
+  limits.singlePhaseBand = r.band("voltageDeviation.singlePhase220V");
+  limits.requiredQualificationRate = r.number("voltageDeviation.requiredQualificationRate");
+  // Both pairs are read, so that a fault in the one not in use shows before it is chosen.
+  const UnbalanceLimits network = r.unbalance("unbalance.network");
+  const UnbalanceLimits userShare = r.unbalance("unbalance.userShare");
+  limits.unbalance = r.secondChoice("unbalance.use", "network", "userShare") ? userShare : network;
+  const double normal = r.number("frequencyDeviation.normal");
+  const double smallSystem = r.number("frequencyDeviation.smallSystem");
+  limits.frequencyDeviation =
+      r.secondChoice("frequencyDeviation.use", "normal", "smallSystem") ? smallSystem : normal;
+  return set;
+}
+
+json parsed(const std::string& text, const std::string& file) {
+  json root = json::parse(text, nullptr, false);
+  if (root.is_discarded()) throw Unusable{format(messages::kLimitFileNotJson, file)};
+  return root;
+}
+
+// A member of the copy that the set does not have is most likely a misspelt name, whose value would
+// silently not count.
+void checkMembersKnown(const json& copy, const json& set, const std::string& file,
+                       const std::string& prefix) {
+  for (const auto& [key, value] : copy.items()) {
+    const std::string path = prefix.empty() ? key : prefix + "." + key;
+    const auto known = set.find(key);
+    if (known == set.end()) throw Unusable{format(messages::kLimitMemberUnknown, file, path)};
+    if (value.is_object() && known->is_object()) checkMembersKnown(value, *known, file, path);
+  }
+}
+
+std::optional<std::string> fileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return text.str();
+}
+
+json builtInSet() {
+  const AssessmentLimits defaults;
+  auto band = [](const DeviationBandLimits& b) { return json{{"upper", b.upper}, {"lower", b.lower}}; };
+  auto pair = [](const UnbalanceLimits& u) { return json{{"p95", u.at95}, {"largest", u.largest}}; };
+  return {
+      {"name", kDefaultSetName},
+      {"voltageDeviation",
+       {{"upTo20kV", band(defaults.lowVoltageBand)},
+        {"from35kV", band(defaults.highVoltageBand)},
+        {"singlePhase220V", band(defaults.singlePhaseBand)},
+        {"requiredQualificationRate", defaults.requiredQualificationRate}}},
+      {"unbalance",
+       {{"use", "network"}, {"network", pair(kNetworkUnbalance)}, {"userShare", pair(kUserUnbalance)}}},
+      {"frequencyDeviation",
+       {{"use", "normal"}, {"normal", kNormalFrequencyDeviation}, {"smallSystem", kWideFrequencyDeviation}}}};
+}
+
+// A text, or the message of a file that could not be read.
+struct Source {
+  std::optional<std::string> text;
+  std::string name;
+};
+
+LoadedLimitSet limitSetOf(const Source& setSource, const std::optional<Source>& copySource) {
+  LoadedLimitSet loaded{builtInLimitSet(), {}};
+  json set = builtInSet();
+  try {
+    if (!setSource.text) throw Unusable{format(messages::kLimitFileUnreadable, setSource.name)};
+    const json read = parsed(*setSource.text, setSource.name);
+    loaded.set = readSet(read, setSource.name);
+    set = read;
+  } catch (const Unusable& fault) {
+    loaded.messages.push_back(fault.message);
+  }
+  if (!copySource) return loaded;
+  try {
+    if (!copySource->text) throw Unusable{format(messages::kLimitFileUnreadable, copySource->name)};
+    const json copy = parsed(*copySource->text, copySource->name);
+    if (!copy.is_object()) throw Unusable{format(messages::kLimitFileNotJson, copySource->name)};
+    checkMembersKnown(copy, set, copySource->name, "");
+    json merged = set;
+    merged.merge_patch(copy);
+    loaded.set = readSet(merged, copySource->name);
+  } catch (const Unusable& fault) {
+    loaded.messages.push_back(fault.message);
+  }
+  return loaded;
+}
+
+}  // namespace
+
+LimitSet builtInLimitSet() { return readSet(builtInSet(), kDefaultSetFile); }
+
+std::filesystem::path shippedLimitSetFolder() { return executableFolder() / "limits"; }
+
+std::filesystem::path defaultLimitSetFile() { return shippedLimitSetFolder() / kDefaultSetFile; }
+
+std::vector<LimitSetFile> shippedLimitSets() {
+  std::vector<LimitSetFile> sets;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(shippedLimitSetFolder(), error)) {
+    if (entry.path().extension() != ".json") continue;
+    const LoadedLimitSet loaded = loadLimitSet(entry.path());
+    sets.push_back(
+        {entry.path(), loaded.messages.empty() ? loaded.set.name : entry.path().filename().string()});
+  }
+  std::sort(sets.begin(), sets.end(),
+            [](const LimitSetFile& a, const LimitSetFile& b) { return a.path < b.path; });
+  return sets;
+}
+
+LoadedLimitSet limitSetOfTexts(const std::string& setText, const std::string& setName,
+                               const std::optional<std::string>& copyText, const std::string& copyName) {
+  std::optional<Source> copy;
+  if (copyText) copy = Source{copyText, copyName};
+  return limitSetOf({setText, setName}, copy);
+}
+
+LoadedLimitSet loadLimitSet(const std::filesystem::path& setFile,
+                            const std::optional<std::filesystem::path>& userCopy) {
+  std::optional<Source> copy;
+  if (userCopy) copy = Source{fileText(*userCopy), userCopy->string()};
+  return limitSetOf({fileText(setFile), setFile.string()}, copy);
+}
+
+}  // namespace pq

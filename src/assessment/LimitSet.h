@@ -1,0 +1,59 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "assessment/AssessmentLimits.h"
+
+namespace pq {
+
+// A limit set: the limits and rules of one edition of the standards, from a JSON file. The shipped
+// sets live in the folder `limits` beside the executables; a user copy may hold only some of the
+// values, which then take the place of the set's. The file's members:
+//   name                                      the editions, as the page names them
+//   voltageDeviation.upTo20kV.upper / .lower  band of three-phase supplies of 20 kV and below, %
+//   voltageDeviation.from35kV.upper / .lower  of 35 kV and above (magnitudes summing to at most 10)
+//   voltageDeviation.singlePhase220V...       of 220 V single-phase supplies
+//   voltageDeviation.requiredQualificationRate  % a phase needs to pass
+//   unbalance.use                             "network" or "userShare": which pair applies
+//   unbalance.network / userShare .p95 .largest  limits of the 95 % and the largest 10-minute value, %
+//   frequencyDeviation.use                    "normal" or "smallSystem"
+//   frequencyDeviation.normal / smallSystem   Hz either side of 50 Hz
+struct LimitSet {
+  std::string name;
+  AssessmentLimits limits;
+};
+
+// The set the program starts from: the values of the shipped default file, also built in, so that a
+// damaged shipped file still leaves a sound set.
+LimitSet builtInLimitSet();
+
+std::filesystem::path shippedLimitSetFolder();
+std::filesystem::path defaultLimitSetFile();
+
+// A shipped set for a selection: its file and its name (the file name when it cannot be read).
+struct LimitSetFile {
+  std::filesystem::path path;
+  std::string name;
+};
+std::vector<LimitSetFile> shippedLimitSets();
+
+// The set of `setFile` with the values of `userCopy` over it, and the messages to show, one per file
+// that could not be used. A set file that cannot be read, is no JSON, lacks a member or holds one of
+// the wrong type gives its message and the built-in set; a user copy with such a fault (or a member
+// the set does not have) gives its message and the set without any of its values, never some of them.
+struct LoadedLimitSet {
+  LimitSet set;
+  std::vector<std::string> messages;
+};
+LoadedLimitSet loadLimitSet(const std::filesystem::path& setFile,
+                            const std::optional<std::filesystem::path>& userCopy = std::nullopt);
+
+// The same from texts, `setName` and `copyName` naming them in the messages.
+LoadedLimitSet limitSetOfTexts(const std::string& setText, const std::string& setName,
+                               const std::optional<std::string>& copyText = std::nullopt,
+                               const std::string& copyName = {});
+
+}  // namespace pq

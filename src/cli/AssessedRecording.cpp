@@ -1,0 +1,116 @@
+#include "cli/AssessedRecording.h"
+
+#include <cstdio>
+#include <iostream>
+#include <limits>
+#include <memory>
+
+#include "aggregation/RecordTimeGate.h"
+#include "assessment/LimitSet.h"
+#include "base/ConversionError.h"
+#include "cli/ImportToConsole.h"
+#include "records/RecordStore.h"
+
+namespace pq::cli {
+
+namespace {
+
+std::optional<std::int64_t> timeOption(const Arguments& arguments, const char* option) {
+  const auto text = arguments.text(option);
+  if (!text) return std::nullopt;
+  try {
+    return epochSeconds(CalendarDateTime::parse(*text));
+  } catch (const ConversionError&) {
+    throw UsageError(std::string("--") + option + " must be a date-time \"YYYY-MM-DD HH:MM:SS\"");
+  }
+}
+
+// The records from the first at or after `from` to the last at or before `to`; record times that
+// are no date-times do not bound it (the assessment leaves them out).
+IndexRange rangeBetween(const RecordStore& store, std::int64_t from, std::int64_t to) {
+  IndexRange range{0, 0};
+  bool found = false;
+  for (int i = 0; i < store.recordCount(); ++i) {
+    std::int64_t seconds = 0;
+    try {
+      seconds = epochSeconds(CalendarDateTime::ofRecord(store, i));
+    } catch (const ConversionError&) {
+      continue;
+    }
+    if (seconds < from || seconds > to) continue;
+    if (!found) range.start = i;
+    found = true;
+    range.end = i + 1;
+  }
+  return range;
+}
+
+}  // namespace
+
+std::optional<AssessmentResult> assessRecordFile(const Arguments& arguments) {
+  const std::string& path = arguments.positional(0, "record file");
+  if (arguments.positional().size() > 1) {
+    throw UsageError("several record files, taken as one survey, cannot be assessed yet; give one file");
+  }
+  const auto from = timeOption(arguments, "from");
+  const auto to = timeOption(arguments, "to");
+
+  const auto store = std::make_unique<RecordStore>();
+  if (importToConsole(*store, path) != ImportResult::Completed) return std::nullopt;
+  IndexRange range{0, store->recordCount()};
+  if (from || to) {
+    range = rangeBetween(*store, from.value_or(std::numeric_limits<std::int64_t>::min()),
+                         to.value_or(std::numeric_limits<std::int64_t>::max()));
+  }
+
+  std::optional<std::filesystem::path> userCopy;
+  if (const auto limits = arguments.text("limits")) userCopy = *limits;
+  const LoadedLimitSet limits = loadLimitSet(defaultLimitSetFile(), userCopy);
+  for (const std::string& message : limits.messages) std::cerr << message << '\n';
+
+  AssessmentResult result =
+      runAssessment(*store, range, assessmentSetupOf(*store, range, limits.set.limits, limits.set.name));
+  if (!result.refusal.empty()) {
+    std::cerr << result.refusal << '\n';
+    return std::nullopt;
+  }
+  return result;
+}
+
+std::string epochTimeText(std::int64_t seconds) {
+  const CalendarDateTime t = calendarOfEpochSeconds(seconds);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                t.second);
+  return text;
+}
+
+const char* eventKindText(VoltageEventKind kind) {
+  switch (kind) {
+    case VoltageEventKind::Dip:
+      return "dip";
+    case VoltageEventKind::Swell:
+      return "swell";
+    case VoltageEventKind::Interruption:
+      break;
+  }
+  return "interruption";
+}
+
+std::string eventPhasesText(const VoltageEvent& event, bool lineVoltages) {
+  static constexpr const char* kPhases[] = {"A", "B", "C"};
+  static constexpr const char* kLines[] = {"AB", "BC", "CA"};
+  std::string text;
+  for (int phase = 0; phase < 3; ++phase) {
+    if (!event.phases[phase]) continue;
+    if (!text.empty()) text += ' ';
+    text += lineVoltages ? kLines[phase] : kPhases[phase];
+  }
+  return text;
+}
+
+int eventDurationSeconds(const VoltageEvent& event, const AssessmentSetup& setup) {
+  return event.records * setup.recordSeconds;
+}
+
+}  // namespace pq::cli

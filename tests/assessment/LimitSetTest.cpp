@@ -1,0 +1,139 @@
+#include "assessment/LimitSet.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "assessment/AssessmentMessages.h"
+
+namespace pq {
+namespace {
+
+std::string message(const char* pattern, const char* file, const char* member = "", const char* extra = "") {
+  char text[1024];
+  std::snprintf(text, sizeof text, pattern, file, member, extra);
+  return text;
+}
+
+// A complete set whose values all differ from the built-in ones, so that a result shows which set it
+// came from.
+const char kTestSet[] = R"({
+  "name": "test edition",
+  "voltageDeviation": {
+    "upTo20kV": {"upper": 6.5, "lower": -6.5},
+    "from35kV": {"upper": 5.5, "lower": -4.5},
+    "singlePhase220V": {"upper": 7.5, "lower": -9.5},
+    "requiredQualificationRate": 98.5
+  },
+  "unbalance": {"use": "network", "network": {"p95": 1.7, "largest": 3.4}, "userShare": {"p95": 1.1, "largest": 2.2}},
+  "frequencyDeviation": {"use": "normal", "normal": 0.15, "smallSystem": 0.45}
+})";
+
+// kTestSet with one piece of text replaced.
+std::string testSetWith(const std::string& from, const std::string& to) {
+  std::string text = kTestSet;
+  const auto at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return text.replace(at, from.size(), to);
+}
+
+TEST(LimitSet, TheShippedSetBesideTheExecutableIsTheBuiltInOne) {
+  const LoadedLimitSet shipped = loadLimitSet(defaultLimitSetFile());
+  EXPECT_TRUE(shipped.messages.empty()) << shipped.messages.front();
+  const LimitSet builtIn = builtInLimitSet();
+  EXPECT_EQ(shipped.set.name, builtIn.name);
+  const AssessmentLimits& a = shipped.set.limits;
+  const AssessmentLimits& b = builtIn.limits;
+  EXPECT_EQ(a.lowVoltageBand.upper, 7);
+  EXPECT_EQ(a.lowVoltageBand.lower, -7);
+  EXPECT_EQ(a.highVoltageBand.upper, 7);
+  EXPECT_EQ(a.highVoltageBand.lower, -3);
+  EXPECT_EQ(a.singlePhaseBand.lower, -10);
+  EXPECT_EQ(a.unbalance.at95, 2);
+  EXPECT_EQ(a.unbalance.largest, 4);
+  EXPECT_EQ(a.frequencyDeviation, 0.2);
+  for (const auto& [x, y] : {std::pair{a.lowVoltageBand.upper, b.lowVoltageBand.upper},
+                             {a.highVoltageBand.lower, b.highVoltageBand.lower},
+                             {a.singlePhaseBand.upper, b.singlePhaseBand.upper},
+                             {a.requiredQualificationRate, b.requiredQualificationRate},
+                             {a.unbalance.at95, b.unbalance.at95},
+                             {a.frequencyDeviation, b.frequencyDeviation}})
+    EXPECT_EQ(x, y);
+  ASSERT_EQ(shippedLimitSets().size(), 1u);
+  EXPECT_EQ(shippedLimitSets()[0].name, builtIn.name);
+}
+
+TEST(LimitSet, AUserCopyOverridesOnlyTheValuesItHolds) {
+  const LoadedLimitSet loaded =
+      limitSetOfTexts(kTestSet, "set.json",
+                      R"({"unbalance": {"use": "userShare"}, "voltageDeviation": {"from35kV": {"upper": 3.5}},
+          "frequencyDeviation": {"use": "smallSystem"}})",
+                      "mine.json");
+  EXPECT_TRUE(loaded.messages.empty());
+  const AssessmentLimits& l = loaded.set.limits;
+  EXPECT_EQ(loaded.set.name, "test edition");
+  EXPECT_EQ(l.unbalance.at95, 1.1);
+  EXPECT_EQ(l.unbalance.largest, 2.2);
+  EXPECT_EQ(l.highVoltageBand.upper, 3.5);
+  EXPECT_EQ(l.highVoltageBand.lower, -4.5);
+  EXPECT_EQ(l.lowVoltageBand.upper, 6.5);
+  EXPECT_EQ(l.requiredQualificationRate, 98.5);
+  EXPECT_EQ(l.frequencyDeviation, 0.45);
+}
+
+TEST(LimitSet, AFaultySetOrCopyIsNamedAndTheSoundSetUsed) {
+  struct Case {
+    const char* what;
+    std::string set;
+    std::optional<std::string> copy;
+    std::string message;
+    double expectedAt95;  // 2: the built-in set; 1.7: the test set without the copy
+  };
+  const Case cases[] = {
+      {"set not JSON", R"({"name": "cut short", )", std::nullopt,
+       message(messages::kLimitFileNotJson, "set.json"), 2},
+      {"set a list", "[7, -7]", std::nullopt, message(messages::kLimitFileNotJson, "set.json"), 2},
+      {"set missing a value", testSetWith(R"("normal": 0.15, )", ""), std::nullopt,
+       message(messages::kLimitMemberMissing, "set.json", "frequencyDeviation.normal"), 2},
+      {"set missing a group", testSetWith(R"("singlePhase220V": {"upper": 7.5, "lower": -9.5},)", ""),
+       std::nullopt, message(messages::kLimitMemberMissing, "set.json", "voltageDeviation.singlePhase220V"),
+       2},
+      {"set with a number as text", testSetWith(R"("p95": 1.7)", R"("p95": "1.7")"), std::nullopt,
+       message(messages::kLimitMemberNotNumber, "set.json", "unbalance.network.p95"), 2},
+      {"set with a number where a group belongs",
+       testSetWith(R"("from35kV": {"upper": 5.5, "lower": -4.5})", R"("from35kV": 10)"), std::nullopt,
+       message(messages::kLimitMemberNotGroup, "set.json", "voltageDeviation.from35kV"), 2},
+      {"set with an unknown choice", testSetWith(R"("use": "network")", R"("use": "user")"), std::nullopt,
+       message(messages::kLimitMemberBadChoice, "set.json", "unbalance.use", "“network”或“userShare”"), 2},
+      {"set name not text", testSetWith(R"("test edition")", "2008"), std::nullopt,
+       message(messages::kLimitMemberNotText, "set.json", "name"), 2},
+      {"copy not JSON", kTestSet, "unbalance.use = userShare",
+       message(messages::kLimitFileNotJson, "mine.json"), 1.7},
+      {"copy with a text where a number belongs", kTestSet, R"({"unbalance": {"network": {"p95": "1,3"}}})",
+       message(messages::kLimitMemberNotNumber, "mine.json", "unbalance.network.p95"), 1.7},
+      {"copy with a misspelt member", kTestSet, R"({"unbalance": {"network": {"p59": 1.3}}})",
+       message(messages::kLimitMemberUnknown, "mine.json", "unbalance.network.p59"), 1.7},
+      {"copy removing a value", kTestSet, R"({"unbalance": {"network": {"largest": null}}})",
+       message(messages::kLimitMemberMissing, "mine.json", "unbalance.network.largest"), 1.7},
+      {"copy that is a number", kTestSet, "1.3", message(messages::kLimitFileNotJson, "mine.json"), 1.7},
+  };
+  for (const Case& c : cases) {
+    const LoadedLimitSet loaded = limitSetOfTexts(c.set, "set.json", c.copy, "mine.json");
+    ASSERT_EQ(loaded.messages.size(), 1u) << c.what;
+    EXPECT_EQ(loaded.messages[0], c.message) << c.what;
+    EXPECT_EQ(loaded.set.limits.unbalance.at95, c.expectedAt95) << c.what;
+  }
+}
+
+TEST(LimitSet, AFileThatCannotBeReadIsNamed) {
+  const LoadedLimitSet loaded = loadLimitSet("/nonexistent/set.json", "/nonexistent/mine.json");
+  ASSERT_EQ(loaded.messages.size(), 2u);
+  EXPECT_EQ(loaded.messages[0], message(messages::kLimitFileUnreadable, "/nonexistent/set.json"));
+  EXPECT_EQ(loaded.messages[1], message(messages::kLimitFileUnreadable, "/nonexistent/mine.json"));
+  EXPECT_EQ(loaded.set.name, builtInLimitSet().name);
+}
+
+}  // namespace
+}  // namespace pq

@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <functional>
+#include <string>
+
+#include "assessment/AssessmentMessages.h"
+#include "cli/CliRunner.h"
+#include "records/RecordFileWriter.h"
+#include "records/RecordStore.h"
+#include "support/StoreBuilder.h"
+#include "support/TempDir.h"
+
+namespace pq {
+namespace {
+
+using nlohmann::json;
+using test::runCli;
+using test::TempDir;
+
+// The phase voltage of a 10 kV line in volts: the files below are of level 10 kV without
+// transformers, so their cells hold volts and the declared phase voltage is 10000 / sqrt(3) V.
+constexpr double kDeclared = 5773.502692;
+
+struct Levels {
+  double rms;
+  double min;
+  double max;
+};
+
+// A file of `seconds` records from 2010-04-20 10:00:00, one a second, four-wire, level 10 kV; each
+// phase's cells as `levels(second, phase)` says.
+void writeFile(const std::string& path, int seconds, const std::function<Levels(int, int)>& levels,
+               int wiringMode = 1) {
+  RecordStore store;
+  store.fileName = path;
+  store.voltageLevelCode = 3;
+  store.ptRatio = 1;
+  store.minShortCircuitCapacity = 100;
+  store.supplyEquipmentCapacity = 20;
+  store.agreedCapacity = 5;
+  for (int s = 0; s < seconds; ++s) {
+    MeasurementRecord& r =
+        test::appendRecord(store, 10, 4, 20, 10 + s / 3600, s / 60 % 60, s % 60, wiringMode);
+    for (int phase = 0; phase < 3; ++phase) {
+      const Levels l = levels(s, phase);
+      r.setValue(cells::uaRms + 3 * phase, static_cast<float>(l.rms));
+      r.setValue(cells::uaMax + 3 * phase, static_cast<float>(l.max));
+      r.setValue(cells::uaMin + 3 * phase, static_cast<float>(l.min));
+    }
+    r.setValue(cells::frequency, 49.93f);
+  }
+  ASSERT_TRUE(rewriteRecordFile(store));
+}
+
+// A steady phase voltage `u` with extremes 0.4 % either side, no event.
+Levels steady(double u) { return {u, u * 0.996, u * 1.004}; }
+
+class AssessCommandTest : public ::testing::Test {
+ protected:
+  json assess(std::vector<std::string> options = {}) {
+    std::vector<std::string> args = {"assess", file, "--json", out};
+    args.insert(args.end(), options.begin(), options.end());
+    const auto result = runCli(args);
+    EXPECT_EQ(result.status, 0) << result.err;
+    const auto bytes = test::readBytes(out);
+    return json::parse(std::string(bytes.begin(), bytes.end()));
+  }
+
+  TempDir dir;
+  std::string file = dir.file("r.bin");
+  std::string out = dir.file("a.json");
+};
+
+TEST_F(AssessCommandTest, AnHourOfATenKilovoltLineHasAQualificationRateOf83Point33) {
+  // Minutes 0-49 at 10.2 kV (+2 %), 50-54 at 10.8 kV (+8 %), 55-59 at 9.2 kV (-8 %) on every phase.
+  writeFile(file, 3600, [](int s, int) {
+    const int minute = s / 60;
+    return steady((minute < 50 ? 10200 : minute < 55 ? 10800 : 9200) / std::sqrt(3.0));
+  });
+  const json a = assess();
+  EXPECT_EQ(a["span"]["first"], "2010-04-20 10:00:00");
+  EXPECT_EQ(a["span"]["last"], "2010-04-20 10:59:59");
+  EXPECT_EQ(a["span"]["records"], 3600);
+  EXPECT_TRUE(a["span"]["gaps"].empty());
+  EXPECT_EQ(a["deviation"]["upperLimit"], 7);
+  EXPECT_EQ(a["deviation"]["lowerLimit"], -7);
+  for (const char* phase : {"A", "B", "C"}) {
+    SCOPED_TRACE(phase);
+    const json& p = a["deviation"]["phases"][phase];
+    EXPECT_EQ(p["monitoredMinutes"], 60);
+    EXPECT_EQ(p["overMinutes"], 5);
+    EXPECT_EQ(p["underMinutes"], 5);
+    EXPECT_EQ(p["flaggedMinutes"], 0);
+    EXPECT_EQ(p["qualificationRate"], 83.33);
+    EXPECT_NEAR(p["max"].get<double>(), 8.0, 1e-4);
+    EXPECT_NEAR(p["min"].get<double>(), -8.0, 1e-4);
+    EXPECT_NEAR(p["p95"].get<double>(), 8.0, 1e-4);
+    EXPECT_EQ(p["verdict"], "不合格");
+  }
+  // The 10-second frequencies are all 0.07 Hz below 50 Hz: within ±0.2 Hz.
+  EXPECT_NEAR(a["frequency"]["min"].get<double>(), -0.07, 1e-5);
+  EXPECT_EQ(a["frequency"]["limit"], 0.2);
+  EXPECT_EQ(a["frequency"]["passRate"], 100);
+  EXPECT_EQ(a["frequency"]["verdict"], "合格");
+  // Six 10-minute values are too few for a 95 % value: no verdict, and the reason.
+  EXPECT_TRUE(a["unbalance"]["p95"].is_null());
+  EXPECT_TRUE(a["unbalance"]["verdict"].is_null());
+  EXPECT_EQ(a["unbalance"]["reason"], messages::kTooFewFor95Percent);
+  EXPECT_EQ(a["unbalance"]["limit"], 2);
+  EXPECT_EQ(a["unbalance"]["shortTermLimit"], 4);
+  // The 10 kV limits: odd orders 3.2 %, even 1.6 %, distortion 4 %; the 5th harmonic current's 20 A at
+  // 100 MVA for the share 5 / 20 MVA: 20 x 0.25^(1/1.2) = 6.2996 A.
+  EXPECT_EQ(a["harmonics"]["Ub"]["3"]["limit"], 3.2);
+  EXPECT_EQ(a["harmonics"]["Uc"]["24"]["limit"], 1.6);
+  EXPECT_EQ(a["harmonics"]["Ua"]["thd"]["limit"], 4);
+  EXPECT_NEAR(a["harmonics"]["Ic"]["5"]["limit"].get<double>(), 6.2996, 1e-4);
+  EXPECT_EQ(a["harmonics"]["Ia"]["25"]["verdict"], "合格");
+  EXPECT_FALSE(a["harmonics"]["Ia"].contains("thd"));
+  EXPECT_TRUE(a["events"].empty());
+  EXPECT_EQ(a["sarfi"]["90"], 0);
+}
+
+// Five minutes at 5800 V with four events, residual voltages in % of 5773.50 V:
+//  - 10:01:10-13, phase B's minimum at 4100 V (71.014 %): a dip of 4 s;
+//  - 10:02:30-31, the maxima of A and C at 6600 V (114.315 %): a swell of 2 s;
+//  - 10:03:40-42, every phase's minimum at 300 V (5.196 %): a short interruption of 3 s;
+//  - 10:04:20 C's minimum at 5150 V (89.201 %), at 10:04:21 at 5250 V (90.933 %: not yet back at
+//    92 %), at 10:04:22 at 5330 V (92.318 %): a dip of 2 s.
+Levels withEvents(int s, int phase) {
+  Levels l = steady(5800);
+  if (s >= 70 && s <= 73 && phase == 1) l.min = 4100;
+  if ((s == 150 || s == 151) && phase != 1) l.max = 6600;
+  if (s >= 220 && s <= 222) l.min = 300;
+  if (phase == 2 && s == 260) l.min = 5150;
+  if (phase == 2 && s == 261) l.min = 5250;
+  if (phase == 2 && s == 262) l.min = 5330;
+  return l;
+}
+
+TEST_F(AssessCommandTest, EventsWithTheirDurationsPhasesAndResidualVoltages) {
+  writeFile(file, 300, withEvents);
+  const json a = assess();
+  struct Expected {
+    const char* kind;
+    const char* start;
+    int seconds;
+    const char* phases;
+    double residual;
+  };
+  const Expected expected[] = {
+      {"dip", "2010-04-20 10:01:10", 4, "B", 4100 / kDeclared * 100},
+      {"swell", "2010-04-20 10:02:30", 2, "A C", 6600 / kDeclared * 100},
+      {"interruption", "2010-04-20 10:03:40", 3, "A B C", 300 / kDeclared * 100},
+      {"dip", "2010-04-20 10:04:20", 2, "C", 5150 / kDeclared * 100},
+  };
+  ASSERT_EQ(a["events"].size(), std::size(expected));
+  for (std::size_t i = 0; i < std::size(expected); ++i) {
+    SCOPED_TRACE(i);
+    const json& e = a["events"][i];
+    EXPECT_EQ(e["kind"], expected[i].kind);
+    EXPECT_EQ(e["start"], expected[i].start);
+    EXPECT_EQ(e["durationSeconds"], expected[i].seconds);
+    EXPECT_EQ(e["phases"], expected[i].phases);
+    EXPECT_NEAR(e["residual"].get<double>(), expected[i].residual, 1e-4);
+  }
+  EXPECT_NEAR(a["events"][0]["residual"].get<double>(), 71.0141, 1e-4);
+  // SARFI-90 counts the three dips and interruptions, SARFI-70 to -10 the interruption only.
+  EXPECT_EQ(a["sarfi"], json::parse(R"({"90": 3, "70": 1, "50": 1, "10": 1})"));
+  // Minutes 1 to 4 hold an event and are left out of the deviation.
+  EXPECT_EQ(a["deviation"]["phases"]["B"]["flaggedMinutes"], 4);
+  EXPECT_EQ(a["deviation"]["phases"]["B"]["monitoredMinutes"], 1);
+
+  const std::string csvPath = dir.file("e.csv");
+  const auto events = runCli({"events", file, "--csv", csvPath});
+  ASSERT_EQ(events.status, 0) << events.err;
+  EXPECT_EQ(events.out, "");
+  const auto bytes = test::readBytes(csvPath);
+  const std::string csv(bytes.begin(), bytes.end());
+  // The residuals as the shortest texts of their four-byte floats.
+  EXPECT_EQ(csv,
+            "\xEF\xBB\xBF"
+            "kind,start,durationSeconds,phases,residual\n"
+            "dip,2010-04-20 10:01:10,4,B,71.014084\n"
+            "swell,2010-04-20 10:02:30,2,A C,114.31535\n"
+            "interruption,2010-04-20 10:03:40,3,A B C,5.196152\n"
+            "dip,2010-04-20 10:04:20,2,C,89.200615\n");
+  // Without --csv the same lines, without the byte-order mark, on stdout.
+  EXPECT_EQ(runCli({"events", file}).out, csv.substr(3));
+}
+
+TEST_F(AssessCommandTest, RecordsOutOfOrderAreReportedAndSkippedAndAPauseIsAGap) {
+  // 10:00:00-10:01:59, then 10:00:30 again (out of order), 10:01:59 again (duplicate), then a pause
+  // to 10:05:00-10:05:59.
+  RecordStore store;
+  store.fileName = file;
+  store.voltageLevelCode = 3;
+  store.ptRatio = 1;
+  auto add = [&](int s) {
+    MeasurementRecord& r = test::appendRecord(store, 10, 4, 20, 10, s / 60, s % 60);
+    for (int phase = 0; phase < 3; ++phase) {
+      r.setValue(cells::uaRms + 3 * phase, 5811.0f);
+      r.setValue(cells::uaMax + 3 * phase, 5830.0f);
+      r.setValue(cells::uaMin + 3 * phase, 5790.0f);
+    }
+  };
+  for (int s = 0; s < 120; ++s) add(s);
+  add(30);
+  add(119);
+  for (int s = 300; s < 360; ++s) add(s);
+  ASSERT_TRUE(rewriteRecordFile(store));
+  const json a = assess();
+  EXPECT_EQ(a["span"]["records"], 180);
+  EXPECT_EQ(a["skipped"], json::parse(R"({"duplicates": 1, "outOfOrder": 1, "undatable": 0})"));
+  EXPECT_EQ(a["span"]["gaps"],
+            json::parse(R"([{"from": "2010-04-20 10:01:59", "to": "2010-04-20 10:05:00"}])"));
+  EXPECT_EQ(a["deviation"]["phases"]["A"]["monitoredMinutes"], 3);
+
+  // --from and --to pick the records between them, both ends included.
+  const json part = assess({"--from", "2010-04-20 10:01:30", "--to", "2010-04-20 10:05:09"});
+  EXPECT_EQ(part["span"]["first"], "2010-04-20 10:01:30");
+  EXPECT_EQ(part["span"]["last"], "2010-04-20 10:05:09");
+  EXPECT_EQ(part["span"]["records"], 40);
+}
+
+TEST_F(AssessCommandTest, ThreeWireRecordsAreJudgedOnTheirLineVoltages) {
+  // The cells of three-wire records hold the line voltages: 10 350 V is +3.5 % of 10 kV.
+  writeFile(
+      file, 180, [](int, int) { return steady(10350); }, 3);
+  const json a = assess();
+  EXPECT_EQ(a["deviation"]["declaredVoltage"], 10000);
+  for (const char* line : {"AB", "BC", "CA"}) {
+    SCOPED_TRACE(line);
+    EXPECT_EQ(a["deviation"]["phases"][line]["monitoredMinutes"], 3);
+    EXPECT_NEAR(a["deviation"]["phases"][line]["max"].get<double>(), 3.5, 1e-5);
+    EXPECT_EQ(a["deviation"]["phases"][line]["verdict"], "合格");
+  }
+  EXPECT_FALSE(a["deviation"]["phases"].contains("A"));
+}
+
+TEST_F(AssessCommandTest, BadInputIsRefusedWithItsReasonAndNoVerdict) {
+  writeFile(file, 120, [](int, int) { return steady(5800); });
+  const std::string unknownLevel = dir.file("unknownLevel.bin");
+  {
+    // Level code 8 names no level: no declared voltage.
+    RecordStore store;
+    store.fileName = unknownLevel;
+    store.voltageLevelCode = 8;
+    store.ptRatio = 1;
+    test::appendRecord(store, 10, 4, 20, 10, 0, 0).setValue(cells::uaRms, 5800.0f);
+    ASSERT_TRUE(rewriteRecordFile(store));
+  }
+  const std::string damaged = dir.file("damaged.json");
+  test::writeBytes(damaged, {'{', '"', 'u'});
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    int status;
+    std::string err;  // the start of stderr
+  };
+  const Case cases[] = {
+      {"a range after the records",
+       {"assess", file, "--from", "2010-04-20 11:00:00"},
+       3,
+       std::string(messages::kNothingToAssess) + "\n"},
+      {"a range before the records",
+       {"assess", file, "--to", "2010-04-20 09:59:59"},
+       3,
+       std::string(messages::kNothingToAssess) + "\n"},
+      {"a range ending before it starts",
+       {"assess", file, "--from", "2010-04-20 10:01:00", "--to", "2010-04-20 10:00:00"},
+       3,
+       std::string(messages::kNothingToAssess) + "\n"},
+      {"no declared voltage",
+       {"assess", unknownLevel},
+       3,
+       std::string(messages::kCannotAssessWithoutDeclaredVoltage) + "\n"},
+      {"events without declared voltage",
+       {"events", unknownLevel},
+       3,
+       std::string(messages::kCannotAssessWithoutDeclaredVoltage) + "\n"},
+      {"a time that is no date-time",
+       {"assess", file, "--from", "2010-02-30 10:00:00"},
+       2,
+       "--from must be a date-time"},
+      {"several files", {"assess", file, file}, 2, "several record files"},
+      {"a page output",
+       {"assess", file, "--xlsx", dir.file("a.xlsx")},
+       2,
+       "--xlsx of the assessment is not available yet"},
+      {"a file that cannot be opened", {"assess", dir.file("none.bin")}, 3, "文件空。\n"},
+  };
+  for (const Case& c : cases) {
+    const auto result = runCli(c.args);
+    EXPECT_EQ(result.status, c.status) << c.what << ": " << result.err;
+    EXPECT_EQ(result.err.substr(0, c.err.size()), c.err) << c.what;
+    EXPECT_EQ(result.out, "") << c.what;
+  }
+
+  // A damaged limit file is named, and the shipped set judges.
+  const auto result = runCli({"assess", file, "--limits", damaged});
+  EXPECT_EQ(result.status, 0);
+  char message[512];
+  std::snprintf(message, sizeof message, messages::kLimitFileNotJson, damaged.c_str());
+  EXPECT_EQ(result.err, std::string(message) + "\n");
+  const json a = json::parse(result.out);
+  EXPECT_EQ(a["deviation"]["upperLimit"], 7);
+  EXPECT_EQ(a["deviation"]["phases"]["A"]["verdict"], "合格");
+}
+
+TEST_F(AssessCommandTest, AUserCopyOfTheLimitsChangesOnlyItsValues) {
+  writeFile(file, 120, [](int, int) { return steady(5800); });
+  const std::string limits = dir.file("mine.json");
+  const std::string text =
+      R"({"voltageDeviation": {"upTo20kV": {"upper": 0.3}}, "frequencyDeviation": {"use": "smallSystem"}})";
+  test::writeBytes(limits, std::vector<std::uint8_t>(text.begin(), text.end()));
+  const json a = assess({"--limits", limits});
+  // 5800 V is 0.459 % above 5773.50 V: over the user's +0.3 %.
+  EXPECT_EQ(a["deviation"]["upperLimit"], 0.3);
+  EXPECT_EQ(a["deviation"]["lowerLimit"], -7);
+  EXPECT_EQ(a["deviation"]["phases"]["C"]["overMinutes"], 2);
+  EXPECT_EQ(a["deviation"]["phases"]["C"]["qualificationRate"], 0);
+  EXPECT_EQ(a["frequency"]["limit"], 0.5);
+}
+
+}  // namespace
+}  // namespace pq
