@@ -36,7 +36,8 @@ struct Report {
 void BM_VoltageReport(benchmark::State& state) {
   Report report(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    if (!report.run.requestReport(0)) state.SkipWithError("refused");
+    if (!report.run.requestReport({pq::Phase::A, pq::ReportQuantity::Voltage}))
+      state.SkipWithError("refused");
     benchmark::DoNotOptimize(report.parameters.data.deviation.p95);
   }
 }
@@ -45,8 +46,8 @@ BENCHMARK(BM_VoltageReport)->Arg(43200)->Arg(86400)->Unit(benchmark::kMillisecon
 void BM_AllSixReports(benchmark::State& state) {
   Report report(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    for (int phase = 0; phase < pq::kReportPhaseCount; ++phase) {
-      if (!report.run.requestReport(phase)) state.SkipWithError("refused");
+    for (const pq::ReportKind kind : pq::kReportKinds) {
+      if (!report.run.requestReport(kind)) state.SkipWithError("refused");
     }
     benchmark::DoNotOptimize(report.parameters.data.thd.p95);
   }
@@ -68,7 +69,9 @@ void BM_OneIndexBySelection(benchmark::State& state) {
   report.store.rangeEnd = report.store.recordCount();
   pq::StatisticsEngine engine(report.store, report.parameters.data.limits);
   for (auto _ : state) {
-    benchmark::DoNotOptimize(engine.computeStatistic(pq::StatisticIndex::Harmonic, 0, 3).p95);
+    benchmark::DoNotOptimize(
+        engine.computeStatistic(pq::StatisticIndex::Harmonic, {pq::Phase::A, pq::ReportQuantity::Voltage}, 3)
+            .p95);
   }
 }
 BENCHMARK(BM_OneIndexBySelection)->Arg(43200)->Arg(86400)->Unit(benchmark::kMillisecond);

@@ -33,6 +33,9 @@ std::string temporaryPath(const char* name) {
   return std::string(folder != nullptr ? folder : "/tmp") + "/" + name;
 }
 
+constexpr pq::ReportKind kVoltageA{pq::Phase::A, pq::ReportQuantity::Voltage};
+constexpr pq::ReportKind kCurrentB{pq::Phase::B, pq::ReportQuantity::Current};
+
 struct Session {
   Session() : store(pq::bench::generatedStore(kFullDay)) { parameters.fillFromStore(store); }
   pq::RecordStore& store;
@@ -40,11 +43,10 @@ struct Session {
   SilentRun listener;
   pq::ui::ScriptedPrompter prompter;
 
-  pq::ReportPage report(int phase) {
+  pq::ReportPage report(pq::ReportKind kind) {
     pq::ReportRun run(store, parameters, listener);
-    parameters.data.reportPhase = static_cast<std::uint8_t>(phase);
-    const bool done = phase < 3 ? run.runVoltageReport() : run.runCurrentReport();
-    if (!done) throw std::runtime_error("refused");
+    parameters.data.kind = kind;
+    if (!run.runReport()) throw std::runtime_error("refused");
     return pq::buildReportPage(parameters, store.ptRatio, "2026-12-10 08:00:00");
   }
 };
@@ -55,10 +57,10 @@ void BM_ReportButtonToPreview(benchmark::State& state) {
   Session session;
   for (auto _ : state) {
     pq::ReportRun run(session.store, session.parameters, session.listener);
-    if (!run.requestReport(0)) state.SkipWithError("refused");
+    if (!run.requestReport(kVoltageA)) state.SkipWithError("refused");
     bool open = false;
-    pq::TForm14 window(session.prompter, open, [](int) {});
-    window.showReport(pq::buildReportPage(session.parameters, session.store.ptRatio, "x"), 0);
+    pq::TForm14 window(session.prompter, open, [](pq::ReportKind) {});
+    window.showReport(pq::buildReportPage(session.parameters, session.store.ptRatio, "x"), kVoltageA);
     window.show();
     QApplication::processEvents();
     window.repaint();
@@ -70,14 +72,14 @@ BENCHMARK(BM_ReportButtonToPreview)->Unit(benchmark::kMillisecond);
 void BM_PhaseSwitch(benchmark::State& state) {
   Session session;
   bool open = false;
-  pq::TForm14 window(session.prompter, open, [](int) {});
-  window.showReport(session.report(0), 0);
+  pq::TForm14 window(session.prompter, open, [](pq::ReportKind) {});
+  window.showReport(session.report(kVoltageA), kVoltageA);
   window.show();
   QApplication::processEvents();
-  int phase = 0;
+  pq::ReportKind kind = kVoltageA;
   for (auto _ : state) {
-    phase = phase == 0 ? 4 : 0;
-    window.showReport(session.report(phase), phase);
+    kind = kind == kVoltageA ? kCurrentB : kVoltageA;
+    window.showReport(session.report(kind), kind);
     QApplication::processEvents();
     window.repaint();
   }
@@ -86,11 +88,12 @@ BENCHMARK(BM_PhaseSwitch)->Unit(benchmark::kMillisecond);
 
 void BM_SpreadsheetExport(benchmark::State& state) {
   Session session;
-  const pq::ReportPage page = session.report(0);
+  const pq::ReportPage page = session.report(kVoltageA);
   const QString path = QString::fromStdString(temporaryPath("pqdesk-bench.xls"));
   for (auto _ : state) {
     std::remove(path.toStdString().c_str());
-    if (!pq::writeReportSpreadsheet(path, page, true)) state.SkipWithError("not written");
+    if (!pq::writeReportSpreadsheet(path, page, pq::ReportQuantity::Voltage))
+      state.SkipWithError("not written");
   }
   std::remove(path.toStdString().c_str());
 }

@@ -32,6 +32,7 @@ ReportLimits harmonicLimitsOf(const RecordStore& store) {
   return limits;
 }
 
+// Between the records the time gate lets through, so that a record out of order adds no step.
 int mostCommonStep(const RecordStore& store, IndexRange range) {
   std::map<std::int64_t, int> steps;
   std::int64_t previous = -1;
@@ -42,7 +43,8 @@ int mostCommonStep(const RecordStore& store, IndexRange range) {
     } catch (const ConversionError&) {
       continue;
     }
-    if (previous >= 0 && seconds > previous) ++steps[seconds - previous];
+    if (seconds <= previous) continue;
+    if (previous >= 0) ++steps[seconds - previous];
     previous = seconds;
   }
   std::int64_t step = 1;

@@ -21,11 +21,11 @@ class ConsoleRunListener : public ReportRunListener {
   void busyFinished() override {}
 };
 
-int phaseOf(const std::string& text) {
-  for (int phase = 0; phase < kReportPhaseCount; ++phase) {
-    if (text == kReportPhaseNames[phase]) return phase;
-  }
-  throw UsageError("--phase must be one of Ua Ub Uc Ia Ib Ic");
+ReportKind kindOf(const std::string& text) {
+  if (const auto kind = reportKindNamed(text)) return *kind;
+  std::string names;
+  for (const ReportKind& kind : kReportKinds) names += ' ' + kind.name();
+  throw UsageError("--phase must be one of" + names);
 }
 
 // "YYYY-M-D H:M" into the five date fields, as many digits as the fields take; false when the
@@ -72,7 +72,7 @@ int runReport(const std::vector<std::string>& args) {
   arguments.expectPositionals(1);
   const auto phaseText = arguments.text("phase");
   if (!phaseText) throw UsageError("missing --phase");
-  const int phase = phaseOf(*phaseText);
+  const ReportKind kind = kindOf(*phaseText);
 
   RecordStore store;
   if (importToConsole(store, path) != ImportResult::Completed) return kExitRefused;
@@ -101,7 +101,7 @@ int runReport(const std::vector<std::string>& args) {
 
   ConsoleRunListener listener;
   ReportRun run(store, parameters, listener);
-  if (!run.requestReport(phase)) return kExitRefused;
+  if (!run.requestReport(kind)) return kExitRefused;
 
   if (const auto jsonPath = arguments.text("json")) {
     // A file that cannot be written is refused input, as for the page outputs.

@@ -29,14 +29,13 @@ void writeStatistic(JsonWriter& json, const StatisticRecord& s, bool hasP95, boo
 }  // namespace
 
 std::string reportJson(const PhaseReportDataSet& data, int rangeStart, int rangeEnd) {
-  const int phase = data.reportPhase;
-  const bool voltage = isVoltageReport(phase);
+  const bool voltage = data.kind.voltage();
   const bool hasP95 = data.sampleCount >= 20;
   const ReportLimits& limits = data.limits;
   JsonWriter json;
   json.beginObject();
-  json.key("phase").string(kReportPhaseNames[phase]);
-  json.key("title").string(reportTitle(phase));
+  json.key("phase").string(data.kind.name());
+  json.key("title").string(data.kind.title());
   json.key("sampleCount").number(data.sampleCount);
   json.key("startTimeText").string(data.startTimeText);
   json.key("endTimeText").string(data.endTimeText);

@@ -6,9 +6,6 @@
 
 namespace pq::cli {
 
-// The names of the report phases 0..5 on the command line and in the JSON object.
-inline constexpr const char* kReportPhaseNames[kReportPhaseCount] = {"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
-
 // The phase report data set of the report just run, as the JSON object of `report --json`: only the
 // statistics the report's kind computes, p95 null below 20 samples, passRate null where the report
 // has no test.

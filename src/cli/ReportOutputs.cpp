@@ -38,7 +38,6 @@ bool writeText(const std::string& path, const std::string& content) {
 
 int writeReportOutputs(const Arguments& arguments, const RecordStore& store,
                        const ReportParameters& parameters) {
-  const bool voltage = isVoltageReport(parameters.data.reportPhase);
   const ReportPage page = buildReportPage(parameters, store.ptRatio,
                                           arguments.text("print-date", printDateText(std::time(nullptr))));
 
@@ -53,7 +52,8 @@ int writeReportOutputs(const Arguments& arguments, const RecordStore& store,
   }
   if (const auto path = arguments.text("xls")) {
     std::string error;
-    if (xls::writeXlsFile(*path, reportSheet(page, voltage), error) != xls::XlsWrite::Written) {
+    if (xls::writeXlsFile(*path, reportSheet(page, parameters.data.kind.quantity), error) !=
+        xls::XlsWrite::Written) {
       ok = failed(*path, error);
     }
   }

@@ -41,7 +41,7 @@ bool starred(const PhaseReportDataSet& data) { return data.sampleCount < 20.0f; 
 
 }  // namespace
 
-void setReportTitle(ReportPage& page, int reportPhase) { page.set("title", reportTitle(reportPhase)); }
+void setReportTitle(ReportPage& page, ReportKind kind) { page.set("title", kind.title()); }
 
 void buildVoltagePage(ReportPage& page, const ReportParameters& parameters, float ptRatio,
                       const std::string& printDate) {
@@ -89,11 +89,10 @@ void buildCurrentPage(ReportPage& page, const ReportParameters& parameters, cons
 }
 
 ReportPage buildReportPage(const ReportParameters& parameters, float ptRatio, const std::string& printDate) {
-  const int phase = parameters.data.reportPhase;
-  const bool voltage = isVoltageReport(phase);
-  ReportPage page = voltage ? voltagePageForm() : currentPageForm();
-  setReportTitle(page, phase);
-  if (voltage) {
+  const ReportKind kind = parameters.data.kind;
+  ReportPage page = kind.voltage() ? voltagePageForm() : currentPageForm();
+  setReportTitle(page, kind);
+  if (kind.voltage()) {
     buildVoltagePage(page, parameters, ptRatio, printDate);
   } else {
     buildCurrentPage(page, parameters, printDate);

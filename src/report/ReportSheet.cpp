@@ -161,10 +161,10 @@ void currentSheet(SheetWriter& w, const ReportPage& page) {
 
 }  // namespace
 
-xls::Worksheet reportSheet(const ReportPage& page, bool voltage) {
+xls::Worksheet reportSheet(const ReportPage& page, ReportQuantity quantity) {
   Worksheet sheet = sheetWithTitle(page);
   SheetWriter writer(sheet, page);
-  if (voltage) {
+  if (quantity == ReportQuantity::Voltage) {
     voltageSheet(writer, page);
   } else {
     currentSheet(writer, page);

@@ -43,12 +43,12 @@ constexpr PhaseCells kPhaseCells[3] = {
 }  // namespace
 
 IndexSampler::IndexSampler(const RecordStore& store, const ReportLimits& limits, StatisticRequest request,
-                           int reportPhase)
+                           ReportKind kind)
     : store_(store),
       request_(request),
-      voltageReport_(reportPhase < 3),
-      phase_(reportPhase % 3),
-      channel_(reportPhase),
+      voltageReport_(kind.voltage()),
+      phase_(kind.phaseIndex()),
+      channel_(kind.channel()),
       nominal_(static_cast<float>(store.nominalVoltage)),
       band_(deviationBand(nominal_)) {
   if (request.index == StatisticIndex::Harmonic) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "statistics/DeviationBand.h"
+#include "statistics/ReportKind.h"
 #include "statistics/StatisticIndex.h"
 
 namespace pq {
@@ -18,9 +19,8 @@ class IndexSampler {
     bool passes;
   };
 
-  // `reportPhase` 0..2 for the voltage reports of phases A..C, 3..5 for their current reports.
   IndexSampler(const RecordStore& store, const ReportLimits& limits, StatisticRequest request,
-               int reportPhase);
+               ReportKind kind);
 
   Sample operator()(int recordIndex);
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <string>
 
 #include "statistics/HarmonicLimitTables.h"
+#include "statistics/ReportKind.h"
 #include "statistics/ReportLimits.h"
 #include "statistics/StatisticRecord.h"
 
@@ -24,15 +24,9 @@ struct PhaseReportDataSet {
   StatisticRecord fluctuation;
   StatisticRecord frequencyDeviation;
   StatisticRecord lineFundamental;
-  std::uint8_t reportPhase = 0;  // 0 Ua, 1 Ub, 2 Uc, 3 Ia, 4 Ib, 5 Ic
+  ReportKind kind;
   bool reportWindowOpen = false;
   float sampleCount = 0;
 };
-
-inline constexpr int kReportPhaseCount = 6;
-inline constexpr bool isVoltageReport(int reportPhase) { return reportPhase < 3; }
-
-// The page title of a report phase, such as "电能质量统计报表（A相电压）".
-const char* reportTitle(int reportPhase);
 
 }  // namespace pq

@@ -96,9 +96,9 @@ KeyAction ReportParameters::filterCapacityKey(std::string_view text, char32_t ke
   return KeyAction::Drop;
 }
 
-std::optional<std::string> ReportParameters::requestReport(int phase) {
-  data.reportPhase = static_cast<std::uint8_t>(phase);
-  if (isVoltageReport(phase)) {
+std::optional<std::string> ReportParameters::requestReport(ReportKind kind) {
+  data.kind = kind;
+  if (kind.voltage()) {
     if (voltageLevelText.empty()) return messages::kChooseVoltageLevel;
   } else if (minShortCircuitText.empty() || supplyCapacityText.empty() || agreedCapacityText.empty() ||
              voltageLevelText.empty()) {

@@ -29,8 +29,8 @@ class ReportParameters {
   KeyAction filterCapacityKey(std::string_view text, char32_t key);
   void capacityFieldLeft() { dotCount = 0; }
 
-  // The refusal of a report button for this phase, if any; the phase is remembered either way.
-  std::optional<std::string> requestReport(int phase);
+  // The refusal of a report button for this kind, if any; the kind is remembered either way.
+  std::optional<std::string> requestReport(ReportKind kind);
 
   // Builds the start and end texts and checks that a run may go on; the refusal to show otherwise.
   // A start or end that is no valid date-time throws ConversionError.

@@ -38,12 +38,16 @@ int selectReportRange(RecordStore& store, const ReportParameters& parameters) {
   return range.end - range.start;
 }
 
-bool ReportRun::requestReport(int phase) {
-  if (const auto refusal = parameters_.requestReport(phase)) {
+bool ReportRun::requestReport(ReportKind kind) {
+  if (const auto refusal = parameters_.requestReport(kind)) {
     listener_.showMessage(refusal->c_str());
     return false;
   }
-  return isVoltageReport(phase) ? runVoltageReport() : runCurrentReport();
+  return runReport();
+}
+
+bool ReportRun::runReport() {
+  return parameters_.data.kind.voltage() ? runVoltageReport() : runCurrentReport();
 }
 
 int ReportRun::prepare() {
@@ -90,7 +94,7 @@ bool ReportRun::runVoltageReport() {
       reportRequests({StatisticIndex::Fundamental, StatisticIndex::LineFundamental, StatisticIndex::Thd,
                       StatisticIndex::Deviation, StatisticIndex::Unbalance, StatisticIndex::Fluctuation,
                       StatisticIndex::FrequencyDeviation}),
-      data.reportPhase);
+      data.kind);
   storeHarmonics(results, data);
   auto next = results.begin() + kHarmonicRequests;
   for (StatisticRecord* index : {&data.fundamental, &data.lineFundamental, &data.thd, &data.deviation,
@@ -107,8 +111,8 @@ bool ReportRun::runCurrentReport() {
   data.limits.computeCurrentLimits(parameters_.voltageLevelText, parameters_.minShortCircuitText,
                                    parameters_.supplyCapacityText, parameters_.agreedCapacityText);
   StatisticsEngine engine(store_, data.limits);
-  const auto results = engine.computeStatistics(
-      reportRequests({StatisticIndex::Fundamental, StatisticIndex::Thd}), data.reportPhase);
+  const auto results =
+      engine.computeStatistics(reportRequests({StatisticIndex::Fundamental, StatisticIndex::Thd}), data.kind);
   storeHarmonics(results, data);
   data.fundamental = results[kHarmonicRequests];
   data.thd = results[kHarmonicRequests + 1];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "statistics/ReportKind.h"
+
 namespace pq {
 
 class RecordStore;
@@ -30,13 +32,14 @@ class ReportRun {
   ReportRun(RecordStore& store, ReportParameters& parameters, ReportRunListener& listener)
       : store_(store), parameters_(parameters), listener_(listener) {}
 
-  // A report button: the button's own checks, then the run of the phase's kind.
-  bool requestReport(int phase);
-  // The runs for the phase already set in the data set (the report window's phase buttons).
-  bool runVoltageReport();
-  bool runCurrentReport();
+  // A report button: the button's own checks, then the run of the kind.
+  bool requestReport(ReportKind kind);
+  // The run for the kind already set in the data set (the report window's phase buttons).
+  bool runReport();
 
  private:
+  bool runVoltageReport();
+  bool runCurrentReport();
   // Steps shared by both kinds before the limits; the sample count N, or 0 when the run stops.
   int prepare();
 

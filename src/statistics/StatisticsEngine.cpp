@@ -87,17 +87,17 @@ StatisticsEngine::StatisticsEngine(const RecordStore& store, ReportLimits& limit
 
 StatisticsEngine::~StatisticsEngine() = default;
 
-StatisticRecord StatisticsEngine::computeStatistic(StatisticIndex index, int reportPhase, int order) {
-  return computeStatistics({{index, order}}, reportPhase).front();
+StatisticRecord StatisticsEngine::computeStatistic(StatisticIndex index, ReportKind kind, int order) {
+  return computeStatistics({{index, order}}, kind).front();
 }
 
 std::vector<StatisticRecord> StatisticsEngine::computeStatistics(
-    const std::vector<StatisticRequest>& requests, int reportPhase) {
+    const std::vector<StatisticRequest>& requests, ReportKind kind) {
   std::vector<IndexSampler> samplers;
   for (const StatisticRequest& request : requests) {
     if (request.index == StatisticIndex::Deviation)
       limits_.chooseDeviationText(static_cast<float>(store_.nominalVoltage));
-    samplers.emplace_back(store_, limits_, request, reportPhase);
+    samplers.emplace_back(store_, limits_, request, kind);
   }
   const int first = store_.rangeStart;
   const auto count = static_cast<std::size_t>(store_.rangeEnd - store_.rangeStart);
@@ -108,10 +108,11 @@ std::vector<StatisticRecord> StatisticsEngine::computeStatistics(
   std::vector<float> passes(samplers.size(), 0.0f);
   // A single index reads too little of each record for the prefetching to pay.
   const bool prefetch = samplers.size() > 1;
+  const int channel = kind.channel();
   for (std::size_t j = 0; j < count; ++j) {
     const int i = first + static_cast<int>(j);
     if (prefetch && j + kPrefetchDistance < count)
-      prefetchRecord(store_.record(i + kPrefetchDistance), reportPhase);
+      prefetchRecord(store_.record(i + kPrefetchDistance), channel);
     for (std::size_t k = 0; k < samplers.size(); ++k) {
       const IndexSampler::Sample sample = samplers[k](i);
       values[k * count + j] = sample.value;

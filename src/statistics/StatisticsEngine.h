@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "statistics/ReportKind.h"
 #include "statistics/StatisticIndex.h"
 #include "statistics/StatisticRecord.h"
 
@@ -16,8 +17,8 @@ class ZeroedBlock;
 int rankOf95PercentValue(int sampleCount);
 
 // Computes the statistics of report indices over the store's records rangeStart .. rangeEnd - 1,
-// judging each record against `limits`. Reads the store only. `reportPhase` is 0..2 for the voltage
-// reports of phases A..C and 3..5 for their current reports. The range must hold at least one record.
+// judging each record against `limits` for a report of `kind`. Reads the store only. The range must
+// hold at least one record.
 class StatisticsEngine {
  public:
   StatisticsEngine(const RecordStore& store, ReportLimits& limits);
@@ -26,11 +27,11 @@ class StatisticsEngine {
   StatisticsEngine& operator=(const StatisticsEngine&) = delete;
 
   // One index. Deviation also chooses the limits' deviation text.
-  StatisticRecord computeStatistic(StatisticIndex index, int reportPhase, int order = 0);
+  StatisticRecord computeStatistic(StatisticIndex index, ReportKind kind, int order = 0);
   // Several indices, each with the result computeStatistic gives it, in one sweep over the records:
   // a record is read once while it is in the cache instead of once per index.
   std::vector<StatisticRecord> computeStatistics(const std::vector<StatisticRequest>& requests,
-                                                 int reportPhase);
+                                                 ReportKind kind);
 
  private:
   const RecordStore& store_;

@@ -31,7 +31,8 @@ struct Levels {
 
 // A file of `seconds` records from 2010-04-20 10:00:00, one a second, four-wire, level 10 kV; each
 // phase's cells as `levels(second, phase)` says.
-void writeFile(const std::string& path, int seconds, const std::function<Levels(int, int)>& levels) {
+void writeFile(const std::string& path, int seconds, const std::function<Levels(int, int)>& levels,
+               int wiringMode = 1) {
   RecordStore store;
   store.fileName = path;
   store.voltageLevelCode = 3;
@@ -40,7 +41,8 @@ void writeFile(const std::string& path, int seconds, const std::function<Levels(
   store.supplyEquipmentCapacity = 20;
   store.agreedCapacity = 5;
   for (int s = 0; s < seconds; ++s) {
-    MeasurementRecord& r = test::appendRecord(store, 10, 4, 20, 10 + s / 3600, s / 60 % 60, s % 60);
+    MeasurementRecord& r =
+        test::appendRecord(store, 10, 4, 20, 10 + s / 3600, s / 60 % 60, s % 60, wiringMode);
     for (int phase = 0; phase < 3; ++phase) {
       const Levels l = levels(s, phase);
       r.setValue(cells::uaRms + 3 * phase, static_cast<float>(l.rms));
@@ -220,6 +222,21 @@ TEST_F(AssessCommandTest, RecordsOutOfOrderAreReportedAndSkippedAndAPauseIsAGap)
   EXPECT_EQ(part["span"]["first"], "2010-04-20 10:01:30");
   EXPECT_EQ(part["span"]["last"], "2010-04-20 10:05:09");
   EXPECT_EQ(part["span"]["records"], 40);
+}
+
+TEST_F(AssessCommandTest, ThreeWireRecordsAreJudgedOnTheirLineVoltages) {
+  // The cells of three-wire records hold the line voltages: 10 350 V is +3.5 % of 10 kV.
+  writeFile(
+      file, 180, [](int, int) { return steady(10350); }, 3);
+  const json a = assess();
+  EXPECT_EQ(a["deviation"]["declaredVoltage"], 10000);
+  for (const char* line : {"AB", "BC", "CA"}) {
+    SCOPED_TRACE(line);
+    EXPECT_EQ(a["deviation"]["phases"][line]["monitoredMinutes"], 3);
+    EXPECT_NEAR(a["deviation"]["phases"][line]["max"].get<double>(), 3.5, 1e-5);
+    EXPECT_EQ(a["deviation"]["phases"][line]["verdict"], "合格");
+  }
+  EXPECT_FALSE(a["deviation"]["phases"].contains("A"));
 }
 
 TEST_F(AssessCommandTest, BadInputIsRefusedWithItsReasonAndNoVerdict) {

@@ -14,8 +14,9 @@ namespace {
 
 ReportPage builtPage() {
   ReportPage page = voltagePageForm();
-  setReportTitle(page, 2);
-  buildVoltagePage(page, test::handFilledReport(2, 100), 100.0f, "2026-12-10 08:00:00");
+  setReportTitle(page, {Phase::C, ReportQuantity::Voltage});
+  buildVoltagePage(page, test::handFilledReport({Phase::C, ReportQuantity::Voltage}, 100), 100.0f,
+                   "2026-12-10 08:00:00");
   return page;
 }
 

@@ -9,7 +9,7 @@ namespace pq::test {
 // Report parameters holding a data set filled by hand: every statistic of row r is r + 0.1234 for
 // max, r + 0.0005 for min, -(r + 0.5) for avg, r + 0.25 for p95 and 100 - r for the pass rate, where
 // r is 1 for the fundamental, the order for harmonics and 30.. for the rows below them.
-inline ReportParameters handFilledReport(int phase, float sampleCount) {
+inline ReportParameters handFilledReport(ReportKind kind, float sampleCount) {
   ReportParameters p;
   p.stationName = "城东变电站";
   p.pointName = "10kV出线";
@@ -27,7 +27,7 @@ inline ReportParameters handFilledReport(int phase, float sampleCount) {
     s.passRate = 100.0f - r;
   };
   PhaseReportDataSet& d = p.data;
-  d.reportPhase = static_cast<std::uint8_t>(phase);
+  d.kind = kind;
   d.sampleCount = sampleCount;
   d.startTimeText = "2010-04-19 15:39";
   d.endTimeText = "2010-04-20 15:38";

@@ -11,8 +11,8 @@ using test::handFilledReport;
 
 TEST(ReportPageTest, VoltagePageCellsTakeTheirPictures) {
   ReportPage page = voltagePageForm();
-  const ReportParameters p = handFilledReport(0, 100);
-  setReportTitle(page, 0);
+  const ReportParameters p = handFilledReport({Phase::A, ReportQuantity::Voltage}, 100);
+  setReportTitle(page, {Phase::A, ReportQuantity::Voltage});
   buildVoltagePage(page, p, 100.0f, "2026-12-10 08:00:00");
   EXPECT_EQ(page.text("title"), "电能质量统计报表（A相电压）");
   EXPECT_EQ(page.text("unit"), "(KV)");
@@ -38,7 +38,7 @@ TEST(ReportPageTest, VoltagePageCellsTakeTheirPictures) {
 
 TEST(ReportPageTest, NumbersRoundHalvesAwayAndKeepTheirSign) {
   ReportPage page = voltagePageForm();
-  ReportParameters p = handFilledReport(1, 100);
+  ReportParameters p = handFilledReport({Phase::B, ReportQuantity::Voltage}, 100);
   p.data.deviation.min = -2.5f;
   p.data.harmonic[2].passRate = 100.0f;
   buildVoltagePage(page, p, 1.0f, "");
@@ -48,7 +48,7 @@ TEST(ReportPageTest, NumbersRoundHalvesAwayAndKeepTheirSign) {
   EXPECT_EQ(page.text("fundamental.min"), "1.000 V");
 
   ReportPage current = currentPageForm();
-  p.data.reportPhase = 3;
+  p.data.kind = {Phase::A, ReportQuantity::Current};
   buildCurrentPage(current, p, "");
   EXPECT_EQ(current.text("harmonic.2.pass"), "100.0000%");
 }
@@ -56,7 +56,7 @@ TEST(ReportPageTest, NumbersRoundHalvesAwayAndKeepTheirSign) {
 TEST(ReportPageTest, BelowTwentySamplesEveryNinetyFivePercentCellIsAStar) {
   for (float samples : {0.0f, 19.0f}) {
     ReportPage voltage = voltagePageForm();
-    ReportParameters p = handFilledReport(0, samples);
+    ReportParameters p = handFilledReport({Phase::A, ReportQuantity::Voltage}, samples);
     buildVoltagePage(voltage, p, 1.0f, "");
     for (const char* row :
          {"fundamental", "lineFundamental", "thd", "deviation", "fluctuation", "frequency", "unbalance"}) {
@@ -72,14 +72,14 @@ TEST(ReportPageTest, BelowTwentySamplesEveryNinetyFivePercentCellIsAStar) {
     }
   }
   ReportPage page = voltagePageForm();
-  buildVoltagePage(page, handFilledReport(0, 20.0f), 1.0f, "");
+  buildVoltagePage(page, handFilledReport({Phase::A, ReportQuantity::Voltage}, 20.0f), 1.0f, "");
   EXPECT_EQ(page.text("fundamental.p95"), "1.250 V");
 }
 
 TEST(ReportPageTest, CurrentPageCellsTakeTheirPictures) {
   ReportPage page = currentPageForm();
-  const ReportParameters p = handFilledReport(4, 100);
-  setReportTitle(page, 4);
+  const ReportParameters p = handFilledReport({Phase::B, ReportQuantity::Current}, 100);
+  setReportTitle(page, {Phase::B, ReportQuantity::Current});
   buildCurrentPage(page, p, "x");
   EXPECT_EQ(page.text("title"), "电能质量统计报表（B相电流）");
   EXPECT_EQ(page.text("fundamental.max"), "1.123 A");
@@ -121,7 +121,7 @@ TEST(ReportPageTest, FormsHaveTheirRulingAndStaticTexts) {
 
 TEST(ReportPageTest, EmptyParametersLeaveValuesEmptyAndLabels) {
   ReportPage page = currentPageForm();
-  ReportParameters p = handFilledReport(3, 100);
+  ReportParameters p = handFilledReport({Phase::A, ReportQuantity::Current}, 100);
   p.stationName.clear();
   p.minShortCircuitText.clear();
   buildCurrentPage(page, p, "");

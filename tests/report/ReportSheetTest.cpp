@@ -16,10 +16,10 @@ using test::handFilledReport;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
-std::vector<std::string> exported(const ReportPage& page, bool voltage) {
+std::vector<std::string> exported(const ReportPage& page, ReportQuantity quantity) {
   test::TempDir dir;
   std::string error;
-  EXPECT_EQ(xls::writeXlsFile(dir.file("r.xls"), reportSheet(page, voltage), error), xls::XlsWrite::Written)
+  EXPECT_EQ(xls::writeXlsFile(dir.file("r.xls"), reportSheet(page, quantity), error), xls::XlsWrite::Written)
       << error;
   return test::readBack(dir.file("r.xls"));
 }
@@ -32,9 +32,10 @@ std::string cellLine(int row, int column, const std::string& kind, const std::st
 
 TEST(ReportSheetTest, VoltageSheetCarriesThePageTexts) {
   ReportPage page = voltagePageForm();
-  setReportTitle(page, 0);
-  buildVoltagePage(page, handFilledReport(0, 10), 100.0f, "2026-12-10 08:00:00");
-  const auto lines = exported(page, true);
+  setReportTitle(page, {Phase::A, ReportQuantity::Voltage});
+  buildVoltagePage(page, handFilledReport({Phase::A, ReportQuantity::Voltage}, 10), 100.0f,
+                   "2026-12-10 08:00:00");
+  const auto lines = exported(page, ReportQuantity::Voltage);
   ASSERT_FALSE(lines.empty());
   EXPECT_THAT(lines, Contains(HasSubstr(cellLine(1, 1, "text", "电能质量统计报表（A相电压）") +
                                         " font=隶书/20/0 h=2 v=1 fill=1")));
@@ -76,9 +77,9 @@ TEST(ReportSheetTest, VoltageSheetCarriesThePageTexts) {
 
 TEST(ReportSheetTest, CurrentSheetCarriesThePageTexts) {
   ReportPage page = currentPageForm();
-  setReportTitle(page, 5);
-  buildCurrentPage(page, handFilledReport(5, 100), "d");
-  const auto lines = exported(page, false);
+  setReportTitle(page, {Phase::C, ReportQuantity::Current});
+  buildCurrentPage(page, handFilledReport({Phase::C, ReportQuantity::Current}, 100), "d");
+  const auto lines = exported(page, ReportQuantity::Current);
   ASSERT_FALSE(lines.empty());
   EXPECT_THAT(lines, Contains(HasSubstr(cellLine(1, 1, "text", "电能质量统计报表（C相电流）"))));
   EXPECT_THAT(lines, Contains(HasSubstr(cellLine(3, 6, "text", "最小 短路 容量：182MVA"))));

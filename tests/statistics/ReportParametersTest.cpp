@@ -58,7 +58,7 @@ TEST_F(ReportParametersTest, FillFromAStoreWithRecords) {
   store.voltageLevelCode = 7;  // 220 kV has no entry
   parameters.fillFromStore(store);
   EXPECT_EQ(parameters.voltageLevelText, "");
-  EXPECT_EQ(parameters.requestReport(0), "请选择电压等级!");
+  EXPECT_EQ(parameters.requestReport({Phase::A, ReportQuantity::Voltage}), "请选择电压等级!");
 }
 
 TEST_F(ReportParametersTest, OneDotPerVisitOfTheCapacityFields) {
@@ -79,21 +79,24 @@ TEST_F(ReportParametersTest, OneDotPerVisitOfTheCapacityFields) {
 
 TEST_F(ReportParametersTest, ReportButtonChecks) {
   struct Case {
-    int phase;
+    ReportKind kind;
     const char* level;
     const char* agreed;
     const char* refusal;  // "" : the run goes on
   };
   const Case cases[] = {
-      {0, "", "150", "请选择电压等级!"},     {2, "10KV", "", ""},  // a voltage report needs only the level
-      {1, "typed text", "150", ""},          {3, "10KV", "", "请先输入相关参数值!"},
-      {4, "", "150", "请先输入相关参数值!"}, {5, "10KV", "  ", ""},  // blanks are not empty
+      {{Phase::A, ReportQuantity::Voltage}, "", "150", "请选择电压等级!"},
+      {{Phase::C, ReportQuantity::Voltage}, "10KV", "", ""},  // a voltage report needs only the level
+      {{Phase::B, ReportQuantity::Voltage}, "typed text", "150", ""},
+      {{Phase::A, ReportQuantity::Current}, "10KV", "", "请先输入相关参数值!"},
+      {{Phase::B, ReportQuantity::Current}, "", "150", "请先输入相关参数值!"},
+      {{Phase::C, ReportQuantity::Current}, "10KV", "  ", ""},  // blanks are not empty
   };
   for (const auto& c : cases) {
     parameters.voltageLevelText = c.level;
     parameters.agreedCapacityText = c.agreed;
-    EXPECT_EQ(parameters.requestReport(c.phase).value_or(""), c.refusal) << c.phase << " " << c.level;
-    EXPECT_EQ(parameters.data.reportPhase, c.phase);
+    EXPECT_EQ(parameters.requestReport(c.kind).value_or(""), c.refusal) << c.kind.name() << " " << c.level;
+    EXPECT_EQ(parameters.data.kind, c.kind);
   }
 }
 

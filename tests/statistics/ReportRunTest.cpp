@@ -54,7 +54,7 @@ class ReportRunTest : public ::testing::Test {
 
 TEST_F(ReportRunTest, VoltageReport) {
   records(20);
-  ASSERT_TRUE(run.requestReport(0));
+  ASSERT_TRUE(run.requestReport({Phase::A, ReportQuantity::Voltage}));
   EXPECT_EQ(listener.events, (std::vector<std::string>{"busy", "done"}));
   const PhaseReportDataSet& data = parameters.data;
   EXPECT_EQ(data.sampleCount, 20.0f);
@@ -74,7 +74,7 @@ TEST_F(ReportRunTest, VoltageReport) {
 
 TEST_F(ReportRunTest, NineteenRecordsHaveNoNinetyFivePercentValue) {
   records(19);
-  ASSERT_TRUE(run.requestReport(0));
+  ASSERT_TRUE(run.requestReport({Phase::A, ReportQuantity::Voltage}));
   EXPECT_TRUE(std::isnan(parameters.data.harmonic[3].p95));
   EXPECT_TRUE(std::isnan(parameters.data.deviation.p95));
   EXPECT_FALSE(std::isnan(parameters.data.harmonic[3].max));
@@ -82,9 +82,9 @@ TEST_F(ReportRunTest, NineteenRecordsHaveNoNinetyFivePercentValue) {
 
 TEST_F(ReportRunTest, CurrentReportKeepsTheVoltageResults) {
   records(30);
-  ASSERT_TRUE(run.requestReport(0));
+  ASSERT_TRUE(run.requestReport({Phase::A, ReportQuantity::Voltage}));
   const StatisticRecord deviation = parameters.data.deviation;
-  ASSERT_TRUE(run.requestReport(4));
+  ASSERT_TRUE(run.requestReport({Phase::B, ReportQuantity::Current}));
   const PhaseReportDataSet& data = parameters.data;
   EXPECT_EQ(data.sampleCount, 30.0f);
   EXPECT_EQ(data.fundamental.max, 100.0f);  // the phase-B current, not a voltage
@@ -99,11 +99,11 @@ TEST_F(ReportRunTest, CurrentReportKeepsTheVoltageResults) {
 TEST_F(ReportRunTest, RefusalsStopBeforeTheBusyIndicator) {
   records(5);
   parameters.voltageLevelText = "";
-  EXPECT_FALSE(run.requestReport(1));
+  EXPECT_FALSE(run.requestReport({Phase::B, ReportQuantity::Voltage}));
   parameters.voltageLevelText = "10KV";
   parameters.start.texts = {"2010", "4", "19", "14", "0"};
   parameters.end.texts = {"2010", "4", "19", "14", "30"};  // ends before the first record
-  EXPECT_FALSE(run.requestReport(1));
+  EXPECT_FALSE(run.requestReport({Phase::B, ReportQuantity::Voltage}));
   EXPECT_EQ(listener.events, (std::vector<std::string>{"message: 请选择电压等级!",
                                                        "message: 该时间段记录个数为零，请重新输入时间。"}));
   EXPECT_EQ(parameters.data.sampleCount, 0.0f);
@@ -111,9 +111,9 @@ TEST_F(ReportRunTest, RefusalsStopBeforeTheBusyIndicator) {
 
 TEST_F(ReportRunTest, PhaseButtonRunSkipsTheCapacityCheck) {
   records(5);
-  parameters.data.reportPhase = 4;
+  parameters.data.kind = {Phase::B, ReportQuantity::Current};
   parameters.agreedCapacityText = "";
-  EXPECT_THROW(run.runCurrentReport(), ConversionError);
+  EXPECT_THROW(run.runReport(), ConversionError);
   EXPECT_EQ(listener.events, (std::vector<std::string>{"busy", "done"}));
 }
 
@@ -122,11 +122,6 @@ TEST_F(ReportRunTest, EmptyStoreSelectsNothing) {
   EXPECT_EQ(selectReportRange(store, parameters), 0);
   EXPECT_EQ(store.rangeStart, 0);
   EXPECT_EQ(store.rangeEnd, 0);
-}
-
-TEST(ReportTitle, ByPhase) {
-  EXPECT_STREQ(reportTitle(0), "电能质量统计报表（A相电压）");
-  EXPECT_STREQ(reportTitle(4), "电能质量统计报表（B相电流）");
 }
 
 }  // namespace

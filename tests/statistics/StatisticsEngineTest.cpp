@@ -17,7 +17,8 @@ namespace {
 using test::appendRecord;
 using test::insertionBufferValue;
 
-constexpr int kPhaseA = 0, kPhaseB = 1, kPhaseC = 2, kCurrentA = 3;
+constexpr ReportKind kPhaseA{Phase::A, ReportQuantity::Voltage}, kPhaseB{Phase::B, ReportQuantity::Voltage},
+    kPhaseC{Phase::C, ReportQuantity::Voltage}, kCurrentA{Phase::A, ReportQuantity::Current};
 
 class StatisticsEngineTest : public ::testing::Test {
  protected:
@@ -35,8 +36,8 @@ class StatisticsEngineTest : public ::testing::Test {
   void currentHarmonics(const std::vector<float>& values) {
     records(values, [](MeasurementRecord& r, float v) { r.setValue(cells::harmonic(Ia, 2), v); });
   }
-  StatisticRecord compute(StatisticIndex index, int phase, int order = 0) {
-    return engine.computeStatistic(index, phase, order);
+  StatisticRecord compute(StatisticIndex index, ReportKind kind, int order = 0) {
+    return engine.computeStatistic(index, kind, order);
   }
 
   RecordStore store;
@@ -120,7 +121,7 @@ TEST_F(StatisticsEngineTest, SeveralIndicesInOneSweep) {
   });
   std::vector<StatisticRequest> requests;
   for (int order = 2; order <= 25; ++order) requests.push_back({StatisticIndex::Harmonic, order});
-  const auto currents = engine.computeStatistics(requests, 5);
+  const auto currents = engine.computeStatistics(requests, {Phase::C, ReportQuantity::Current});
   const auto voltages = engine.computeStatistics(requests, kPhaseB);
   for (int order = 2; order <= 25; ++order) {
     const std::size_t k = static_cast<std::size_t>(order - 2);

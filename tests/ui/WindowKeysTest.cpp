@@ -62,7 +62,8 @@ struct WindowCase {
 const WindowCase kWindows[] = {
     {"report parameters", [](Fixture& f) { return std::make_unique<TForm13>(f.store, f.prompter); }, false},
     {"report",
-     [](Fixture& f) { return std::make_unique<TForm14>(f.prompter, f.reportWindowOpen, [](int) {}); }, false},
+     [](Fixture& f) { return std::make_unique<TForm14>(f.prompter, f.reportWindowOpen, [](ReportKind) {}); },
+     false},
     {"report viewer",
      [](Fixture& f) {
        return std::make_unique<ReportViewer>(std::vector<ReportPage>{ReportPage{}}, f.prompter);

@@ -36,10 +36,10 @@ QString chooseSpreadsheetFile(ui::Prompter& prompter, QWidget* parent) {
       ui::ExistingFileAnswer::SilentlyAgain);
 }
 
-bool writeReportSpreadsheet(const QString& path, const ReportPage& page, bool voltagePage) {
+bool writeReportSpreadsheet(const QString& path, const ReportPage& page, ReportQuantity quantity) {
   std::string error;
   const xls::XlsWrite result =
-      xls::writeXlsFile(QFile::encodeName(path).toStdString(), reportSheet(page, voltagePage), error);
+      xls::writeXlsFile(QFile::encodeName(path).toStdString(), reportSheet(page, quantity), error);
   if (result == xls::XlsWrite::Failed) throw std::runtime_error(messages::kSpreadsheetNotSaved + error);
   return result == xls::XlsWrite::Written;
 }

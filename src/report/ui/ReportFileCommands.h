@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "report/ReportPage.h"
+#include "statistics/ReportKind.h"
 
 class QWidget;
 
@@ -31,6 +32,6 @@ QString chooseSpreadsheetFile(ui::Prompter& prompter, QWidget* parent);
 // Writes the sheet of the page; the workbook exists afterwards only when this returns true. False
 // when its file cannot be created; a failure after that (a full disk) throws std::runtime_error with
 // the system's reason.
-bool writeReportSpreadsheet(const QString& path, const ReportPage& page, bool voltagePage);
+bool writeReportSpreadsheet(const QString& path, const ReportPage& page, ReportQuantity quantity);
 
 }  // namespace pq

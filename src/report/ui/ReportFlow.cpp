@@ -13,17 +13,17 @@ namespace pq {
 
 TForm14* ReportFlow::reportWindow() const { return window_; }
 
-void ReportFlow::requestReport(int phase) {
+void ReportFlow::requestReport(ReportKind kind) {
   ReportRun run(store_, parameters_, listener_);
-  if (run.requestReport(phase)) showReport();
+  if (run.requestReport(kind)) showReport();
 }
 
-void ReportFlow::runPhase(int phase) {
+void ReportFlow::runPhase(ReportKind kind) {
   PhaseReportDataSet& data = parameters_.data;
-  data.reportPhase = static_cast<std::uint8_t>(phase);
+  data.kind = kind;
   data.reportWindowOpen = true;
   ReportRun run(store_, parameters_, listener_);
-  if (isVoltageReport(phase) ? run.runVoltageReport() : run.runCurrentReport()) showReport();
+  if (run.runReport()) showReport();
 }
 
 void ReportFlow::showReport() {
@@ -32,13 +32,13 @@ void ReportFlow::showReport() {
   // The flag alone is not trusted: a window closed through its title bar leaves it set until the
   // parameters window is active again, and there is then no window to refresh.
   if (data.reportWindowOpen && window_) {
-    window_->showReport(std::move(page), data.reportPhase);
+    window_->showReport(std::move(page), data.kind);
     return;
   }
   TForm14 window(
-      prompter_, data.reportWindowOpen, [this](int phase) { runPhase(phase); }, owner_);
+      prompter_, data.reportWindowOpen, [this](ReportKind kind) { runPhase(kind); }, owner_);
   window_ = &window;
-  window.showReport(std::move(page), data.reportPhase);
+  window.showReport(std::move(page), data.kind);
   window.exec();
 }
 

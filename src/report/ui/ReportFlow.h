@@ -2,6 +2,8 @@
 
 #include <QPointer>
 
+#include "statistics/ReportKind.h"
+
 class QWidget;
 
 namespace pq {
@@ -25,9 +27,9 @@ class ReportFlow {
       : store_(store), parameters_(parameters), listener_(listener), prompter_(prompter), owner_(owner) {}
 
   // A report button of the report parameters window: its checks, then the run.
-  void requestReport(int phase);
-  // A phase button of the report window: the run of that phase, without the button checks.
-  void runPhase(int phase);
+  void requestReport(ReportKind kind);
+  // A phase button of the report window: the run of that kind, without the button checks.
+  void runPhase(ReportKind kind);
 
   // The report window while it is open, for the windows' tests.
   TForm14* reportWindow() const;

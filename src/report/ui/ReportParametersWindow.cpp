@@ -35,15 +35,10 @@ constexpr int kFirstRowY = 26;
 QString qt(const std::string& text) { return QString::fromStdString(text); }
 std::string utf8(const QString& text) { return text.toStdString(); }
 
-struct ReportButton {
-  const char* name;
-  const char* caption;
-  int phase;
-};
-
-constexpr ReportButton kReportButtons[] = {
-    {"Button1", "A相电压报表   ", 0}, {"Button4", "B相电压报表   ", 1}, {"Button5", "C相电压报表   ", 2},
-    {"Button2", "A相电流报表   ", 3}, {"Button6", "B相电流报表   ", 4}, {"Button7", "C相电流报表   ", 5}};
+// The report buttons' names, in the order of kReportKinds.
+constexpr const char* kReportButtonNames[] = {"Button1", "Button4", "Button5",
+                                              "Button2", "Button6", "Button7"};
+static_assert(std::size(kReportButtonNames) == kReportKinds.size());
 
 }  // namespace
 
@@ -135,13 +130,12 @@ void TForm13::buildReportGroup() {
   GroupBox3 = new QGroupBox(QStringLiteral("打开报表"), this);
   GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
   GroupBox3->setGeometry(8, 550, 499, 188);
-  for (std::size_t i = 0; i < std::size(kReportButtons); ++i) {
-    const ReportButton& entry = kReportButtons[i];
-    auto* button = new QPushButton(QString::fromUtf8(entry.caption), GroupBox3);
-    button->setObjectName(QString::fromLatin1(entry.name));
+  for (std::size_t i = 0; i < kReportKinds.size(); ++i) {
+    const ReportKind kind = kReportKinds[i];
+    auto* button = new QPushButton(qt(kind.buttonCaption()), GroupBox3);
+    button->setObjectName(QString::fromLatin1(kReportButtonNames[i]));
     button->setGeometry(16 + static_cast<int>(i % 3) * 120, 24 + static_cast<int>(i / 3) * 36, 112, 28);
-    ui::connectReporting(button, &QPushButton::clicked, this, prompter_,
-                         [this, phase = entry.phase] { report(phase); });
+    ui::connectReporting(button, &QPushButton::clicked, this, prompter_, [this, kind] { report(kind); });
   }
   auto* exit = new QPushButton(QStringLiteral("退出   "), GroupBox3);
   exit->setObjectName(QStringLiteral("Button3"));
@@ -229,9 +223,9 @@ void TForm13::reopenRecordFile() {
   for (const std::string& text : shown) prompter_.showMessage(this, qt(text));
 }
 
-void TForm13::report(int phase) {
+void TForm13::report(ReportKind kind) {
   takeParameters();
-  flow_.requestReport(phase);
+  flow_.requestReport(kind);
 }
 
 void TForm13::showMessage(const char* text) { prompter_.showMessage(this, QString::fromUtf8(text)); }

@@ -57,7 +57,7 @@ class TForm13 : public QDialog, public ReportRunListener {
   void showParameters();
   void takeParameters();
   void reopenRecordFile();
-  void report(int phase);
+  void report(ReportKind kind);
 
   RecordStore& store_;
   ui::Prompter& prompter_;

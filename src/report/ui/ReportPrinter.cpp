@@ -48,10 +48,10 @@ ReportPrinter::ReportPrinter() {
   printer_.setDocName(QStringLiteral("PQ Desk report"));
 }
 
-void ReportPrinter::useTemplateOf(bool voltagePage) {
+void ReportPrinter::useTemplateOf(ReportQuantity quantity) {
   printer_.setCopyCount(1);
   printer_.setPaperSource(QPrinter::Auto);
-  if (voltagePage) {
+  if (quantity == ReportQuantity::Voltage) {
     printer_.setDuplex(QPrinter::DuplexNone);
     printer_.setPrintRange(QPrinter::AllPages);
   } else {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "report/ReportPage.h"
+#include "statistics/ReportKind.h"
 
 class QWidget;
 
@@ -28,7 +29,7 @@ class ReportPrinter {
 
   // The print settings of the page template: one copy; the voltage page prints all pages without
   // duplex, the current page asks for duplex printing of page 1 to page 1.
-  void useTemplateOf(bool voltagePage);
+  void useTemplateOf(ReportQuantity quantity);
   // Prints the pages with a progress window over `parent`.
   void print(const std::vector<ReportPage>& pages, QWidget* parent);
   // Chooses the printer of that name or description; false, and the choice unchanged, when the

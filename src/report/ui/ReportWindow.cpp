@@ -11,7 +11,6 @@
 #include "report/ui/ReportPreview.h"
 #include "report/ui/ReportToolPictures.h"
 #include "report/ui/ReportViewer.h"
-#include "statistics/PhaseReportDataSet.h"
 #include "ui/BusyAnimation.h"
 #include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
@@ -23,11 +22,10 @@ namespace {
 
 constexpr int kToolBarHeight = 60;
 constexpr int kToolSize = 50;
-constexpr const char* kPhaseNames[kReportPhaseCount] = {"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
 
 }  // namespace
 
-TForm14::TForm14(ui::Prompter& prompter, bool& windowOpen, std::function<void(int)> phaseRequested,
+TForm14::TForm14(ui::Prompter& prompter, bool& windowOpen, std::function<void(ReportKind)> phaseRequested,
                  QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
       prompter_(prompter),
@@ -69,10 +67,11 @@ TForm14::TForm14(ui::Prompter& prompter, bool& windowOpen, std::function<void(in
           [this] { preview_->fitToWidth(); });
   addTool(reportToolPicture(ReportTool::ZoomToFit, kToolSize), QStringLiteral("Zoom to fit"), 460,
           [this] { preview_->fitInView(); });
-  for (int phase = 0; phase < kReportPhaseCount; ++phase) {
-    const QString name = QString::fromLatin1(kPhaseNames[phase]);
+  for (std::size_t i = 0; i < kReportKinds.size(); ++i) {
+    const ReportKind kind = kReportKinds[i];
+    const QString name = QString::fromStdString(kind.name());
     QToolButton* button = addTool(phaseToolPicture(name, kToolSize), name + QStringLiteral("  Report"),
-                                  515 + 50 * phase, [this, phase] { phaseRequested_(phase); });
+                                  515 + 50 * static_cast<int>(i), [this, kind] { phaseRequested_(kind); });
     button->setText(name);
   }
   addTool(reportToolPicture(ReportTool::Close, kToolSize), {}, 820, [this] {
@@ -103,10 +102,10 @@ QToolButton* TForm14::addTool(const QPixmap& picture, const QString& hint, int x
   return button;
 }
 
-void TForm14::showReport(ReportPage page, int phase) {
+void TForm14::showReport(ReportPage page, ReportKind kind) {
   page_ = std::move(page);
-  phase_ = phase;
-  printer_.useTemplateOf(isVoltageReport(phase));
+  kind_ = kind;
+  printer_.useTemplateOf(kind.quantity);
   preview_->showPages({page_});
 }
 
@@ -137,7 +136,7 @@ void TForm14::exportSpreadsheet() {
   {
     // A failure past the creation of the file throws to the error report; the animation stops first.
     const auto stopBusy = qScopeGuard([this] { busy_->stop(); });
-    created = writeReportSpreadsheet(path, page_, isVoltageReport(phase_));
+    created = writeReportSpreadsheet(path, page_, kind_.quantity);
   }
   if (!created) {
     prompter_.showStop(this, QString::fromUtf8(messages::kSpreadsheetFailedCaption),

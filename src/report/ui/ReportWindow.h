@@ -5,6 +5,7 @@
 
 #include "report/ReportPage.h"
 #include "report/ui/ReportPrinter.h"
+#include "statistics/ReportKind.h"
 
 class QToolButton;
 
@@ -18,22 +19,22 @@ class Prompter;
 
 // The report window (TForm14): the current report in an embedded preview and one toolbar for all
 // that can be done with it. It is created by the report flow, which shows the pages it builds here;
-// a phase button hands its phase to `phaseRequested` (the flow then refreshes this window).
+// a phase button hands its kind to `phaseRequested` (the flow then refreshes this window).
 // `windowOpen` is the flow's "report window open" flag: set on creation, cleared by the close
 // button.
 class TForm14 : public QDialog {
   Q_OBJECT
 
  public:
-  TForm14(ui::Prompter& prompter, bool& windowOpen, std::function<void(int)> phaseRequested,
+  TForm14(ui::Prompter& prompter, bool& windowOpen, std::function<void(ReportKind)> phaseRequested,
           QWidget* parent = nullptr);
   ~TForm14() override;
 
-  // Makes `page`, the built page of report phase `phase`, the current report and shows it from page
+  // Makes `page`, the built page of a report of `kind`, the current report and shows it from page
   // 1 on; the print settings become those of its page template.
-  void showReport(ReportPage page, int phase);
+  void showReport(ReportPage page, ReportKind kind);
   const ReportPage& currentPage() const { return page_; }
-  int currentPhase() const { return phase_; }
+  ReportKind currentKind() const { return kind_; }
   ReportPreview& preview() { return *preview_; }
   ReportPrinter& printer() { return printer_; }
 
@@ -49,9 +50,9 @@ class TForm14 : public QDialog {
 
   ui::Prompter& prompter_;
   bool& windowOpen_;
-  std::function<void(int)> phaseRequested_;
+  std::function<void(ReportKind)> phaseRequested_;
   ReportPage page_;
-  int phase_ = 0;
+  ReportKind kind_;
   ReportPrinter printer_;
   QWidget* toolBar_;
   ReportPreview* preview_;

@@ -64,11 +64,11 @@ TEST_F(ReportFlowTest, APhaseButtonRerunsTheReportInTheOpenWindow) {
     press(window, "Ia  Report");
     EXPECT_EQ(QApplication::activeModalWidget(), &window);
     titles.push_back(window.currentPage().text("title"));
-    EXPECT_EQ(window.currentPhase(), 3);
+    EXPECT_EQ(window.currentKind(), (ReportKind{Phase::A, ReportQuantity::Current}));
     EXPECT_EQ(window.currentPage().text("fundamental.max").back(), 'A');
     press(window, "Close");
   });
-  flow.requestReport(0);
+  flow.requestReport({Phase::A, ReportQuantity::Voltage});
   ASSERT_NE(shown, nullptr);
   EXPECT_THAT(titles, ElementsAre("电能质量统计报表（A相电压）", "电能质量统计报表（A相电流）"));
   EXPECT_FALSE(parameters.data.reportWindowOpen);
@@ -78,7 +78,7 @@ TEST_F(ReportFlowTest, APhaseButtonRerunsTheReportInTheOpenWindow) {
 
 TEST_F(ReportFlowTest, ARefusedReportOpensNoWindow) {
   parameters.voltageLevelText.clear();
-  flow.requestReport(1);
+  flow.requestReport({Phase::B, ReportQuantity::Voltage});
   EXPECT_THAT(run.events, ElementsAre("message: 请选择电压等级!"));
   EXPECT_EQ(flow.reportWindow(), nullptr);
 
@@ -86,7 +86,7 @@ TEST_F(ReportFlowTest, ARefusedReportOpensNoWindow) {
   parameters.voltageLevelText = "10KV";
   parameters.end.texts = {"2001", "1", "1", "0", "0"};
   parameters.start.texts = {"2001", "1", "1", "0", "0"};
-  flow.requestReport(4);
+  flow.requestReport({Phase::B, ReportQuantity::Current});
   EXPECT_THAT(run.events, ElementsAre("message: 该时间段记录个数为零，请重新输入时间。"));
 }
 
@@ -99,7 +99,7 @@ TEST_F(ReportFlowTest, APhaseButtonSkipsTheCapacityCheckAndAConversionErrorKeeps
     after = window.currentPage().text("title");
     window.reject();  // the title bar's close box
   });
-  flow.requestReport(2);
+  flow.requestReport({Phase::C, ReportQuantity::Voltage});
   EXPECT_EQ(before, "电能质量统计报表（C相电压）");
   EXPECT_EQ(after, before);
   ASSERT_FALSE(prompter.log.isEmpty());
@@ -114,7 +114,7 @@ TEST_F(ReportFlowTest, APhaseButtonSkipsTheCapacityCheckAndAConversionErrorKeeps
     opened = true;
     window.reject();
   });
-  flow.requestReport(5);
+  flow.requestReport({Phase::C, ReportQuantity::Current});
   EXPECT_TRUE(opened);
 }
 

@@ -49,8 +49,8 @@ class ReportPrintingTest : public ::testing::Test {
     }
     PrivateCups::clear(cups->officeOutput());
     PrivateCups::clear(cups->smartPrintOutput());
-    window = std::make_unique<TForm14>(prompter, windowOpen, [](int) {});
-    window->showReport(page, 3);
+    window = std::make_unique<TForm14>(prompter, windowOpen, [](ReportKind) {});
+    window->showReport(page, {Phase::A, ReportQuantity::Current});
   }
 
   void press(const QString& hint) {
@@ -71,7 +71,8 @@ class ReportPrintingTest : public ::testing::Test {
   PrivateCups* cups = nullptr;
   ui::ScriptedPrompter prompter;
   bool windowOpen = false;
-  ReportPage page = buildReportPage(test::handFilledReport(3, 100), 1.0f, "2026-12-10 08:00:00");
+  ReportPage page = buildReportPage(test::handFilledReport({Phase::A, ReportQuantity::Current}, 100), 1.0f,
+                                    "2026-12-10 08:00:00");
   std::unique_ptr<TForm14> window;
 };
 

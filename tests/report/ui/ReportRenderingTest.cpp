@@ -37,8 +37,8 @@ bool anyDark(const QImage& image, const QRect& area) {
 
 TEST(ReportRenderingTest, LinesAndTextsLandAtTheirDesignPixels) {
   ReportPage page = currentPageForm();
-  setReportTitle(page, 3);
-  buildCurrentPage(page, test::handFilledReport(3, 100), "2026-12-10");
+  setReportTitle(page, {Phase::A, ReportQuantity::Current});
+  buildCurrentPage(page, test::handFilledReport({Phase::A, ReportQuantity::Current}, 100), "2026-12-10");
   const QImage image = render(page);
   EXPECT_EQ(qGray(image.pixel(48, 600)), 0) << "the frame's left line";
   EXPECT_EQ(qGray(image.pixel(400, 210)), 0) << "the frame's top line";
@@ -73,8 +73,9 @@ TEST(ReportRenderingTest, ChineseAndLatinTextsOnOneRowShareTheirBaseline) {
 
 TEST(ReportRenderingTest, SavedReportRendersTheSameImage) {
   ReportPage page = voltagePageForm();
-  setReportTitle(page, 0);
-  buildVoltagePage(page, test::handFilledReport(0, 10), 100.0f, "2026-12-10 08:00:00");
+  setReportTitle(page, {Phase::A, ReportQuantity::Voltage});
+  buildVoltagePage(page, test::handFilledReport({Phase::A, ReportQuantity::Voltage}, 10), 100.0f,
+                   "2026-12-10 08:00:00");
   test::TempDir dir;
   saveReportFile(dir.file("r.QRP"), {page});
   const auto loaded = loadReportFile(dir.file("r.QRP"));
@@ -86,8 +87,9 @@ TEST(ReportRenderingTest, PdfTextsCopyAsTheCharactersOfThePage) {
   // The CJK font draws 大, 小, 人 and 日 with the glyphs of the Kangxi radicals ⼤, ⼩, ⼈ and ⽇; a
   // reader copying or searching the PDF must still get the ideographs the page holds.
   ReportPage page = voltagePageForm();
-  setReportTitle(page, 0);
-  buildVoltagePage(page, test::handFilledReport(0, 100), 1.0f, "2026-12-10 08:00:00");
+  setReportTitle(page, {Phase::A, ReportQuantity::Voltage});
+  buildVoltagePage(page, test::handFilledReport({Phase::A, ReportQuantity::Voltage}, 100), 1.0f,
+                   "2026-12-10 08:00:00");
   test::TempDir dir;
   std::string error;
   ASSERT_TRUE(writeReportPdf(dir.file("r.pdf"), {page}, error)) << error;

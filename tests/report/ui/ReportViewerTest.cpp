@@ -29,8 +29,10 @@ class ReportViewerTest : public ::testing::Test {
  protected:
   test::TempDir dir;
   ui::ScriptedPrompter prompter;
-  ReportPage voltage = buildReportPage(test::handFilledReport(1, 100), 100.0f, "d");
-  ReportPage current = buildReportPage(test::handFilledReport(4, 100), 1.0f, "d");
+  ReportPage voltage =
+      buildReportPage(test::handFilledReport({Phase::B, ReportQuantity::Voltage}, 100), 100.0f, "d");
+  ReportPage current =
+      buildReportPage(test::handFilledReport({Phase::B, ReportQuantity::Current}, 100), 1.0f, "d");
 };
 
 TEST_F(ReportViewerTest, TheHostShowsAnEmptyPageUntilAReportFileIsLoaded) {

@@ -34,7 +34,7 @@ using ::testing::HasSubstr;
 
 class ReportWindowTest : public ::testing::Test {
  protected:
-  ReportWindowTest() { window.showReport(page, 0); }
+  ReportWindowTest() { window.showReport(page, {Phase::A, ReportQuantity::Voltage}); }
 
   void press(const QString& hint) {
     QTest::mouseClick(&child<QToolButton>(window, "tool:" + hint), Qt::LeftButton);
@@ -44,9 +44,10 @@ class ReportWindowTest : public ::testing::Test {
   test::TempDir dir;
   ui::ScriptedPrompter prompter;
   bool windowOpen = false;
-  std::vector<int> requested;
-  ReportPage page = buildReportPage(test::handFilledReport(0, 100), 100.0f, "2026-12-10 08:00:00");
-  TForm14 window{prompter, windowOpen, [this](int phase) { requested.push_back(phase); }};
+  std::vector<std::string> requested;
+  ReportPage page = buildReportPage(test::handFilledReport({Phase::A, ReportQuantity::Voltage}, 100), 100.0f,
+                                    "2026-12-10 08:00:00");
+  TForm14 window{prompter, windowOpen, [this](ReportKind kind) { requested.push_back(kind.name()); }};
 };
 
 TEST_F(ReportWindowTest, ToolbarHoldsItsButtonsInOrderAndThePhaseButtonsAskTheFlow) {
@@ -67,7 +68,7 @@ TEST_F(ReportWindowTest, ToolbarHoldsItsButtonsInOrderAndThePhaseButtonsAskTheFl
 
   press("Ib  Report");
   press("Ua  Report");
-  EXPECT_THAT(requested, ElementsAre(4, 0));
+  EXPECT_THAT(requested, ElementsAre("Ib", "Ua"));
 
   press("Close");
   EXPECT_FALSE(windowOpen);
@@ -236,15 +237,18 @@ TEST_F(ReportWindowTest, PrinterSetupPrintsOnlyWhenConfirmed) {
 }
 
 TEST_F(ReportWindowTest, ACurrentReportPrintsPageOneOnly) {
-  window.showReport(buildReportPage(test::handFilledReport(3, 100), 1.0f, "x"), 3);
+  window.showReport(
+      buildReportPage(test::handFilledReport({Phase::A, ReportQuantity::Current}, 100), 1.0f, "x"),
+      {Phase::A, ReportQuantity::Current});
   EXPECT_EQ(window.printer().printer().printRange(), QPrinter::PageRange);
   EXPECT_EQ(window.printer().printer().fromPage(), 1);
-  window.showReport(page, 0);
+  window.showReport(page, {Phase::A, ReportQuantity::Voltage});
   EXPECT_EQ(window.printer().printer().printRange(), QPrinter::AllPages);
 }
 
 TEST_F(ReportWindowTest, OpenReportShowsTheFileInTheViewerAndKeepsTheWindowsPage) {
-  ReportPage other = buildReportPage(test::handFilledReport(5, 10), 1.0f, "x");
+  ReportPage other =
+      buildReportPage(test::handFilledReport({Phase::C, ReportQuantity::Current}, 10), 1.0f, "x");
   saveReportFile(dir.file("a.QRP"), {other, page});
   prompter.answerFile(path("a.QRP"));
   int shownPages = 0;
