@@ -1,0 +1,147 @@
+#include "assessment/AssessmentPages.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "aggregation/RecordTimeGate.h"
+
+namespace pq {
+namespace {
+
+using ::testing::ElementsAre;
+
+// The texts of the pages row by row: texts whose tops are equal, left to right.
+std::vector<std::vector<std::string>> rowsOf(const std::vector<ReportPage>& pages) {
+  std::vector<std::vector<std::string>> rows;
+  for (const ReportPage& page : pages) {
+    std::map<int, std::map<int, std::string>> byY;
+    for (const PageText& t : page.texts()) byY[t.y][t.x] = t.text;
+    for (const auto& [y, byX] : byY) {
+      std::vector<std::string> row;
+      for (const auto& [x, text] : byX) row.push_back(text);
+      rows.push_back(row);
+    }
+  }
+  return rows;
+}
+
+// The row whose first texts are `start`.
+std::vector<std::string> rowStarting(const std::vector<std::vector<std::string>>& rows,
+                                     const std::vector<std::string>& start) {
+  for (const auto& row : rows)
+    if (row.size() >= start.size() && std::equal(start.begin(), start.end(), row.begin())) return row;
+  return {};
+}
+
+IndexAssessment judged(double max, double min, double mean, double p95, double upper, double rate, Verdict v) {
+  IndexAssessment i;
+  i.max = max;
+  i.min = min;
+  i.mean = mean;
+  i.p95 = p95;
+  i.upperLimit = upper;
+  i.passRate = rate;
+  i.verdict = v;
+  i.method = "方法 " + std::to_string(upper);
+  return i;
+}
+
+class AssessmentPagesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    result.setup.limitSetName = "GB/T 12325-2008 等";
+    result.setup.recordSeconds = 1;
+    result.span = {epochSeconds({2010, 4, 19, 10, 0, 0}), epochSeconds({2010, 4, 19, 10, 59, 59}), 3593, {}};
+    for (int phase = 0; phase < 3; ++phase) {
+      VoltageDeviationAssessment& d = result.deviation[phase];
+      d.index = judged(6.815 + phase, -4.25 - phase, 1.125, 5.55 + phase, 7, 83.3333 + phase, Verdict::Fail);
+      d.index.lowerLimit = -7;
+      d.monitoredMinutes = 60 - phase;
+      d.minutesOver = 5 + phase;
+      d.minutesUnder = 4;
+    }
+    result.unbalance.voltage = judged(2.875, 0.125, 0.75, 1.4375, 2, 97.5, Verdict::Pass);
+    result.unbalance.voltage.largestLimit = 4;
+    result.unbalance.current.max = 11.5;
+    result.frequency.index = judged(0.0615, -0.0425, 0.003, 0.05, 0.2, 100, Verdict::Pass);
+    result.harmonics.push_back({Ub, 5, judged(3.3125, 0.5, 1.75, 2.6875, 3.2, 96.25, Verdict::Pass)});
+    result.harmonics.push_back({Ic, 7, judged(14.25, 1.5, 5.5, 12.125, 12.4, 93.75, Verdict::Fail)});
+    IndexAssessment noVerdict;
+    noVerdict.reason = "可判断的值少于20个，没有95%概率值，无法判断。";
+    result.harmonics.push_back({Ua, 0, noVerdict});
+    result.events.push_back({VoltageEventKind::Dip, epochSeconds({2010, 4, 19, 10, 20, 5}), 0, 3,
+                             {true, false, true}, 0, 61.25, false});
+    result.events.push_back({VoltageEventKind::Interruption, epochSeconds({2010, 4, 19, 10, 40, 0}), 0, 5,
+                             {true, true, true}, 0, 4.5, true});
+    result.sarfi = {2, 2, 1, 1};
+    result.energy.activeKwh = 100.0004;
+    result.energy.reactiveKvarh = 48.43;
+    result.energy.powerFactor = 0.8999;
+    result.energy.largestDemandKw = 101.25;
+    result.energy.largestDemandStart = epochSeconds({2010, 4, 19, 10, 15, 0});
+  }
+
+  AssessmentResult result;
+  AssessmentHeading heading{"城东变", "1#主变进线", "10KV"};
+};
+
+TEST_F(AssessmentPagesTest, EveryIndexLandsInItsRow) {
+  const auto rows = rowsOf(assessmentPages(result, heading));
+  EXPECT_THAT(rowStarting(rows, {"B"}), ElementsAre("B", "7.82", "-5.25", "1.13", "6.55", "+7.00/-7.00", "59", "6",
+                                                    "4", "84.33", "不合格"));
+  EXPECT_THAT(rowStarting(rows, {"电压负序不平衡度 %"}),
+              ElementsAre("电压负序不平衡度 %", "2.88", "0.13", "0.75", "1.44", "2.00 / 4.00", "97.50", "合格"));
+  EXPECT_THAT(rowStarting(rows, {"电流负序不平衡度 %"}),
+              ElementsAre("电流负序不平衡度 %", "11.50", "—", "—", "—", "—", "—", "无结论"));
+  EXPECT_THAT(rowStarting(rows, {"频率偏差 Hz"}),
+              ElementsAre("频率偏差 Hz", "0.062", "-0.043", "0.003", "0.050", "±0.200", "100.00", "合格"));
+  EXPECT_THAT(rowStarting(rows, {"Ub", "5次含有率 %"}),
+              ElementsAre("Ub", "5次含有率 %", "3.31", "0.50", "1.75", "2.69", "3.20", "96.25", "合格"));
+  EXPECT_THAT(rowStarting(rows, {"Ic", "7次电流 A"}),
+              ElementsAre("Ic", "7次电流 A", "14.25", "1.50", "5.50", "12.13", "12.40", "93.75", "不合格"));
+  EXPECT_THAT(rowStarting(rows, {"Ua", "总畸变率 %"}),
+              ElementsAre("Ua", "总畸变率 %", "—", "—", "—", "—", "—", "—", "无结论"));
+  EXPECT_THAT(rowStarting(rows, {"1"}),
+              ElementsAre("1", "电压暂降", "2010-04-19 10:20:05", "3 s (±1 s)", "A C", "61.25"));
+  EXPECT_THAT(rowStarting(rows, {"2"}), ElementsAre("2", "短时中断（未结束）", "2010-04-19 10:40:00",
+                                                    "5 s (±1 s)", "A B C", "4.50"));
+  EXPECT_THAT(rowStarting(rows, {"有功电能 kWh"}), ElementsAre("有功电能 kWh", "100.000"));
+  EXPECT_THAT(rowStarting(rows, {"加权平均功率因数"}), ElementsAre("加权平均功率因数", "0.90", "由有功、无功电能计算"));
+  EXPECT_THAT(rowStarting(rows, {"最大需量 kW（15 分钟）"}),
+              ElementsAre("最大需量 kW（15 分钟）", "101.250", "2010-04-19 10:15:00 起 15 分钟"));
+  EXPECT_FALSE(rowStarting(rows, {"电压暂降 1 次，电压暂升 0 次，短时中断 1 次；SARFI-90 2，SARFI-70 2，SARFI-50 1，SARFI-10 1。"})
+                   .empty());
+  EXPECT_FALSE(rowStarting(rows, {"评估时段：2010-04-19 10:00:00 — 2010-04-19 10:59:59"}).empty());
+  EXPECT_FALSE(rowStarting(rows, {"变（配）电所名称：城东变"}).empty());
+  // Each index's method once under its table, and why an index has no verdict.
+  EXPECT_FALSE(rowStarting(rows, {"方法 7.000000"}).empty());
+  EXPECT_FALSE(rowStarting(rows, {"无结论：可判断的值少于20个，没有95%概率值，无法判断。"}).empty());
+}
+
+TEST_F(AssessmentPagesTest, ThreeWireRowsAreLineVoltagesAndARefusalShowsOnlyWhy) {
+  result.setup.supply.lineVoltages = true;
+  const auto rows = rowsOf(assessmentPages(result, heading));
+  EXPECT_FALSE(rowStarting(rows, {"CA", "8.82"}).empty());
+  EXPECT_FALSE(rowStarting(rows, {"2", "短时中断（未结束）", "2010-04-19 10:40:00", "5 s (±1 s)", "AB BC CA"}).empty());
+
+  result.refusal = "所选时间段内没有可评估的记录。";
+  result.span = {};
+  const std::vector<ReportPage> pages = assessmentPages(result, heading);
+  ASSERT_EQ(pages.size(), 1u);
+  const auto refused = rowsOf(pages);
+  EXPECT_FALSE(rowStarting(refused, {"未能评估：所选时间段内没有可评估的记录。"}).empty());
+  EXPECT_TRUE(rowStarting(refused, {"B"}).empty());
+}
+
+TEST(PageNumber, DecimalsWithoutANegativeZero) {
+  EXPECT_EQ(pageNumber(83.33333, 2), "83.33");
+  EXPECT_EQ(pageNumber(-0.001, 2), "0.00");
+  EXPECT_EQ(pageNumber(-0.005, 2), "-0.01");
+  EXPECT_EQ(pageNumber(std::numeric_limits<double>::quiet_NaN(), 2), "—");
+  EXPECT_EQ(pageNumber(std::numeric_limits<double>::infinity(), 3), "—");
+}
+
+}  // namespace
+}  // namespace pq
