@@ -29,8 +29,9 @@ class WorkbookFile::Sheet : public TableWriter {
   void heading(const std::vector<std::string>& names) override {
     if (!writable()) return;
     lxw_col_t column = 0;
-    for (const std::string& name : names)
+    for (const std::string& name : names) {
       check(worksheet_write_string(sheet_, row_, column++, name.c_str(), book_.headingFormat_));
+    }
     worksheet_freeze_panes(sheet_, row_ + 1, 0);
     ++row_;
   }
@@ -42,7 +43,6 @@ class WorkbookFile::Sheet : public TableWriter {
       std::visit([&](const auto& value) { write(column, value); }, cell);
       ++column;
     }
-    widenedDateTimeColumns_ = true;
     ++row_;
     // A row goes to the temporary file when the next one starts; the library does not look at that
     // write's result, so its failure (a full disk) is caught here, with the system's reason still in
@@ -83,15 +83,17 @@ class WorkbookFile::Sheet : public TableWriter {
     lxw_datetime time{value.year, value.month,  value.day,
                       value.hour, value.minute, static_cast<double>(value.second)};
     check(worksheet_write_datetime(sheet_, row_, column, &time, book_.dateTimeFormat_));
-    if (!widenedDateTimeColumns_) {
+    if (widened_.size() <= column) widened_.resize(column + 1u);
+    if (!widened_[column]) {
       check(worksheet_set_column(sheet_, column, column, kDateTimeColumnWidth, nullptr));
+      widened_[column] = true;
     }
   }
 
   WorkbookFile& book_;
   lxw_worksheet* sheet_;
   lxw_row_t row_ = 0;
-  bool widenedDateTimeColumns_ = false;  // after the first row of values
+  std::vector<bool> widened_;  // by column: set to the width of a date-time
 };
 
 WorkbookFile::WorkbookFile(std::string path) : path_(std::move(path)) {}
