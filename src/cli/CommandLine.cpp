@@ -24,6 +24,7 @@ Arguments::Arguments(const std::vector<std::string>& args, const std::set<std::s
         if (i + 1 >= args.size()) throw UsageError("option --" + name + " needs a value");
         value = args[++i];
       }
+      if (flags.count(name) != 0) throw UsageError("option --" + name + " takes no value");
       if (valueOptions.count(name) == 0) throw UsageError("unknown option --" + name);
       options_[name] = value;
     } else {

@@ -170,6 +170,7 @@ TEST_F(RecordCommandsTest, RefusalsAndUsageErrors) {
                                              {"delete", file},
                                              {"dump", file, "--first", "x"},
                                              {"dump", file, "--xlsx"},
+                                             {"dump", file, "--bom=yes"},
                                              {"generate", file, "--start", "2010-02-30 00:00:00"},
                                              {"generate", file, "--wiring", "2"},
                                              {"generate", file, "--records"}}) {
