@@ -27,6 +27,10 @@ class AtomicFile {
   bool write(const void* data, std::size_t size);
   bool commit();
 
+  // The temporary file while open, for a writer that takes a file name rather than bytes (it must
+  // write in place, not replace the file).
+  const std::string& temporaryPath() const { return temporary_; }
+
   // The system's description of the first failure.
   const std::string& error() const { return error_; }
 

@@ -5,11 +5,16 @@
 
 namespace pq::cli {
 
-Arguments::Arguments(const std::vector<std::string>& args, const std::set<std::string>& valueOptions) {
+Arguments::Arguments(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
+                     const std::set<std::string>& flags) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
       std::string name = arg.substr(2);
+      if (flags.count(name) != 0) {
+        flags_.insert(name);
+        continue;
+      }
       std::string value;
       const auto equals = name.find('=');
       if (equals != std::string::npos) {
@@ -19,6 +24,7 @@ Arguments::Arguments(const std::vector<std::string>& args, const std::set<std::s
         if (i + 1 >= args.size()) throw UsageError("option --" + name + " needs a value");
         value = args[++i];
       }
+      if (flags.count(name) != 0) throw UsageError("option --" + name + " takes no value");
       if (valueOptions.count(name) == 0) throw UsageError("unknown option --" + name);
       options_[name] = value;
     } else {
@@ -68,13 +74,6 @@ std::optional<float> Arguments::number(const std::string& name) const {
     throw UsageError("--" + name + " takes a number");
   }
   return result;
-}
-
-std::string floatText(float value) {
-  if (std::isnan(value)) return "nan";  // whatever its sign bit
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
 }
 
 }  // namespace pq::cli

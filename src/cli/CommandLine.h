@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "export/ValueText.h"  // floatText, the form of every float the commands print
+
 namespace pq::cli {
 
 // Exit statuses of pqdesk-cli.
@@ -24,8 +26,10 @@ class UsageError : public std::runtime_error {
 // Positional arguments and "--name value" options of one command.
 class Arguments {
  public:
-  // `valueOptions` are the options the command knows; anything else is a usage error.
-  Arguments(const std::vector<std::string>& args, const std::set<std::string>& valueOptions);
+  // `valueOptions` are the options the command knows, `flags` those that take no value; anything
+  // else is a usage error.
+  Arguments(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
+            const std::set<std::string>& flags = {});
 
   const std::vector<std::string>& positional() const { return positional_; }
   const std::string& positional(std::size_t index, const char* what) const;
@@ -36,13 +40,12 @@ class Arguments {
   // Whole number within [minimum, maximum]; a usage error otherwise.
   std::optional<long long> integer(const std::string& name, long long minimum, long long maximum) const;
   std::optional<float> number(const std::string& name) const;
+  bool flag(const std::string& name) const { return flags_.count(name) != 0; }
 
  private:
   std::vector<std::string> positional_;
   std::map<std::string, std::string> options_;
+  std::set<std::string> flags_;
 };
-
-// The shortest text that reads back to the same four-byte float; "nan", "inf", "-inf".
-std::string floatText(float value);
 
 }  // namespace pq::cli

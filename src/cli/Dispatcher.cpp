@@ -16,7 +16,7 @@ namespace {
 
 constexpr Command kCommands[] = {
     {"info", "pqdesk-cli info FILE.bin", runInfo},
-    {"dump", "pqdesk-cli dump FILE.bin [--first N] [--count M]", runDump},
+    {"dump", "pqdesk-cli dump FILE.bin [--first N] [--count M] [--xlsx FILE] [--bom]", runDump},
     {"delete", "pqdesk-cli delete FILE.bin --first N [--count M]", runDelete},
     {"generate",
      "pqdesk-cli generate OUT.bin [--records N] [--start \"YYYY-MM-DD HH:MM:SS\"] [--interval SECONDS] "

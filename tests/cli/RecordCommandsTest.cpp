@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "cli/CliRunner.h"
@@ -93,6 +94,41 @@ TEST_F(RecordCommandsTest, DumpPrintsInvalidTimeBytesAsHexDigits) {
   EXPECT_EQ(row[5], "1.5");
 }
 
+TEST_F(RecordCommandsTest, DumpStartsWithAByteOrderMarkWhenAsked) {
+  ASSERT_EQ(runCli({"generate", file, "--records", "3"}).status, 0);
+  const auto plain = runCli({"dump", file, "--count", "2"});
+  const auto marked = runCli({"dump", file, "--bom", "--count", "2"});
+  ASSERT_EQ(marked.status, 0) << marked.err;
+  EXPECT_EQ(plain.out.rfind("index,time,", 0), 0u);
+  EXPECT_EQ(marked.out, "\xEF\xBB\xBF" + plain.out);
+}
+
+// Places that refuse a workbook even to root: the message names the file and the system's reason,
+// nothing is printed or left behind.
+TEST_F(RecordCommandsTest, DumpToARefusedWorkbookSaysWhy) {
+  ASSERT_EQ(runCli({"generate", file, "--records", "3"}).status, 0);
+  test::writeBytes(dir.file("plain"), {0x41});
+  const struct {
+    std::string path;
+    std::string reason;
+  } cases[] = {
+      {dir.file("missing/day.xlsx"), "No such file or directory"},
+      {dir.file("plain/day.xlsx"), "Not a directory"},
+      {"/proc/day.xlsx", ""},
+  };
+  for (const auto& c : cases) {
+    const auto result = runCli({"dump", file, "--bom", "--xlsx", c.path});
+    EXPECT_EQ(result.status, 3) << c.path;
+    EXPECT_EQ(result.err.rfind(c.path + ": ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find(c.reason), std::string::npos) << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    EXPECT_EQ(result.out, "");
+  }
+  std::vector<std::string> entries = dir.entries();
+  std::sort(entries.begin(), entries.end());
+  EXPECT_EQ(entries, (std::vector<std::string>{"demo.bin", "plain"}));
+}
+
 TEST_F(RecordCommandsTest, DeleteCutsAtTheEndAndRewrites) {
   ASSERT_EQ(runCli({"generate", file, "--records", "10"}).status, 0);
   const auto deleted = runCli({"delete", file, "--first", "3", "--count", "97"});
@@ -133,6 +169,8 @@ TEST_F(RecordCommandsTest, RefusalsAndUsageErrors) {
                                              {"info", file, "--bogus", "1"},
                                              {"delete", file},
                                              {"dump", file, "--first", "x"},
+                                             {"dump", file, "--xlsx"},
+                                             {"dump", file, "--bom=yes"},
                                              {"generate", file, "--start", "2010-02-30 00:00:00"},
                                              {"generate", file, "--wiring", "2"},
                                              {"generate", file, "--records"}}) {

@@ -45,6 +45,7 @@ TEST(SaveUnderFaultTest, FullDiskKeepsTheOldFileAndSaysWhy) {
       {"workbook", with(report, "--xls"), old, old + ": "},
       {"report data", with(report, "--json"), old, old + ": "},
       {"page cells", with(report, "--cells"), old, old + ": "},
+      {"dumped workbook", {"dump", records, "--xlsx", old}, old, old + ": "},
       {"generated record file", {"generate", old, "--records", "100"}, old, ""},
   };
   for (const Case& c : cases) {

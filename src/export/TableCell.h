@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "timerange/CalendarDateTime.h"
+
+namespace pq {
+
+// One value of a table row as the exports take it: a whole number, a four-byte float (written as
+// its shortest text, see ValueText.h), an eight-byte double, a UTF-8 text or a date-time. Each
+// writer gives every kind its own form: a CSV its text, a workbook a number, a string or a date-time
+// cell.
+using TableCell = std::variant<long long, float, double, std::string, CalendarDateTime>;
+using TableRow = std::vector<TableCell>;
+
+// "YYYY-MM-DD HH:MM:SS".
+std::string dateTimeText(const CalendarDateTime& time);
+
+// Where the rows of a table go: first the heading row (the column names), then the rows in order.
+class TableWriter {
+ public:
+  virtual ~TableWriter() = default;
+  virtual void heading(const std::vector<std::string>& names) = 0;
+  virtual void row(const TableRow& cells) = 0;
+};
+
+}  // namespace pq
