@@ -1,10 +1,9 @@
 #include "assessment/AssessmentPages.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 
 #include "assessment/AssessmentTexts.h"
+#include "base/PictureFormat.h"
 #include "base/TextCodec.h"
 #include "records/RecordStore.h"
 #include "report/PageFlow.h"
@@ -16,15 +15,15 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-const std::vector<TableColumn> kIndexColumns = {{"指标", 150}, {"最大值", 70}, {"最小值", 70}, {"平均值", 70},
-                                                {"95%值", 70},  {"限值", 90},   {"合格率%", 70}, {"结论", 60}};
+const std::vector<TableColumn> kIndexColumns = {{"指标", 150}, {"最大值", 66}, {"最小值", 66}, {"平均值", 66},
+                                                {"95%值", 66},  {"限值", 100},  {"合格率%", 66}, {"结论", 56}};
 const std::vector<TableColumn> kDeviationColumns = {
-    {"相别", 48},   {"最大值%", 64}, {"最小值%", 64}, {"平均值%", 64}, {"95%值%", 64},
-    {"限值%", 84},  {"监测分钟", 72}, {"超上限", 56},  {"超下限", 56},  {"合格率%", 60}, {"结论", 52}};
+    {"相别", 40},  {"最大值%", 62}, {"最小值%", 62}, {"平均值%", 62}, {"95%值%", 62},
+    {"限值%", 96}, {"监测分钟", 70}, {"超上限", 54},  {"超下限", 54},  {"合格率%", 62}, {"结论", 56}};
 const std::vector<TableColumn> kHarmonicColumns = {{"通道", 48},  {"指标", 120},  {"最大值", 72},
                                                    {"最小值", 72}, {"平均值", 72}, {"95%值", 72},
                                                    {"限值", 72},   {"合格率%", 72}, {"结论", 60}};
-const std::vector<TableColumn> kEventColumns = {{"序号", 48},      {"类型", 132}, {"开始时间", 160},
+const std::vector<TableColumn> kEventColumns = {{"序号", 48},      {"类型", 140}, {"开始时间", 160},
                                                 {"持续时间", 110}, {"相别", 80},  {"残余电压/峰值%", 150}};
 
 std::string verdictCell(const IndexAssessment& index) { return verdictText(index.verdict); }
@@ -147,20 +146,20 @@ Rows eventRows(const AssessmentResult& result) {
   return rows;
 }
 
-std::string eventSummary(const AssessmentResult& result) {
+void eventSummary(PageFlow& flow, const AssessmentResult& result) {
   int counts[3] = {0, 0, 0};
   for (const VoltageEvent& e : result.events) ++counts[static_cast<int>(e.kind)];
   const SarfiCounts& s = result.sarfi;
-  return "电压暂降 " + std::to_string(counts[static_cast<int>(VoltageEventKind::Dip)]) + " 次，电压暂升 " +
-         std::to_string(counts[static_cast<int>(VoltageEventKind::Swell)]) + " 次，短时中断 " +
-         std::to_string(counts[static_cast<int>(VoltageEventKind::Interruption)]) + " 次；SARFI-90 " +
-         std::to_string(s.sarfi90) + "，SARFI-70 " + std::to_string(s.sarfi70) + "，SARFI-50 " +
-         std::to_string(s.sarfi50) + "，SARFI-10 " + std::to_string(s.sarfi10) + "。";
+  flow.paragraph("电压暂降 " + std::to_string(counts[static_cast<int>(VoltageEventKind::Dip)]) + " 次，电压暂升 " +
+                 std::to_string(counts[static_cast<int>(VoltageEventKind::Swell)]) + " 次，短时中断 " +
+                 std::to_string(counts[static_cast<int>(VoltageEventKind::Interruption)]) + " 次。");
+  flow.paragraph("SARFI-90：" + std::to_string(s.sarfi90) + "，SARFI-70：" + std::to_string(s.sarfi70) +
+                 "，SARFI-50：" + std::to_string(s.sarfi50) + "，SARFI-10：" + std::to_string(s.sarfi10) + "。");
 }
 
 void eventSection(PageFlow& flow, const AssessmentResult& result) {
   flow.heading("电压暂降、暂升与短时中断（GB/T 30137）");
-  flow.paragraph(eventSummary(result));
+  eventSummary(flow, result);
   if (!result.events.empty()) flow.table(kEventColumns, eventRows(result));
   flow.paragraph(result.eventsMethod);
   flow.space(8);
@@ -192,10 +191,10 @@ AssessmentHeading assessmentHeadingOf(const RecordStore& store) {
 
 std::string pageNumber(double value, int decimals) {
   if (!std::isfinite(value)) return "—";
-  char text[64];
-  std::snprintf(text, sizeof text, "%.*f", decimals, value);
-  // No "-0.00" for a value that rounds to zero.
-  if (text[0] == '-' && std::strspn(text + 1, "0.") == std::strlen(text + 1)) return text + 1;
+  // Rounded as the phase reports round, halves away from zero; no "-0.00" for a value that rounds to
+  // zero.
+  std::string text = formatPicture(value, decimals > 0 ? "0." + std::string(static_cast<std::size_t>(decimals), '0') : "0");
+  if (text[0] == '-' && text.find_first_not_of("0.", 1) == std::string::npos) text.erase(0, 1);
   return text;
 }
 
@@ -221,7 +220,7 @@ std::vector<ReportPage> eventListPages(const AssessmentResult& result, const Ass
     flow.paragraph("未能评估：" + result.refusal);
     return flow.finish();
   }
-  flow.paragraph(eventSummary(result));
+  eventSummary(flow, result);
   if (!result.events.empty()) flow.table(kEventColumns, eventRows(result));
   flow.paragraph(result.eventsMethod);
   return flow.finish();
