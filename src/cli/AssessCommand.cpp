@@ -1,9 +1,11 @@
 #include <iostream>
 
+#include "assessment/AssessmentTables.h"
 #include "cli/AssessedRecording.h"
 #include "cli/AssessmentJson.h"
 #include "cli/Commands.h"
 #include "cli/OutputFile.h"
+#include "cli/ReportOutputs.h"
 
 namespace pq::cli {
 
@@ -11,18 +13,26 @@ int runAssess(const std::vector<std::string>& args) {
   std::set<std::string> options(std::begin(kAssessmentOptions), std::end(kAssessmentOptions));
   options.insert({"json", "pdf", "png", "xlsx"});
   const Arguments arguments(args, options);
-  for (const char* page : {"pdf", "png", "xlsx"}) {
-    if (arguments.text(page)) {
-      throw UsageError(std::string("--") + page + " of the assessment is not available yet; use --json");
+  const auto assessed = assessRecordFile(arguments);
+  if (!assessed) return kExitRefused;
+  const AssessmentResult& result = assessed->result;
+
+  // Every output asked for is written, each whole or not at all, even when another fails.
+  bool ok = true;
+  const auto json = arguments.text("json");
+  if (json) ok = writeOutputFile(*json, assessmentJson(result)) && ok;
+  if (const auto path = arguments.text("xlsx")) {
+    std::string error;
+    if (!writeAssessmentWorkbook(*path, result, error)) {
+      std::cerr << *path << ": " << error << '\n';
+      ok = false;
     }
   }
-  const auto result = assessRecordFile(arguments);
-  if (!result) return kExitRefused;
-  const std::string json = assessmentJson(*result);
-  if (const auto path = arguments.text("json"))
-    return writeOutputFile(*path, json) ? kExitDone : kExitRefused;
-  std::cout << json << std::flush;
-  return kExitDone;
+  const bool drawn = arguments.text("pdf") || arguments.text("png");
+  if (drawn) ok = writeRenderedOutputs(arguments, assessmentPages(result, assessed->heading), 0) && ok;
+  // Without any output file the data go to stdout.
+  if (!json && !drawn && !arguments.text("xlsx")) std::cout << assessmentJson(result) << std::flush;
+  return ok ? kExitDone : kExitRefused;
 }
 
 }  // namespace pq::cli

@@ -47,7 +47,7 @@ IndexRange rangeBetween(const RecordStore& store, std::int64_t from, std::int64_
 
 }  // namespace
 
-std::optional<AssessmentResult> assessRecordFile(const Arguments& arguments) {
+std::optional<AssessedRecording> assessRecordFile(const Arguments& arguments) {
   const std::string& path = arguments.positional(0, "record file");
   if (arguments.positional().size() > 1) {
     throw UsageError("several record files, taken as one survey, cannot be assessed yet; give one file");
@@ -74,7 +74,7 @@ std::optional<AssessmentResult> assessRecordFile(const Arguments& arguments) {
     std::cerr << result.refusal << '\n';
     return std::nullopt;
   }
-  return result;
+  return AssessedRecording{std::move(result), assessmentHeadingOf(*store)};
 }
 
 }  // namespace pq::cli

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentRun.h"
 #include "assessment/AssessmentTexts.h"
 #include "cli/CommandLine.h"
@@ -14,6 +15,10 @@ namespace pq::cli {
 // and the assessment. Only one file for now: several, to be taken as one survey, are a usage error.
 // Nothing, after printing why on stderr, when the file cannot be imported or nothing can be assessed.
 inline constexpr const char* kAssessmentOptions[] = {"from", "to", "limits"};
-std::optional<AssessmentResult> assessRecordFile(const Arguments& arguments);
+struct AssessedRecording {
+  AssessmentResult result;
+  AssessmentHeading heading;  // of the pages
+};
+std::optional<AssessedRecording> assessRecordFile(const Arguments& arguments);
 
 }  // namespace pq::cli

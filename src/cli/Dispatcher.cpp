@@ -32,7 +32,7 @@ constexpr Command kCommands[] = {
     {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", runUsers},
     {"assess",
      "pqdesk-cli assess FILE.bin [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
-     "[--limits FILE] [--json FILE]",
+     "[--limits FILE] [--json FILE] [--pdf FILE] [--png FILE (the first page)] [--xlsx FILE]",
      runAssess},
     {"events",
      "pqdesk-cli events FILE.bin [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "

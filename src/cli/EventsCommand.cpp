@@ -11,14 +11,15 @@ int runEvents(const std::vector<std::string>& args) {
   std::set<std::string> options(std::begin(kAssessmentOptions), std::end(kAssessmentOptions));
   options.insert("csv");
   const Arguments arguments(args, options);
-  const auto result = assessRecordFile(arguments);
-  if (!result) return kExitRefused;
+  const auto assessed = assessRecordFile(arguments);
+  if (!assessed) return kExitRefused;
+  const AssessmentResult& result = assessed->result;
 
   std::string csv = "kind,start,durationSeconds,phases,residual\n";
-  for (const VoltageEvent& e : result->events) {
+  for (const VoltageEvent& e : result.events) {
     csv.append(eventKindText(e.kind)).append(",").append(epochTimeText(e.start)).append(",");
-    csv.append(std::to_string(eventDurationSeconds(e, result->setup))).append(",");
-    csv.append(eventPhasesText(e, result->setup.supply.lineVoltages)).append(",");
+    csv.append(std::to_string(eventDurationSeconds(e, result.setup))).append(",");
+    csv.append(eventPhasesText(e, result.setup.supply.lineVoltages)).append(",");
     csv.append(floatText(static_cast<float>(e.extremePercent))).append("\n");
   }
   // The byte-order mark tells spreadsheet programs that the file is UTF-8.

@@ -61,7 +61,9 @@ void CsvWriter::row(const TableRow& cells) {
     std::visit(
         [this](const auto& value) {
           using Kind = std::decay_t<decltype(value)>;
-          if constexpr (std::is_same_v<Kind, long long>) {
+          if constexpr (std::is_same_v<Kind, std::monostate>) {
+            // no value: the field stays empty
+          } else if constexpr (std::is_same_v<Kind, long long>) {
             char digits[24];
             buffer_.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
           } else if constexpr (std::is_same_v<Kind, float>) {

@@ -9,10 +9,11 @@
 namespace pq {
 
 // One value of a table row as the exports take it: a whole number, a four-byte float (written as
-// its shortest text, see ValueText.h), an eight-byte double, a UTF-8 text or a date-time. Each
-// writer gives every kind its own form: a CSV its text, a workbook a number, a string or a date-time
-// cell.
-using TableCell = std::variant<long long, float, double, std::string, CalendarDateTime>;
+// its shortest text, see ValueText.h), an eight-byte double, a UTF-8 text, a date-time, or no value
+// at all (std::monostate, the default). Each writer gives every kind its own form: a CSV its text
+// (an empty field for no value), a workbook a number, a string or a date-time cell (no cell for no
+// value, so that a reader sees an empty one rather than a zero or a text).
+using TableCell = std::variant<std::monostate, long long, float, double, std::string, CalendarDateTime>;
 using TableRow = std::vector<TableCell>;
 
 // "YYYY-MM-DD HH:MM:SS".

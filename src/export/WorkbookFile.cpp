@@ -59,6 +59,7 @@ class WorkbookFile::Sheet : public TableWriter {
     if (result != LXW_NO_ERROR) book_.fail(lxw_strerror(result));
   }
 
+  void write(lxw_col_t, std::monostate) {}
   void write(lxw_col_t column, long long value) {
     check(worksheet_write_number(sheet_, row_, column, static_cast<double>(value), nullptr));
   }

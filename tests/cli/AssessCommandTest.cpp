@@ -2,7 +2,10 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <fstream>
 #include <functional>
+#include <map>
+#include <sstream>
 #include <string>
 
 #include "assessment/AssessmentMessages.h"
@@ -11,6 +14,7 @@
 #include "records/RecordStore.h"
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"
+#include "support/XlsxReadBack.h"
 
 namespace pq {
 namespace {
@@ -57,6 +61,46 @@ void writeFile(const std::string& path, int seconds, const std::function<Levels(
 // A steady phase voltage `u` with extremes 0.4 % either side, no event.
 Levels steady(double u) { return {u, u * 0.996, u * 1.004}; }
 
+// Minutes 0-49 at 10.2 kV (+2 %), 50-54 at 10.8 kV (+8 %), 55-59 at 9.2 kV (-8 %) on every phase.
+Levels hourWithTenMinutesOutOfBand(int s, int) {
+  const int minute = s / 60;
+  return steady((minute < 50 ? 10200 : minute < 55 ? 10800 : 9200) / std::sqrt(3.0));
+}
+
+// The cells of a workbook as openpyxl reads them: "SHEET ROW COL" (1-based) to "KIND VALUE".
+using WorkbookCells = std::map<std::string, std::string>;
+std::optional<WorkbookCells> workbookCells(const std::string& path) {
+  const auto lines = test::readBackWorkbook(path);
+  if (!lines) return std::nullopt;
+  WorkbookCells cells;
+  for (const std::string& line : *lines) {
+    std::size_t end = 0;
+    for (int field = 0; field < 3 && end != std::string::npos; ++field) end = line.find(' ', end + 1);
+    if (end == std::string::npos) {
+      ADD_FAILURE() << "read-back: " << line;
+      continue;
+    }
+    cells[line.substr(0, end)] = line.substr(end + 1);
+  }
+  return cells;
+}
+
+double cellNumber(const WorkbookCells& cells, const std::string& at) {
+  const auto found = cells.find(at);
+  if (found == cells.end() || found->second.rfind("number ", 0) != 0) {
+    ADD_FAILURE() << at << " is no number";
+    return std::nan("");
+  }
+  return std::stod(found->second.substr(7));
+}
+
+std::string fileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
 class AssessCommandTest : public ::testing::Test {
  protected:
   json assess(std::vector<std::string> options = {}) {
@@ -74,11 +118,7 @@ class AssessCommandTest : public ::testing::Test {
 };
 
 TEST_F(AssessCommandTest, AnHourOfATenKilovoltLineHasAQualificationRateOf83Point33) {
-  // Minutes 0-49 at 10.2 kV (+2 %), 50-54 at 10.8 kV (+8 %), 55-59 at 9.2 kV (-8 %) on every phase.
-  writeFile(file, 3600, [](int s, int) {
-    const int minute = s / 60;
-    return steady((minute < 50 ? 10200 : minute < 55 ? 10800 : 9200) / std::sqrt(3.0));
-  });
+  writeFile(file, 3600, hourWithTenMinutesOutOfBand);
   const json a = assess();
   EXPECT_EQ(a["span"]["first"], "2010-04-20 10:00:00");
   EXPECT_EQ(a["span"]["last"], "2010-04-20 10:59:59");
@@ -120,6 +160,91 @@ TEST_F(AssessCommandTest, AnHourOfATenKilovoltLineHasAQualificationRateOf83Point
   EXPECT_FALSE(a["harmonics"]["Ia"].contains("thd"));
   EXPECT_TRUE(a["events"].empty());
   EXPECT_EQ(a["sarfi"]["90"], 0);
+}
+
+TEST_F(AssessCommandTest, TheHourAsWorkbookPagesAndPicture) {
+  writeFile(file, 3600, hourWithTenMinutesOutOfBand);
+  const std::string book = dir.file("a.xlsx");
+  const std::string pdf = dir.file("a.pdf");
+  const std::string png = dir.file("a.png");
+  const auto result = runCli({"assess", file, "--xlsx", book, "--pdf", pdf, "--png", png});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out, "");  // the data go to stdout only without any output file
+
+  const std::string picture = fileText(png);
+  ASSERT_GT(picture.size(), 24u);
+  EXPECT_EQ(picture.substr(1, 3), "PNG");
+  EXPECT_EQ(static_cast<unsigned char>(picture[18]) << 8 | static_cast<unsigned char>(picture[19]), 794);
+  EXPECT_EQ(static_cast<unsigned char>(picture[22]) << 8 | static_cast<unsigned char>(picture[23]), 1123);
+
+  const std::string text = dir.file("a.txt");
+  ASSERT_EQ(std::system(("pdftotext -enc UTF-8 '" + pdf + "' '" + text + "'").c_str()), 0);
+  const std::string pages = fileText(text);
+  for (const char* expected : {"电能质量综合评估报告", "不合格", "83.33", "2010-04-20 10:00:00"}) {
+    EXPECT_NE(pages.find(expected), std::string::npos) << expected;
+  }
+
+  const auto cells = workbookCells(book);
+  if (!cells) GTEST_SKIP() << "python3-openpyxl is not installed";
+  const std::pair<const char*, std::string> expected[] = {
+      {"电压偏差 1 1", "text 相别"},
+      {"电压偏差 1 6", "text 上限 %"},
+      {"电压偏差 1 13", "text 结论"},
+      {"电压偏差 2 1", "text A"},
+      {"电压偏差 4 1", "text C"},
+      {"电压偏差 2 6", "number 7"},
+      {"电压偏差 2 7", "number -7"},
+      {"电压偏差 2 8", "number 60"},
+      {"电压偏差 2 9", "number 5"},
+      {"电压偏差 3 10", "number 5"},
+      {"电压偏差 2 11", "number 0"},
+      {"电压偏差 4 12", "number 83.33"},
+      {"电压偏差 2 13", "text 不合格"},
+      {"电压偏差 2 14", "empty"},
+      // Six 10-minute values: no 95 % value, no verdict, and why.
+      {"不平衡度 2 1", "text 电压负序不平衡度"},
+      {"不平衡度 2 5", "empty"},
+      {"不平衡度 2 6", "number 2"},
+      {"不平衡度 2 7", "number 4"},
+      {"不平衡度 2 9", "text 无结论"},
+      {"不平衡度 2 10", std::string("text ") + messages::kTooFewFor95Percent},
+      {"频率偏差 2 6", "number 0.2"},
+      {"频率偏差 2 7", "number 100"},
+      {"频率偏差 2 8", "text 合格"},
+      {"频率偏差 2 9", "empty"},
+      // Per voltage channel orders 2..25, then the distortion; per current channel orders 2..25.
+      {"谐波 26 1", "text Ua"},
+      {"谐波 26 2", "text THD"},
+      {"谐波 26 8", "number 4"},
+      {"谐波 28 1", "text Ub"},
+      {"谐波 28 2", "number 3"},
+      {"谐波 28 3", "text %"},
+      {"谐波 28 8", "number 3.2"},
+      {"谐波 74 8", "number 1.6"},
+      {"谐波 100 1", "text Ia"},
+      {"谐波 100 2", "number 25"},
+      {"谐波 100 3", "text A"},
+      {"谐波 100 10", "text 合格"},
+      {"电压事件 1 2", "text 开始时间"},
+      {"SARFI 1 1", "text SARFI-90"},
+      {"SARFI 2 1", "number 0"},
+      {"电能 1 1", "text 有功电能 kWh"},
+      {"电能 2 1", "number 0"},
+      {"电能 2 3", "empty"},  // no energy, no power factor
+  };
+  for (const auto& [at, value] : expected) {
+    const auto found = cells->find(at);
+    EXPECT_EQ(found == cells->end() ? "(none)" : found->second, value) << at;
+  }
+  EXPECT_EQ(cells->count("电压事件 2 1"), 0u);
+  EXPECT_EQ(cells->count("谐波 149 1"), 0u);
+  EXPECT_NEAR(cellNumber(*cells, "电压偏差 2 2"), 8.0, 1e-4);
+  EXPECT_NEAR(cellNumber(*cells, "电压偏差 3 3"), -8.0, 1e-4);
+  EXPECT_NEAR(cellNumber(*cells, "电压偏差 4 4"), 100.0 / 60, 1e-4);  // 50 x 2 % + 5 x 8 % - 5 x 8 %
+  EXPECT_NEAR(cellNumber(*cells, "频率偏差 2 3"), -0.07, 1e-5);
+  // The 5th harmonic current's limit: 20 A at 100 MVA for the share 5 / 20 MVA.
+  EXPECT_NEAR(cellNumber(*cells, "谐波 128 8"), 20 * std::pow(0.25, 1 / 1.2), 1e-4);
 }
 
 // Five minutes at 5800 V with four events, residual voltages in % of 5773.50 V:
@@ -188,6 +313,36 @@ TEST_F(AssessCommandTest, EventsWithTheirDurationsPhasesAndResidualVoltages) {
             "dip,2010-04-20 10:04:20,2,C,89.200615\n");
   // Without --csv the same lines, without the byte-order mark, on stdout.
   EXPECT_EQ(runCli({"events", file}).out, csv.substr(3));
+
+  // The workbook's events: start times as date-times, numbers as numbers.
+  const std::string book = dir.file("e.xlsx");
+  ASSERT_EQ(runCli({"assess", file, "--xlsx", book}).status, 0);
+  const auto cells = workbookCells(book);
+  if (!cells) GTEST_SKIP() << "python3-openpyxl is not installed";
+  const std::pair<const char*, const char*> sheetCells[] = {
+      {"电压事件 2 1", "text 电压暂降"},
+      {"电压事件 2 2", "datetime 2010-04-20 10:01:10"},
+      {"电压事件 2 3", "number 4"},
+      {"电压事件 2 4", "text B"},
+      {"电压事件 2 5", "number 71.014084"},
+      {"电压事件 2 6", "empty"},
+      {"电压事件 3 1", "text 电压暂升"},
+      {"电压事件 3 4", "text A C"},
+      {"电压事件 3 5", "number 114.31535"},
+      {"电压事件 4 1", "text 短时中断"},
+      {"电压事件 4 3", "number 3"},
+      {"电压事件 5 2", "datetime 2010-04-20 10:04:20"},
+      {"电压事件 5 5", "number 89.200615"},
+      {"SARFI 2 1", "number 3"},
+      {"SARFI 2 2", "number 1"},
+      {"SARFI 2 4", "number 1"},
+      {"电压偏差 3 11", "number 4"},
+  };
+  for (const auto& [at, value] : sheetCells) {
+    const auto found = cells->find(at);
+    EXPECT_EQ(found == cells->end() ? "(none)" : found->second, value) << at;
+  }
+  EXPECT_EQ(cells->count("电压事件 6 1"), 0u);
 }
 
 TEST_F(AssessCommandTest, RecordsOutOfOrderAreReportedAndSkippedAndAPauseIsAGap) {
@@ -285,10 +440,18 @@ TEST_F(AssessCommandTest, BadInputIsRefusedWithItsReasonAndNoVerdict) {
        2,
        "--from must be a date-time"},
       {"several files", {"assess", file, file}, 2, "several record files"},
-      {"a page output",
-       {"assess", file, "--xlsx", dir.file("a.xlsx")},
-       2,
-       "--xlsx of the assessment is not available yet"},
+      {"a workbook in a missing folder",
+       {"assess", file, "--xlsx", dir.file("none/a.xlsx")},
+       3,
+       dir.file("none/a.xlsx") + ": "},
+      {"pages in a missing folder",
+       {"assess", file, "--pdf", dir.file("none/a.pdf")},
+       3,
+       dir.file("none/a.pdf") + ": "},
+      {"a picture in a missing folder",
+       {"assess", file, "--png", dir.file("none/a.png")},
+       3,
+       dir.file("none/a.png") + ": "},
       {"a file that cannot be opened", {"assess", dir.file("none.bin")}, 3, "文件空。\n"},
   };
   for (const Case& c : cases) {

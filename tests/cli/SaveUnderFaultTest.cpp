@@ -46,6 +46,9 @@ TEST(SaveUnderFaultTest, FullDiskKeepsTheOldFileAndSaysWhy) {
       {"report data", with(report, "--json"), old, old + ": "},
       {"page cells", with(report, "--cells"), old, old + ": "},
       {"dumped workbook", {"dump", records, "--xlsx", old}, old, old + ": "},
+      {"assessment workbook", {"assess", records, "--xlsx", old}, old, old + ": "},
+      {"assessment pages", {"assess", records, "--pdf", old}, old, old + ": "},
+      {"assessment data", {"assess", records, "--json", old}, old, old + ": "},
       {"generated record file", {"generate", old, "--records", "100"}, old, ""},
   };
   for (const Case& c : cases) {

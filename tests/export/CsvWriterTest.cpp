@@ -40,6 +40,7 @@ TEST(CsvWriterTest, EveryKindOfCellHasItsText) {
       {"text with a comma", std::string("a,b"), "\"a,b\""},
       {"text with quotes", std::string("say \"hi\""), "\"say \"\"hi\"\"\""},
       {"text with a line break", std::string("two\nlines"), "\"two\nlines\""},
+      {"no value", TableCell(), ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(csvOf({"x"}, {{c.cell}}), "x\n" + c.text + "\n") << c.what;
@@ -47,8 +48,12 @@ TEST(CsvWriterTest, EveryKindOfCellHasItsText) {
 }
 
 TEST(CsvWriterTest, RowsAndTheByteOrderMark) {
-  const std::vector<TableRow> rows = {{1LL, 2.5f, std::string("z")}, {}, {3LL, -0.75f, std::string("y,")}};
-  const std::string body = "n,v,t\n1,2.5,z\n\n3,-0.75,\"y,\"\n";
+  const std::vector<TableRow> rows = {{1LL, 2.5f, std::string("z")},
+                                      {},
+                                      {3LL, -0.75f, std::string("y,")},
+                                      {4LL, TableCell(), std::string("w")},
+                                      {TableCell(), TableCell()}};
+  const std::string body = "n,v,t\n1,2.5,z\n\n3,-0.75,\"y,\"\n4,,w\n,\n";
   EXPECT_EQ(csvOf({"n", "v", "t"}, rows), body);
   EXPECT_EQ(csvOf({"n", "v", "t"}, rows, CsvWriter::ByteOrderMark::With), "\xEF\xBB\xBF" + body);
 }

@@ -10,6 +10,7 @@
 
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
+#include "support/XlsxReadBack.h"
 
 namespace pq {
 namespace {
@@ -95,6 +96,23 @@ TEST(WorkbookFileTest, ReplacesTheTargetOnlyOnCommit) {
   EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.begin() + 4),
             (std::vector<std::uint8_t>{'P', 'K', 3, 4}));
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"book.xlsx"});
+}
+
+TEST(WorkbookFileTest, ACellWithoutValueIsEmptyNotZero) {
+  TempDir dir;
+  const std::string path = dir.file("book.xlsx");
+  WorkbookFile book(path);
+  ASSERT_TRUE(book.open());
+  TableWriter& sheet = book.addSheet("s");
+  sheet.heading({"a", "b", "c"});
+  sheet.row({17LL, TableCell(), 2.5f});
+  sheet.row({TableCell(), std::string("x")});
+  ASSERT_TRUE(book.commit()) << book.error();
+  const auto cells = test::readBackWorkbook(path);
+  if (!cells) GTEST_SKIP() << "python3-openpyxl is not installed";
+  EXPECT_EQ(*cells, (std::vector<std::string>{"s 1 1 text a", "s 1 2 text b", "s 1 3 text c", "s 2 1 number 17",
+                                              "s 2 2 empty", "s 2 3 number 2.5", "s 3 1 empty", "s 3 2 text x",
+                                              "s 3 3 empty"}));
 }
 
 TEST(WorkbookFileTest, BadSheetNameFailsTheWorkbook) {

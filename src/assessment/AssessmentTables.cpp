@@ -1,0 +1,150 @@
+#include "assessment/AssessmentTables.h"
+
+#include <cmath>
+
+#include "aggregation/RecordTimeGate.h"
+#include "assessment/AssessmentTexts.h"
+#include "export/WorkbookFile.h"
+#include "records/MeasurementRecord.h"
+
+namespace pq {
+
+namespace {
+
+// The figures as the JSON output gives them, four-byte floats, so that both show the same digits.
+TableCell number(double value) {
+  if (std::isnan(value)) return std::monostate{};
+  return static_cast<float>(value);
+}
+
+TableCell text(const std::string& value) {
+  if (value.empty()) return std::monostate{};
+  return value;
+}
+
+TableCell whole(long long value) { return value; }
+
+TableCell dateTime(std::int64_t epochSeconds) { return calendarOfEpochSeconds(epochSeconds); }
+
+// Maximum, minimum, mean and 95 % value.
+void appendStatistics(TableRow& row, const IndexAssessment& index) {
+  for (const double value : {index.max, index.min, index.mean, index.p95}) row.push_back(number(value));
+}
+
+// Pass rate, verdict and, for an index without one, why.
+void appendVerdict(TableRow& row, const IndexAssessment& index) {
+  row.push_back(number(index.passRate));
+  row.push_back(std::string(verdictText(index.verdict)));
+  row.push_back(text(index.judged() ? std::string() : index.reason));
+}
+
+AssessmentTable deviationTable(const AssessmentResult& result) {
+  static constexpr const char* kPhases[] = {"A", "B", "C"};
+  static constexpr const char* kLines[] = {"AB", "BC", "CA"};
+  AssessmentTable table{"电压偏差",
+                        {"相别", "最大值 %", "最小值 %", "平均值 %", "95%值 %", "上限 %", "下限 %", "监测分钟",
+                         "超上限分钟", "超下限分钟", "含事件分钟", "合格率 %", "结论", "说明"},
+                        {}};
+  for (int phase = 0; phase < 3; ++phase) {
+    const VoltageDeviationAssessment& d = result.deviation[phase];
+    TableRow row{std::string(result.setup.supply.lineVoltages ? kLines[phase] : kPhases[phase])};
+    appendStatistics(row, d.index);
+    row.insert(row.end(), {number(d.index.upperLimit), number(d.index.lowerLimit), whole(d.monitoredMinutes),
+                           whole(d.minutesOver), whole(d.minutesUnder), whole(d.flaggedMinutes)});
+    appendVerdict(row, d.index);
+    table.rows.push_back(std::move(row));
+  }
+  return table;
+}
+
+AssessmentTable unbalanceTable(const UnbalanceAssessment& u) {
+  AssessmentTable table{"不平衡度",
+                        {"指标", "最大值 %", "最小值 %", "平均值 %", "95%值 %", "限值 %", "短时限值 %", "合格率 %",
+                         "结论", "说明"},
+                        {}};
+  for (const auto& [name, index] : {std::pair<const char*, const IndexAssessment&>{"电压负序不平衡度", u.voltage},
+                                    {"电流负序不平衡度", u.current}}) {
+    TableRow row{std::string(name)};
+    appendStatistics(row, index);
+    row.insert(row.end(), {number(index.upperLimit), number(index.largestLimit)});
+    appendVerdict(row, index);
+    table.rows.push_back(std::move(row));
+  }
+  return table;
+}
+
+AssessmentTable frequencyTable(const FrequencyDeviationAssessment& f) {
+  TableRow row{std::string("频率偏差")};
+  appendStatistics(row, f.index);
+  row.push_back(number(f.index.upperLimit));
+  appendVerdict(row, f.index);
+  return {"频率偏差",
+          {"指标", "最大值 Hz", "最小值 Hz", "平均值 Hz", "95%值 Hz", "限值 ±Hz", "合格率 %", "结论", "说明"},
+          {std::move(row)}};
+}
+
+AssessmentTable harmonicTable(const std::vector<HarmonicIndex>& indices) {
+  AssessmentTable table{
+      "谐波",
+      {"通道", "次数", "单位", "最大值", "最小值", "平均值", "95%值", "限值", "合格率 %", "结论", "说明"},
+      {}};
+  for (const HarmonicIndex& h : indices) {
+    TableRow row{std::string(kChannelNames[h.channel])};
+    row.push_back(h.order == 0 ? TableCell(std::string("THD")) : whole(h.order));
+    row.push_back(std::string(isVoltageChannel(h.channel) ? "%" : "A"));
+    appendStatistics(row, h.index);
+    row.push_back(number(h.index.upperLimit));
+    appendVerdict(row, h.index);
+    table.rows.push_back(std::move(row));
+  }
+  return table;
+}
+
+AssessmentTable eventTable(const AssessmentResult& result) {
+  AssessmentTable table{"电压事件", {"类型", "开始时间", "持续时间 s", "相别", "残余电压/峰值 %", "说明"}, {}};
+  for (const VoltageEvent& e : result.events) {
+    table.rows.push_back({std::string(eventKindName(e.kind)), dateTime(e.start),
+                          whole(eventDurationSeconds(e, result.setup)),
+                          std::string(eventPhasesText(e, result.setup.supply.lineVoltages)),
+                          number(e.extremePercent), text(e.unfinished ? "未结束" : "")});
+  }
+  return table;
+}
+
+AssessmentTable sarfiTable(const SarfiCounts& s) {
+  return {"SARFI",
+          {"SARFI-90", "SARFI-70", "SARFI-50", "SARFI-10"},
+          {{whole(s.sarfi90), whole(s.sarfi70), whole(s.sarfi50), whole(s.sarfi10)}}};
+}
+
+AssessmentTable energyTable(const EnergySummary& e) {
+  const bool demand = !std::isnan(e.largestDemandKw);
+  return {"电能",
+          {"有功电能 kWh", "无功电能 kvarh", "加权平均功率因数", "最大需量 kW（15 分钟）", "最大需量起始时间"},
+          {{number(e.activeKwh), number(e.reactiveKvarh), number(e.powerFactor), number(e.largestDemandKw),
+            demand ? dateTime(e.largestDemandStart) : TableCell()}}};
+}
+
+}  // namespace
+
+std::vector<AssessmentTable> assessmentTables(const AssessmentResult& result) {
+  return {deviationTable(result),     unbalanceTable(result.unbalance), frequencyTable(result.frequency),
+          harmonicTable(result.harmonics), eventTable(result),         sarfiTable(result.sarfi),
+          energyTable(result.energy)};
+}
+
+bool writeAssessmentWorkbook(const std::string& path, const AssessmentResult& result, std::string& error) {
+  WorkbookFile book(path);
+  if (book.open()) {
+    for (const AssessmentTable& table : assessmentTables(result)) {
+      TableWriter& sheet = book.addSheet(table.sheet);
+      sheet.heading(table.heading);
+      for (const TableRow& row : table.rows) sheet.row(row);
+    }
+    if (book.commit()) return true;
+  }
+  error = book.error();
+  return false;
+}
+
+}  // namespace pq

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "assessment/AssessmentRun.h"
+#include "export/TableCell.h"
+
+namespace pq {
+
+// One part of an assessment as a table of a workbook sheet: numbers as numbers (their units in the
+// heading), verdicts as texts, times as date-times, and no cell where there is no value.
+struct AssessmentTable {
+  std::string sheet;
+  std::vector<std::string> heading;
+  std::vector<TableRow> rows;
+};
+
+// The sheets "电压偏差", "不平衡度", "频率偏差", "谐波", "电压事件", "SARFI" and "电能" of a result that
+// was not refused.
+std::vector<AssessmentTable> assessmentTables(const AssessmentResult& result);
+
+// Writes the tables as a workbook, one sheet each, through a temporary file (export/WorkbookFile):
+// false, with the reason in `error`, when it cannot be written, and then nothing is left behind.
+bool writeAssessmentWorkbook(const std::string& path, const AssessmentResult& result, std::string& error);
+
+}  // namespace pq
