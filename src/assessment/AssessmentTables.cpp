@@ -38,12 +38,27 @@ void appendVerdict(TableRow& row, const IndexAssessment& index) {
   row.push_back(text(index.judged() ? std::string() : index.reason));
 }
 
+AssessmentTable overviewTable(const AssessmentResult& result, const AssessmentHeading& heading) {
+  const auto item = [](const char* name, TableCell value) {
+    return TableRow{std::string(name), std::move(value)};
+  };
+  return {"概况",
+          {"项目", "内容"},
+          {item("变（配）电所名称", text(heading.station)), item("测点名称", text(heading.point)),
+           item("电压等级", text(heading.level)), item("开始时间", dateTime(result.span.first)),
+           item("结束时间", dateTime(result.span.last)), item("记录条数", whole(result.span.records)),
+           item("记录间隔 s", whole(result.setup.recordSeconds)),
+           item("数据缺口", whole(static_cast<long long>(result.span.gaps.size()))),
+           item("时间重复的记录", whole(result.duplicates)), item("时间倒序的记录", whole(result.outOfOrder)),
+           item("时间无效的记录", whole(result.undatable)), item("限值", text(result.setup.limitSetName))}};
+}
+
 AssessmentTable deviationTable(const AssessmentResult& result) {
   static constexpr const char* kPhases[] = {"A", "B", "C"};
   static constexpr const char* kLines[] = {"AB", "BC", "CA"};
   AssessmentTable table{"电压偏差",
-                        {"相别", "最大值 %", "最小值 %", "平均值 %", "95%值 %", "上限 %", "下限 %", "监测分钟",
-                         "超上限分钟", "超下限分钟", "含事件分钟", "合格率 %", "结论", "说明"},
+                        {"相别", "最大值 %", "最小值 %", "平均值 %", "95%值 %", "上限 %", "下限 %",
+                         "监测分钟", "超上限分钟", "超下限分钟", "含事件分钟", "合格率 %", "结论", "说明"},
                         {}};
   for (int phase = 0; phase < 3; ++phase) {
     const VoltageDeviationAssessment& d = result.deviation[phase];
@@ -59,11 +74,12 @@ AssessmentTable deviationTable(const AssessmentResult& result) {
 
 AssessmentTable unbalanceTable(const UnbalanceAssessment& u) {
   AssessmentTable table{"不平衡度",
-                        {"指标", "最大值 %", "最小值 %", "平均值 %", "95%值 %", "限值 %", "短时限值 %", "合格率 %",
-                         "结论", "说明"},
+                        {"指标", "最大值 %", "最小值 %", "平均值 %", "95%值 %", "限值 %", "短时限值 %",
+                         "合格率 %", "结论", "说明"},
                         {}};
-  for (const auto& [name, index] : {std::pair<const char*, const IndexAssessment&>{"电压负序不平衡度", u.voltage},
-                                    {"电流负序不平衡度", u.current}}) {
+  for (const auto& [name, index] :
+       {std::pair<const char*, const IndexAssessment&>{"电压负序不平衡度", u.voltage},
+        {"电流负序不平衡度", u.current}}) {
     TableRow row{std::string(name)};
     appendStatistics(row, index);
     row.insert(row.end(), {number(index.upperLimit), number(index.largestLimit)});
@@ -101,7 +117,8 @@ AssessmentTable harmonicTable(const std::vector<HarmonicIndex>& indices) {
 }
 
 AssessmentTable eventTable(const AssessmentResult& result) {
-  AssessmentTable table{"电压事件", {"类型", "开始时间", "持续时间 s", "相别", "残余电压/峰值 %", "说明"}, {}};
+  AssessmentTable table{
+      "电压事件", {"类型", "开始时间", "持续时间 s", "相别", "残余电压/峰值 %", "说明"}, {}};
   for (const VoltageEvent& e : result.events) {
     table.rows.push_back({std::string(eventKindName(e.kind)), dateTime(e.start),
                           whole(eventDurationSeconds(e, result.setup)),
@@ -119,24 +136,27 @@ AssessmentTable sarfiTable(const SarfiCounts& s) {
 
 AssessmentTable energyTable(const EnergySummary& e) {
   const bool demand = !std::isnan(e.largestDemandKw);
-  return {"电能",
-          {"有功电能 kWh", "无功电能 kvarh", "加权平均功率因数", "最大需量 kW（15 分钟）", "最大需量起始时间"},
-          {{number(e.activeKwh), number(e.reactiveKvarh), number(e.powerFactor), number(e.largestDemandKw),
-            demand ? dateTime(e.largestDemandStart) : TableCell()}}};
+  return {
+      "电能",
+      {"有功电能 kWh", "无功电能 kvarh", "加权平均功率因数", "最大需量 kW（15 分钟）", "最大需量起始时间"},
+      {{number(e.activeKwh), number(e.reactiveKvarh), number(e.powerFactor), number(e.largestDemandKw),
+        demand ? dateTime(e.largestDemandStart) : TableCell()}}};
 }
 
 }  // namespace
 
-std::vector<AssessmentTable> assessmentTables(const AssessmentResult& result) {
-  return {deviationTable(result),     unbalanceTable(result.unbalance), frequencyTable(result.frequency),
-          harmonicTable(result.harmonics), eventTable(result),         sarfiTable(result.sarfi),
-          energyTable(result.energy)};
+std::vector<AssessmentTable> assessmentTables(const AssessmentResult& result,
+                                              const AssessmentHeading& heading) {
+  return {overviewTable(result, heading),   deviationTable(result),          unbalanceTable(result.unbalance),
+          frequencyTable(result.frequency), harmonicTable(result.harmonics), eventTable(result),
+          sarfiTable(result.sarfi),         energyTable(result.energy)};
 }
 
-bool writeAssessmentWorkbook(const std::string& path, const AssessmentResult& result, std::string& error) {
+bool writeAssessmentWorkbook(const std::string& path, const AssessmentResult& result,
+                             const AssessmentHeading& heading, std::string& error) {
   WorkbookFile book(path);
   if (book.open()) {
-    for (const AssessmentTable& table : assessmentTables(result)) {
+    for (const AssessmentTable& table : assessmentTables(result, heading)) {
       TableWriter& sheet = book.addSheet(table.sheet);
       sheet.heading(table.heading);
       for (const TableRow& row : table.rows) sheet.row(row);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentRun.h"
 #include "export/TableCell.h"
 
@@ -16,12 +17,14 @@ struct AssessmentTable {
   std::vector<TableRow> rows;
 };
 
-// The sheets "电压偏差", "不平衡度", "频率偏差", "谐波", "电压事件", "SARFI" and "电能" of a result that
-// was not refused.
-std::vector<AssessmentTable> assessmentTables(const AssessmentResult& result);
+// The sheets "概况" (what was measured when, as the head of the pages says it), "电压偏差", "不平衡度",
+// "频率偏差", "谐波", "电压事件", "SARFI" and "电能" of a result that was not refused.
+std::vector<AssessmentTable> assessmentTables(const AssessmentResult& result,
+                                              const AssessmentHeading& heading);
 
 // Writes the tables as a workbook, one sheet each, through a temporary file (export/WorkbookFile):
 // false, with the reason in `error`, when it cannot be written, and then nothing is left behind.
-bool writeAssessmentWorkbook(const std::string& path, const AssessmentResult& result, std::string& error);
+bool writeAssessmentWorkbook(const std::string& path, const AssessmentResult& result,
+                             const AssessmentHeading& heading, std::string& error);
 
 }  // namespace pq

@@ -23,7 +23,7 @@ int runAssess(const std::vector<std::string>& args) {
   if (json) ok = writeOutputFile(*json, assessmentJson(result)) && ok;
   if (const auto path = arguments.text("xlsx")) {
     std::string error;
-    if (!writeAssessmentWorkbook(*path, result, error)) {
+    if (!writeAssessmentWorkbook(*path, result, assessed->heading, error)) {
       std::cerr << *path << ": " << error << '\n';
       ok = false;
     }

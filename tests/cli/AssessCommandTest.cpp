@@ -188,6 +188,12 @@ TEST_F(AssessCommandTest, TheHourAsWorkbookPagesAndPicture) {
   const auto cells = workbookCells(book);
   if (!cells) GTEST_SKIP() << "python3-openpyxl is not installed";
   const std::pair<const char*, std::string> expected[] = {
+      {"概况 2 1", "text 变（配）电所名称"},
+      {"概况 2 2", "text XXX"},  // the store's names when none is given
+      {"概况 4 2", "text 10KV"},
+      {"概况 5 2", "datetime 2010-04-20 10:00:00"},
+      {"概况 6 2", "datetime 2010-04-20 10:59:59"},
+      {"概况 7 2", "number 3600"},
       {"电压偏差 1 1", "text 相别"},
       {"电压偏差 1 6", "text 上限 %"},
       {"电压偏差 1 13", "text 结论"},

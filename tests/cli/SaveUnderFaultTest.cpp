@@ -48,6 +48,7 @@ TEST(SaveUnderFaultTest, FullDiskKeepsTheOldFileAndSaysWhy) {
       {"dumped workbook", {"dump", records, "--xlsx", old}, old, old + ": "},
       {"assessment workbook", {"assess", records, "--xlsx", old}, old, old + ": "},
       {"assessment pages", {"assess", records, "--pdf", old}, old, old + ": "},
+      {"assessment picture", {"assess", records, "--png", old}, old, old + ": "},
       {"assessment data", {"assess", records, "--json", old}, old, old + ": "},
       {"generated record file", {"generate", old, "--records", "100"}, old, ""},
   };

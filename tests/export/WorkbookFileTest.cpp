@@ -110,9 +110,9 @@ TEST(WorkbookFileTest, ACellWithoutValueIsEmptyNotZero) {
   ASSERT_TRUE(book.commit()) << book.error();
   const auto cells = test::readBackWorkbook(path);
   if (!cells) GTEST_SKIP() << "python3-openpyxl is not installed";
-  EXPECT_EQ(*cells, (std::vector<std::string>{"s 1 1 text a", "s 1 2 text b", "s 1 3 text c", "s 2 1 number 17",
-                                              "s 2 2 empty", "s 2 3 number 2.5", "s 3 1 empty", "s 3 2 text x",
-                                              "s 3 3 empty"}));
+  EXPECT_EQ(*cells, (std::vector<std::string>{"s 1 1 text a", "s 1 2 text b", "s 1 3 text c",
+                                              "s 2 1 number 17", "s 2 2 empty", "s 2 3 number 2.5",
+                                              "s 3 1 empty", "s 3 2 text x", "s 3 3 empty"}));
 }
 
 TEST(WorkbookFileTest, BadSheetNameFailsTheWorkbook) {
