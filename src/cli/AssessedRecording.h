@@ -17,7 +17,7 @@ namespace pq::cli {
 inline constexpr const char* kAssessmentOptions[] = {"from", "to", "limits"};
 struct AssessedRecording {
   AssessmentResult result;
-  AssessmentHeading heading;  // of the pages
+  AssessmentHeading heading;  // who and what was measured, for the pages and the workbook
 };
 std::optional<AssessedRecording> assessRecordFile(const Arguments& arguments);
 
