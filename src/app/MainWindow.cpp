@@ -11,12 +11,14 @@
 #include <QToolButton>
 #include <utility>
 
+#include "aggregation/RecordTimeGate.h"
 #include "app/BackgroundArea.h"
 #include "app/StartOptions.h"
 #include "base/ApplicationTitle.h"
 #include "history/ui/HistoryWindow.h"
 #include "live/ui/LiveDataWindow.h"
 #include "records/ui/RecordImportWindow.h"
+#include "report/ui/AssessmentWindow.h"
 #include "report/ui/ReportHost.h"
 #include "report/ui/ReportParametersWindow.h"
 #include "report/ui/ReportViewer.h"
@@ -45,6 +47,7 @@ TForm1::TForm1(ui::Prompter& prompter, QWidget* parent) : QMainWindow(parent), p
 void TForm1::updateHistoryCommands() {
   const bool hasRecords = store_.recordCount() != 0;
   for (QAction* command : historyCommands_) command->setEnabled(hasRecords);
+  for (QAction* command : assessmentCommands_) command->setEnabled(hasRecords);
 }
 
 void TForm1::setPasswordCommandsEnabled(bool enabled) {
@@ -141,6 +144,15 @@ void TForm1::buildMenus() {
     historyCommands_ << command;
   }
 
+  QMenu* assessment = bar->addMenu(QStringLiteral("综合评估"));
+  const char* const assessmentItems[] = {"电能质量综合评估", "事件列表"};
+  for (int tab = 0; tab < 2; ++tab) {
+    QAction* command = assessment->addAction(QString::fromUtf8(assessmentItems[tab]));
+    command->setObjectName(QStringLiteral("menu:") + command->text());
+    ui::connectReporting(command, &QAction::triggered, this, prompter_, [this, tab] { openAssessmentWindow(tab); });
+    assessmentCommands_ << command;
+  }
+
   QMenu* reports = bar->addMenu(QStringLiteral("数据报表"));
   QAction* newReport = reports->addAction(QStringLiteral("新建报表"));
   newReport->setObjectName(QStringLiteral("menu:新建报表"));
@@ -212,6 +224,25 @@ void TForm1::openHistoryWindow(int page) {
     TForm4 window(store_, prompter_, clock, page, this);
     window.exec();
   }
+  updateHistoryCommands();
+}
+
+void TForm1::openAssessmentWindow(int tab) {
+  SystemClock clock;
+  AssessmentWindow window(store_, prompter_, clock, static_cast<AssessmentWindow::Tab>(tab), this);
+  connect(&window, &AssessmentWindow::eventChosen, this,
+          [this](std::int64_t first, std::int64_t last) { openTrendAround(first, last); });
+  window.exec();
+}
+
+void TForm1::openTrendAround(std::int64_t first, std::int64_t last) {
+  // Five minutes either side, so that the voltage before and after the event shows.
+  constexpr std::int64_t kMargin = 300;
+  SystemClock clock;
+  TForm4 window(store_, prompter_, clock, TForm4::DeviationTrend, this);
+  window.enterWithRange(DateFieldGroup::ofMinute(calendarOfEpochSeconds(first - kMargin)),
+                        DateFieldGroup::ofMinute(calendarOfEpochSeconds(last + kMargin)));
+  window.exec();
   updateHistoryCommands();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include <QList>
 #include <QMainWindow>
 #include <string>
@@ -57,6 +59,10 @@ class TForm1 : public QMainWindow {
   void FormShow();
   void openImportWindow();
   void openHistoryWindow(int page);
+  // The assessment window on its tab (AssessmentWindow::Tab); an event it chooses opens the voltage
+  // deviation trend around it.
+  void openAssessmentWindow(int tab);
+  void openTrendAround(std::int64_t first, std::int64_t last);
   void openLiveWindow(live::LivePage page);
   void openReportParametersWindow();
   void openReportHistory();
@@ -72,6 +78,7 @@ class TForm1 : public QMainWindow {
   bool loginDone_ = false;
   std::string startupFile_;
   QList<QAction*> historyCommands_;
+  QList<QAction*> assessmentCommands_;  // need records as the history commands do
   QAction* passwordToolButton_ = nullptr;
   QMenu* passwordMenu_ = nullptr;
 };

@@ -133,19 +133,6 @@ void harmonicSection(PageFlow& flow, const AssessmentResult& result) {
   notes(flow, indices);
 }
 
-Rows eventRows(const AssessmentResult& result) {
-  Rows rows;
-  int number = 0;
-  for (const VoltageEvent& e : result.events) {
-    const std::string kind = std::string(eventKindName(e.kind)) + (e.unfinished ? "（未结束）" : "");
-    rows.push_back({std::to_string(++number), kind, epochTimeText(e.start),
-                    std::to_string(eventDurationSeconds(e, result.setup)) + " s (±" +
-                        std::to_string(result.setup.recordSeconds) + " s)",
-                    eventPhasesText(e, result.setup.supply.lineVoltages), pageNumber(e.extremePercent, 2)});
-  }
-  return rows;
-}
-
 void eventSummary(PageFlow& flow, const AssessmentResult& result) {
   int counts[3] = {0, 0, 0};
   for (const VoltageEvent& e : result.events) ++counts[static_cast<int>(e.kind)];
@@ -160,7 +147,7 @@ void eventSummary(PageFlow& flow, const AssessmentResult& result) {
 void eventSection(PageFlow& flow, const AssessmentResult& result) {
   flow.heading("电压暂降、暂升与短时中断（GB/T 30137）");
   eventSummary(flow, result);
-  if (!result.events.empty()) flow.table(kEventColumns, eventRows(result));
+  if (!result.events.empty()) flow.table(kEventColumns, eventListRows(result));
   flow.paragraph(result.eventsMethod);
   flow.space(8);
 }
@@ -179,6 +166,25 @@ void energySection(PageFlow& flow, const AssessmentResult& result) {
 }
 
 }  // namespace
+
+std::vector<std::vector<std::string>> eventListRows(const AssessmentResult& result) {
+  Rows rows;
+  int number = 0;
+  for (const VoltageEvent& e : result.events) {
+    const std::string kind = std::string(eventKindName(e.kind)) + (e.unfinished ? "（未结束）" : "");
+    rows.push_back({std::to_string(++number), kind, epochTimeText(e.start),
+                    std::to_string(eventDurationSeconds(e, result.setup)) + " s (±" +
+                        std::to_string(result.setup.recordSeconds) + " s)",
+                    eventPhasesText(e, result.setup.supply.lineVoltages), pageNumber(e.extremePercent, 2)});
+  }
+  return rows;
+}
+
+std::vector<std::string> eventListHeadings() {
+  std::vector<std::string> headings;
+  for (const TableColumn& column : kEventColumns) headings.push_back(column.title);
+  return headings;
+}
 
 AssessmentHeading assessmentHeadingOf(const RecordStore& store) {
   AssessmentHeading heading;
@@ -221,7 +227,7 @@ std::vector<ReportPage> eventListPages(const AssessmentResult& result, const Ass
     return flow.finish();
   }
   eventSummary(flow, result);
-  if (!result.events.empty()) flow.table(kEventColumns, eventRows(result));
+  if (!result.events.empty()) flow.table(kEventColumns, eventListRows(result));
   flow.paragraph(result.eventsMethod);
   return flow.finish();
 }

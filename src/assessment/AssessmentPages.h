@@ -24,6 +24,11 @@ AssessmentHeading assessmentHeadingOf(const RecordStore& store);
 // counts; the energy and power factor. A refused assessment gives one page that says why.
 std::vector<ReportPage> assessmentPages(const AssessmentResult& result, const AssessmentHeading& heading);
 
+// The rows of the event list, one per event: number, kind, start, duration "n s (±1 s)", phases,
+// residual voltage or peak in %; and their column headings.
+std::vector<std::vector<std::string>> eventListRows(const AssessmentResult& result);
+std::vector<std::string> eventListHeadings();
+
 // The voltage events alone, one row each, for the event list.
 std::vector<ReportPage> eventListPages(const AssessmentResult& result, const AssessmentHeading& heading);
 

@@ -28,6 +28,11 @@ void DateFieldGroup::showRecordTime(const RecordStore& store, int index) {
            std::to_string(time.hour), std::to_string(time.minute)};
 }
 
+DateFieldGroup DateFieldGroup::ofMinute(const CalendarDateTime& t) {
+  return {{std::to_string(t.year), std::to_string(t.month), std::to_string(t.day), std::to_string(t.hour),
+           std::to_string(t.minute)}};
+}
+
 void showStoreSpan(const RecordStore& store, DateFieldGroup& start, DateFieldGroup& end) {
   if (store.recordCount() <= 0) return;
   start.showRecordTime(store, 0);

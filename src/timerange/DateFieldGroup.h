@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "timerange/CalendarDateTime.h"
 #include "timerange/DateFieldRules.h"
 
 namespace pq {
@@ -22,6 +23,8 @@ struct DateFieldGroup {
   std::string dateTimeText(const char* secondsSuffix) const;
   // Shows the time of a stored record as plain decimal numbers (year 2000 + yy).
   void showRecordTime(const RecordStore& store, int index);
+  // The fields of a date-time to the minute, as plain decimal numbers.
+  static DateFieldGroup ofMinute(const CalendarDateTime& t);
 };
 
 // Shows the first stored record's time in `start` and the last one's in `end`; nothing without records.

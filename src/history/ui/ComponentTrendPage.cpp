@@ -5,7 +5,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "history/ui/TimeRangePanel.h"
+#include "timerange/ui/TimeRangePanel.h"
 
 namespace pq::history {
 

@@ -4,7 +4,7 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-#include "history/ui/TimeRangePanel.h"
+#include "timerange/ui/TimeRangePanel.h"
 
 namespace pq::history {
 

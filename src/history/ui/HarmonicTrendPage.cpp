@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "history/ui/TimeRangePanel.h"
+#include "timerange/ui/TimeRangePanel.h"
 #include "records/MeasurementRecord.h"
 
 namespace pq::history {

@@ -4,12 +4,14 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 #include "history/ui/ComponentTrendPage.h"
 #include "history/ui/DeviationTrendPage.h"
 #include "history/ui/HarmonicTrendPage.h"
 #include "history/ui/PowerTrendPage.h"
 #include "history/ui/RecordBrowserPage.h"
+#include "timerange/ui/TimeRangePanel.h"
 #include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
 #include "ui/WindowPlacement.h"
@@ -65,6 +67,10 @@ void TForm4::enterPage(int index) {
     browser_->enterBrowserPage();
   } else {
     trendPage(index).enter();
+    if (entryRange_) {
+      const auto range = *std::exchange(entryRange_, std::nullopt);
+      trendPage(index).panel().queryCustomRange(range.first, range.second);
+    }
   }
 }
 

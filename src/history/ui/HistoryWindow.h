@@ -1,6 +1,10 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
+#include <utility>
+
+#include "timerange/DateFieldGroup.h"
 
 class QTabWidget;
 
@@ -31,6 +35,9 @@ class TForm4 : public QDialog {
   QTabWidget& pages() const { return *PageControl1; }
   history::RecordBrowserPage& browser() const { return *browser_; }
   history::TrendPage& trendPage(int page) const;
+  // Makes the first entry of a trend page draw this custom range instead of all records, as when the
+  // event list opens the trend around an event.
+  void enterWithRange(const DateFieldGroup& start, const DateFieldGroup& end) { entryRange_.emplace(start, end); }
 
  protected:
   void changeEvent(QEvent* event) override;
@@ -40,6 +47,7 @@ class TForm4 : public QDialog {
 
   ui::Prompter& prompter_;
   bool entered_ = false;
+  std::optional<std::pair<DateFieldGroup, DateFieldGroup>> entryRange_;
   QTabWidget* PageControl1;
   history::RecordBrowserPage* browser_;
   history::TrendPage* trendPages_[4];

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "history/ui/TimeRangePanel.h"
+#include "timerange/ui/TimeRangePanel.h"
 
 namespace pq::history {
 

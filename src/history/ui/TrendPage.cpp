@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "charts/ui/ChartPicture.h"
-#include "history/ui/TimeRangePanel.h"
+#include "timerange/ui/TimeRangePanel.h"
 #include "records/RecordStore.h"
 
 namespace pq::history {

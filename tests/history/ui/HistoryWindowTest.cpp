@@ -24,7 +24,7 @@
 #include "history/ui/HistoryWindow.h"
 #include "history/ui/RecordBrowserPage.h"
 #include "history/ui/RecordGrid.h"
-#include "history/ui/TimeRangePanel.h"
+#include "timerange/ui/TimeRangePanel.h"
 #include "history/ui/TrendPage.h"
 #include "records/RecordFileGenerator.h"
 #include "records/RecordFileImport.h"
@@ -376,6 +376,23 @@ TEST_F(HistoryWindowTest, MinuteValuesFollowTheSwitchAndTheDeletions) {
   EXPECT_EQ(points(), 2);
   child<QRadioButton>(page, "everyRecord").click();
   EXPECT_EQ(points(), 99);
+}
+
+// As the event list opens the trend around an event: the page's first entry draws that range only.
+TEST_F(HistoryWindowTest, AnEntryRangeIsDrawnInsteadOfAllRecords) {
+  importGenerated(150, 1);
+  window = std::make_unique<TForm4>(store, prompter, clock, TForm4::DeviationTrend);
+  window->enterWithRange(DateFieldGroup::ofMinute({2010, 4, 19, 15, 40, 17}),
+                         DateFieldGroup::ofMinute({2010, 4, 19, 15, 40, 45}));
+  test::showActive(*window);
+  auto& page = window->trendPage(TForm4::DeviationTrend);
+  // 15:40:00 up to the record at the end time 15:40:59, which a range leaves out.
+  EXPECT_EQ(page.chart().curve(0).data()->size(), 59);
+  EXPECT_EQ(page.panel().mode(), TimeRangeMode::Custom);
+  // Entering the page again shows all records, as always.
+  window->pages().setCurrentIndex(TForm4::Browser);
+  window->pages().setCurrentIndex(TForm4::DeviationTrend);
+  EXPECT_EQ(page.chart().curve(0).data()->size(), 150);
 }
 
 TEST_F(HistoryWindowTest, PowerListRenamesTheBoxesAndKeepsTheTicks) {

@@ -1,4 +1,4 @@
-#include "history/ui/TimeRangePanel.h"
+#include "timerange/ui/TimeRangePanel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "history/ui/TimeRangePanel.h"
+#include "timerange/ui/TimeRangePanel.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -103,5 +103,17 @@ bool TimeRangePanel::selectTimeRange(RecordStore& store) {
 }
 
 void TimeRangePanel::showRangeInFields(const RecordStore& store) { fields_->showStoreSpan(store); }
+
+void TimeRangePanel::queryCustomRange(const DateFieldGroup& start, const DateFieldGroup& end) {
+  {
+    const QSignalBlocker block(timeQueryBox_);
+    timeQueryBox_->setChecked(true);
+  }
+  selection_.timeQuery = true;
+  customRadio_->setChecked(true);
+  setCustomFieldsEnabled();
+  fields_->setTexts(start, end);
+  emit queryRequested();
+}
 
 }  // namespace pq::history

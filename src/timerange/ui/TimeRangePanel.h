@@ -53,6 +53,9 @@ class TimeRangePanel : public QGroupBox {
   bool selectTimeRange(RecordStore& store);
   // After a ShowAll query: the first and last record's times in the fields.
   void showRangeInFields(const RecordStore& store);
+  // Chooses "自定义" with these times in the fields and asks for the query, as if the operator had
+  // typed them and pressed "查  询".
+  void queryCustomRange(const DateFieldGroup& start, const DateFieldGroup& end);
 
   TimeRangeMode mode() const { return selection_.mode; }
   bool timeQuery() const { return selection_.timeQuery; }

@@ -1,0 +1,165 @@
+#include "report/ui/AssessmentWindow.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "assessment/AssessmentPages.h"
+#include "assessment/LimitSet.h"
+#include "records/RecordStore.h"
+#include "report/ui/ReportPreview.h"
+#include "report/ui/ReportRendering.h"
+#include "timerange/ui/TimeRangePanel.h"
+#include "ui/ButtonKeys.h"
+#include "ui/ErrorReport.h"
+#include "ui/NewFileChoice.h"
+#include "ui/Prompter.h"
+
+namespace pq {
+
+namespace {
+
+QPushButton* addButton(QVBoxLayout& layout, const QString& text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(text);
+  layout.addWidget(button);
+  return button;
+}
+
+}  // namespace
+
+AssessmentWindow::AssessmentWindow(RecordStore& store, ui::Prompter& prompter, const Clock& clock, Tab tab,
+                                   QWidget* parent)
+    : QDialog(parent),
+      store_(store),
+      prompter_(prompter),
+      panel_(new history::TimeRangePanel(prompter, clock, history::TimeRangePanelSetup::otherPage(), this)),
+      limitSets_(new QComboBox(this)),
+      tabs_(new QTabWidget(this)),
+      preview_(new ReportPreview(printer_.printer(), this)),
+      events_(new QTableWidget(this)) {
+  setWindowTitle(QStringLiteral("电能质量综合评估"));
+  setWindowFlag(Qt::WindowMaximizeButtonHint);
+
+  auto* limitGroup = new QGroupBox(QStringLiteral("限值"), this);
+  auto* limitLayout = new QVBoxLayout(limitGroup);
+  for (const LimitSetFile& set : shippedLimitSets())
+    limitSets_->addItem(QString::fromStdString(set.name), QString::fromStdString(set.path.string()));
+  limitSets_->setAccessibleName(QStringLiteral("限值"));
+  limitLayout->addWidget(limitSets_);
+
+  auto* outputGroup = new QGroupBox(QStringLiteral("输出"), this);
+  auto* outputLayout = new QVBoxLayout(outputGroup);
+  QPushButton* printButton = addButton(*outputLayout, QStringLiteral("打印"), this);
+  QPushButton* pdfButton = addButton(*outputLayout, QStringLiteral("导出PDF"), this);
+  QPushButton* closeButton = addButton(*outputLayout, QStringLiteral("关闭"), this);
+
+  const QStringList headings = [] {
+    QStringList list;
+    for (const std::string& heading : eventListHeadings()) list << QString::fromStdString(heading);
+    return list;
+  }();
+  events_->setColumnCount(static_cast<int>(headings.size()));
+  events_->setHorizontalHeaderLabels(headings);
+  events_->verticalHeader()->hide();
+  events_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  events_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  events_->setSelectionMode(QAbstractItemView::SingleSelection);
+  events_->horizontalHeader()->setStretchLastSection(true);
+  events_->setAccessibleName(QStringLiteral("事件列表"));
+  tabs_->addTab(preview_, QStringLiteral("综合评估"));
+  tabs_->addTab(events_, QStringLiteral("事件列表"));
+  tabs_->setCurrentIndex(tab);
+
+  auto* side = new QVBoxLayout;
+  side->addWidget(limitGroup);
+  side->addWidget(outputGroup);
+  side->addStretch();
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(tabs_, 0, 0);
+  layout->addLayout(side, 0, 1, 2, 1);
+  layout->addWidget(panel_, 1, 0);
+  layout->setRowStretch(0, 1);
+  layout->setColumnStretch(0, 1);
+  resize(1100, 860);
+  // The close button closes the window; Esc does the same.
+  ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Closes);
+
+  ui::connectReporting(panel_, &history::TimeRangePanel::queryRequested, this, prompter_, [this] { assess(); });
+  ui::connectReporting(limitSets_, &QComboBox::currentIndexChanged, this, prompter_, [this] { assess(); });
+  ui::connectReporting(printButton, &QPushButton::clicked, this, prompter_, [this] { print(); });
+  ui::connectReporting(pdfButton, &QPushButton::clicked, this, prompter_, [this] { exportPdf(); });
+  connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+  connect(events_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+    if (row < 0 || row >= static_cast<int>(result_.events.size())) return;
+    const VoltageEvent& event = result_.events[static_cast<std::size_t>(row)];
+    emit eventChosen(event.start, event.lastRecord);
+  });
+}
+
+AssessmentWindow::~AssessmentWindow() = default;
+
+void AssessmentWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (assessed_) return;
+  assessed_ = true;
+  panel_->reset();
+  ui::runReportingErrors(prompter_, this, [this] { assess(); });
+}
+
+void AssessmentWindow::assess() {
+  if (!panel_->selectTimeRange(store_)) return;
+  const IndexRange range{store_.rangeStart, store_.rangeEnd};
+  const QString file = limitSets_->currentData().toString();
+  const LoadedLimitSet loaded = loadLimitSet(file.isEmpty() ? defaultLimitSetFile() : std::filesystem::path(QFile::encodeName(file).toStdString()));
+  for (const std::string& message : loaded.messages)
+    prompter_.showWarning(this, QStringLiteral("限值"), QString::fromStdString(message));
+  result_ = runAssessment(store_, range, assessmentSetupOf(store_, range, loaded.set.limits, loaded.set.name));
+  const AssessmentHeading heading = assessmentHeadingOf(store_);
+  preview_->showPages(assessmentPages(result_, heading));
+  eventPages_ = eventListPages(result_, heading);
+  fillEvents();
+  if (panel_->mode() == TimeRangeMode::ShowAll) panel_->showRangeInFields(store_);
+}
+
+void AssessmentWindow::fillEvents() {
+  const auto rows = eventListRows(result_);
+  events_->setRowCount(static_cast<int>(rows.size()));
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (std::size_t c = 0; c < rows[r].size(); ++c) {
+      events_->setItem(static_cast<int>(r), static_cast<int>(c),
+                       new QTableWidgetItem(QString::fromStdString(rows[r][c])));
+    }
+  }
+  events_->resizeColumnsToContents();
+}
+
+std::vector<ReportPage> AssessmentWindow::currentPages() const {
+  return tabs_->currentIndex() == EventsTab ? eventPages_ : preview_->pages();
+}
+
+void AssessmentWindow::print() {
+  const int pages = static_cast<int>(currentPages().size());
+  if (prompter_.runPrintDialog(this, printer_.printer(), {1, pages})) printer_.print(currentPages(), this);
+}
+
+void AssessmentWindow::exportPdf() {
+  const bool events = tabs_->currentIndex() == EventsTab;
+  const QString path = ui::chooseNewFile(
+      prompter_, this,
+      {QStringLiteral("*.pdf (*.pdf)"), QStringLiteral("pdf"),
+       events ? QStringLiteral("电压事件列表.pdf") : QStringLiteral("电能质量综合评估.pdf")},
+      ui::ExistingFileAnswer::AskAgain);
+  if (path.isEmpty()) return;
+  std::string error;
+  if (!writeReportPdf(QFile::encodeName(path).toStdString(), currentPages(), error))
+    prompter_.showError(this, QStringLiteral("PDF 文件无法保存：") + QString::fromStdString(error));
+}
+
+}  // namespace pq

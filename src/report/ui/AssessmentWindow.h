@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDialog>
+#include <cstdint>
+#include <vector>
+
+#include "assessment/AssessmentRun.h"
+#include "report/ui/ReportPrinter.h"
+
+class QComboBox;
+class QTableWidget;
+class QTabWidget;
+
+namespace pq {
+
+class Clock;
+class RecordStore;
+class ReportPreview;
+namespace ui {
+class Prompter;
+}
+namespace history {
+class TimeRangePanel;
+}
+
+// The window "电能质量综合评估": the power-quality assessment of the loaded records over the range of
+// its time-range panel, against the chosen limit set, as pages in a preview (tab "综合评估") and as the
+// list of voltage events (tab "事件列表"), with print, PDF and workbook export of what the current tab
+// shows. It assesses when it is shown, whenever the panel asks for a query and when another limit set
+// is chosen. A double-click on an event asks, through eventChosen, for the trend around it.
+class AssessmentWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  enum Tab { AssessmentTab = 0, EventsTab = 1 };
+
+  AssessmentWindow(RecordStore& store, ui::Prompter& prompter, const Clock& clock, Tab tab,
+                   QWidget* parent = nullptr);
+  ~AssessmentWindow() override;
+
+  void assess();
+  const AssessmentResult& result() const { return result_; }
+  ReportPreview& preview() const { return *preview_; }
+  QTableWidget& events() const { return *events_; }
+  QTabWidget& tabs() const { return *tabs_; }
+  history::TimeRangePanel& panel() const { return *panel_; }
+
+ signals:
+  // Epoch seconds of the event's first and last record.
+  void eventChosen(std::int64_t first, std::int64_t last);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  std::vector<ReportPage> currentPages() const;
+  void fillEvents();
+  void exportPdf();
+  void print();
+
+  RecordStore& store_;
+  ui::Prompter& prompter_;
+  AssessmentResult result_;
+  std::vector<ReportPage> eventPages_;
+  ReportPrinter printer_;
+  bool assessed_ = false;
+
+  history::TimeRangePanel* panel_;
+  QComboBox* limitSets_;
+  QTabWidget* tabs_;
+  ReportPreview* preview_;
+  QTableWidget* events_;
+};
+
+}  // namespace pq

@@ -1,0 +1,88 @@
+#include "report/ui/AssessmentWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableWidget>
+
+#include "aggregation/RecordTimeGate.h"
+#include "records/RecordStore.h"
+#include "report/ui/ReportPreview.h"
+#include "support/StoreBuilder.h"
+#include "support/TempDir.h"
+#include "support/ui/ScriptedPrompter.h"
+#include "support/ui/UiTestSupport.h"
+
+namespace pq {
+namespace {
+
+// Two minutes of one-second records of a 100 V four-wire supply (phase voltage 57.735 V), with a dip
+// on phases A and C in the records of 10:00:30 to 10:00:32.
+class AssessmentWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    store.resetDefaults();
+    store.nominalVoltage = 100;
+    for (int i = 0; i < 120; ++i) {
+      MeasurementRecord& r = test::appendRecord(store, 2010, 4, 19, 10, i / 60, i % 60);
+      for (const int rms : {cells::uaRms, cells::ubRms, cells::ucRms}) {
+        r.setValue(rms, 57.7f);
+        r.setValue(rms + 1, 57.9f);
+        r.setValue(rms + 2, 57.5f);
+      }
+      r.setValue(cells::frequency, 50.01f);
+      if (i >= 30 && i <= 32) {
+        r.setValue(cells::uaMin, 40.0f);
+        r.setValue(cells::ucMin, 45.5f);
+      }
+    }
+  }
+
+  RecordStore store;
+  ui::ScriptedPrompter prompter;
+  test::FixedClock clock{{2010, 4, 19}};
+};
+
+TEST_F(AssessmentWindowTest, AssessesWhenShownAndListsTheEvents) {
+  AssessmentWindow window(store, prompter, clock, AssessmentWindow::EventsTab);
+  test::showActive(window);
+  EXPECT_EQ(window.tabs().currentIndex(), AssessmentWindow::EventsTab);
+  ASSERT_TRUE(window.result().refusal.empty()) << window.result().refusal;
+  ASSERT_FALSE(window.preview().pages().empty());
+  EXPECT_EQ(window.preview().pages()[0].texts().front().text, "电能质量综合评估报告");
+
+  QTableWidget& events = window.events();
+  ASSERT_EQ(events.rowCount(), 1);
+  const char* expected[] = {"1", "电压暂降", "2010-04-19 10:00:30", "3 s (±1 s)", "A C", "69.28"};
+  for (int c = 0; c < 6; ++c) EXPECT_EQ(events.item(0, c)->text().toStdString(), expected[c]) << c;
+
+  QSignalSpy chosen(&window, &AssessmentWindow::eventChosen);
+  emit events.cellDoubleClicked(0, 2);
+  ASSERT_EQ(chosen.size(), 1);
+  EXPECT_EQ(chosen[0][0].value<std::int64_t>(), epochSeconds({2010, 4, 19, 10, 0, 30}));
+  EXPECT_EQ(chosen[0][1].value<std::int64_t>(), epochSeconds({2010, 4, 19, 10, 0, 32}));
+  EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join('\n').toStdString();
+}
+
+TEST_F(AssessmentWindowTest, PdfOfTheCurrentTabAndARefusedFolder) {
+  test::TempDir dir;
+  AssessmentWindow window(store, prompter, clock, AssessmentWindow::AssessmentTab);
+  test::showActive(window);
+  const QString pdf = QString::fromStdString(dir.file("评估.pdf"));
+  prompter.answerFile(pdf);
+  test::child<QPushButton>(window, "导出PDF").click();
+  EXPECT_TRUE(QFile::exists(pdf));
+  EXPECT_GT(QFile(pdf).size(), 1000);
+
+  prompter.answerFile(QString::fromStdString(dir.file("missing/评估.pdf")));
+  test::child<QPushButton>(window, "导出PDF").click();
+  ASSERT_FALSE(prompter.log.isEmpty());
+  EXPECT_TRUE(prompter.log.back().startsWith("error: PDF 文件无法保存：")) << prompter.log.back().toStdString();
+}
+
+}  // namespace
+}  // namespace pq
