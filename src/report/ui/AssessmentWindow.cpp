@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "assessment/AssessmentPages.h"
+#include "assessment/AssessmentTables.h"
 #include "assessment/LimitSet.h"
 #include "records/RecordStore.h"
 #include "report/ui/ReportPreview.h"
@@ -58,6 +59,7 @@ AssessmentWindow::AssessmentWindow(RecordStore& store, ui::Prompter& prompter, c
   auto* outputLayout = new QVBoxLayout(outputGroup);
   QPushButton* printButton = addButton(*outputLayout, QStringLiteral("打印"), this);
   QPushButton* pdfButton = addButton(*outputLayout, QStringLiteral("导出PDF"), this);
+  QPushButton* workbookButton = addButton(*outputLayout, QStringLiteral("导出Excel"), this);
   QPushButton* closeButton = addButton(*outputLayout, QStringLiteral("关闭"), this);
 
   const QStringList headings = [] {
@@ -95,6 +97,7 @@ AssessmentWindow::AssessmentWindow(RecordStore& store, ui::Prompter& prompter, c
   ui::connectReporting(limitSets_, &QComboBox::currentIndexChanged, this, prompter_, [this] { assess(); });
   ui::connectReporting(printButton, &QPushButton::clicked, this, prompter_, [this] { print(); });
   ui::connectReporting(pdfButton, &QPushButton::clicked, this, prompter_, [this] { exportPdf(); });
+  ui::connectReporting(workbookButton, &QPushButton::clicked, this, prompter_, [this] { exportWorkbook(); });
   connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(events_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
     if (row < 0 || row >= static_cast<int>(result_.events.size())) return;
@@ -160,6 +163,21 @@ void AssessmentWindow::exportPdf() {
   std::string error;
   if (!writeReportPdf(QFile::encodeName(path).toStdString(), currentPages(), error))
     prompter_.showError(this, QStringLiteral("PDF 文件无法保存：") + QString::fromStdString(error));
+}
+
+void AssessmentWindow::exportWorkbook() {
+  if (!result_.refusal.empty()) {
+    prompter_.showError(this, QStringLiteral("未能评估：") + QString::fromStdString(result_.refusal));
+    return;
+  }
+  const QString path = ui::chooseNewFile(
+      prompter_, this,
+      {QStringLiteral("*.xlsx (*.xlsx)"), QStringLiteral("xlsx"), QStringLiteral("电能质量综合评估.xlsx")},
+      ui::ExistingFileAnswer::AskAgain);
+  if (path.isEmpty()) return;
+  std::string error;
+  if (!writeAssessmentWorkbook(QFile::encodeName(path).toStdString(), result_, assessmentHeadingOf(store_), error))
+    prompter_.showError(this, QStringLiteral("Excel 文件无法保存：") + QString::fromStdString(error));
 }
 
 }  // namespace pq

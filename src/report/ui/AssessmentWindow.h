@@ -25,8 +25,8 @@ class TimeRangePanel;
 
 // The window "电能质量综合评估": the power-quality assessment of the loaded records over the range of
 // its time-range panel, against the chosen limit set, as pages in a preview (tab "综合评估") and as the
-// list of voltage events (tab "事件列表"), with print, PDF and workbook export of what the current tab
-// shows. It assesses when it is shown, whenever the panel asks for a query and when another limit set
+// list of voltage events (tab "事件列表"), with print and PDF of what the current tab shows and the
+// assessment's workbook. It assesses when it is shown, whenever the panel asks for a query and when another limit set
 // is chosen. A double-click on an event asks, through eventChosen, for the trend around it.
 class AssessmentWindow : public QDialog {
   Q_OBJECT
@@ -56,6 +56,8 @@ class AssessmentWindow : public QDialog {
   std::vector<ReportPage> currentPages() const;
   void fillEvents();
   void exportPdf();
+  // The workbook of the whole assessment, whichever tab is shown: its sheets hold the events too.
+  void exportWorkbook();
   void print();
 
   RecordStore& store_;

@@ -68,6 +68,21 @@ TEST_F(AssessmentWindowTest, AssessesWhenShownAndListsTheEvents) {
   EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join('\n').toStdString();
 }
 
+TEST_F(AssessmentWindowTest, WorkbookOfTheAssessment) {
+  test::TempDir dir;
+  AssessmentWindow window(store, prompter, clock, AssessmentWindow::AssessmentTab);
+  test::showActive(window);
+  const QString workbook = QString::fromStdString(dir.file("评估.xlsx"));
+  prompter.answerFile(workbook);
+  test::child<QPushButton>(window, "导出Excel").click();
+  EXPECT_TRUE(QFile::exists(workbook));
+  // A workbook is a zip archive.
+  QFile file(workbook);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.read(2), QByteArray("PK"));
+  EXPECT_TRUE(prompter.log.filter("error").isEmpty()) << prompter.log.join('\n').toStdString();
+}
+
 TEST_F(AssessmentWindowTest, PdfOfTheCurrentTabAndARefusedFolder) {
   test::TempDir dir;
   AssessmentWindow window(store, prompter, clock, AssessmentWindow::AssessmentTab);
