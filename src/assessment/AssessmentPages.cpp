@@ -61,18 +61,17 @@ void head(PageFlow& flow, const AssessmentResult& result, const AssessmentHeadin
   flow.headerLine("变（配）电所名称：" + heading.station);
   flow.headerLine("测点名称：" + heading.point);
   flow.headerLine("电压等级：" + heading.level);
-  if (result.span.records > 0) {
+  if (result.span.records > 0)
     flow.headerLine("评估时段：" + epochTimeText(result.span.first) + " — " + epochTimeText(result.span.last));
-    flow.headerLine("记录：" + std::to_string(result.span.records) + " 条，记录间隔 " +
-                    std::to_string(result.setup.recordSeconds) + " 秒，数据缺口 " +
-                    std::to_string(result.span.gaps.size()) + " 处");
-  }
-  const int skipped = result.duplicates + result.outOfOrder + result.undatable;
-  if (skipped > 0)
-    flow.headerLine("未计入的记录：时间重复 " + std::to_string(result.duplicates) + " 条，时间倒序 " +
-                    std::to_string(result.outOfOrder) + " 条，时间无效 " + std::to_string(result.undatable) + " 条");
   flow.headerLine("限值：" + result.setup.limitSetName);
+  // How many records took part, the gaps and the records left out.
   if (!result.spanMethod.empty()) flow.paragraph(result.spanMethod);
+  if (!result.span.gaps.empty()) {
+    Rows gaps;
+    for (const RecordGap& gap : result.span.gaps)
+      gaps.push_back({epochTimeText(gap.lastBefore), epochTimeText(gap.firstAfter)});
+    flow.table({{"缺口前最后一条记录", 200}, {"缺口后第一条记录", 200}}, gaps);
+  }
   flow.space(6);
 }
 

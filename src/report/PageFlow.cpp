@@ -120,8 +120,9 @@ void PageFlow::paragraph(std::string_view text) {
   };
   eachCharacter(text, 10, [&](std::size_t begin, std::size_t end, int w) {
     if (used + w > width && begin > lineStart) {
-      // Break after the last blank of the line when there is one, so that numbers and words stay whole.
-      if (lastBlank != std::string_view::npos && lastBlank > lineStart) {
+      // Break at the last blank of the line when it is near the line's end, so that numbers and
+      // words stay whole; Chinese text breaks between any two characters.
+      if (lastBlank != std::string_view::npos && lastBlank > lineStart && usedAtBlank * 4 >= width * 3) {
         emit(lastBlank);
         lineStart = lastBlank + 1;
         used -= usedAtBlank;

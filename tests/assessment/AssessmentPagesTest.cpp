@@ -53,7 +53,8 @@ class AssessmentPagesTest : public ::testing::Test {
   void SetUp() override {
     result.setup.limitSetName = "GB/T 12325-2008 等";
     result.setup.recordSeconds = 1;
-    result.span = {epochSeconds({2010, 4, 19, 10, 0, 0}), epochSeconds({2010, 4, 19, 10, 59, 59}), 3593, {}};
+    result.span = {epochSeconds({2010, 4, 19, 10, 0, 0}), epochSeconds({2010, 4, 19, 10, 59, 59}), 3593,
+                   {{epochSeconds({2010, 4, 19, 10, 31, 7}), epochSeconds({2010, 4, 19, 10, 31, 15})}}};
     for (int phase = 0; phase < 3; ++phase) {
       VoltageDeviationAssessment& d = result.deviation[phase];
       d.index = judged(6.815 + phase, -4.25 - phase, 1.125, 5.55 + phase, 7, 83.3333 + phase, Verdict::Fail);
@@ -115,6 +116,7 @@ TEST_F(AssessmentPagesTest, EveryIndexLandsInItsRow) {
   EXPECT_FALSE(rowStarting(rows, {"SARFI-90：2，SARFI-70：2，SARFI-50：1，SARFI-10：1。"}).empty());
   EXPECT_FALSE(rowStarting(rows, {"评估时段：2010-04-19 10:00:00 — 2010-04-19 10:59:59"}).empty());
   EXPECT_FALSE(rowStarting(rows, {"变（配）电所名称：城东变"}).empty());
+  EXPECT_THAT(rowStarting(rows, {"2010-04-19 10:31:07"}), ElementsAre("2010-04-19 10:31:07", "2010-04-19 10:31:15"));
   // Each index's method once under its table, and why an index has no verdict.
   EXPECT_FALSE(rowStarting(rows, {"方法 7.000000"}).empty());
   EXPECT_FALSE(rowStarting(rows, {"无结论：可判断的值少于20个，没有95%概率值，无法判断。"}).empty());

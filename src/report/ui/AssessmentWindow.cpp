@@ -21,6 +21,7 @@
 #include "ui/ErrorReport.h"
 #include "ui/NewFileChoice.h"
 #include "ui/Prompter.h"
+#include "ui/WindowPlacement.h"
 
 namespace pq {
 
@@ -53,6 +54,9 @@ AssessmentWindow::AssessmentWindow(RecordStore& store, ui::Prompter& prompter, c
   for (const LimitSetFile& set : shippedLimitSets())
     limitSets_->addItem(QString::fromStdString(set.name), QString::fromStdString(set.path.string()));
   limitSets_->setAccessibleName(QStringLiteral("限值"));
+  // The names of the editions are long; the list shows them whole when it opens.
+  limitSets_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  limitSets_->setMinimumContentsLength(18);
   limitLayout->addWidget(limitSets_);
 
   auto* outputGroup = new QGroupBox(QStringLiteral("输出"), this);
@@ -111,6 +115,7 @@ AssessmentWindow::~AssessmentWindow() = default;
 void AssessmentWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (assessed_) return;
+  ui::centreOnScreen(*this);
   assessed_ = true;
   panel_->reset();
   ui::runReportingErrors(prompter_, this, [this] { assess(); });
