@@ -78,6 +78,8 @@ AssessmentWindow::AssessmentWindow(RecordStore& store, ui::Prompter& prompter, c
   events_->setSelectionBehavior(QAbstractItemView::SelectRows);
   events_->setSelectionMode(QAbstractItemView::SingleSelection);
   events_->horizontalHeader()->setStretchLastSection(true);
+  // Wide enough for a time or a kind before the first assessment fills the list.
+  events_->horizontalHeader()->setMinimumSectionSize(90);
   events_->setAccessibleName(QStringLiteral("事件列表"));
   tabs_->addTab(preview_, QStringLiteral("综合评估"));
   tabs_->addTab(events_, QStringLiteral("事件列表"));
