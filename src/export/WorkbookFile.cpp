@@ -215,22 +215,22 @@ class WorkbookFile::Sheet : public TableWriter {
     book_.written(book_.archive_->write(xml));
   }
 
-  void append(long long value) {
+  // The shortest text that reads back to the same value: for a float the CSV's text (floatText),
+  // written in place rather than through a string of its own.
+  template <typename Number>
+  void appendValue(Number value) {
     line_ += "<c><v>";
     appendNumber(line_, value);
     line_ += "</v></c>";
   }
+  void append(long long value) { appendValue(value); }
   void append(float value) {
     if (!std::isfinite(value)) return append(floatText(value));
-    line_ += "<c><v>";
-    appendNumber(line_, value);
-    line_ += "</v></c>";
+    appendValue(value);
   }
   void append(double value) {
     if (!std::isfinite(value)) return append(doubleText(value));
-    line_ += "<c><v>";
-    appendNumber(line_, value);
-    line_ += "</v></c>";
+    appendValue(value);
   }
   void append(const std::string& value) {
     line_ += "<c t=\"inlineStr\"><is><t xml:space=\"preserve\">";
