@@ -13,13 +13,23 @@ namespace {
 
 constexpr int kRawDeflate = -15;  // the largest window, no wrapper
 constexpr int kMemoryLevel = 8;   // zlib's default
+// A stream's first chunk starts this small and grows: most streams of an archive are small parts.
+constexpr std::size_t kFirstCapacity = 4096;
 
 }  // namespace
 
 struct ParallelDeflate::Chunk {
-  explicit Chunk(std::size_t capacity) : input(new char[capacity]) {}
+  explicit Chunk(std::size_t capacity) : input(new char[capacity]), inputCapacity(capacity) {}
+
+  void grow(std::size_t capacity) {
+    std::unique_ptr<char[]> larger(new char[capacity]);
+    std::memcpy(larger.get(), input.get(), inputSize);
+    input = std::move(larger);
+    inputCapacity = capacity;
+  }
 
   std::unique_ptr<char[]> input;
+  std::size_t inputCapacity;
   std::size_t inputSize = 0;
   std::unique_ptr<unsigned char[]> output;
   std::size_t outputCapacity = 0;
@@ -78,7 +88,7 @@ ParallelDeflate::ParallelDeflate(Sink sink, std::size_t chunkSize, unsigned work
     : sink_(std::move(sink)),
       chunkSize_(std::max<std::size_t>(chunkSize, 1)),
       workerCount_(std::max(workers, 1u)),
-      filling_(std::make_unique<Chunk>(chunkSize_)) {}
+      filling_(std::make_unique<Chunk>(std::min(chunkSize_, kFirstCapacity))) {}
 
 ParallelDeflate::~ParallelDeflate() {
   {
@@ -91,11 +101,13 @@ ParallelDeflate::~ParallelDeflate() {
 
 bool ParallelDeflate::write(std::string_view data) {
   while (!data.empty()) {
-    const std::size_t n = std::min(data.size(), chunkSize_ - filling_->inputSize);
-    std::memcpy(filling_->input.get() + filling_->inputSize, data.data(), n);
-    filling_->inputSize += n;
+    Chunk& chunk = *filling_;
+    if (chunk.inputSize == chunk.inputCapacity) chunk.grow(std::min(2 * chunk.inputCapacity, chunkSize_));
+    const std::size_t n = std::min(data.size(), chunk.inputCapacity - chunk.inputSize);
+    std::memcpy(chunk.input.get() + chunk.inputSize, data.data(), n);
+    chunk.inputSize += n;
     data.remove_prefix(n);
-    if (filling_->inputSize == chunkSize_) submit(false);
+    if (chunk.inputSize == chunkSize_) submit(false);
   }
   return !failed_;
 }
@@ -108,7 +120,9 @@ bool ParallelDeflate::finish() {
 void ParallelDeflate::submit(bool last) {
   filling_->last = last;
   if (last && inOrder_.empty()) {
-    Compressor().compress(*filling_);
+    // zlib's state is a quarter megabyte to set up: one per thread serves all its small streams.
+    static thread_local Compressor compressor;
+    compressor.compress(*filling_);
     putOut(*filling_);
     return;
   }

@@ -1,5 +1,6 @@
 #include "export/WorkbookFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>

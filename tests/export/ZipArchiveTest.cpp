@@ -58,5 +58,28 @@ TEST(ZipArchiveTest, ZipfileReadsEveryEntry) {
                                "None\n");
 }
 
+// 65 535 entries and more do not fit the 16-bit counts of the directory's end: the ZIP64 end record
+// and its locator hold the count. (The other ZIP64 fields need 4 GiB of data, too much for a test.)
+TEST(ZipArchiveTest, ManyEntriesTakeTheZip64End) {
+  test::TempDir dir;
+  const std::string path = dir.file("many.zip");
+  AtomicFile file(path);
+  ASSERT_TRUE(file.open());
+  ZipArchive archive(file);
+  constexpr int kEntries = 65536;
+  for (int i = 0; i < kEntries; ++i) {
+    ASSERT_TRUE(archive.beginEntry("e" + std::to_string(i)));
+    ASSERT_TRUE(archive.write(std::to_string(i * 7)));
+    ASSERT_TRUE(archive.endEntry());
+  }
+  ASSERT_TRUE(archive.finish());
+  ASSERT_TRUE(file.commit()) << file.error();
+  EXPECT_EQ(test::commandOutput("/usr/bin/python3 -c 'import sys, zipfile\n"
+                                "z = zipfile.ZipFile(sys.argv[1])\n"
+                                "print(len(z.infolist()), z.read(\"e65535\"), z.testzip())' '" +
+                                path + "' 2>&1"),
+            "65536 b'458745' None\n");
+}
+
 }  // namespace
 }  // namespace pq
