@@ -37,6 +37,8 @@ constexpr std::string_view kStyles =
 constexpr std::string_view kDateTimeColumnWidth = "20";
 
 // The largest sheet's size, so that the held-back top of a sheet fits every size.
+constexpr std::size_t kMostRows = 1048576;
+constexpr std::size_t kMostColumns = 16384;
 constexpr std::string_view kLargestDimension = "A1:XFD1048576";
 
 constexpr std::size_t kLongestSheetName = 31;
@@ -152,15 +154,14 @@ class WorkbookFile::Sheet : public TableWriter {
     }
     heading_ += "</row>";
     frozen_ = true;
-    rows_ = 1;
-    columns_ = std::max(columns_, names.size());
+    grow(names.size());
   }
 
   void row(const TableRow& cells) override {
     if (!writable()) return;
     if (!started_) start(&cells);
-    ++rows_;
-    columns_ = std::max(columns_, cells.size());
+    grow(cells.size());
+    if (!book_.error_.empty()) return;
     line_ = "<row r=\"";
     appendNumber(line_, rows_);
     line_ += "\">";
@@ -190,6 +191,16 @@ class WorkbookFile::Sheet : public TableWriter {
     if (!book_.error_.empty()) return false;
     if (book_.open_ != this) book_.fail("the sheets are written one after the other");
     return book_.error_.empty();
+  }
+
+  // One row more, of `columns` cells: within the format's limits, or the workbook fails.
+  void grow(std::size_t columns) {
+    if (rows_ == kMostRows || columns > kMostColumns) {
+      book_.fail("a sheet holds at most 1048576 rows of 16384 cells");
+      return;
+    }
+    ++rows_;
+    columns_ = std::max(columns_, columns);
   }
 
   void start(const TableRow* firstRow) {

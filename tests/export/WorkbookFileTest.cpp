@@ -178,5 +178,17 @@ TEST(WorkbookFileTest, MisusedSheetsFailTheWorkbook) {
   EXPECT_FALSE(twoSheets("day", "", false));
 }
 
+// A sheet has 16 384 columns: a wider row would need a size the sheet's top has no room for.
+TEST(WorkbookFileTest, TooWideARowFailsTheWorkbook) {
+  TempDir dir;
+  for (const std::size_t width : {16384u, 16385u}) {
+    SCOPED_TRACE(width);
+    WorkbookFile book(dir.file("book.xlsx"));
+    ASSERT_TRUE(book.open());
+    book.addSheet("wide").row(TableRow(width, TableCell(1LL)));
+    EXPECT_EQ(book.commit(), width == 16384u) << book.error();
+  }
+}
+
 }  // namespace
 }  // namespace pq
