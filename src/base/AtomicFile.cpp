@@ -148,6 +148,22 @@ bool AtomicFile::write(const void* data, std::size_t size) {
   return true;
 }
 
+bool AtomicFile::writeAt(std::uint64_t offset, const void* data, std::size_t size) {
+  if (fd_ < 0) return false;
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = ::pwrite(fd_, p, size, static_cast<off_t>(offset));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail(temporary_.c_str());
+    }
+    p += n;
+    offset += static_cast<std::uint64_t>(n);
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
 bool AtomicFile::commit() {
   if (fd_ < 0) return false;
   if (::fsync(fd_) != 0) return fail(temporary_.c_str());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace pq {
@@ -25,11 +26,10 @@ class AtomicFile {
   // writable by this process (the same refusal a write-open of the target would give).
   bool open();
   bool write(const void* data, std::size_t size);
+  // Overwrites bytes written before, at `offset` from the start: for a format whose head holds what
+  // is known only at the end.
+  bool writeAt(std::uint64_t offset, const void* data, std::size_t size);
   bool commit();
-
-  // The temporary file while open, for a writer that takes a file name rather than bytes (it must
-  // write in place, not replace the file).
-  const std::string& temporaryPath() const { return temporary_; }
 
   // The system's description of the first failure.
   const std::string& error() const { return error_; }

@@ -17,6 +17,10 @@ class ByteWriter {
     u16(v & 0xFFFF);
     u16(v >> 16);
   }
+  void u64(std::uint64_t v) {
+    u32(static_cast<std::uint32_t>(v));
+    u32(static_cast<std::uint32_t>(v >> 32));
+  }
 
   std::vector<std::uint8_t> data;
 };

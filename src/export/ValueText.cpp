@@ -21,12 +21,4 @@ std::string floatText(float value) { return shortestText(value); }
 
 std::string doubleText(double value) { return shortestText(value); }
 
-double floatAsShownDecimal(float value) {
-  char buffer[40];
-  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
-  double decimal = 0;
-  std::from_chars(buffer, written.ptr, decimal);
-  return decimal;
-}
-
 }  // namespace pq

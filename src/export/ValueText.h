@@ -11,8 +11,4 @@ std::string floatText(float value);
 // The same for an eight-byte double.
 std::string doubleText(double value);
 
-// The double nearest to floatText(value): the number a reader of a workbook sees equals the text a
-// reader of the CSV sees (0.1f becomes 0.1, not 0.100000001490116). Finite values only.
-double floatAsShownDecimal(float value);
-
 }  // namespace pq

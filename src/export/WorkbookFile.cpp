@@ -1,12 +1,9 @@
 #include "export/WorkbookFile.h"
 
-#include <xlsxwriter.h>
-
-#include <cerrno>
+#include <algorithm>
+#include <charconv>
+#include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <type_traits>
 #include <utility>
 
 #include "export/ValueText.h"
@@ -15,98 +12,277 @@ namespace pq {
 
 namespace {
 
-// Wide enough for "2024-03-05 12:34:56", which a narrower column shows as ####.
-constexpr double kDateTimeColumnWidth = 19;
+constexpr std::string_view kXmlDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+constexpr std::string_view kMainNamespace = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+constexpr std::string_view kRelationshipTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+constexpr std::string_view kContentTypes = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
 
-std::string systemReason() { return std::strerror(errno); }
+// The cell formats of styles.xml, by index.
+constexpr std::string_view kHeadingStyle = "1";
+constexpr std::string_view kDateTimeStyle = "2";
+constexpr std::string_view kStyles =
+    "<numFmts count=\"1\"><numFmt numFmtId=\"164\" formatCode=\"yyyy-mm-dd hh:mm:ss\"/></numFmts>"
+    "<fonts count=\"2\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font>"
+    "<font><b/><sz val=\"11\"/><name val=\"Calibri\"/></font></fonts>"
+    "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
+    "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
+    "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
+    "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
+    "<cellXfs count=\"3\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
+    "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\"/>"
+    "<xf numFmtId=\"164\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/></cellXfs>"
+    "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>";
+
+// Wide enough for "2024-03-05 12:34:56", which a narrower column shows as ####.
+constexpr std::string_view kDateTimeColumnWidth = "20";
+
+// The largest sheet's size, so that the held-back top of a sheet fits every size.
+constexpr std::size_t kMostRows = 1048576;
+constexpr std::size_t kMostColumns = 16384;
+constexpr std::string_view kLargestDimension = "A1:XFD1048576";
+
+constexpr std::size_t kLongestSheetName = 31;
+
+bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
+
+// Text for XML content and attributes. A control character, which XML cannot hold, becomes the
+// format's escape _xHHHH_; a text that looks like such an escape has its underscore escaped, so that
+// readers do not decode it.
+void appendEscaped(std::string& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    const auto byte = static_cast<unsigned char>(c);
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '_':
+        if (i + 6 < text.size() && text[i + 1] == 'x' && isHexDigit(text[i + 2]) && isHexDigit(text[i + 3]) &&
+            isHexDigit(text[i + 4]) && isHexDigit(text[i + 5]) && text[i + 6] == '_') {
+          out += "_x005F_";
+        } else {
+          out += c;
+        }
+        break;
+      default:
+        if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+          out += "_x00";
+          out += kHex[byte >> 4];
+          out += kHex[byte & 0xF];
+          out += '_';
+        } else {
+          out += c;
+        }
+    }
+  }
+}
+
+template <typename Number>
+void appendNumber(std::string& out, Number value) {
+  char buffer[32];
+  out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+// "A" for column 1, "Z" for 26, "AA" for 27.
+void appendColumnName(std::string& out, std::size_t column) {
+  char letters[4];
+  std::size_t count = 0;
+  for (; column > 0; column = (column - 1) / 26) letters[count++] = static_cast<char>('A' + (column - 1) % 26);
+  while (count > 0) out += letters[--count];
+}
+
+// Days since 1899-12-30 and the day's fraction: the format's date-time from 1900-03-01 on.
+double serialDateTime(const CalendarDateTime& t) {
+  using namespace std::chrono;
+  const sys_days date{year_month_day{year(t.year), month(static_cast<unsigned>(t.month)),
+                                     day(static_cast<unsigned>(t.day))}};
+  const auto days = (date - sys_days{year(1899) / December / 30}).count();
+  return static_cast<double>(days) + (t.hour * 3600 + t.minute * 60 + t.second) / 86400.0;
+}
+
+std::string sheetNameFault(std::string_view name, const std::vector<std::string>& others) {
+  std::size_t characters = 0;
+  for (const char c : name) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  if (characters == 0 || characters > kLongestSheetName) {
+    return "a sheet name has 1 to 31 characters: \"" + std::string(name) + "\"";
+  }
+  if (name.find_first_of("[]:*?/\\") != std::string_view::npos) {
+    return "a sheet name has none of []:*?/\\: \"" + std::string(name) + "\"";
+  }
+  if (name.front() == '\'' || name.back() == '\'') {
+    return "a sheet name neither starts nor ends with ': \"" + std::string(name) + "\"";
+  }
+  const auto folded = [](std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    return lower;
+  };
+  for (const std::string& other : others) {
+    if (folded(other) == folded(name)) return "two sheets named \"" + std::string(name) + "\"";
+  }
+  return {};
+}
+
+std::string sheetPartName(std::size_t index) { return "worksheets/sheet" + std::to_string(index + 1) + ".xml"; }
 
 }  // namespace
 
+// A sheet's XML as its rows come. The top of the sheet (its size) is held back in the archive until
+// the end; the heading waits until the first row has shown which columns hold date-times, since the
+// column widths come before all rows.
 class WorkbookFile::Sheet : public TableWriter {
  public:
-  Sheet(WorkbookFile& book, lxw_worksheet* sheet) : book_(book), sheet_(sheet) {}
+  Sheet(WorkbookFile& book, std::size_t index) : book_(book), index_(index) {
+    top_ = std::string(kXmlDeclaration) + "<worksheet xmlns=\"" + std::string(kMainNamespace) + "\"><dimension ref=\"";
+  }
+
+  std::size_t index() const { return index_; }
+  // The length of the sheet's top, whatever its size.
+  std::size_t topLength() const { return top_.size() + kLargestDimension.size() + 3; }
 
   void heading(const std::vector<std::string>& names) override {
     if (!writable()) return;
-    lxw_col_t column = 0;
+    heading_ = "<row r=\"1\">";
     for (const std::string& name : names) {
-      check(worksheet_write_string(sheet_, row_, column++, name.c_str(), book_.headingFormat_));
+      heading_ += "<c t=\"inlineStr\" s=\"";
+      heading_ += kHeadingStyle;
+      heading_ += "\"><is><t xml:space=\"preserve\">";
+      appendEscaped(heading_, name);
+      heading_ += "</t></is></c>";
     }
-    worksheet_freeze_panes(sheet_, row_ + 1, 0);
-    ++row_;
+    heading_ += "</row>";
+    frozen_ = true;
+    grow(names.size());
   }
 
   void row(const TableRow& cells) override {
     if (!writable()) return;
-    lxw_col_t column = 0;
-    for (const TableCell& cell : cells) {
-      std::visit([&](const auto& value) { write(column, value); }, cell);
-      ++column;
+    if (!started_) start(&cells);
+    grow(cells.size());
+    if (!book_.error_.empty()) return;
+    line_ = "<row r=\"";
+    appendNumber(line_, rows_);
+    line_ += "\">";
+    for (const TableCell& cell : cells) std::visit([&](const auto& value) { append(value); }, cell);
+    line_ += "</row>";
+    book_.written(book_.archive_->write(line_));
+  }
+
+  // The rest of the sheet and its top.
+  void end() {
+    if (!started_) start(nullptr);
+    book_.written(book_.archive_->write("</sheetData></worksheet>"));
+    std::string top = top_;
+    top += "A1";
+    if (rows_ > 0) {
+      top += ':';
+      appendColumnName(top, std::max<std::size_t>(columns_, 1));
+      appendNumber(top, rows_);
     }
-    ++row_;
-    // A row goes to the temporary file when the next one starts; the library does not look at that
-    // write's result, so its failure (a full disk) is caught here, with the system's reason still in
-    // errno.
-    if (sheet_->optimize_tmpfile != nullptr && std::ferror(sheet_->optimize_tmpfile) != 0) {
-      book_.fail(systemReason());
-    }
+    top += "\"/>";
+    top.resize(topLength(), ' ');
+    book_.written(book_.archive_->endEntry(top));
   }
 
  private:
-  bool writable() const { return sheet_ != nullptr && book_.error_.empty(); }
-
-  void check(lxw_error result) {
-    if (result != LXW_NO_ERROR) book_.fail(lxw_strerror(result));
+  bool writable() {
+    if (!book_.error_.empty()) return false;
+    if (book_.open_ != this) book_.fail("the sheets are written one after the other");
+    return book_.error_.empty();
   }
 
-  void write(lxw_col_t, std::monostate) {}
-  void write(lxw_col_t column, long long value) {
-    check(worksheet_write_number(sheet_, row_, column, static_cast<double>(value), nullptr));
-  }
-  void write(lxw_col_t column, float value) {
-    if (std::isfinite(value)) {
-      check(worksheet_write_number(sheet_, row_, column, floatAsShownDecimal(value), nullptr));
-    } else {
-      write(column, floatText(value));
+  // One row more, of `columns` cells: within the format's limits, or the workbook fails.
+  void grow(std::size_t columns) {
+    if (rows_ == kMostRows || columns > kMostColumns) {
+      book_.fail("a sheet holds at most 1048576 rows of 16384 cells");
+      return;
     }
+    ++rows_;
+    columns_ = std::max(columns_, columns);
   }
-  void write(lxw_col_t column, double value) {
-    if (std::isfinite(value)) {
-      check(worksheet_write_number(sheet_, row_, column, value, nullptr));
-    } else {
-      write(column, doubleText(value));
+
+  void start(const TableRow* firstRow) {
+    started_ = true;
+    std::string xml;
+    if (frozen_) {
+      xml += "<sheetViews><sheetView workbookViewId=\"0\"><pane ySplit=\"1\" topLeftCell=\"A2\" "
+             "activePane=\"bottomLeft\" state=\"frozen\"/><selection pane=\"bottomLeft\"/></sheetView></sheetViews>";
     }
-  }
-  void write(lxw_col_t column, const std::string& value) {
-    check(worksheet_write_string(sheet_, row_, column, value.c_str(), nullptr));
-  }
-  void write(lxw_col_t column, const CalendarDateTime& value) {
-    lxw_datetime time{value.year, value.month,  value.day,
-                      value.hour, value.minute, static_cast<double>(value.second)};
-    check(worksheet_write_datetime(sheet_, row_, column, &time, book_.dateTimeFormat_));
-    if (widened_.size() <= column) widened_.resize(column + 1u);
-    if (!widened_[column]) {
-      check(worksheet_set_column(sheet_, column, column, kDateTimeColumnWidth, nullptr));
-      widened_[column] = true;
+    std::string columns;
+    for (std::size_t i = 0; firstRow != nullptr && i < firstRow->size(); ++i) {
+      if (!std::holds_alternative<CalendarDateTime>((*firstRow)[i])) continue;
+      columns += "<col min=\"";
+      appendNumber(columns, i + 1);
+      columns += "\" max=\"";
+      appendNumber(columns, i + 1);
+      columns += "\" width=\"";
+      columns += kDateTimeColumnWidth;
+      columns += "\" customWidth=\"1\"/>";
     }
+    if (!columns.empty()) xml += "<cols>" + columns + "</cols>";
+    xml += "<sheetData>";
+    xml += heading_;
+    book_.written(book_.archive_->write(xml));
+  }
+
+  // The shortest text that reads back to the same value: for a float the CSV's text (floatText),
+  // written in place rather than through a string of its own.
+  template <typename Number>
+  void appendValue(Number value) {
+    line_ += "<c><v>";
+    appendNumber(line_, value);
+    line_ += "</v></c>";
+  }
+  // No value: a cell without one, which keeps the place of the cells after it (they carry no
+  // references of their own).
+  void append(std::monostate) { line_ += "<c/>"; }
+  void append(long long value) { appendValue(value); }
+  void append(float value) {
+    if (!std::isfinite(value)) return append(floatText(value));
+    appendValue(value);
+  }
+  void append(double value) {
+    if (!std::isfinite(value)) return append(doubleText(value));
+    appendValue(value);
+  }
+  void append(const std::string& value) {
+    line_ += "<c t=\"inlineStr\"><is><t xml:space=\"preserve\">";
+    appendEscaped(line_, value);
+    line_ += "</t></is></c>";
+  }
+  void append(const CalendarDateTime& value) {
+    line_ += "<c s=\"";
+    line_ += kDateTimeStyle;
+    line_ += "\"><v>";
+    appendNumber(line_, serialDateTime(value));
+    line_ += "</v></c>";
   }
 
   WorkbookFile& book_;
-  lxw_worksheet* sheet_;
-  lxw_row_t row_ = 0;
-  std::vector<bool> widened_;  // by column: set to the width of a date-time
+  std::size_t index_;
+  std::string top_;      // up to the size, which only the end knows
+  std::string heading_;  // the heading row's XML until the sheet's data start
+  std::string line_;     // a row's XML, its capacity kept from row to row
+  bool frozen_ = false;
+  bool started_ = false;
+  std::size_t rows_ = 0;
+  std::size_t columns_ = 0;
 };
 
 WorkbookFile::WorkbookFile(std::string path) : path_(std::move(path)) {}
 
-// A workbook never committed is dropped unwritten, and file_ removes its temporary file; the
-// library's own temporary files have no names and vanish when freed.
-WorkbookFile::~WorkbookFile() {
-  if (workbook_ != nullptr) lxw_workbook_free(workbook_);
-}
+// A workbook never committed is dropped unwritten: file_ removes its temporary file.
+WorkbookFile::~WorkbookFile() = default;
 
 void WorkbookFile::fail(std::string reason) {
   if (error_.empty()) error_ = std::move(reason);
+}
+
+bool WorkbookFile::written(bool ok) {
+  if (!ok) fail(file_->error());
+  return ok;
 }
 
 bool WorkbookFile::open() {
@@ -116,55 +292,74 @@ bool WorkbookFile::open() {
     file_.reset();
     return false;
   }
-  const std::string& temporary = file_->temporaryPath();
-  temporaryFolder_ = temporary.substr(0, temporary.find_last_of('/'));
-  lxw_workbook_options options{};
-  options.constant_memory = LXW_TRUE;
-  options.tmpdir = temporaryFolder_.data();
-  workbook_ = workbook_new_opt(temporary.c_str(), &options);
-  if (workbook_ == nullptr) {
-    fail(lxw_strerror(LXW_ERROR_MEMORY_MALLOC_FAILED));
-    file_.reset();
-    return false;
-  }
-  headingFormat_ = workbook_add_format(workbook_);
-  format_set_bold(headingFormat_);
-  dateTimeFormat_ = workbook_add_format(workbook_);
-  format_set_num_format(dateTimeFormat_, "yyyy-mm-dd hh:mm:ss");
+  archive_.emplace(*file_);
   return true;
 }
 
 TableWriter& WorkbookFile::addSheet(std::string_view name) {
-  lxw_worksheet* sheet = nullptr;
-  if (workbook_ != nullptr) {
-    const std::string text(name);
-    const lxw_error verdict = workbook_validate_sheet_name(workbook_, text.c_str());
-    if (verdict == LXW_NO_ERROR) {
-      sheet = workbook_add_worksheet(workbook_, text.c_str());
-    } else {
-      fail(lxw_strerror(verdict));
-    }
-  } else {
-    fail("the workbook is not open");
+  if (!archive_) fail("the workbook is not open");
+  const std::string fault = sheetNameFault(name, sheetNames_);
+  if (!fault.empty()) fail(fault);
+  if (open_ != nullptr && error_.empty()) endSheet();
+  sheets_.push_back(std::make_unique<Sheet>(*this, sheets_.size()));
+  sheetNames_.emplace_back(name);
+  open_ = nullptr;
+  if (error_.empty()) {
+    open_ = sheets_.back().get();
+    written(archive_->beginEntry("xl/" + sheetPartName(open_->index()), open_->topLength()));
   }
-  sheets_.push_back(std::make_unique<Sheet>(*this, sheet));
   return *sheets_.back();
 }
 
+void WorkbookFile::endSheet() {
+  open_->end();
+  open_ = nullptr;
+}
+
+void WorkbookFile::writePart(const std::string& name, std::string_view content) {
+  if (!error_.empty()) return;
+  written(archive_->beginEntry(name) && archive_->write(kXmlDeclaration) && archive_->write(content) &&
+          archive_->endEntry());
+}
+
 bool WorkbookFile::commit() {
-  if (workbook_ == nullptr) return false;
-  lxw_workbook* workbook = std::exchange(workbook_, nullptr);
-  if (!error_.empty()) {
-    lxw_workbook_free(workbook);
-    file_.reset();
-    return false;
+  if (!archive_) return false;
+  if (open_ != nullptr && error_.empty()) endSheet();
+  std::string workbook = "<workbook xmlns=\"" + std::string(kMainNamespace) + "\" xmlns:r=\"" +
+                         std::string(kRelationshipTypes) + "\"><bookViews><workbookView/></bookViews><sheets>";
+  std::string relationships =
+      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+  std::string types =
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+      "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" + std::string(kContentTypes) + "sheet.main+xml\"/>"
+      "<Override PartName=\"/xl/styles.xml\" ContentType=\"" + std::string(kContentTypes) + "styles+xml\"/>";
+  for (std::size_t i = 0; i < sheetNames_.size(); ++i) {
+    const std::string id = "rId" + std::to_string(i + 1);
+    workbook += "<sheet name=\"";
+    appendEscaped(workbook, sheetNames_[i]);
+    workbook += "\" sheetId=\"" + std::to_string(i + 1) + "\" r:id=\"" + id + "\"/>";
+    relationships += "<Relationship Id=\"" + id + "\" Type=\"" + std::string(kRelationshipTypes) +
+                     "/worksheet\" Target=\"" + sheetPartName(i) + "\"/>";
+    types += "<Override PartName=\"/xl/" + sheetPartName(i) + "\" ContentType=\"" + std::string(kContentTypes) +
+             "worksheet+xml\"/>";
   }
-  errno = 0;
-  const lxw_error closed = workbook_close(workbook);
-  if (closed != LXW_NO_ERROR) {
-    fail(std::string(lxw_strerror(closed)) + (errno != 0 ? ": " + systemReason() : std::string()));
-  }
+  workbook += "</sheets></workbook>";
+  relationships += "<Relationship Id=\"rId" + std::to_string(sheetNames_.size() + 1) + "\" Type=\"" +
+                   std::string(kRelationshipTypes) + "/styles\" Target=\"styles.xml\"/></Relationships>";
+  types += "</Types>";
+  writePart("[Content_Types].xml", types);
+  writePart("_rels/.rels", "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                           "<Relationship Id=\"rId1\" Type=\"" + std::string(kRelationshipTypes) +
+                           "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>");
+  writePart("xl/workbook.xml", workbook);
+  writePart("xl/_rels/workbook.xml.rels", relationships);
+  writePart("xl/styles.xml", "<styleSheet xmlns=\"" + std::string(kMainNamespace) + "\">" + std::string(kStyles) +
+                                 "</styleSheet>");
+  if (error_.empty()) written(archive_->finish());
   if (error_.empty() && !file_->commit()) fail(file_->error());
+  archive_.reset();
   file_.reset();
   return error_.empty();
 }

@@ -8,9 +8,7 @@
 
 #include "base/AtomicFile.h"
 #include "export/TableCell.h"
-
-struct lxw_workbook;
-struct lxw_format;
+#include "export/ZipArchive.h"
 
 namespace pq {
 
@@ -19,15 +17,16 @@ namespace pq {
 // never leaves a half-written workbook, and the file that was there stays as it was.
 //
 // Each sheet takes a heading row (bold, frozen above the rows) and then rows of cells: whole
-// numbers, floats and doubles as numbers (a float as the decimal of its shortest text, so that the
-// cell equals the CSV's text; nan and infinities, which a workbook cannot hold as numbers, as that
-// text), texts as strings, date-times as date-time cells shown "yyyy-mm-dd hh:mm:ss".
+// numbers, floats and doubles as numbers (a float as its shortest text, so that the cell equals the
+// CSV's text; nan and infinities, which a workbook cannot hold as numbers, as that text), texts as
+// strings, date-times as date-time cells shown "yyyy-mm-dd hh:mm:ss" (from 1900-03-01 on, before
+// which the format's calendar has a day that never was). The widths of the date-time columns
+// follow the first row after the heading.
 //
-// A sheet holds one row in memory at a time (the library's constant-memory mode), so that tables as
-// large as a day of records fit; the rows wait in unnamed temporary files in the target's folder until
-// commit() packs them. That mode is also the one in which a failed write of those files can be seen:
-// the library does not check them, and without the check a full disk gave a truncated workbook that
-// it called written.
+// A sheet's rows go into the archive as they come, compressed on every core (export/ZipArchive):
+// a table as large as a day of records takes a few megabytes of memory and no other file. The sheets
+// are written one after the other: adding a sheet ends the one before, and a row for an ended sheet
+// fails the workbook.
 class WorkbookFile {
  public:
   explicit WorkbookFile(std::string path);
@@ -37,8 +36,9 @@ class WorkbookFile {
 
   // Creates the temporary file. Fails when the folder is missing, not writable or no folder.
   bool open();
-  // A new sheet after the others (a name of at most 31 characters, none of []:*?/\); the writer
-  // lives as long as the workbook. Write the sheets one after the other.
+  // A new sheet after the others (a name of 1 to 31 characters, none of []:*?/\, not starting or
+  // ending with ', not the name of another sheet in any case); the writer lives as long as the
+  // workbook.
   TableWriter& addSheet(std::string_view name);
   // Writes the workbook and puts it in the target's place; false when anything failed on the way,
   // and then no temporary file is left.
@@ -51,14 +51,17 @@ class WorkbookFile {
   class Sheet;
 
   void fail(std::string reason);
+  // False, with the file's reason, once a write failed.
+  bool written(bool ok);
+  void endSheet();
+  void writePart(const std::string& name, std::string_view content);
 
   std::string path_;
   std::optional<AtomicFile> file_;  // from open() until a failure drops the temporary file
-  std::string temporaryFolder_;  // the library's temporary files go beside the workbook's
-  lxw_workbook* workbook_ = nullptr;
-  lxw_format* headingFormat_ = nullptr;
-  lxw_format* dateTimeFormat_ = nullptr;
+  std::optional<ZipArchive> archive_;
   std::vector<std::unique_ptr<Sheet>> sheets_;
+  std::vector<std::string> sheetNames_;
+  Sheet* open_ = nullptr;  // the sheet whose rows are being written
   std::string error_;
 };
 

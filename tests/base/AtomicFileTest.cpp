@@ -33,6 +33,19 @@ TEST(AtomicFileTest, ReplacesTheTargetOnlyOnCommit) {
   EXPECT_EQ(dir.entries().size(), 1u);
 }
 
+// A head filled in at the end: the bytes written after it stay, and later writes still append.
+TEST(AtomicFileTest, WriteAtOverwritesInPlace) {
+  TempDir dir;
+  const std::string target = dir.file("data.bin");
+  AtomicFile file(target);
+  ASSERT_TRUE(file.open());
+  ASSERT_TRUE(file.write("abcdef", 6));
+  ASSERT_TRUE(file.writeAt(1, "XY", 2));
+  ASSERT_TRUE(file.write("g", 1));
+  ASSERT_TRUE(file.commit());
+  EXPECT_EQ(readBytes(target), (std::vector<std::uint8_t>{'a', 'X', 'Y', 'd', 'e', 'f', 'g'}));
+}
+
 TEST(AtomicFileTest, AbandonedWriteLeavesOriginalAndNoTemporaryFile) {
   TempDir dir;
   const std::string target = dir.file("data.bin");

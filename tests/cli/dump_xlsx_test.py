@@ -221,6 +221,9 @@ def readers_case(cli, reader):
                 or rows[4][1] != "2012-02-30 23:59:59" or "e-" not in rows[1][8]:
             fail(f"fixture not as built: {rows[1][3]} {rows[3][1]} {rows[4][1]} {rows[1][8]}")
         if reader == "openpyxl":
+            with zipfile.ZipFile(workbook_path) as book:
+                if book.testzip() is not None:
+                    fail(f"the archive's entry {book.testzip()} does not match its CRC")
             checked = check_openpyxl(rows, workbook_path)
             if checked["time"] != 3 or checked["number"] < 5 * 430:
                 fail(f"too few cells of a kind checked: {checked}")

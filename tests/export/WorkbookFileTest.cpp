@@ -1,14 +1,18 @@
 // What the workbook writer does when the system refuses: the reason in the error, no workbook and no
-// temporary file left, the file that was there untouched. The content itself is checked against real
-// readers by tests/cli/dump_xlsx_test.py.
+// temporary file left, the file that was there untouched; and what a real reader sees of several
+// sheets and of the texts that need escaping. The dump's workbook is checked cell by cell against its
+// CSV by tests/cli/dump_xlsx_test.py.
 #include "export/WorkbookFile.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 #include "support/FileSizeLimit.h"
+#include "support/FileText.h"
 #include "support/TempDir.h"
 #include "support/XlsxReadBack.h"
 
@@ -57,10 +61,18 @@ TEST(WorkbookFileTest, FullDiskKeepsTheOldFile) {
   const std::string path = dir.file("book.xlsx");
   const std::vector<std::uint8_t> old(100, 0x5A);
   test::writeBytes(path, old);
-  for (const long limit : {1024L, 64L * 1024}) {
+  std::size_t complete = 0;
+  {
+    WorkbookFile book(dir.file("complete.xlsx"));
+    ASSERT_TRUE(book.open());
+    writeRows(book.addSheet("records"), 6000);
+    ASSERT_TRUE(book.commit()) << book.error();
+    complete = readBytes(dir.file("complete.xlsx")).size();
+    std::remove(dir.file("complete.xlsx").c_str());
+  }
+  // The first limit stops the sheet's rows; the second only the last byte of the archive's directory.
+  for (const long limit : {1024L, static_cast<long>(complete) - 1}) {
     SCOPED_TRACE(limit);
-    // 6000 rows are some 200 kB of sheet data and a workbook of some 40 kB: the second limit fails
-    // the rows' temporary file, which the library itself does not check, and not the packed workbook.
     WorkbookFile book(path);
     {
       const test::FileSizeLimit full(static_cast<rlim_t>(limit));
@@ -123,6 +135,77 @@ TEST(WorkbookFileTest, BadSheetNameFailsTheWorkbook) {
   EXPECT_FALSE(book.commit());
   EXPECT_FALSE(book.error().empty());
   EXPECT_TRUE(dir.entries().empty());
+}
+
+// Each sheet as openpyxl reads it: its name and frozen heading, then per row each cell's value, "/b"
+// for bold and the number format of a date-time.
+std::string openpyxlView(const std::string& path) {
+  return test::commandOutput(
+      "/usr/bin/python3 -c 'import sys, openpyxl\n"
+      "for s in openpyxl.load_workbook(sys.argv[1]).worksheets:\n"
+      "  print(s.title, s.freeze_panes, s.dimensions)\n"
+      "  for row in s.iter_rows():\n"
+      "    print(\" | \".join(repr(c.value) + (\"/b\" if c.font.b else \"\") + (\"/\" + c.number_format if c.is_date else \"\") for c in row))\n"
+      "' '" + path + "' 2>&1");
+}
+
+TEST(WorkbookFileTest, ReaderSeesEverySheet) {
+  TempDir dir;
+  const std::string path = dir.file("book.xlsx");
+  WorkbookFile book(path);
+  ASSERT_TRUE(book.open());
+  TableWriter& first = book.addSheet("Records & more");
+  first.heading({"index", "a < b", " lead", "time"});
+  first.row({42LL, 0.1f, std::string("x \"q\" & <y> "), CalendarDateTime{2013, 7, 21, 9, 58, 47}});
+  first.row({-1234567LL, std::nanf(""), -2.5e-300, CalendarDateTime{2000, 3, 1, 0, 0, 1}});
+  // openpyxl does not decode the format's _xHHHH_ escapes, as Excel and LibreOffice do: it shows
+  // them, and the workbook that holds a control character still opens.
+  first.row({std::string("bell\x07"), std::string("_x0041_"), -INFINITY, 3.4e38f});
+  TableWriter& second = book.addSheet("second");
+  second.row({7LL});
+  ASSERT_TRUE(book.commit()) << book.error();
+  EXPECT_EQ(openpyxlView(path),
+            "Records & more A2 A1:D4\n"
+            "'index'/b | 'a < b'/b | ' lead'/b | 'time'/b\n"
+            "42 | 0.1 | 'x \"q\" & <y> ' | datetime.datetime(2013, 7, 21, 9, 58, 47)/yyyy-mm-dd hh:mm:ss\n"
+            "-1234567 | 'nan' | -2.5e-300 | datetime.datetime(2000, 3, 1, 0, 0, 1)/yyyy-mm-dd hh:mm:ss\n"
+            "'bell_x0007_' | '_x005F_x0041_' | '-inf' | 3.4e+38\n"
+            "second None A1:A1\n"
+            "7\n");
+}
+
+TEST(WorkbookFileTest, MisusedSheetsFailTheWorkbook) {
+  TempDir dir;
+  const auto twoSheets = [&](std::string_view a, std::string_view b, bool backToFirst) {
+    WorkbookFile book(dir.file("book.xlsx"));
+    EXPECT_TRUE(book.open());
+    TableWriter& first = book.addSheet(a);
+    writeRows(first, 2);
+    writeRows(book.addSheet(b), 2);
+    if (backToFirst) first.row({1LL});
+    const bool committed = book.commit();
+    EXPECT_EQ(committed, book.error().empty()) << book.error();
+    return committed;
+  };
+  EXPECT_TRUE(twoSheets("day", "night", false));
+  EXPECT_FALSE(twoSheets("day", "night", true));
+  EXPECT_FALSE(twoSheets("Day", "dAY", false));
+  EXPECT_FALSE(twoSheets("day", "'night'", false));
+  EXPECT_FALSE(twoSheets("day", std::string(32, 'n'), false));
+  EXPECT_TRUE(twoSheets("day", std::string(31, 'n'), false));
+  EXPECT_FALSE(twoSheets("day", "", false));
+}
+
+// A sheet has 16 384 columns: a wider row would need a size the sheet's top has no room for.
+TEST(WorkbookFileTest, TooWideARowFailsTheWorkbook) {
+  TempDir dir;
+  for (const std::size_t width : {16384u, 16385u}) {
+    SCOPED_TRACE(width);
+    WorkbookFile book(dir.file("book.xlsx"));
+    ASSERT_TRUE(book.open());
+    book.addSheet("wide").row(TableRow(width, TableCell(1LL)));
+    EXPECT_EQ(book.commit(), width == 16384u) << book.error();
+  }
 }
 
 }  // namespace

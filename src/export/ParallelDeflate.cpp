@@ -1,0 +1,183 @@
+#include "export/ParallelDeflate.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <utility>
+
+namespace pq {
+
+namespace {
+
+constexpr int kRawDeflate = -15;  // the largest window, no wrapper
+constexpr int kMemoryLevel = 8;   // zlib's default
+// A stream's first chunk starts this small and grows: most streams of an archive are small parts.
+constexpr std::size_t kFirstCapacity = 4096;
+
+}  // namespace
+
+struct ParallelDeflate::Chunk {
+  explicit Chunk(std::size_t capacity) : input(new char[capacity]), inputCapacity(capacity) {}
+
+  void grow(std::size_t capacity) {
+    std::unique_ptr<char[]> larger(new char[capacity]);
+    std::memcpy(larger.get(), input.get(), inputSize);
+    input = std::move(larger);
+    inputCapacity = capacity;
+  }
+
+  std::unique_ptr<char[]> input;
+  std::size_t inputCapacity;
+  std::size_t inputSize = 0;
+  std::unique_ptr<unsigned char[]> output;
+  std::size_t outputCapacity = 0;
+  std::size_t outputSize = 0;
+  std::uint32_t crc = 0;
+  bool last = false;
+  bool done = false;
+};
+
+// One zlib compressor, reset for each chunk so that every chunk stands on its own.
+class ParallelDeflate::Compressor {
+ public:
+  Compressor() {
+    if (deflateInit2(&stream_, kLevel, Z_DEFLATED, kRawDeflate, kMemoryLevel, Z_DEFAULT_STRATEGY) != Z_OK) {
+      throw std::bad_alloc();
+    }
+  }
+  ~Compressor() { deflateEnd(&stream_); }
+  Compressor(const Compressor&) = delete;
+  Compressor& operator=(const Compressor&) = delete;
+
+  void compress(Chunk& chunk) {
+    deflateReset(&stream_);
+    auto* input = reinterpret_cast<Bytef*>(chunk.input.get());
+    const auto inputSize = static_cast<uInt>(chunk.inputSize);
+    chunk.crc = static_cast<std::uint32_t>(crc32(0, input, inputSize));
+    stream_.next_in = input;
+    stream_.avail_in = inputSize;
+    // The bound covers the blocks; the sync flush's empty block and the end need a few bytes more.
+    reserve(chunk, deflateBound(&stream_, inputSize) + 16);
+    const int flush = chunk.last ? Z_FINISH : Z_SYNC_FLUSH;
+    chunk.outputSize = 0;
+    for (;;) {
+      stream_.next_out = chunk.output.get() + chunk.outputSize;
+      stream_.avail_out = static_cast<uInt>(chunk.outputCapacity - chunk.outputSize);
+      const int result = deflate(&stream_, flush);
+      chunk.outputSize = chunk.outputCapacity - stream_.avail_out;
+      if (flush == Z_FINISH ? result == Z_STREAM_END : stream_.avail_out != 0) return;
+      reserve(chunk, chunk.outputCapacity * 2);
+    }
+  }
+
+ private:
+  static void reserve(Chunk& chunk, std::size_t capacity) {
+    if (chunk.outputCapacity >= capacity) return;
+    std::unique_ptr<unsigned char[]> larger(new unsigned char[capacity]);
+    if (chunk.outputSize > 0) std::memcpy(larger.get(), chunk.output.get(), chunk.outputSize);
+    chunk.output = std::move(larger);
+    chunk.outputCapacity = capacity;
+  }
+
+  z_stream stream_{};
+};
+
+ParallelDeflate::ParallelDeflate(Sink sink, std::size_t chunkSize, unsigned workers)
+    : sink_(std::move(sink)),
+      chunkSize_(std::max<std::size_t>(chunkSize, 1)),
+      workerCount_(std::max(workers, 1u)),
+      filling_(std::make_unique<Chunk>(std::min(chunkSize_, kFirstCapacity))) {}
+
+ParallelDeflate::~ParallelDeflate() {
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  queued_.notify_all();
+  for (std::thread& worker : workers_) worker.join();
+}
+
+bool ParallelDeflate::write(std::string_view data) {
+  while (!data.empty()) {
+    Chunk& chunk = *filling_;
+    if (chunk.inputSize == chunk.inputCapacity) chunk.grow(std::min(2 * chunk.inputCapacity, chunkSize_));
+    const std::size_t n = std::min(data.size(), chunk.inputCapacity - chunk.inputSize);
+    std::memcpy(chunk.input.get() + chunk.inputSize, data.data(), n);
+    chunk.inputSize += n;
+    data.remove_prefix(n);
+    if (chunk.inputSize == chunkSize_) submit(false);
+  }
+  return !failed_;
+}
+
+bool ParallelDeflate::finish() {
+  submit(true);
+  return !failed_;
+}
+
+void ParallelDeflate::submit(bool last) {
+  filling_->last = last;
+  if (last && inOrder_.empty()) {
+    // zlib's state is a quarter megabyte to set up: one per thread serves all its small streams.
+    static thread_local Compressor compressor;
+    compressor.compress(*filling_);
+    putOut(*filling_);
+    return;
+  }
+  if (workers_.empty()) {
+    for (unsigned i = 0; i < workerCount_; ++i) workers_.emplace_back([this] { work(); });
+  }
+  {
+    const std::lock_guard lock(mutex_);
+    filling_->done = false;
+    waiting_.push_back(filling_.get());
+  }
+  queued_.notify_one();
+  inOrder_.push_back(std::move(filling_));
+  // Two chunks per worker keep every worker busy while the oldest is written out.
+  while (!inOrder_.empty() && (last || inOrder_.size() > 2 * workerCount_)) {
+    Chunk& oldest = *inOrder_.front();
+    {
+      std::unique_lock lock(mutex_);
+      compressed_.wait(lock, [&] { return oldest.done; });
+    }
+    putOut(oldest);
+    spare_.push_back(std::move(inOrder_.front()));
+    inOrder_.pop_front();
+  }
+  if (last) return;
+  if (spare_.empty()) {
+    filling_ = std::make_unique<Chunk>(chunkSize_);
+  } else {
+    filling_ = std::move(spare_.back());
+    spare_.pop_back();
+  }
+  filling_->inputSize = 0;
+}
+
+void ParallelDeflate::putOut(Chunk& chunk) {
+  crc_ = static_cast<std::uint32_t>(crc32_combine(crc_, chunk.crc, static_cast<z_off_t>(chunk.inputSize)));
+  size_ += chunk.inputSize;
+  compressedSize_ += chunk.outputSize;
+  if (!failed_ && !sink_(chunk.output.get(), chunk.outputSize)) failed_ = true;
+}
+
+void ParallelDeflate::work() {
+  Compressor compressor;
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    queued_.wait(lock, [&] { return stopping_ || !waiting_.empty(); });
+    if (stopping_) return;
+    Chunk* chunk = waiting_.front();
+    waiting_.pop_front();
+    lock.unlock();
+    compressor.compress(*chunk);
+    lock.lock();
+    chunk->done = true;
+    compressed_.notify_all();
+  }
+}
+
+}  // namespace pq
