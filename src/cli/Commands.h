@@ -20,5 +20,6 @@ int runGenerate(const std::vector<std::string>& args);
 int runReport(const std::vector<std::string>& args);
 int runRender(const std::vector<std::string>& args);
 int runUsers(const std::vector<std::string>& args);
+int runSurvey(const std::vector<std::string>& args);
 
 }  // namespace pq::cli

@@ -30,6 +30,7 @@ constexpr Command kCommands[] = {
      runReport},
     {"render", "pqdesk-cli render FILE.QRP [--pdf FILE] [--png FILE] [--page N]", runRender},
     {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", runUsers},
+    {"survey", "pqdesk-cli survey FILE.bin|FOLDER... [--json FILE]", runSurvey},
 };
 
 // --pdf and --png draw pages with Qt, which only pqdesk-cli-render links (RendererHandOver.h).

@@ -63,6 +63,19 @@ JsonWriter& JsonWriter::endObject() {
   return *this;
 }
 
+JsonWriter& JsonWriter::beginArray() {
+  beforeValue();
+  text_ += '[';
+  firstInScope_.push_back(true);
+  return *this;
+}
+
+JsonWriter& JsonWriter::endArray() {
+  text_ += ']';
+  firstInScope_.pop_back();
+  return *this;
+}
+
 JsonWriter& JsonWriter::key(std::string_view name) {
   beforeValue();
   quoted(name);

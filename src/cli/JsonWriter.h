@@ -13,6 +13,8 @@ class JsonWriter {
  public:
   JsonWriter& beginObject();
   JsonWriter& endObject();
+  JsonWriter& beginArray();
+  JsonWriter& endArray();
   JsonWriter& key(std::string_view name);
   JsonWriter& string(std::string_view text);
   JsonWriter& number(float value);
