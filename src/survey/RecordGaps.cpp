@@ -22,7 +22,9 @@ std::optional<int> recordingInterval(std::span<const std::int64_t> times) {
 std::optional<RecordGap> gapBetween(std::int64_t before, std::int64_t after, int intervalSeconds) {
   const std::int64_t tolerance = std::max(1, intervalSeconds / 2);
   if (after - before <= intervalSeconds + tolerance) return std::nullopt;
-  return RecordGap{before + intervalSeconds, after - intervalSeconds};
+  const std::int64_t from = before + intervalSeconds;
+  // A record late by less than an interval leaves only its own time without data.
+  return RecordGap{from, std::max(from, after - intervalSeconds)};
 }
 
 std::string epochTimeText(std::int64_t seconds) {

@@ -22,7 +22,7 @@ struct RecordGap {
 // A step from one record to the next is a gap when it is longer than the recording interval by more
 // than half an interval, and by more than one second, so that a clock that slips by a second is no
 // gap. The gap runs from the first due record to the last missing one: one interval after the record
-// before it to one interval before the record after it.
+// before it to one interval before the record after it, or to its start when that comes first.
 std::optional<RecordGap> gapBetween(std::int64_t before, std::int64_t after, int intervalSeconds);
 
 // "YYYY-MM-DD HH:MM:SS" of epoch seconds (RecordTimeGate.h), as record times print.
