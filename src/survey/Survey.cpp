@@ -1,7 +1,10 @@
 #include "survey/Survey.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
 #include <memory>
+#include <thread>
 
 #include "aggregation/SinkFanOut.h"
 #include "assessment/SupplyVoltageDeviation.h"
@@ -16,10 +19,9 @@ namespace pq {
 
 namespace {
 
-// Records fed between two looks at the listener: a few milliseconds of work.
-constexpr int kFeedChunk = 8192;
-// The share of a file's progress its import stands for; the aggregation takes the rest.
-constexpr double kImportShare = 0.2;
+// Records fed between two looks at the listener and at what the import has published: a few
+// milliseconds of work.
+constexpr int kFeedChunk = 4096;
 
 class ImportMessages : public ImportListener {
  public:
@@ -53,7 +55,7 @@ void describeDamage(const PlannedFile& planned, const RecordStore& store, Import
   if (unread > 0) file.damage.push_back(messages::surveyDamagedFrames(planned.path, unread));
 }
 
-// Feeds the files in order; one per call of next().
+// Reads the planned files in turn into one assessment pass and keeps what the survey keeps of them.
 class SurveyOpening {
  public:
   SurveyOpening(const SurveyPlan& plan, RecordStore& store, SurveyListener& listener, AggregationSink* alsoTo)
@@ -86,43 +88,72 @@ class SurveyOpening {
     listener_.progress(ofFile, (static_cast<double>(doneSize_) + ofFile * size) / static_cast<double>(totalSize_));
   }
 
+  // The import fills the store on a thread of its own while this one feeds the records it has
+  // published to the pass, so that the two cores share a file; the next file waits for the store.
   bool readFile(const PlannedFile& planned) {
     ImportMessages messages;
-    const ImportResult result = importRecordFile(store_, planned.path, messages);
+    ImportResult result = ImportResult::Completed;
+    std::exception_ptr failure;
+    std::atomic<bool> imported = false;
+    store_.clear();
+    // Joined however this call ends, a throw included: it fills the store and the locals of this call.
+    std::jthread importer([&] {
+      try {
+        result = importRecordFile(store_, planned.path, messages);
+      } catch (...) {
+        failure = std::current_exception();
+      }
+      imported.store(true, std::memory_order_release);
+    });
+    SurveyFile file;
+    file.path = planned.path;
+    const std::optional<std::int64_t> earlierLast = lastAdmitted_;
+    std::vector<std::int64_t> times;
+    int fed = 0;
+    bool cancelled = false;
+    const double frames = std::max<double>(
+        1.0, static_cast<double>(planned.size - static_cast<std::int64_t>(recordfile::kHeadSize)) / recordfile::kFrameSize);
+    while (!cancelled) {
+      const bool finished = imported.load(std::memory_order_acquire);
+      const int available = store_.recordCount();
+      if (available - fed < kFeedChunk && !(finished && available > fed)) {
+        if (finished) break;
+        std::this_thread::yield();
+        continue;
+      }
+      const int end = std::min(available, fed + kFeedChunk);
+      admit(fed, end, earlierLast, file, times);
+      if (!pass_) startPass(recordingInterval(times).value_or(1));
+      pass_->feed(store_, {fed, end});
+      fed = end;
+      report(std::min(1.0, fed / frames), planned);
+      cancelled = listener_.cancelRequested();
+    }
+    importer.join();
+    if (failure) std::rethrow_exception(failure);
+    if (cancelled) return false;
     if (result == ImportResult::CannotOpen) {
       survey_.leftOut.push_back(messages::surveyFileVanished(planned.path));
       return true;
     }
-    report(kImportShare, planned);
-    if (listener_.cancelRequested()) return false;
-
-    SurveyFile file;
-    file.path = planned.path;
     file.records = store_.recordCount();
-    const std::vector<std::int64_t> times = admittedTimes(file);
+    if (!times.empty()) lastAdmitted_ = times.back();
     file.intervalSeconds = recordingInterval(times).value_or(interval_);
     if (file.intervalSeconds > 0) interval_ = file.intervalSeconds;
     addGaps(times, file.intervalSeconds);
     describeDamage(planned, store_, result, messages.last, file);
-
-    if (!pass_) startPass(file.intervalSeconds);
-    for (int start = 0; start < store_.recordCount(); start += kFeedChunk) {
-      pass_->feed(store_, {start, std::min(start + kFeedChunk, store_.recordCount())});
-      const double fed = static_cast<double>(std::min(start + kFeedChunk, store_.recordCount())) / store_.recordCount();
-      report(kImportShare + (1 - kImportShare) * fed, planned);
-      if (listener_.cancelRequested()) return false;
-    }
     survey_.files.push_back(std::move(file));
+    report(1.0, planned);
     return true;
   }
 
-  // The times of the records the pass will let through: its gate sees the same records in the same
-  // order, so this one, kept across the files as the pass keeps its own, admits exactly those.
-  std::vector<std::int64_t> admittedTimes(SurveyFile& file) {
-    std::vector<std::int64_t> times;
-    times.reserve(static_cast<std::size_t>(store_.recordCount()));
-    const std::optional<std::int64_t> earlierLast = lastAdmitted_;
-    for (int i = 0; i < store_.recordCount(); ++i) {
+  // Notes the times of the records [begin, end) that the pass will let through: its gate sees the
+  // same records in the same order, so this one, kept across the files as the pass keeps its own,
+  // admits exactly those. A record left out that is not later than the last of an earlier file
+  // overlaps it.
+  void admit(int begin, int end, const std::optional<std::int64_t>& earlierLast, SurveyFile& file,
+             std::vector<std::int64_t>& times) {
+    for (int i = begin; i < end; ++i) {
       const auto time = timeOf(store_, i);
       if (time) {
         if (!file.first) file.first = time;
@@ -135,8 +166,6 @@ class SurveyOpening {
       ++file.skipped;
       if (time && earlierLast && *time <= *earlierLast) ++file.overlapping;
     }
-    if (!times.empty()) lastAdmitted_ = times.back();
-    return times;
   }
 
   void addGaps(const std::vector<std::int64_t>& times, int interval) {

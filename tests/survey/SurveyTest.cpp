@@ -279,7 +279,7 @@ TEST_F(SurveyTest, AFileRemovedBeforeItsTurnIsReportedAndTheOthersStay) {
 }
 
 TEST_F(SurveyTest, ACancelAtAFileOrInsideOneKeepsNothing) {
-  // 9 000 records: two feeding steps per file, with progress after the import and after each.
+  // 9 000 records: three feeding steps per file (4 096 records at most), with progress after each.
   GeneratorOptions options = minutesFrom(20, 1, 0, 3, 9000);
   options.intervalSeconds = 1;
   const std::string a = generate(dir, "a.bin", options);
