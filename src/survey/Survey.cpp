@@ -95,6 +95,9 @@ class SurveyOpening {
     ImportResult result = ImportResult::Completed;
     std::exception_ptr failure;
     std::atomic<bool> imported = false;
+    // The import keeps the store's nominal voltage for a level it does not know, which would be that
+    // of the file read before.
+    store_.resetDefaults();
     store_.clear();
     // Joined however this call ends, a throw included: it fills the store and the locals of this call.
     std::jthread importer([&] {
@@ -223,7 +226,13 @@ KeptQuantities surveyQuantities() {
 std::optional<Survey> openSurvey(const SurveyPlan& plan, RecordStore& store, SurveyListener& listener,
                                  AggregationSink* alsoTo) {
   SurveyOpening opening(plan, store, listener, alsoTo);
-  const bool done = opening.run();
+  bool done = false;
+  try {
+    done = opening.run();
+  } catch (...) {
+    store.clear();
+    throw;
+  }
   store.clear();
   if (!done) return std::nullopt;
   return opening.take();

@@ -137,7 +137,9 @@ SurveyPlan planSurvey(const std::vector<std::string>& paths, RecordStore& store)
     }
     seen.push_back({status.st_dev, status.st_ino, path});
 
-    // One record is enough to order the file and compare its head: the rest is read when its turn comes.
+    // One record is enough to order the file and compare its head: the rest is read when its turn
+    // comes. The defaults first, since the import keeps a voltage level it does not know from before.
+    store.resetDefaults();
     importRecordFile(store, path, quiet, 1);
     if (store.recordCount() == 0) {
       plan.leftOut.push_back(messages::surveyNoRecords(path));

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 
 #include "aggregation/AggregatedQuantities.h"
 #include "records/RecordFileFormat.h"
@@ -292,6 +293,18 @@ TEST_F(SurveyTest, ACancelAtAFileOrInsideOneKeepsNothing) {
     EXPECT_FALSE(open({a, b}, listener)) << atFile << " " << atProgress;
     EXPECT_EQ(store->recordCount(), 0);
   }
+}
+
+TEST_F(SurveyTest, AFileOfAnUnknownLevelTakesNoVoltageFromAnotherFileReadBefore) {
+  // The import keeps the store's nominal voltage for a level code it does not know; the survey reads
+  // several files into one store, so the 10 kV file read before must not lend the other its voltage.
+  GeneratorOptions unknown = minutesFrom(20, 2, 17, 43, 11);
+  unknown.voltageLevelCode = 9;
+  const std::string later = generate(dir, "later.bin", minutesFrom(20, 5, 17, 43, 13));
+  const std::string first = generate(dir, "first.bin", unknown);
+  Listener listener;
+  EXPECT_THROW(open({later, first}, listener), std::invalid_argument);
+  EXPECT_EQ(store->recordCount(), 0);
 }
 
 }  // namespace
