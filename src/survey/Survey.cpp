@@ -157,12 +157,13 @@ class SurveyOpening {
   void admit(int begin, int end, const std::optional<std::int64_t>& earlierLast, SurveyFile& file,
              std::vector<std::int64_t>& times) {
     for (int i = begin; i < end; ++i) {
-      const auto time = timeOf(store_, i);
+      const auto admitted = gate_.admit(store_, i);
+      const auto time = admitted ? admitted : timeOf(store_, i);
       if (time) {
         if (!file.first) file.first = time;
         file.last = time;
       }
-      if (const auto admitted = gate_.admit(store_, i)) {
+      if (admitted) {
         times.push_back(*admitted);
         continue;
       }

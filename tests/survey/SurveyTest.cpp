@@ -50,6 +50,13 @@ class QuietImport : public ImportListener {
   void importFinished(const std::string&) override {}
 };
 
+struct ThreeSecondCount : AggregationSink {
+  void intervalFinished(const AggregatedInterval& interval) override {
+    if (interval.resolution == Resolution::ThreeSeconds) ++intervals;
+  }
+  int intervals = 0;
+};
+
 // Counts what it is told and cancels when asked to at a file or a progress call.
 class Listener : public SurveyListener {
  public:
@@ -151,8 +158,14 @@ TEST_F(SurveyTest, TwoHalvesOfAFileGiveTheValuesOfTheWholeFile) {
   test::writeBytes(dir.file("second.bin"), second);
 
   Listener listener;
-  const auto survey = open({dir.file("second.bin"), dir.file("first.bin")}, listener);
+  ThreeSecondCount threeSeconds;
+  plan = planSurvey({dir.file("second.bin"), dir.file("first.bin")}, *store);
+  listener.expectedCount = 2;
+  const auto survey = openSurvey(plan, *store, listener, &threeSeconds);
   ASSERT_TRUE(survey);
+  // 10:03:15-17 holds the first record; the other 1 499 (10:03:18-10:28:16) fill 499 intervals and
+  // start one more.
+  EXPECT_EQ(threeSeconds.intervals, 501);
   ASSERT_EQ(survey->files.size(), 2u);
   EXPECT_EQ(survey->files[0].records, 613);
   EXPECT_EQ(survey->files[1].records, 887);
