@@ -41,13 +41,19 @@ std::string surveyJson(const Survey& survey, const SurveyPlan& plan) {
   }
   json.endArray().key("gaps").beginArray();
   for (const auto& gap : survey.gaps) {
-    json.beginObject().key("from").string(epochTimeText(gap.from)).key("to").string(epochTimeText(gap.to)).endObject();
+    json.beginObject()
+        .key("from")
+        .string(epochTimeText(gap.from))
+        .key("to")
+        .string(epochTimeText(gap.to))
+        .endObject();
   }
   json.endArray().key("mismatches").beginArray();
   for (const auto& text : plan.mismatches) json.string(text);
   json.endArray().key("overlaps").beginArray();
   for (const auto& file : survey.files) {
-    if (file.overlapping > 0) json.beginObject().key("path").string(file.path).key("records").integer(file.overlapping).endObject();
+    if (file.overlapping > 0)
+      json.beginObject().key("path").string(file.path).key("records").integer(file.overlapping).endObject();
   }
   // What the survey left out or could read only in part, in the words stderr shows them.
   json.endArray().key("notes").beginArray();

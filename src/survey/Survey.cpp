@@ -48,7 +48,8 @@ void describeDamage(const PlannedFile& planned, const RecordStore& store, Import
     file.damage.push_back(messages::surveyReadFailed(planned.path, importMessage, lastText));
     return;
   }
-  const auto body = std::max<std::int64_t>(planned.size - static_cast<std::int64_t>(recordfile::kHeadSize), 0);
+  const auto body =
+      std::max<std::int64_t>(planned.size - static_cast<std::int64_t>(recordfile::kHeadSize), 0);
   const auto frameSize = static_cast<std::int64_t>(recordfile::kFrameSize);
   if (body % frameSize != 0) file.damage.push_back(messages::surveyTruncated(planned.path, lastText));
   const std::int64_t unread = body / frameSize - store.recordCount();
@@ -85,7 +86,8 @@ class SurveyOpening {
  private:
   void report(double ofFile, const PlannedFile& planned) {
     const double size = static_cast<double>(std::max<std::int64_t>(planned.size, 1));
-    listener_.progress(ofFile, (static_cast<double>(doneSize_) + ofFile * size) / static_cast<double>(totalSize_));
+    listener_.progress(ofFile,
+                       (static_cast<double>(doneSize_) + ofFile * size) / static_cast<double>(totalSize_));
   }
 
   // The import fills the store on a thread of its own while this one feeds the records it has
@@ -115,7 +117,8 @@ class SurveyOpening {
     int fed = 0;
     bool cancelled = false;
     const double frames = std::max<double>(
-        1.0, static_cast<double>(planned.size - static_cast<std::int64_t>(recordfile::kHeadSize)) / recordfile::kFrameSize);
+        1.0, static_cast<double>(planned.size - static_cast<std::int64_t>(recordfile::kHeadSize)) /
+                 recordfile::kFrameSize);
     while (!cancelled) {
       const bool finished = imported.load(std::memory_order_acquire);
       const int available = store_.recordCount();
@@ -221,7 +224,8 @@ KeptQuantities surveyQuantities() {
     minutes.push_back(fundamentalQuantity(channel));
     minutes.push_back(thdQuantity(channel));
   }
-  return {std::vector<int>{}, std::vector<int>{cellQuantity(cells::frequency)}, std::move(minutes), allQuantities()};
+  return {std::vector<int>{}, std::vector<int>{cellQuantity(cells::frequency)}, std::move(minutes),
+          allQuantities()};
 }
 
 std::optional<Survey> openSurvey(const SurveyPlan& plan, RecordStore& store, SurveyListener& listener,

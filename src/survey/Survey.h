@@ -34,7 +34,7 @@ struct Survey {
   std::vector<RecordGap> gaps;    // in time order, within and between files
   // Files that vanished between the plan and their turn.
   std::vector<std::string> leftOut;
-  RecordingValues values;  // as the assessment of one file has them, kept as surveyQuantities() says
+  RecordingValues values;      // as the assessment of one file has them, kept as surveyQuantities() says
   RecordingIdentity identity;  // of the first file
   int wiringMode = 0;          // of the first record
   double declaredVoltage = 0;  // of the first file, in the units of its voltage cells
@@ -61,9 +61,10 @@ class SurveyListener {
 
 // Reads the planned files one after another into `store`, each replacing the one before, and feeds
 // their records in time order through one assessment pass: the records of a later file that overlap
-// an earlier one are left out and counted. `alsoTo`, when given, sees every interval as the kept
-// series do. Nothing when cancelled: nothing half-built is kept. Throws std::invalid_argument when
-// the first file declares no positive voltage (the voltage events need it).
+// an earlier one are left out and counted. Each file is imported on a thread of its own while the
+// calling thread aggregates the records already imported; nothing else may touch `store` meanwhile. `alsoTo`,
+// when given, sees every interval as the kept series do. Nothing when cancelled: nothing half-built is kept.
+// Throws std::invalid_argument when the first file declares no positive voltage (the voltage events need it).
 std::optional<Survey> openSurvey(const SurveyPlan& plan, RecordStore& store, SurveyListener& listener,
                                  AggregationSink* alsoTo = nullptr);
 

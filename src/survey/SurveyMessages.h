@@ -6,7 +6,9 @@ namespace pq::messages {
 
 // Texts the operator reads while a survey of several record files opens. A file is named by the
 // path the operator gave.
-inline std::string surveyFileMissing(const std::string& path) { return path + "：文件不存在或无法打开，未计入测量。"; }
+inline std::string surveyFileMissing(const std::string& path) {
+  return path + "：文件不存在或无法打开，未计入测量。";
+}
 inline std::string surveyFileVanished(const std::string& path) {
   return path + "：文件在打开测量时已不存在，未计入测量。";
 }
@@ -17,7 +19,9 @@ inline std::string surveySameContent(const std::string& path, const std::string&
   return path + "：与 " + earlier + " 内容相同，只计一次。";
 }
 inline std::string surveyNoRecords(const std::string& path) { return path + "：没有有效记录，未计入测量。"; }
-inline std::string surveyEmptyFolder(const std::string& path) { return path + "：文件夹中没有记录文件（*.bin）。"; }
+inline std::string surveyEmptyFolder(const std::string& path) {
+  return path + "：文件夹中没有记录文件（*.bin）。";
+}
 inline std::string surveyMismatch(const std::string& path, const char* field, const std::string& value,
                                   const std::string& firstPath, const std::string& firstValue) {
   return path + "：" + field + "为“" + value + "”，与 " + firstPath + " 的“" + firstValue + "”不同。";

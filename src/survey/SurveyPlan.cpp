@@ -40,7 +40,8 @@ bool isRecordFileName(const std::filesystem::path& path) {
 }
 
 // A folder stands for the record files in it, in name order; a folder without any is reported.
-std::vector<std::string> expandFolders(const std::vector<std::string>& paths, std::vector<std::string>& leftOut) {
+std::vector<std::string> expandFolders(const std::vector<std::string>& paths,
+                                       std::vector<std::string>& leftOut) {
   std::vector<std::string> files;
   for (const auto& path : paths) {
     std::error_code error;
@@ -51,7 +52,8 @@ std::vector<std::string> expandFolders(const std::vector<std::string>& paths, st
     std::vector<std::string> found;
     for (const auto& entry : std::filesystem::directory_iterator(path, error)) {
       std::error_code entryError;
-      if (entry.is_regular_file(entryError) && isRecordFileName(entry.path())) found.push_back(entry.path().string());
+      if (entry.is_regular_file(entryError) && isRecordFileName(entry.path()))
+        found.push_back(entry.path().string());
     }
     std::sort(found.begin(), found.end());
     if (found.empty()) leftOut.push_back(messages::surveyEmptyFolder(path));
@@ -84,7 +86,8 @@ std::string floatText(float value) {
 
 std::string instrumentText(const std::array<std::uint32_t, 4>& id) {
   char text[16];
-  std::snprintf(text, sizeof text, "%02X%02X%02X%02X", id[0] & 0xFF, id[1] & 0xFF, id[2] & 0xFF, id[3] & 0xFF);
+  std::snprintf(text, sizeof text, "%02X%02X%02X%02X", id[0] & 0xFF, id[1] & 0xFF, id[2] & 0xFF,
+                id[3] & 0xFF);
   return text;
 }
 
@@ -92,11 +95,13 @@ void addMismatches(const PlannedFile& file, const PlannedFile& first, std::vecto
   const RecordingIdentity& a = file.identity;
   const RecordingIdentity& b = first.identity;
   auto differ = [&](const char* field, const std::string& value, const std::string& firstValue) {
-    if (value != firstValue) out.push_back(messages::surveyMismatch(file.path, field, value, first.path, firstValue));
+    if (value != firstValue)
+      out.push_back(messages::surveyMismatch(file.path, field, value, first.path, firstValue));
   };
   differ(messages::kSurveySubstation, gbkToUtf8(a.substationName), gbkToUtf8(b.substationName));
   differ(messages::kSurveyMeasuringPoint, gbkToUtf8(a.measuringPointName), gbkToUtf8(b.measuringPointName));
-  differ(messages::kSurveyVoltageLevel, std::to_string(a.voltageLevelCode), std::to_string(b.voltageLevelCode));
+  differ(messages::kSurveyVoltageLevel, std::to_string(a.voltageLevelCode),
+         std::to_string(b.voltageLevelCode));
   differ(messages::kSurveyPtRatio, floatText(a.ptRatio), floatText(b.ptRatio));
   differ(messages::kSurveyCtRatio, floatText(a.ctRatio), floatText(b.ctRatio));
   differ(messages::kSurveyInstrument, instrumentText(a.instrumentId), instrumentText(b.instrumentId));
@@ -152,9 +157,11 @@ SurveyPlan planSurvey(const std::vector<std::string>& paths, RecordStore& store)
       file.first = epochSeconds(CalendarDateTime::ofRecord(store, 0));
     } catch (const ConversionError&) {
     }
-    file.identity = {store.substationName, store.measuringPointName, store.voltageLevelCode, store.ptRatio,
-                     store.ctRatio, {}};
-    for (int cell = 0; cell < 4; ++cell) file.identity.instrumentId[cell] = store.record(0).cells[cells::instrumentId + cell];
+    file.identity = {store.substationName,   store.measuringPointName,
+                     store.voltageLevelCode, store.ptRatio,
+                     store.ctRatio,          {}};
+    for (int cell = 0; cell < 4; ++cell)
+      file.identity.instrumentId[cell] = store.record(0).cells[cells::instrumentId + cell];
 
     // A copy has the same size and first record as its original; only then are the bytes compared.
     const auto copy = std::find_if(plan.files.begin(), plan.files.end(), [&](const PlannedFile& other) {
@@ -170,7 +177,8 @@ SurveyPlan planSurvey(const std::vector<std::string>& paths, RecordStore& store)
     if (a.first && b.first) return *a.first < *b.first;
     return a.first.has_value() && !b.first.has_value();
   });
-  for (std::size_t k = 1; k < plan.files.size(); ++k) addMismatches(plan.files[k], plan.files.front(), plan.mismatches);
+  for (std::size_t k = 1; k < plan.files.size(); ++k)
+    addMismatches(plan.files[k], plan.files.front(), plan.mismatches);
   store.clear();
   return plan;
 }

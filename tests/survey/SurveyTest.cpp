@@ -9,8 +9,8 @@
 
 #include "aggregation/AggregatedQuantities.h"
 #include "records/RecordFileFormat.h"
-#include "records/RecordFileImport.h"
 #include "records/RecordFileGenerator.h"
+#include "records/RecordFileImport.h"
 #include "records/RecordStore.h"
 #include "support/TempDir.h"
 
@@ -235,8 +235,9 @@ TEST_F(SurveyTest, AFileCutShortOrWithADamagedRecordKeepsItsReadableRecordsAndSa
   ASSERT_TRUE(survey);
   ASSERT_EQ(survey->files.size(), 2u);
   EXPECT_EQ(survey->files[0].records, 36);
-  EXPECT_EQ(survey->files[0].damage,
-            (std::vector<std::string>{whole + "：文件末尾的记录不完整，已读入到 2010-04-20 06:56:09 的记录。"}));
+  EXPECT_EQ(
+      survey->files[0].damage,
+      (std::vector<std::string>{whole + "：文件末尾的记录不完整，已读入到 2010-04-20 06:56:09 的记录。"}));
   EXPECT_EQ(survey->files[1].records, 30);
   EXPECT_EQ(survey->files[1].damage,
             (std::vector<std::string>{damaged + "：1 条记录损坏，未读入；其位置见数据间断。"}));
@@ -259,8 +260,8 @@ TEST_F(SurveyTest, MissingFilesRepeatedFilesCopiesAndEmptyFoldersAreLeftOutWithT
   std::filesystem::copy_file(generate(dir, "c.tmp", minutesFrom(20, 5, 5, 27, 11)), inFolder);
   test::writeBytes(dir.file("blank.bin"), std::vector<std::uint8_t>(64 + 1000, 0));
 
-  const SurveyPlan checked = planSurvey({b, dir.file("gone.bin"), a, dir.file("copy.bin"), b, dir.file("empty"),
-                                         dir.file("more"), dir.file("blank.bin")},
+  const SurveyPlan checked = planSurvey({b, dir.file("gone.bin"), a, dir.file("copy.bin"), b,
+                                         dir.file("empty"), dir.file("more"), dir.file("blank.bin")},
                                         *store);
   ASSERT_EQ(checked.files.size(), 3u);
   EXPECT_EQ(checked.files[0].path, a);
