@@ -33,14 +33,15 @@ export LSAN_OPTIONS="suppressions=$(pwd)/scripts/lsan.supp:print_suppressions=0"
 stage "ASan/UBSan tests"
 ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 
-# The serial library's threads once more under ThreadSanitizer, in a core-only tree of its own.
+# The serial library's threads, and the survey's import thread that fills the store while the
+# aggregation reads it, once more under ThreadSanitizer, in a core-only tree of its own.
 stage "TSan build"
 cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPQ_SANITIZE=thread -DPQ_BUILD_GUI=OFF \
   -DPQ_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan --target pq_core_tests
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 stage "TSan tests"
-ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" -R '^Comm(32|Queue|Package|Device|SerialPortInfo|Settings|Simulator)'
+ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" -R '^(Comm(32|Queue|Package|Device|SerialPortInfo|Settings|Simulator)|Survey)'
 
 # ---- Debian package (scripts/package-test.sh) ----
 # Builds the package from a Release build of the programs only and validates it; installs, runs and

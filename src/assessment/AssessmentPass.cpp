@@ -32,6 +32,18 @@ void AssessmentPass::finish() {
   energy_ = meter_.finish();
 }
 
+RecordingValues recordingValuesOf(const AssessmentPass& pass,
+                                  std::array<AggregatedSeries, kResolutionCount>&& series) {
+  RecordingValues values;
+  values.series = std::move(series);
+  values.events = pass.events();
+  values.sarfi = sarfiCounts(values.events);
+  values.energy = pass.energy();
+  values.gate = pass.gate();
+  values.span = pass.span();
+  return values;
+}
+
 RecordingValues assessRecording(const RecordStore& store, IndexRange range, double declaredVoltage,
                                 AggregationSink* alsoTo, int recordSeconds) {
   SeriesCollector collector(recordingQuantities());
@@ -43,14 +55,7 @@ RecordingValues assessRecording(const RecordStore& store, IndexRange range, doub
   AssessmentPass pass(fanOut, declaredVoltage, recordSeconds);
   pass.feed(store, range);
   pass.finish();
-  RecordingValues values;
-  values.series = std::move(collector.series);
-  values.events = pass.events();
-  values.sarfi = sarfiCounts(values.events);
-  values.energy = pass.energy();
-  values.gate = pass.gate();
-  values.span = pass.span();
-  return values;
+  return recordingValuesOf(pass, std::move(collector.series));
 }
 
 }  // namespace pq

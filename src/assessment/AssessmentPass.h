@@ -68,6 +68,9 @@ struct RecordingValues {
   RecordTimeGate gate;  // its counts of the records left out
   RecordedSpan span;
 };
+// The values of a finished pass, whose sink kept `series`.
+RecordingValues recordingValuesOf(const AssessmentPass& pass,
+                                  std::array<AggregatedSeries, kResolutionCount>&& series);
 // `alsoTo`, when given, sees every interval as the series do (the 95 % values of the 3-second values).
 RecordingValues assessRecording(const RecordStore& store, IndexRange range, double declaredVoltage,
                                 AggregationSink* alsoTo = nullptr, int recordSeconds = 1);

@@ -22,5 +22,6 @@ int runRender(const std::vector<std::string>& args);
 int runUsers(const std::vector<std::string>& args);
 int runAssess(const std::vector<std::string>& args);
 int runEvents(const std::vector<std::string>& args);
+int runSurvey(const std::vector<std::string>& args);
 
 }  // namespace pq::cli

@@ -41,19 +41,21 @@ bool RecordStore::append(const MeasurementRecord& record) {
   return true;
 }
 
-MeasurementRecord* RecordStore::nextSlot() { return isFull() ? nullptr : &records_[recordCount_]; }
+MeasurementRecord* RecordStore::nextSlot() { return isFull() ? nullptr : &records_[recordCount()]; }
 
 void RecordStore::commitAppend() {
-  records_[recordCount_].setInteger(cells::sequenceNumber, recordCount_);
-  ++recordCount_;
+  const int count = recordCount();
+  records_[count].setInteger(cells::sequenceNumber, count);
+  recordCount_.store(count + 1, std::memory_order_release);
 }
 
 void RecordStore::deleteRange(int first, int n) {
-  if (first < 0 || first >= recordCount_ || n <= 0) return;
-  n = std::min(n, recordCount_ - first);
-  recordCount_ -= n;
+  const int count = recordCount();
+  if (first < 0 || first >= count || n <= 0) return;
+  n = std::min(n, count - first);
+  recordCount_.store(count - n, std::memory_order_release);
   std::memmove(&records_[first], &records_[first + n],
-               sizeof(MeasurementRecord) * static_cast<std::size_t>(recordCount_ - first));
+               sizeof(MeasurementRecord) * static_cast<std::size_t>(count - n - first));
 }
 
 RecordTime RecordStore::recordTime(int index) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -18,7 +19,9 @@ struct RecordTime {
 };
 
 // The one in-memory store of a process: up to 86 400 records in one preallocated block, plus the
-// values of the record file's head. Only the user-interface thread touches it. The block is a
+// values of the record file's head. One thread fills and changes it; while an import appends, one
+// other thread may read the records below recordCount() (a survey aggregates a file as it is read),
+// since the count is published only after its record is complete. The block is a
 // ZeroedBlock: resident only as records are filled, in huge pages where the system allows them, and
 // construction throws std::bad_alloc when the memory cannot be had.
 //
@@ -36,7 +39,7 @@ class RecordStore {
   // Puts the header fields to their start values; the records are not touched.
   void resetDefaults();
   // Forgets the records; their cells stay as they are and are overwritten by the next import.
-  void clear() { recordCount_ = 0; }
+  void clear() { recordCount_.store(0, std::memory_order_release); }
   // Stores the record at index recordCount() with that index as its sequence number; false when full.
   bool append(const MeasurementRecord& record);
   // The slot append would fill, for readers that build a record in place; nullptr when full.
@@ -48,8 +51,8 @@ class RecordStore {
   void deleteAt(int index) { deleteRange(index, 1); }
   void deleteRange(int first, int n);
 
-  int recordCount() const { return recordCount_; }
-  bool isFull() const { return recordCount_ >= kCapacity; }
+  int recordCount() const { return recordCount_.load(std::memory_order_acquire); }
+  bool isFull() const { return recordCount() >= kCapacity; }
   const MeasurementRecord& record(int index) const { return records_[index]; }
   MeasurementRecord& record(int index) { return records_[index]; }
   float value(int index, int cell) const { return records_[index].value(cell); }
@@ -114,7 +117,7 @@ class RecordStore {
  private:
   ZeroedBlock block_;
   MeasurementRecord* records_;
-  int recordCount_ = 0;
+  std::atomic<int> recordCount_ = 0;
 };
 
 }  // namespace pq

@@ -1,0 +1,116 @@
+#include <iostream>
+#include <stdexcept>
+
+#include "base/AtomicFile.h"
+#include "cli/CommandLine.h"
+#include "cli/Commands.h"
+#include "cli/JsonWriter.h"
+#include "records/RecordStore.h"
+#include "survey/Survey.h"
+#include "survey/SurveyMessages.h"
+
+namespace pq::cli {
+
+namespace {
+
+// The command line shows no progress and is stopped by a signal, not by a cancel.
+class NoProgress : public SurveyListener {
+ public:
+  void fileStarted(int, int, const std::string&) override {}
+  void progress(double, double) override {}
+  bool cancelRequested() override { return false; }
+};
+
+void time(JsonWriter& json, const std::optional<std::int64_t>& seconds) {
+  if (seconds) {
+    json.string(epochTimeText(*seconds));
+  } else {
+    json.null();
+  }
+}
+
+std::string surveyJson(const Survey& survey, const SurveyPlan& plan) {
+  JsonWriter json;
+  json.beginObject().key("files").beginArray();
+  for (const auto& file : survey.files) {
+    json.beginObject().key("path").string(file.path).key("first");
+    time(json, file.first);
+    json.key("last");
+    time(json, file.last);
+    json.key("records").integer(file.records).key("skipped").integer(file.skipped).endObject();
+  }
+  json.endArray().key("gaps").beginArray();
+  for (const auto& gap : survey.gaps) {
+    json.beginObject()
+        .key("from")
+        .string(epochTimeText(gap.from))
+        .key("to")
+        .string(epochTimeText(gap.to))
+        .endObject();
+  }
+  json.endArray().key("mismatches").beginArray();
+  for (const auto& text : plan.mismatches) json.string(text);
+  json.endArray().key("overlaps").beginArray();
+  for (const auto& file : survey.files) {
+    if (file.overlapping > 0)
+      json.beginObject().key("path").string(file.path).key("records").integer(file.overlapping).endObject();
+  }
+  // What the survey left out or could read only in part, in the words stderr shows them.
+  json.endArray().key("notes").beginArray();
+  for (const auto& text : plan.leftOut) json.string(text);
+  for (const auto& text : survey.leftOut) json.string(text);
+  for (const auto& file : survey.files) {
+    for (const auto& text : file.damage) json.string(text);
+  }
+  json.endArray().endObject();
+  return json.text() + '\n';
+}
+
+bool writeJson(const std::string& path, const std::string& content) {
+  AtomicFile file(path);
+  if (file.open() && file.write(content.data(), content.size()) && file.commit()) return true;
+  std::cerr << path << ": " << file.error() << '\n';
+  return false;
+}
+
+}  // namespace
+
+int runSurvey(const std::vector<std::string>& args) {
+  const Arguments arguments(args, {"json", "xlsx", "csv-minutes"});
+  if (arguments.text("xlsx") || arguments.text("csv-minutes"))
+    throw UsageError("survey: --xlsx and --csv-minutes are not available yet");
+  arguments.positional(0, "record file");
+
+  RecordStore store;
+  const SurveyPlan plan = planSurvey(arguments.positional(), store);
+  for (const auto& text : plan.leftOut) std::cerr << text << '\n';
+  for (const auto& text : plan.mismatches) std::cerr << text << '\n';
+  if (plan.files.empty()) {
+    std::cerr << messages::kSurveyNoFiles << '\n';
+    return kExitRefused;
+  }
+
+  NoProgress progress;
+  std::optional<Survey> survey;
+  try {
+    survey = openSurvey(plan, store, progress);
+  } catch (const std::invalid_argument& e) {
+    std::cerr << e.what() << '\n';
+    return kExitRefused;
+  }
+  for (const auto& text : survey->leftOut) std::cerr << text << '\n';
+  for (const auto& file : survey->files) {
+    for (const auto& text : file.damage) std::cerr << text << '\n';
+    std::cout << file.path << '\t' << (file.first ? epochTimeText(*file.first) : "-") << '\t'
+              << (file.last ? epochTimeText(*file.last) : "-") << '\t' << file.records << '\t' << file.skipped
+              << '\n';
+  }
+  for (const auto& gap : survey->gaps) std::cout << gapText(gap) << '\n';
+  std::cout.flush();
+
+  if (const auto path = arguments.text("json"); path && !writeJson(*path, surveyJson(*survey, plan)))
+    return kExitRefused;
+  return survey->files.empty() ? kExitRefused : kExitDone;
+}
+
+}  // namespace pq::cli
