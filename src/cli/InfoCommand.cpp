@@ -4,7 +4,7 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/ImportToConsole.h"
-#include "cli/RecordTimeText.h"
+#include "records/RecordTimeText.h"
 
 namespace pq::cli {
 

@@ -2,15 +2,21 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "charts/ui/ChartPicture.h"
-#include "timerange/ui/TimeRangePanel.h"
+#include "export/RecordTable.h"
+#include "export/TableFile.h"
 #include "records/RecordStore.h"
+#include "timerange/ui/TimeRangePanel.h"
+#include "ui/NewFileChoice.h"
+#include "ui/Prompter.h"
 
 namespace pq::history {
 
@@ -26,7 +32,8 @@ TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& cl
       side_(new QVBoxLayout),
       panel_(new TimeRangePanel(prompter, clock, panelSetup, this)),
       saveButton_(new QPushButton(QStringLiteral("保存曲线图"), this)),
-      printButton_(new QPushButton(QStringLiteral("打印曲线图"), this)) {
+      printButton_(new QPushButton(QStringLiteral("打印曲线图"), this)),
+      exportButton_(new QPushButton(QStringLiteral("导出数据"), this)) {
   chart_->setAccessibleName(setup.designTitle);
   auto* pictureLayout = new QVBoxLayout(pictureGroup_);
   for (QPushButton* button : {saveButton_, printButton_}) pictureLayout->addWidget(button);
@@ -44,6 +51,8 @@ TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& cl
     resolutions_->addButton(button, id);
     resolutionLayout->addWidget(button);
   }
+  exportButton_->setObjectName(QStringLiteral("exportData"));
+  resolutionLayout->addWidget(exportButton_);
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(chart_, 0, 0);
@@ -62,6 +71,7 @@ TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& cl
                        [this] { saveChartPicture(prompter_, this, *chart_); });
   ui::connectReporting(printButton_, &QPushButton::clicked, this, prompter_,
                        [this] { printChartPicture(*chart_); });
+  ui::connectReporting(exportButton_, &QPushButton::clicked, this, prompter_, [this] { exportData(); });
 }
 
 void TrendPage::addSideGroup(QWidget& group) { side_->insertWidget(side_->indexOf(pictureGroup_), &group); }
@@ -90,6 +100,45 @@ void TrendPage::runQuery() {
   if (store_.rangeEnd <= store_.rangeStart) return;
   show(query(intervals_.source(store_, {store_.rangeStart, store_.rangeEnd}, resolution())));
   if (panel_->mode() == TimeRangeMode::ShowAll) panel_->showRangeInFields(store_);
+}
+
+void TrendPage::exportData() {
+  const IndexRange range = recordsInUse(store_, {store_.rangeStart, store_.rangeEnd});
+  if (range.end <= range.start) {
+    prompter_.showMessage(this, QStringLiteral("没有可导出的记录。"));
+    return;
+  }
+  const TrendResolution resolution = this->resolution();
+  const QString path = ui::chooseNewFile(
+      prompter_, this,
+      {QStringLiteral("Excel 工作簿 (*.xlsx);;CSV 文件，UTF-8 (*.csv)"), QStringLiteral("xlsx"),
+       resolution == TrendResolution::Records ? QStringLiteral("记录.xlsx") : QStringLiteral("统计值.xlsx")},
+      ui::ExistingFileAnswer::AskAgain);
+  if (path.isEmpty()) return;
+  TableFile file(QFile::encodeName(path).toStdString());
+  if (!file.open()) {
+    prompter_.showError(this, QStringLiteral("数据无法导出：") + QString::fromStdString(file.error()));
+    return;
+  }
+  const AggregatedSeries* series =
+      resolution == TrendResolution::Records ? nullptr : intervals_.source(store_, range, resolution).series;
+  const auto rows = series != nullptr ? series->intervals.size() : static_cast<std::size_t>(range.end - range.start);
+  QProgressDialog progress(QStringLiteral("正在导出数据…"), QStringLiteral("取消"), 0, static_cast<int>(rows), this);
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(300);
+  const RowProgress step = [&progress](std::size_t written) {
+    progress.setValue(static_cast<int>(written));
+    return !progress.wasCanceled();
+  };
+  static const QString kSheets[] = {QStringLiteral("记录"), QStringLiteral("1分钟值"), QStringLiteral("10分钟值")};
+  TableWriter& table = file.table(kSheets[static_cast<int>(resolution)].toStdString());
+  const bool whole = series != nullptr ? writeAggregatedTable(*series, table, step)
+                                       : writeRecordTable(store_, range, table, step);
+  // A cancel leaves nothing behind: the file is dropped uncommitted.
+  if (!whole) return;
+  progress.setValue(static_cast<int>(rows));
+  if (!file.commit())
+    prompter_.showError(this, QStringLiteral("数据无法导出：") + QString::fromStdString(file.error()));
 }
 
 void TrendPage::show(const TrendResult& result) {

@@ -36,7 +36,7 @@ struct TrendPageSetup {
 // group "数据" (every record, or their 1-minute or 10-minute values), the time-range panel and the
 // group "曲线图操作" with "保存曲线图" and "打印曲线图". A query clears the chart, lets the panel select
 // the store's range and draws the page's curves over it; entering the page resets the panel and
-// queries all records.
+// queries all records. "导出数据" exports what the chart draws.
 class TrendPage : public QWidget {
   Q_OBJECT
 
@@ -46,6 +46,9 @@ class TrendPage : public QWidget {
 
   void enter();
   void runQuery();
+  // Writes what the chart draws — the records of the queried range, or their 1-minute or 10-minute
+  // values — to a workbook or a CSV file the operator names, with a progress window that can cancel.
+  void exportData();
   TrendResolution resolution() const;
 
   TrendChart& chart() const { return *chart_; }
@@ -82,6 +85,7 @@ class TrendPage : public QWidget {
   TimeRangePanel* panel_;
   QPushButton* saveButton_;
   QPushButton* printButton_;
+  QPushButton* exportButton_;
 };
 
 }  // namespace pq::history

@@ -378,6 +378,30 @@ TEST_F(HistoryWindowTest, MinuteValuesFollowTheSwitchAndTheDeletions) {
   EXPECT_EQ(points(), 99);
 }
 
+TEST_F(HistoryWindowTest, ExportsWhatTheChartDraws) {
+  importGenerated(150, 1);
+  open(TForm4::PowerTrend);
+  auto& page = window->trendPage(TForm4::PowerTrend);
+  child<QRadioButton>(page, "oneMinute").click();
+  const std::string minutes = dir.file("分钟.csv");
+  prompter.answerFile(QString::fromStdString(minutes));
+  child<QPushButton>(page, "exportData").click();
+  QFile file(QString::fromStdString(minutes));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  ASSERT_EQ(lines.size(), 5);  // heading, three minutes, the end of the last line
+  EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBFstart,records,eventInside,uaRms,"));
+  EXPECT_TRUE(lines[1].startsWith("2010-04-19 15:39:00,60,0,"));
+  EXPECT_TRUE(lines[3].startsWith("2010-04-19 15:41:00,30,0,"));
+
+  child<QRadioButton>(page, "everyRecord").click();
+  const std::string records = dir.file("记录.xlsx");
+  prompter.answerFile(QString::fromStdString(records));
+  child<QPushButton>(page, "exportData").click();
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(records)));
+  EXPECT_TRUE(prompter.log.filter("error").isEmpty()) << prompter.log.join('\n').toStdString();
+}
+
 // As the event list opens the trend around an event: the page's first entry draws that range only.
 TEST_F(HistoryWindowTest, AnEntryRangeIsDrawnInsteadOfAllRecords) {
   importGenerated(150, 1);

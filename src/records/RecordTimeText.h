@@ -5,7 +5,7 @@
 
 #include "records/RecordStore.h"
 
-namespace pq::cli {
+namespace pq {
 
 // "YYYY-MM-DD HH:MM:SS" of a record. Valid BCD digits print as themselves, so printing the six bytes
 // in hexadecimal also gives the text the contract asks for a time stamp that is no valid date.
@@ -18,4 +18,4 @@ inline std::string recordTimeText(const RecordStore& store, int index) {
   return text;
 }
 
-}  // namespace pq::cli
+}  // namespace pq
