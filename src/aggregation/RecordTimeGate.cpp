@@ -1,5 +1,7 @@
 #include "aggregation/RecordTimeGate.h"
 
+#include <cstdio>
+
 #include <chrono>
 
 #include "base/ConversionError.h"
@@ -12,6 +14,14 @@ std::int64_t epochSeconds(const CalendarDateTime& t) {
                                     std::chrono::day(static_cast<unsigned>(t.day))}};
   return static_cast<std::int64_t>(day.time_since_epoch().count()) * 86400 + t.hour * 3600 + t.minute * 60 +
          t.second;
+}
+
+std::string epochTimeText(std::int64_t seconds) {
+  const CalendarDateTime t = calendarOfEpochSeconds(seconds);
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
+                t.second);
+  return text;
 }
 
 CalendarDateTime calendarOfEpochSeconds(std::int64_t seconds) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "timerange/CalendarDateTime.h"
 
@@ -13,6 +14,8 @@ class RecordStore;
 // zone, so this is a count on the recording's own clock, aligned to its midnight.
 std::int64_t epochSeconds(const CalendarDateTime& t);
 CalendarDateTime calendarOfEpochSeconds(std::int64_t seconds);
+// "YYYY-MM-DD HH:MM:SS" of epoch seconds, as record times print.
+std::string epochTimeText(std::int64_t seconds);
 
 // Lets through the records whose time stamps rise strictly, in the order they are offered; the
 // others are counted and left out rather than mixed into an interval that already went by. Kept

@@ -18,6 +18,7 @@ inline constexpr char kTooFewFor95Percent[] = "可判断的值少于20个，没�
 inline constexpr char kInvalidLimits[] = "限值无效，无法判断。";
 inline constexpr char kShownWithoutVerdict[] = "仅列出，不作判断。";
 inline constexpr char kNothingToAssess[] = "所选时间段内没有可评估的记录。";
+inline constexpr char kNoData[] = "无数据";  // of a gap in the records
 inline constexpr char kCannotAssessWithoutDeclaredVoltage[] = "标称电压为零或无效，无法进行电能质量评估。";
 
 // Limit-set files; %s: the file, then the member ("unbalance.network.p95").

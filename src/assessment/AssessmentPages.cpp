@@ -66,12 +66,7 @@ void head(PageFlow& flow, const AssessmentResult& result, const AssessmentHeadin
   flow.headerLine("限值：" + result.setup.limitSetName);
   // How many records took part, the gaps and the records left out.
   if (!result.spanMethod.empty()) flow.paragraph(result.spanMethod);
-  if (!result.span.gaps.empty()) {
-    Rows gaps;
-    for (const RecordGap& gap : result.span.gaps)
-      gaps.push_back({epochTimeText(gap.lastBefore), epochTimeText(gap.firstAfter)});
-    flow.table({{"缺口前最后一条记录", 200}, {"缺口后第一条记录", 200}}, gaps);
-  }
+  for (const RecordGap& gap : result.span.gaps) flow.headerLine(gapText(gap));
   flow.space(6);
 }
 

@@ -1,5 +1,6 @@
 #include "assessment/AssessmentPass.h"
 
+#include "aggregation/RecordGaps.h"
 #include "aggregation/SinkFanOut.h"
 #include "records/RecordStore.h"
 
@@ -15,8 +16,8 @@ void AssessmentPass::feed(const RecordStore& store, IndexRange range) {
     if (!seconds) continue;
     if (span_.records == 0) {
       span_.first = *seconds;
-    } else if (*seconds - span_.last > recordSeconds_) {
-      span_.gaps.push_back({span_.last, *seconds});
+    } else if (const auto gap = gapBetween(span_.last, *seconds, recordSeconds_)) {
+      span_.gaps.push_back(*gap);
     }
     span_.last = *seconds;
     ++span_.records;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "aggregation/AggregatedSeries.h"
+#include "aggregation/RecordGaps.h"
 #include "aggregation/IntervalAggregator.h"
 #include "aggregation/RecordTimeGate.h"
 #include "assessment/EnergyMeter.h"
@@ -15,18 +16,12 @@ namespace pq {
 
 class RecordStore;
 
-// A pause in the recording: more than one recording interval between two records let through.
-struct RecordGap {
-  std::int64_t lastBefore;  // epoch seconds of the record before it
-  std::int64_t firstAfter;  // and of the record after it
-};
-
 // The records a pass let through: the first and last record times, their number and the pauses.
 struct RecordedSpan {
   std::int64_t first = 0;
   std::int64_t last = 0;
   int records = 0;
-  std::vector<RecordGap> gaps;
+  std::vector<RecordGap> gaps;  // the seconds without records (aggregation/RecordGaps.h)
 };
 
 // One pass over the records of a recording that feeds every record the time gate lets through to the

@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <cstdio>
-#include <map>
+#include <algorithm>
 #include <optional>
+#include <vector>
 
+#include "aggregation/RecordGaps.h"
 #include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentMessages.h"
 #include "base/ConversionError.h"
@@ -34,28 +36,17 @@ ReportLimits harmonicLimitsOf(const RecordStore& store) {
 
 // Between the records the time gate lets through, so that a record out of order adds no step.
 int mostCommonStep(const RecordStore& store, IndexRange range) {
-  std::map<std::int64_t, int> steps;
-  std::int64_t previous = -1;
+  std::vector<std::int64_t> times;
+  times.reserve(static_cast<std::size_t>(std::max(0, range.end - range.start)));
   for (int i = range.start; i < range.end; ++i) {
-    std::int64_t seconds = 0;
     try {
-      seconds = epochSeconds(CalendarDateTime::ofRecord(store, i));
+      const std::int64_t seconds = epochSeconds(CalendarDateTime::ofRecord(store, i));
+      if (times.empty() || seconds > times.back()) times.push_back(seconds);
     } catch (const ConversionError&) {
-      continue;
-    }
-    if (seconds <= previous) continue;
-    if (previous >= 0) ++steps[seconds - previous];
-    previous = seconds;
-  }
-  std::int64_t step = 1;
-  int most = 0;
-  for (const auto& [length, count] : steps) {
-    if (count > most) {
-      step = length;
-      most = count;
+      // An undatable stamp has no step; the time gate leaves its record out.
     }
   }
-  return static_cast<int>(std::min<std::int64_t>(step, 86400));
+  return std::clamp(recordingInterval(times).value_or(1), 1, 86400);
 }
 
 // No more than the records, nor than the 3-second intervals from the first record the time gate lets

@@ -1,18 +1,11 @@
 #include "assessment/AssessmentTexts.h"
 
-#include <cstdio>
 
 #include "aggregation/RecordTimeGate.h"
+#include "assessment/AssessmentMessages.h"
 
 namespace pq {
 
-std::string epochTimeText(std::int64_t seconds) {
-  const CalendarDateTime t = calendarOfEpochSeconds(seconds);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                t.second);
-  return text;
-}
 
 const char* eventKindName(VoltageEventKind kind) {
   switch (kind) {
@@ -52,6 +45,13 @@ std::string eventPhasesText(const VoltageEvent& event, bool lineVoltages) {
 
 int eventDurationSeconds(const VoltageEvent& event, const AssessmentSetup& setup) {
   return event.records * setup.recordSeconds;
+}
+
+std::string gapText(const RecordGap& gap) {
+  const std::string from = epochTimeText(gap.from);
+  std::string to = epochTimeText(gap.to);
+  if (from.compare(0, 10, to, 0, 10) == 0) to.erase(0, 11);
+  return from + " – " + to + " " + messages::kNoData;
 }
 
 }  // namespace pq

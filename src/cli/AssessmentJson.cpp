@@ -38,7 +38,7 @@ void span(JsonWriter& json, const AssessmentResult& result) {
   json.key("gaps").beginArray();
   for (const RecordGap& gap : result.span.gaps) {
     json.beginObject();
-    json.key("from").string(epochTimeText(gap.lastBefore)).key("to").string(epochTimeText(gap.firstAfter));
+    json.key("from").string(epochTimeText(gap.from)).key("to").string(epochTimeText(gap.to));
     json.endObject();
   }
   json.endArray().endObject();

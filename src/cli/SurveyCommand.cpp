@@ -1,6 +1,7 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "assessment/AssessmentTexts.h"
 #include "base/AtomicFile.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"

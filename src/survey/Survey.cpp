@@ -7,6 +7,7 @@
 #include <memory>
 #include <thread>
 
+#include "aggregation/RecordTimeGate.h"
 #include "aggregation/SinkFanOut.h"
 #include "assessment/SupplyVoltageDeviation.h"
 #include "base/ConversionError.h"

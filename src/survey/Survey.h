@@ -7,7 +7,7 @@
 
 #include "aggregation/AggregatedSeries.h"
 #include "assessment/AssessmentPass.h"
-#include "survey/RecordGaps.h"
+#include "aggregation/RecordGaps.h"
 #include "survey/SurveyPlan.h"
 
 namespace pq {

@@ -43,6 +43,5 @@ inline std::string surveyReadFailed(const std::string& path, const std::string& 
   return path + "：" + importMessage + "（已读入到 " + lastTime + " 的记录）";
 }
 inline constexpr char kSurveyNoFiles[] = "没有可用的记录文件，测量未打开。";
-inline constexpr char kSurveyNoData[] = "无数据";
 
 }  // namespace pq::messages

@@ -114,8 +114,9 @@ TEST(AssessmentRun, RecordsOutOfOrderAndDuplicatedAreCountedAndLeftOutAndAPauseI
   EXPECT_EQ(result.outOfOrder, 1);
   EXPECT_EQ(result.span.records, 60);
   ASSERT_EQ(result.span.gaps.size(), 1u);
-  EXPECT_EQ(result.span.gaps[0].lastBefore, at(10, 0, 29));
-  EXPECT_EQ(result.span.gaps[0].firstAfter, at(10, 7, 0));
+  // The seconds in which records were due but none was made.
+  EXPECT_EQ(result.span.gaps[0].from, at(10, 0, 30));
+  EXPECT_EQ(result.span.gaps[0].to, at(10, 6, 59));
   // Two minutes, of 30 records each; the energy is 60 seconds of 243.7 kW, the pause not integrated.
   EXPECT_EQ(result.deviation[0].monitoredMinutes, 2);
   EXPECT_NEAR(result.energy.activeKwh, 243.7 * 60 / 3600, 1e-5);
@@ -130,7 +131,8 @@ TEST(AssessmentRun, RecordsAMinuteApartStandForAMinuteEach) {
   EXPECT_EQ(result.setup.recordSeconds, 60);
   EXPECT_TRUE(result.setup.supply.lineVoltages);
   ASSERT_EQ(result.span.gaps.size(), 1u);
-  EXPECT_EQ(result.span.gaps[0].lastBefore, at(10, 4, 0));
+  EXPECT_EQ(result.span.gaps[0].from, at(10, 5, 0));
+  EXPECT_EQ(result.span.gaps[0].to, at(10, 7, 0));
   EXPECT_NEAR(result.energy.activeKwh, 243.7 * 10 / 60, 1e-4);
   EXPECT_NEAR(result.deviation[2].index.max, 1.3, 1e-4);
 }

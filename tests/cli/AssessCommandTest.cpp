@@ -375,7 +375,7 @@ TEST_F(AssessCommandTest, RecordsOutOfOrderAreReportedAndSkippedAndAPauseIsAGap)
   EXPECT_EQ(a["span"]["records"], 180);
   EXPECT_EQ(a["skipped"], json::parse(R"({"duplicates": 1, "outOfOrder": 1, "undatable": 0})"));
   EXPECT_EQ(a["span"]["gaps"],
-            json::parse(R"([{"from": "2010-04-20 10:01:59", "to": "2010-04-20 10:05:00"}])"));
+            json::parse(R"([{"from": "2010-04-20 10:02:00", "to": "2010-04-20 10:04:59"}])"));
   EXPECT_EQ(a["deviation"]["phases"]["A"]["monitoredMinutes"], 3);
 
   // --from and --to pick the records between them, both ends included.

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
 
 namespace pq {
 
@@ -24,10 +23,5 @@ struct RecordGap {
 // gap. The gap runs from the first due record to the last missing one: one interval after the record
 // before it to one interval before the record after it, or to its start when that comes first.
 std::optional<RecordGap> gapBetween(std::int64_t before, std::int64_t after, int intervalSeconds);
-
-// "YYYY-MM-DD HH:MM:SS" of epoch seconds (RecordTimeGate.h), as record times print.
-std::string epochTimeText(std::int64_t seconds);
-// "2010-04-20 00:00:00 – 00:15:00 无数据": the end without its date when it is the same day.
-std::string gapText(const RecordGap& gap);
 
 }  // namespace pq

@@ -1,4 +1,4 @@
-#include "survey/RecordGaps.h"
+#include "aggregation/RecordGaps.h"
 
 #include <gtest/gtest.h>
 
@@ -55,12 +55,6 @@ TEST(RecordGaps, AStepLongerThanOneAndAHalfIntervalsIsAGapFromTheFirstDueToTheLa
       EXPECT_EQ(gap->to, *c.to);
     }
   }
-}
-
-TEST(RecordGaps, AGapTextLeavesOutTheDateOfItsEndOnTheSameDay) {
-  EXPECT_EQ(gapText({at(20, 0, 0, 0), at(20, 0, 15, 0)}), "2010-04-20 00:00:00 – 00:15:00 无数据");
-  EXPECT_EQ(gapText({at(19, 23, 52, 13), at(20, 0, 7, 13)}),
-            "2010-04-19 23:52:13 – 2010-04-20 00:07:13 无数据");
 }
 
 }  // namespace

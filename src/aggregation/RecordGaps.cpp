@@ -1,11 +1,8 @@
-#include "survey/RecordGaps.h"
+#include "aggregation/RecordGaps.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 
-#include "aggregation/RecordTimeGate.h"
-#include "survey/SurveyMessages.h"
 
 namespace pq {
 
@@ -25,21 +22,6 @@ std::optional<RecordGap> gapBetween(std::int64_t before, std::int64_t after, int
   const std::int64_t from = before + intervalSeconds;
   // A record late by less than an interval leaves only its own time without data.
   return RecordGap{from, std::max(from, after - intervalSeconds)};
-}
-
-std::string epochTimeText(std::int64_t seconds) {
-  const CalendarDateTime t = calendarOfEpochSeconds(seconds);
-  char text[48];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                t.second);
-  return text;
-}
-
-std::string gapText(const RecordGap& gap) {
-  const std::string from = epochTimeText(gap.from);
-  std::string to = epochTimeText(gap.to);
-  if (from.compare(0, 10, to, 0, 10) == 0) to.erase(0, 11);
-  return from + " – " + to + " " + messages::kSurveyNoData;
 }
 
 }  // namespace pq

@@ -1,0 +1,19 @@
+#include "assessment/AssessmentTexts.h"
+
+#include <gtest/gtest.h>
+
+namespace pq {
+namespace {
+
+std::int64_t at(int day, int hour, int minute, int second) {
+  return epochSeconds({2010, 4, day, hour, minute, second});
+}
+
+TEST(AssessmentTexts, AGapTextLeavesOutTheDateOfItsEndOnTheSameDay) {
+  EXPECT_EQ(gapText({at(20, 0, 0, 0), at(20, 0, 15, 0)}), "2010-04-20 00:00:00 – 00:15:00 无数据");
+  EXPECT_EQ(gapText({at(19, 23, 52, 13), at(20, 0, 7, 13)}),
+            "2010-04-19 23:52:13 – 2010-04-20 00:07:13 无数据");
+}
+
+}  // namespace
+}  // namespace pq
