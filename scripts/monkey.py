@@ -13,6 +13,7 @@ window in front, so a seed gives the same events for as long as the program show
 Prints the summary; exit status 0 when the run passed, 1 when it did not.
 """
 import argparse
+import ctypes
 import os
 import random
 import subprocess
@@ -62,7 +63,7 @@ def xdotool(*args):
 
 
 def window_in_front():
-    """The focused top-level window's title and geometry (x, y, width, height), or None."""
+    """The focused top-level window's title and geometry (x, y, width, height, window id), or None."""
     out = xdotool("getwindowfocus", "getwindowname", "getwindowgeometry", "--shell")
     if out.returncode != 0:
         return None
@@ -71,10 +72,42 @@ def window_in_front():
         return None
     values = dict(line.split("=", 1) for line in lines[1:] if "=" in line)
     try:
-        geometry = tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        geometry = tuple(int(values[k]) for k in ("X", "Y", "WIDTH", "HEIGHT", "WINDOW"))
     except (KeyError, ValueError):
         return None
     return lines[0], geometry
+
+
+class CloseBox:
+    """Sends the close-box request (WM_DELETE_WINDOW) a window manager sends when its title bar's
+    close button is pressed; Xvfb has no window manager, and the live window has no other close."""
+
+    class _Message(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                    ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                    ("message_type", ctypes.c_ulong), ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
+                    ("padding", ctypes.c_long * 16)]
+
+    def __init__(self):
+        self.x = ctypes.CDLL("libX11.so.6")
+        self.x.XOpenDisplay.restype = ctypes.c_void_p
+        self.x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x.XInternAtom.restype = ctypes.c_ulong
+        self.x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        self.x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+        self.x.XFlush.argtypes = [ctypes.c_void_p]
+        self.display = self.x.XOpenDisplay(None)
+        if not self.display:
+            raise RuntimeError("cannot open the display")
+        self.protocols = self.x.XInternAtom(self.display, b"WM_PROTOCOLS", 0)
+        self.delete = self.x.XInternAtom(self.display, b"WM_DELETE_WINDOW", 0)
+
+    def press(self, window):
+        message = self._Message(type=33, send_event=1, display=self.display, window=window,
+                                message_type=self.protocols, format=32)
+        message.data[0] = self.delete
+        self.x.XSendEvent(self.display, window, 0, 0, ctypes.byref(message))
+        self.x.XFlush(self.display)
 
 
 def focus_topmost():
@@ -103,7 +136,7 @@ def random_text(rng, characters):
 
 
 def point_in(rng, geometry, main_window):
-    x, y, width, height = geometry
+    x, y, width, height = geometry[:4]
     # The main window is mostly empty background: its commands are in the top strip.
     if main_window and rng.random() < 0.7:
         return x + rng.randrange(max(width, 1)), y + rng.randrange(66)
@@ -111,9 +144,12 @@ def point_in(rng, geometry, main_window):
 
 
 def draw_event(rng, title, geometry):
-    """The event for one step as (description, xdotool arguments)."""
+    """The event for one step as (description, xdotool arguments); the arguments are None for the
+    close box."""
     if not is_program_window(title):
         roll = rng.random()
+        if roll < 0.03:
+            return "close box", None
         if roll < 0.6:
             return "key Escape", ["key", "Escape"]
         if roll < 0.7:
@@ -125,8 +161,12 @@ def draw_event(rng, title, geometry):
         return "key " + key, ["key", key]
     main_window = title.startswith(MAIN_CAPTION) and geometry[2] > 600
     # Now and then a window is left the quick way, so the run moves on to others.
-    if not main_window and rng.random() < 0.05:
-        return "key Escape", ["key", "Escape"]
+    if not main_window:
+        leave = rng.random()
+        if leave < 0.04:
+            return "key Escape", ["key", "Escape"]
+        if leave < 0.06:
+            return "close box", None
     roll = rng.random()
     if roll < 0.45:
         x, y = point_in(rng, geometry, main_window)
@@ -167,6 +207,7 @@ class Run:
         self.exits = []
         self.failure = None
         self.process = None
+        self.close_box = CloseBox()
 
     def note(self, text):
         self.log.write("%9.3f %s\n" % (time.monotonic() - self.started, text))
@@ -265,7 +306,10 @@ class Run:
             step += 1
             self.note("%d [%s] %s" % (step, title, description))
             try:
-                xdotool(*args)
+                if args is None:
+                    self.close_box.press(geometry[4])
+                else:
+                    xdotool(*args)
             except subprocess.TimeoutExpired:
                 self.note("xdotool did not finish within 30 s")
             self.events += 1
