@@ -137,9 +137,10 @@ def random_text(rng, characters):
 
 def point_in(rng, geometry, main_window):
     x, y, width, height = geometry[:4]
-    # The main window is mostly empty background: its commands are in the top strip.
+    # The main window is mostly empty background: its commands are in the menu bar and tool bar at
+    # the top left.
     if main_window and rng.random() < 0.7:
-        return x + rng.randrange(max(width, 1)), y + rng.randrange(66)
+        return x + rng.randrange(min(width, 600)), y + rng.randrange(66)
     return x + rng.randrange(max(width, 1)), y + rng.randrange(max(height, 1))
 
 

@@ -7,12 +7,13 @@
 # a wrong password, the exit commands, cancelling the port settings; it is then started again), no
 # sanitizer report was written, and the record file and the user database still read afterwards.
 # Everything happens in a temporary folder: copies of the programs (their user database and COM1
-# link live beside them), HOME, the working folder with the record file. No printer is reachable
-# (CUPS is pointed at a socket that does not exist). The folder stays when the run fails; on a pass
+# link live beside them), HOME, the working folder with the record file. Started as root, the
+# program, the simulator and the event loop run as nobody, so that a file dialog the monkey wanders
+# through can change nothing outside that folder. No printer is reachable (CUPS is pointed at a
+# socket that does not exist). The folder stays when the run fails; on a pass
 # only its log (monkey.log: every event and the window it went to) is kept.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-repo=$(pwd)
 seconds=${1:?usage: scripts/monkey.sh SECONDS [SEED]}
 seed=${2:-$(( $(date +%s%N) % 2147483647 ))}
 echo "monkey: seed $seed, $seconds s"
@@ -29,6 +30,7 @@ fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/pq-monkey-XXXXXX")
 mkdir -p "$work/program" "$work/home" "$work/files" "$work/sanitizer" "$work/runtime"
+cp scripts/monkey.py "$work/"
 chmod 700 "$work/runtime"
 # pqdesk-cli-render is the command line's Qt-linked twin, which pqdesk-cli hands pictures to.
 for program in "${programs[@]}" pqdesk-cli-render; do
@@ -58,6 +60,15 @@ done
 mkdir -p "$work/program/ports"
 for port in "${ports[@]}"; do [ "$port" = 1 ] || ln -sfn "$work/no-device" "$work/program/ports/COM$port"; done
 
+as_monkey=()
+python=python3
+if [ "$(id -u)" = 0 ]; then
+  chown -R nobody:nogroup "$work"
+  as_monkey=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+  # The system's own, which nobody may run (a python3 first on root's PATH may live in root's home).
+  python=/usr/bin/python3
+fi
+
 cleanup() {
   [ -n "${simulator:-}" ] && kill "$simulator" 2>/dev/null && wait "$simulator" 2>/dev/null
   [ -n "${xserver:-}" ] && kill "$xserver" 2>/dev/null && wait "$xserver" 2>/dev/null
@@ -72,7 +83,7 @@ for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "monkey: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=:$(cat "$work/display")
 
-"$work/program/pqdesk-sim" --port 1 >"$work/simulator.log" 2>&1 &
+"${as_monkey[@]}" "$work/program/pqdesk-sim" --port 1 >"$work/simulator.log" 2>&1 &
 simulator=$!
 
 status=0
@@ -82,7 +93,7 @@ status=0
   export QT_QPA_PLATFORM=xcb
   export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:halt_on_error=1:log_path=$work/sanitizer/asan
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:abort_on_error=1:log_path=$work/sanitizer/ubsan
-  exec python3 "$repo/scripts/monkey.py" --seconds "$seconds" --seed "$seed" \
+  exec "${as_monkey[@]}" "$python" "$work/monkey.py" --seconds "$seconds" --seed "$seed" \
     --program "$work/program/pqdesk" --folder "$work/files" --user "$user" --password "$password" \
     --log "$work/monkey.log" --sanitizer-folder "$work/sanitizer" --program-output "$work/pqdesk.out"
 ) || status=1
@@ -108,6 +119,7 @@ done
 if [ $status = 0 ]; then
   echo "monkey: pass (seed $seed); log: $work/monkey.log"
   find "$work" -mindepth 1 -maxdepth 1 ! -name monkey.log -exec rm -rf {} +
+  chmod 755 "$work"
 else
   echo "monkey: FAIL (seed $seed); replay with: scripts/monkey.sh $seconds $seed; folder: $work"
 fi
