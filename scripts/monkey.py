@@ -8,8 +8,8 @@ run as a failure.
 Each event is drawn from its own generator seeded with (seed, event number) and from the kind of
 window in front, so a seed gives the same events for as long as the program shows the same windows.
 
-    monkey.py --seconds S --seed N --program PATH --folder DIR --user NAME --password PW
-              --log FILE --sanitizer-folder DIR [--program-output FILE]
+    monkey.py --seconds S --seed N --program PATH --folder DIR --record-file NAME --user NAME
+              --password PW --log FILE --sanitizer-folder DIR [--program-output FILE]
 Prints the summary; exit status 0 when the run passed, 1 when it did not.
 """
 import argparse
@@ -144,15 +144,18 @@ def point_in(rng, geometry, main_window):
     return x + rng.randrange(max(width, 1)), y + rng.randrange(max(height, 1))
 
 
-def draw_event(rng, title, geometry):
+def draw_event(rng, title, geometry, record_file):
     """The event for one step as (description, xdotool arguments); the arguments are None for the
     close box."""
     if not is_program_window(title):
         roll = rng.random()
         if roll < 0.03:
             return "close box", None
-        if roll < 0.6:
+        if roll < 0.55:
             return "key Escape", ["key", "Escape"]
+        # In a file dialog: the run's record file, which opens the history and report windows' data.
+        if roll < 0.6:
+            return "type %s Return" % record_file, ["type", "--delay", "15", record_file + "\n"]
         if roll < 0.7:
             return "key Return", ["key", "Return"]
         if roll < 0.85:
@@ -303,7 +306,7 @@ class Run:
             last_title = title
             self.titles[title] = self.titles.get(title, 0) + 1
             rng = random.Random(self.options.seed * 1_000_003 + step)
-            description, args = draw_event(rng, title, geometry)
+            description, args = draw_event(rng, title, geometry, self.options.record_file)
             step += 1
             self.note("%d [%s] %s" % (step, title, description))
             try:
@@ -346,6 +349,7 @@ def main():
     parser.add_argument("--password", required=True)
     parser.add_argument("--log", required=True)
     parser.add_argument("--sanitizer-folder", required=True)
+    parser.add_argument("--record-file", required=True)
     parser.add_argument("--program-output")
     options = parser.parse_args()
     run = Run(options)

@@ -94,7 +94,8 @@ status=0
   export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:halt_on_error=1:log_path=$work/sanitizer/asan
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:abort_on_error=1:log_path=$work/sanitizer/ubsan
   exec "${as_monkey[@]}" "$python" "$work/monkey.py" --seconds "$seconds" --seed "$seed" \
-    --program "$work/program/pqdesk" --folder "$work/files" --user "$user" --password "$password" \
+    --program "$work/program/pqdesk" --folder "$work/files" --record-file "${records##*/}" \
+    --user "$user" --password "$password" \
     --log "$work/monkey.log" --sanitizer-folder "$work/sanitizer" --program-output "$work/pqdesk.out"
 ) || status=1
 
