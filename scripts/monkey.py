@@ -151,10 +151,10 @@ def draw_event(rng, title, geometry, record_file):
         roll = rng.random()
         if roll < 0.03:
             return "close box", None
-        if roll < 0.55:
+        if roll < 0.5:
             return "key Escape", ["key", "Escape"]
-        # In a file dialog: the run's record file, which opens the history and report windows' data.
-        if roll < 0.6:
+        # In a file dialog: the run's record file, the way to the history and report windows.
+        if roll < 0.62:
             return "type %s Return" % record_file, ["type", "--delay", "15", record_file + "\n"]
         if roll < 0.7:
             return "key Return", ["key", "Return"]
@@ -333,8 +333,11 @@ class Run:
         ]
         lines += ["  %6d  %s" % (count, title) for title, count in sorted(self.titles.items(), key=lambda t: -t[1])]
         lines.append("restarts: %d" % self.restarts)
-        for status, title in self.exits:
-            lines.append("  exit status %d after window %s" % (status, title))
+        exits = {}
+        for ending in self.exits:
+            exits[ending] = exits.get(ending, 0) + 1
+        for (status, title), count in sorted(exits.items()):
+            lines.append("  %6d  exit status %d after window %s" % (count, status, title))
         lines.append("result: " + ("FAIL: " + self.failure if self.failure else "pass"))
         return "\n".join(lines)
 
