@@ -155,7 +155,7 @@ def draw_event(rng, title, geometry, record_file):
             return "key Escape", ["key", "Escape"]
         # In a file dialog: the run's record file, the way to the history and report windows.
         if roll < 0.62:
-            return "type %s Return" % record_file, ["type", "--delay", "15", record_file + "\n"]
+            return "type %s Return" % record_file, ["key", "ctrl+a", "type", "--delay", "15", record_file + "\n"]
         if roll < 0.7:
             return "key Return", ["key", "Return"]
         if roll < 0.85:
@@ -266,6 +266,10 @@ class Run:
             return False
         if status != 0:
             self.failure = "the program ended with status %d after window %r" % (status, last_title)
+            # Qt ends the program with status 1 when the display goes away: then the fault is not
+            # the program's, and the run says so.
+            if xdotool("getmouselocation").returncode != 0:
+                self.failure += ", because the X server has gone"
             return False
         return time.monotonic() < self.deadline
 
