@@ -153,11 +153,9 @@ def draw_event(rng, title, geometry, record_file):
             return "close box", None
         if roll < 0.5:
             return "key Escape", ["key", "Escape"]
-        # In a file dialog: the run's record file, the way to the history and report windows. The
-        # first Return takes the name the completer offers, the second opens it.
+        # In a file dialog: the run's record file, the way to the history and report windows.
         if roll < 0.62:
-            return "type %s Return Return" % record_file, ["key", "ctrl+a", "type", "--delay", "15",
-                                                          record_file + "\n\n"]
+            return "type %s Return" % record_file, ["key", "ctrl+a", "type", "--delay", "15", record_file + "\n"]
         if roll < 0.7:
             return "key Return", ["key", "Return"]
         if roll < 0.85:
