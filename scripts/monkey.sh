@@ -10,8 +10,8 @@
 # link live beside them), HOME, the working folder with the record file. Started as root, the
 # program, the simulator and the event loop run as nobody, so that a file dialog the monkey wanders
 # through can change nothing outside that folder. No printer is reachable (CUPS is pointed at a
-# socket that does not exist). The folder stays when the run fails; on a pass
-# only its log (monkey.log: every event and the window it went to) is kept.
+# socket that does not exist). The folder stays when the run fails; on a pass only its log
+# (monkey.log: every event and the window it went to) is kept.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?usage: scripts/monkey.sh SECONDS [SEED]}
@@ -34,7 +34,7 @@ cp scripts/monkey.py "$work/"
 chmod 700 "$work/runtime"
 # pqdesk-cli-render is the command line's Qt-linked twin, which pqdesk-cli hands pictures to.
 for program in "${programs[@]}" pqdesk-cli-render; do
-  [ -x "$build/bin/$program" ] && cp "$build/bin/$program" "$work/program/"
+  if [ -x "$build/bin/$program" ]; then cp "$build/bin/$program" "$work/program/"; fi
 done
 cli=$work/program/pqdesk-cli
 database=$work/program/Pass.mdb
