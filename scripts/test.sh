@@ -62,3 +62,5 @@ for target in $(bash scripts/fuzz.sh --list); do
 done
 stage "kill trials"
 bash scripts/kill-trials.sh 10
+stage "monkey"
+bash scripts/monkey.sh 60

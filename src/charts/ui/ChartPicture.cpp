@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "ui/NewFileChoice.h"
+#include "ui/PrintJob.h"
 
 namespace pq::history {
 
@@ -40,7 +41,7 @@ void printChartPicture(QCustomPlot& chart) {
 
 void printChartPicture(QCustomPlot& chart, QPrinter& printer) {
   QCPPainter painter;
-  if (!painter.begin(&printer)) throw std::runtime_error("无法打印：打印机不可用。");
+  ui::beginPrinting(painter, printer);
   painter.setMode(QCPPainter::pmVectorized);
   painter.setMode(QCPPainter::pmNoCaching);
   // The chart keeps its own proportions and fills the printable area in one direction.
@@ -48,7 +49,7 @@ void printChartPicture(QCustomPlot& chart, QPrinter& printer) {
                                 static_cast<double>(printer.height()) / chart.height());
   painter.scale(scale, scale);
   chart.toPainter(&painter, chart.width(), chart.height());
-  if (!painter.end()) throw std::runtime_error("无法打印：打印机不可用。");
+  ui::endPrinting(painter);
 }
 
 }  // namespace pq::history

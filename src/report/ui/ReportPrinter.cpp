@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "report/ui/ReportPagePainter.h"
+#include "ui/PrintJob.h"
 
 namespace pq {
 
@@ -23,14 +24,14 @@ void paintReportPages(QPrinter& printer, const std::vector<ReportPage>& pages,
   }
   if (first > last) return;
   QPainter painter;
-  if (!painter.begin(&printer)) return;
+  ui::beginPrinting(painter, printer);
   const double scale = printer.resolution() / 96.0;
   for (int i = first; i <= last; ++i) {
     if (pageStarted && !pageStarted(i)) break;
     if (i > first) printer.newPage();
     ReportPagePainter::paintPage(painter, pages[static_cast<std::size_t>(i)], scale);
   }
-  painter.end();
+  ui::endPrinting(painter);
 }
 
 namespace {

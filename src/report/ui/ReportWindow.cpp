@@ -124,8 +124,9 @@ void TForm14::exportPdf() {
                        QString::fromUtf8(messages::kNoSuchPrinter));
     return;
   }
+  // Also when the print fails to the error report: the current printer comes back.
+  const auto restore = qScopeGuard([this] { printer_.selectSystemPrinter(); });
   printer_.print({page_}, this);
-  printer_.selectSystemPrinter();
 }
 
 void TForm14::exportSpreadsheet() {

@@ -100,5 +100,15 @@ TEST_F(ReportPrintingTest, ExportPdfWithoutSmartPrintSaysSoAndPrintsNothing) {
   EXPECT_EQ(window->printer().printer().printerName(), "Office");
 }
 
+// A print that cannot start (here to a PDF file in a folder that does not exist, as the print
+// dialog's print to file allows) is reported, not dropped in silence as if the report had gone out.
+TEST_F(ReportPrintingTest, PrintThatCannotStartSaysSo) {
+  const std::string missing = cups->officeOutput() + "/no-such-folder/report.pdf";
+  window->printer().printer().setOutputFileName(QString::fromStdString(missing));
+  press("Print");
+  EXPECT_THAT(prompter.log, ElementsAre("error: 无法打印：打印机不可用。"));
+  EXPECT_EQ(PrivateCups::waitForPdf(cups->officeOutput(), 2), "");
+}
+
 }  // namespace
 }  // namespace pq
