@@ -38,7 +38,7 @@ constexpr Command kCommands[] = {
      "pqdesk-cli events FILE.bin [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
      "[--limits FILE] [--csv FILE]",
      runEvents},
-    {"survey", "pqdesk-cli survey FILE.bin|FOLDER... [--json FILE]", runSurvey},
+    {"survey", "pqdesk-cli survey FILE.bin|FOLDER... [--json FILE] [--xlsx FILE] [--csv-minutes FILE]", runSurvey},
 };
 
 // --pdf and --png draw pages with Qt, which only pqdesk-cli-render links (RendererHandOver.h).

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <iostream>
 #include <stdexcept>
 
@@ -6,6 +7,9 @@
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
+#include "export/RecordTable.h"
+#include "export/TableFile.h"
+#include "export/WorkbookFile.h"
 #include "records/RecordStore.h"
 #include "survey/Survey.h"
 #include "survey/SurveyMessages.h"
@@ -67,6 +71,41 @@ std::string surveyJson(const Survey& survey, const SurveyPlan& plan) {
   return json.text() + '\n';
 }
 
+// The table of the 1-minute values, as CSV with a byte-order mark (or a workbook for a name ending in .xlsx).
+bool writeMinutes(const std::string& path, const Survey& survey) {
+  TableFile file(path);
+  if (file.open()) {
+    writeAggregatedTable(survey.values.series[static_cast<int>(Resolution::OneMinute)], file.table("1分钟值"), {});
+    if (file.commit()) return true;
+  }
+  std::cerr << path << ": " << file.error() << '\n';
+  return false;
+}
+
+// The 1-minute and 10-minute values, the voltage events and the gaps, a sheet each.
+bool writeWorkbook(const std::string& path, const Survey& survey) {
+  WorkbookFile book(path);
+  if (book.open()) {
+    const auto& series = survey.values.series;
+    writeAggregatedTable(series[static_cast<int>(Resolution::OneMinute)], book.addSheet("1分钟值"), {});
+    writeAggregatedTable(series[static_cast<int>(Resolution::TenMinutes)], book.addSheet("10分钟值"), {});
+    TableWriter& events = book.addSheet("电压事件");
+    events.heading({"类型", "开始时间", "持续时间 s", "相别", "残余电压/峰值 %"});
+    const int interval = survey.files.empty() ? 1 : std::max(1, survey.files.front().intervalSeconds);
+    for (const VoltageEvent& e : survey.values.events) {
+      events.row({std::string(eventKindName(e.kind)), calendarOfEpochSeconds(e.start),
+                  static_cast<long long>(e.records) * interval, eventPhasesText(e, survey.wiringMode != 1),
+                  e.extremePercent});
+    }
+    TableWriter& gaps = book.addSheet("数据缺口");
+    gaps.heading({"无数据起", "无数据止"});
+    for (const RecordGap& gap : survey.gaps) gaps.row({calendarOfEpochSeconds(gap.from), calendarOfEpochSeconds(gap.to)});
+    if (book.commit()) return true;
+  }
+  std::cerr << path << ": " << book.error() << '\n';
+  return false;
+}
+
 bool writeJson(const std::string& path, const std::string& content) {
   AtomicFile file(path);
   if (file.open() && file.write(content.data(), content.size()) && file.commit()) return true;
@@ -78,8 +117,6 @@ bool writeJson(const std::string& path, const std::string& content) {
 
 int runSurvey(const std::vector<std::string>& args) {
   const Arguments arguments(args, {"json", "xlsx", "csv-minutes"});
-  if (arguments.text("xlsx") || arguments.text("csv-minutes"))
-    throw UsageError("survey: --xlsx and --csv-minutes are not available yet");
   arguments.positional(0, "record file");
 
   RecordStore store;
@@ -109,8 +146,12 @@ int runSurvey(const std::vector<std::string>& args) {
   for (const auto& gap : survey->gaps) std::cout << gapText(gap) << '\n';
   std::cout.flush();
 
-  if (const auto path = arguments.text("json"); path && !writeJson(*path, surveyJson(*survey, plan)))
-    return kExitRefused;
+  // Every output is tried; any that fails makes the exit code say so.
+  bool written = true;
+  if (const auto path = arguments.text("json")) written = writeJson(*path, surveyJson(*survey, plan)) && written;
+  if (const auto path = arguments.text("csv-minutes")) written = writeMinutes(*path, *survey) && written;
+  if (const auto path = arguments.text("xlsx")) written = writeWorkbook(*path, *survey) && written;
+  if (!written) return kExitRefused;
   return survey->files.empty() ? kExitRefused : kExitDone;
 }
 

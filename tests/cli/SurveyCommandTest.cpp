@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "cli/CliRunner.h"
 #include "support/TempDir.h"
+#include "support/XlsxReadBack.h"
 
 namespace pq {
 namespace {
@@ -71,12 +73,6 @@ TEST_F(SurveyCommandTest, RefusesWhatItCannotDo) {
     std::string errStart;
   };
   const Case cases[] = {
-      {{"survey", a, "--xlsx", dir.file("out.xlsx")},
-       2,
-       "survey: --xlsx and --csv-minutes are not available yet\n"},
-      {{"survey", a, "--csv-minutes", dir.file("out.csv")},
-       2,
-       "survey: --xlsx and --csv-minutes are not available yet\n"},
       {{"survey"}, 2, ""},
       {{"survey", dir.file("none.bin")},
        3,
@@ -88,7 +84,37 @@ TEST_F(SurveyCommandTest, RefusesWhatItCannotDo) {
     EXPECT_EQ(result.err.substr(0, c.errStart.size()), c.errStart);
     EXPECT_EQ(result.out, "");
   }
-  EXPECT_FALSE(std::filesystem::exists(dir.file("out.xlsx")));
+}
+
+// Records a minute apart from 14:02:31: each stands alone in its minute, and the 10-minute values of
+// 14:00, 14:10 and 14:20 hold 8, 10 and 6 of them.
+TEST_F(SurveyCommandTest, MinutesAsCsvAndTheValuesEventsAndGapsAsAWorkbook) {
+  const std::string a = generate("a.bin", "2012-03-08 14:02:31", "24");
+  const std::string csv = dir.file("分钟.csv");
+  const std::string book = dir.file("测量.xlsx");
+  const auto result = runCli({"survey", a, "--csv-minutes", csv, "--xlsx", book});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const std::string text = readText(csv);
+  EXPECT_EQ(text.substr(0, 40), "\xEF\xBB\xBFstart,records,eventInside,uaRms,ubRms");
+  EXPECT_NE(text.find("\n2012-03-08 14:02:00,1,0,"), std::string::npos);
+  EXPECT_NE(text.find("\n2012-03-08 14:25:00,1,0,"), std::string::npos);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 25);
+
+  const auto cells = test::readBackWorkbook(book);
+  if (!cells) GTEST_SKIP() << "python3-openpyxl is not installed";
+  auto has = [&](const std::string& line) { return std::find(cells->begin(), cells->end(), line) != cells->end(); };
+  EXPECT_TRUE(has("1分钟值 2 1 datetime 2012-03-08 14:02:00"));
+  EXPECT_TRUE(has("10分钟值 2 2 number 8"));
+  EXPECT_TRUE(has("10分钟值 4 1 datetime 2012-03-08 14:20:00"));
+  EXPECT_TRUE(has("10分钟值 4 2 number 6"));
+  EXPECT_TRUE(has("电压事件 1 1 text 类型"));
+  EXPECT_TRUE(has("数据缺口 1 2 text 无数据止"));
+
+  // A refused place is named, and the other outputs are still written.
+  const auto refused = runCli({"survey", a, "--xlsx", dir.file("no/测量.xlsx"), "--csv-minutes", dir.file("b.csv")});
+  EXPECT_EQ(refused.status, 3);
+  EXPECT_EQ(refused.err.substr(0, dir.file("no/测量.xlsx").size()), dir.file("no/测量.xlsx"));
+  EXPECT_TRUE(std::filesystem::exists(dir.file("b.csv")));
 }
 
 }  // namespace
