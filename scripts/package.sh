@@ -17,9 +17,10 @@ fi
 bash scripts/install-deps.sh
 source scripts/compiler-cache.sh
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
-# Without -g: CPack strips the programs, so the debugging information would only cost build time.
+# Without -g: CPack strips the programs, so the debugging information would only cost build time. A
+# unity build (cmake/UnityBuild.cmake), since this tree is built from scratch rather than edited.
 export DEB_CXXFLAGS_MAINT_STRIP=-g
-cmake -S . -B build-pkg -G Ninja -DCMAKE_BUILD_TYPE=Release -DPQ_BUILD_BENCH=$bench \
+cmake -S . -B build-pkg -G Ninja -DCMAKE_BUILD_TYPE=Release -DPQ_BUILD_BENCH=$bench -DCMAKE_UNITY_BUILD=ON \
   -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)" \
   -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" "${pq_compiler_cache[@]}" "$@" >/dev/null
 cmake --build build-pkg "${targets[@]}"
