@@ -4,6 +4,8 @@
 #   scripts/fuzz.sh TARGET SECONDS [libFuzzer options...]
 #   scripts/fuzz.sh --build    builds every target
 #   scripts/fuzz.sh --list     prints the targets' names
+#   scripts/fuzz.sh --no-build TARGET SECONDS ...   runs a target as --build left it, so that
+#                              several can run at once
 # The seeds in fuzz/corpus/TARGET are read only; what the run adds goes to build-fuzz/corpus/TARGET,
 # a crashing input to build-fuzz/crashes/. The exit status is libFuzzer's: non-zero on a crash.
 set -euo pipefail
@@ -14,14 +16,17 @@ if [ "${1:-}" = --list ]; then
   printf '%s\n' "${targets[@]}"
   exit 0
 fi
-launcher=()
-if command -v ccache >/dev/null; then
-  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(pwd)} CCACHE_DIR=${CCACHE_DIR:-/work/.ccache}
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+build=1
+if [ "${1:-}" = --no-build ]; then
+  build=0
+  shift
 fi
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DPQ_SANITIZE=address,undefined -DPQ_BUILD_FUZZ=ON -DPQ_BUILD_GUI=OFF -DPQ_BUILD_BENCH=OFF \
-  "${launcher[@]}" >/dev/null
+if [ $build = 1 ]; then
+  source scripts/compiler-cache.sh
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DPQ_SANITIZE=address,undefined -DPQ_BUILD_FUZZ=ON -DPQ_BUILD_GUI=OFF -DPQ_BUILD_BENCH=OFF \
+    "${pq_compiler_cache[@]}" >/dev/null
+fi
 if [ "${1:-}" = --build ]; then
   cmake --build build-fuzz --target "${targets[@]}"
   exit 0
@@ -29,7 +34,7 @@ fi
 target=${1:?usage: scripts/fuzz.sh TARGET SECONDS [options] | --build}
 seconds=${2:?usage: scripts/fuzz.sh TARGET SECONDS [options] | --build}
 shift 2
-cmake --build build-fuzz --target "$target"
+if [ $build = 1 ]; then cmake --build build-fuzz --target "$target"; fi
 # Absolute paths: a target may change its working folder.
 top=$(pwd)
 mkdir -p "build-fuzz/corpus/$target" build-fuzz/crashes

@@ -3,7 +3,9 @@
 # when it may install packages (root), installs it with dpkg, checks the installed files and
 # permissions, runs the installed programs (a report through pqdesk-cli, pqdesk up to its login
 # window under Xvfb), removes it (the user database stays) and purges it (the database goes).
-# Leaves the machine without the package. Usage: scripts/package-test.sh
+# Leaves the machine without the package.
+# Usage: scripts/package-test.sh [--built | scripts/package.sh's arguments]
+#   --built  tests the package an earlier scripts/package.sh left in build-pkg/ (scripts/test.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 fail() { echo "package-test: FAILED: $*" >&2; exit 1; }
@@ -12,7 +14,11 @@ check() { local what=$1; shift; "$@" || fail "$what"; }
 desktop-file-validate packaging/org.pqdesk.PQDesk.desktop
 appstreamcli validate --no-net packaging/org.pqdesk.PQDesk.metainfo.xml >/dev/null
 
-bash scripts/package.sh >/dev/null
+if [ "${1:-}" = --built ]; then
+  shift
+else
+  bash scripts/package.sh "$@" >/dev/null
+fi
 deb=$(ls build-pkg/pqdesk_*-1_amd64.deb)
 echo "package-test: built $deb"
 dpkg-deb --contents "$deb" | grep -q 'build-pkg\|/work/' && fail "the package holds files from the build folder"

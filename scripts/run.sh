@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 # Only the three programs it runs (pqdesk-cli brings its Qt-linked twin): the first window comes
 # sooner than after scripts/build.sh, which also builds the tests and benchmarks.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+source scripts/compiler-cache.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release "${pq_compiler_cache[@]}" >/dev/null
 cmake --build build --target pqdesk pqdesk-cli pqdesk-sim
 mkdir -p demo
 if [ ! -f demo/demo.bin ]; then
