@@ -35,7 +35,7 @@ std::string folded(const std::string& producer) {
 
 // `text` holds no single quote.
 std::string foldedText(const std::string& text) { return folded("printf %s '" + text + "'"); }
-std::string pdfText(const std::string& pdf) { return folded("pdftotext -layout '" + pdf + "' -"); }
+std::string foldedPdfText(const std::string& pdf) { return folded("pdftotext -layout '" + pdf + "' -"); }
 
 // Printing through a CUPS scheduler of the test's own, into cups-pdf queues.
 class ReportPrintingTest : public ::testing::Test {
@@ -60,7 +60,7 @@ class ReportPrintingTest : public ::testing::Test {
   // Texts of the page that the PDF must hold.
   void expectReportTexts(const std::string& pdf) {
     ASSERT_NE(pdf, "") << "no PDF arrived";
-    const std::string text = pdfText(pdf);
+    const std::string text = foldedPdfText(pdf);
     for (const char* expected :
          {"电能质量统计报表（A相电流）", "城东变电站", "10kV出线", "张三", "2026-12-10 08:00:00"}) {
       EXPECT_THAT(text, HasSubstr(foldedText(expected))) << expected;
