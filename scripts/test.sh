@@ -63,7 +63,8 @@ trap report EXIT
 run_gtest() {
   local binary=$1 shards=$2 name pids=() failed=0 i
   shift 2
-  name=$(basename "$binary")
+  # The tree's name too: lane B's TSan shards of pq_core_tests may run while lane A's do.
+  name=$(basename "$(dirname "$(dirname "$binary")")")-$(basename "$binary")
   for ((i = 0; i < shards; ++i)); do
     GTEST_TOTAL_SHARDS=$shards GTEST_SHARD_INDEX=$i timeout 1500 "$binary" "$@" \
       >"build-logs/$name-$i.log" 2>&1 &
