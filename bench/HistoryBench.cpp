@@ -22,14 +22,21 @@ constexpr int kRecords = 86400;
 
 pq::RecordStore& fullDay() { return pq::bench::generatedStore(kRecords); }
 
+// The power page's chart, shown at its size in the window.
+class PowerChart : public pq::history::TrendChart {
+ public:
+  explicit PowerChart(const pq::RecordStore& store)
+      : TrendChart(store, "功率趋势曲线",
+                   {{"A相", Qt::yellow}, {"B相", Qt::green}, {"C相", Qt::red}, {"三相", Qt::blue}}, true) {
+    resize(760, 470);
+    show();
+  }
+};
+
 // The power page's query with all four curves and the chart drawn anew.
 void BM_PowerTrendQueryAndReplot(benchmark::State& state) {
   pq::RecordStore& store = fullDay();
-  pq::history::TrendChart chart(
-      store, "功率趋势曲线", {{"A相", Qt::yellow}, {"B相", Qt::green}, {"C相", Qt::red}, {"三相", Qt::blue}},
-      true);
-  chart.resize(760, 470);
-  chart.show();
+  PowerChart chart(store);
   const bool threeD = state.range(0) != 0;
   chart.setThreeD(threeD);
   for (auto _ : state) {
@@ -43,11 +50,7 @@ BENCHMARK(BM_PowerTrendQueryAndReplot)->Arg(0)->Arg(1)->ArgName("threeD")->Unit(
 // range changes), or kept from before (Arg 0: as when a curve or quantity is switched).
 void BM_PowerTrendOneMinute(benchmark::State& state) {
   pq::RecordStore& store = fullDay();
-  pq::history::TrendChart chart(
-      store, "功率趋势曲线", {{"A相", Qt::yellow}, {"B相", Qt::green}, {"C相", Qt::red}, {"三相", Qt::blue}},
-      true);
-  chart.resize(760, 470);
-  chart.show();
+  PowerChart chart(store);
   pq::TrendIntervals intervals;
   const bool aggregate = state.range(0) != 0;
   for (auto _ : state) {

@@ -59,10 +59,14 @@ class RecordValues {
 };
 
 // The values of the intervals of an aggregated series, point j being interval j; a point weighs as
-// many records as its interval holds.
+// many records as its interval holds. Each quantity's column is found once, not for every value.
 class IntervalValues {
  public:
-  IntervalValues(const AggregatedSeries& series, int wiringMode) : series_(series), wiringMode_(wiringMode) {}
+  IntervalValues(const AggregatedSeries& series, int wiringMode)
+      : series_(series), wiringMode_(wiringMode), columns_(kAggregatedQuantityCount, -1) {
+    for (std::size_t c = 0; c < series.quantities.size(); ++c)
+      columns_[static_cast<std::size_t>(series.quantities[c])] = static_cast<int>(c);
+  }
   int size() const { return static_cast<int>(series_.intervals.size()); }
   double weight(int j) const { return series_.intervals[static_cast<std::size_t>(j)].recordCount; }
   int wiringMode(int) const { return wiringMode_; }
@@ -77,12 +81,15 @@ class IntervalValues {
 
  private:
   double value(int j, int quantity) const {
-    const AggregatedValue* v = series_.find(static_cast<std::size_t>(j), quantity);
-    return v != nullptr ? v->value : kGap;
+    if (quantity < 0 || quantity >= kAggregatedQuantityCount) return kGap;
+    const int column = columns_[static_cast<std::size_t>(quantity)];
+    if (column < 0) return kGap;
+    return series_.row(static_cast<std::size_t>(j))[static_cast<std::size_t>(column)].value;
   }
 
   const AggregatedSeries& series_;
   int wiringMode_;
+  std::vector<int> columns_;  // per quantity, its column in the series' rows; -1 for one not kept
 };
 
 // Runs `fill(values)` with the source's values and sets where the result's points lie. Not run for

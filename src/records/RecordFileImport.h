@@ -22,6 +22,17 @@ class ImportListener {
   virtual void importFinished(const std::string& statusText) = 0;
 };
 
+// A listener that shows no progress and keeps no message, for imports no operator watches; one that
+// needs the messages overrides importMessage.
+class QuietImportListener : public ImportListener {
+ public:
+  void importStarted(const std::string&, int) override {}
+  void importProgress(int, const std::string&) override {}
+  bool showsProgress() const override { return false; }
+  void importMessage(const std::string&) override {}
+  void importFinished(const std::string&) override {}
+};
+
 enum class ImportResult {
   Completed,   // the whole file was scanned, or the record cap was reached
   CannotOpen,  // "文件空。" was reported; the store is empty

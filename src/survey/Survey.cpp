@@ -27,13 +27,9 @@ constexpr int kFeedChunk = 4096;
 // How long to wait for the import to publish more: about 1 500 records of a fast disk's import.
 constexpr std::chrono::microseconds kImportWait{500};
 
-class ImportMessages : public ImportListener {
+class ImportMessages : public QuietImportListener {
  public:
-  void importStarted(const std::string&, int) override {}
-  void importProgress(int, const std::string&) override {}
-  bool showsProgress() const override { return false; }
   void importMessage(const std::string& text) override { last = text; }
-  void importFinished(const std::string&) override {}
   std::string last;
 };
 

@@ -23,15 +23,6 @@ namespace pq {
 
 namespace {
 
-class QuietImport : public ImportListener {
- public:
-  void importStarted(const std::string&, int) override {}
-  void importProgress(int, const std::string&) override {}
-  bool showsProgress() const override { return false; }
-  void importMessage(const std::string&) override {}
-  void importFinished(const std::string&) override {}
-};
-
 bool isRecordFileName(const std::filesystem::path& path) {
   std::string extension = path.extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(),
@@ -126,7 +117,7 @@ SurveyPlan planSurvey(const std::vector<std::string>& paths, RecordStore& store)
     std::string path;
   };
   std::vector<Identity> seen;
-  QuietImport quiet;
+  QuietImportListener quiet;
   for (const auto& path : expandFolders(paths, plan.leftOut)) {
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0 || !canOpenRecordFile(path)) {
