@@ -40,7 +40,8 @@ TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& cl
   pictureLayout->addStretch();
 
   auto* resolutionGroup = new QGroupBox(QStringLiteral("数据"), this);
-  auto* resolutionLayout = new QVBoxLayout(resolutionGroup);
+  // The three choices side by side, so that the options group above keeps its height.
+  auto* resolutionLayout = new QGridLayout(resolutionGroup);
   const QString resolutionTexts[] = {QStringLiteral("每条记录"), QStringLiteral("1 分钟"), QStringLiteral("10 分钟")};
   const QString resolutionNames[] = {QStringLiteral("everyRecord"), QStringLiteral("oneMinute"),
                                      QStringLiteral("tenMinutes")};
@@ -49,10 +50,10 @@ TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& cl
     button->setObjectName(resolutionNames[id]);
     button->setChecked(id == 0);
     resolutions_->addButton(button, id);
-    resolutionLayout->addWidget(button);
+    resolutionLayout->addWidget(button, 0, id);
   }
   exportButton_->setObjectName(QStringLiteral("exportData"));
-  resolutionLayout->addWidget(exportButton_);
+  resolutionLayout->addWidget(exportButton_, 1, 0, 1, 3);
 
   auto* layout = new QGridLayout(this);
   layout->addWidget(chart_, 0, 0);
