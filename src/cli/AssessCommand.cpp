@@ -13,7 +13,7 @@ int runAssess(const std::vector<std::string>& args) {
   std::set<std::string> options(std::begin(kAssessmentOptions), std::end(kAssessmentOptions));
   options.insert({"json", "pdf", "png", "xlsx"});
   const Arguments arguments(args, options);
-  const auto assessed = assessRecordFile(arguments);
+  const auto assessed = assessRecordFiles(arguments);
   if (!assessed) return kExitRefused;
   const AssessmentResult& result = assessed->result;
 

@@ -10,6 +10,8 @@
 #include "base/ConversionError.h"
 #include "cli/ImportToConsole.h"
 #include "records/RecordStore.h"
+#include "survey/SurveyAssessment.h"
+#include "survey/SurveyMessages.h"
 
 namespace pq::cli {
 
@@ -45,16 +47,8 @@ IndexRange rangeBetween(const RecordStore& store, std::int64_t from, std::int64_
   return range;
 }
 
-}  // namespace
-
-std::optional<AssessedRecording> assessRecordFile(const Arguments& arguments) {
-  const std::string& path = arguments.positional(0, "record file");
-  if (arguments.positional().size() > 1) {
-    throw UsageError("several record files, taken as one survey, cannot be assessed yet; give one file");
-  }
-  const auto from = timeOption(arguments, "from");
-  const auto to = timeOption(arguments, "to");
-
+std::optional<AssessedRecording> assessRecordFile(const std::string& path, const std::optional<std::int64_t>& from,
+                                                  const std::optional<std::int64_t>& to, const LimitSet& limits) {
   const auto store = std::make_unique<RecordStore>();
   if (importToConsole(*store, path) != ImportResult::Completed) return std::nullopt;
   IndexRange range{0, store->recordCount()};
@@ -62,19 +56,57 @@ std::optional<AssessedRecording> assessRecordFile(const Arguments& arguments) {
     range = rangeBetween(*store, from.value_or(std::numeric_limits<std::int64_t>::min()),
                          to.value_or(std::numeric_limits<std::int64_t>::max()));
   }
+  AssessmentResult result = runAssessment(*store, range, assessmentSetupOf(*store, range, limits.limits, limits.name));
+  if (!result.refusal.empty()) {
+    std::cerr << result.refusal << '\n';
+    return std::nullopt;
+  }
+  return AssessedRecording{std::move(result), assessmentHeadingOf(*store)};
+}
+
+// Several files, taken as one survey; what it leaves out or reads only in part goes to stderr.
+std::optional<AssessedRecording> assessSurveyFiles(const std::vector<std::string>& paths,
+                                                   const std::optional<std::int64_t>& from,
+                                                   const std::optional<std::int64_t>& to, const LimitSet& limits) {
+  const auto store = std::make_unique<RecordStore>();
+  SurveyPlan plan = planSurvey(paths, *store);
+  for (const auto& text : plan.leftOut) std::cerr << text << '\n';
+  for (const auto& text : plan.mismatches) std::cerr << text << '\n';
+  if (plan.files.empty()) {
+    std::cerr << messages::kSurveyNoFiles << '\n';
+    return std::nullopt;
+  }
+  plan.from = from;
+  plan.to = to;
+  QuietSurveyListener progress;
+  std::optional<AssessedSurvey> assessed = assessSurvey(plan, *store, progress, limits.limits, limits.name);
+  if (!assessed) return std::nullopt;
+  for (const auto& text : assessed->survey.leftOut) std::cerr << text << '\n';
+  for (const auto& file : assessed->survey.files) {
+    for (const auto& text : file.damage) std::cerr << text << '\n';
+  }
+  if (!assessed->result.refusal.empty()) {
+    std::cerr << assessed->result.refusal << '\n';
+    return std::nullopt;
+  }
+  return AssessedRecording{std::move(assessed->result), std::move(assessed->heading)};
+}
+
+}  // namespace
+
+std::optional<AssessedRecording> assessRecordFiles(const Arguments& arguments) {
+  arguments.positional(0, "record file");
+  const auto from = timeOption(arguments, "from");
+  const auto to = timeOption(arguments, "to");
 
   std::optional<std::filesystem::path> userCopy;
   if (const auto limits = arguments.text("limits")) userCopy = *limits;
   const LoadedLimitSet limits = loadLimitSet(defaultLimitSetFile(), userCopy);
   for (const std::string& message : limits.messages) std::cerr << message << '\n';
 
-  AssessmentResult result =
-      runAssessment(*store, range, assessmentSetupOf(*store, range, limits.set.limits, limits.set.name));
-  if (!result.refusal.empty()) {
-    std::cerr << result.refusal << '\n';
-    return std::nullopt;
-  }
-  return AssessedRecording{std::move(result), assessmentHeadingOf(*store)};
+  const std::vector<std::string>& paths = arguments.positional();
+  if (paths.size() > 1) return assessSurveyFiles(paths, from, to, limits.set);
+  return assessRecordFile(paths.front(), from, to, limits.set);
 }
 
 }  // namespace pq::cli

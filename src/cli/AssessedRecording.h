@@ -12,13 +12,13 @@ namespace pq::cli {
 
 // What `assess` and `events` share: the options they both take, the import of the record file, the
 // range of --from/--to, the limit set (--limits over the shipped default; its messages on stderr)
-// and the assessment. Only one file for now: several, to be taken as one survey, are a usage error.
-// Nothing, after printing why on stderr, when the file cannot be imported or nothing can be assessed.
+// and the assessment, of one file or of several taken as one survey. Nothing, after printing why on
+// stderr, when a file cannot be imported, no file of a survey can be read or nothing can be assessed.
 inline constexpr const char* kAssessmentOptions[] = {"from", "to", "limits"};
 struct AssessedRecording {
   AssessmentResult result;
   AssessmentHeading heading;  // who and what was measured, for the pages and the workbook
 };
-std::optional<AssessedRecording> assessRecordFile(const Arguments& arguments);
+std::optional<AssessedRecording> assessRecordFiles(const Arguments& arguments);
 
 }  // namespace pq::cli

@@ -31,11 +31,11 @@ constexpr Command kCommands[] = {
     {"render", "pqdesk-cli render FILE.QRP [--pdf FILE] [--png FILE] [--page N]", runRender},
     {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", runUsers},
     {"assess",
-     "pqdesk-cli assess FILE.bin [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
+     "pqdesk-cli assess FILE.bin|FOLDER... [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
      "[--limits FILE] [--json FILE] [--pdf FILE] [--png FILE (the first page)] [--xlsx FILE]",
      runAssess},
     {"events",
-     "pqdesk-cli events FILE.bin [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
+     "pqdesk-cli events FILE.bin|FOLDER... [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
      "[--limits FILE] [--csv FILE]",
      runEvents},
     {"survey", "pqdesk-cli survey FILE.bin|FOLDER... [--json FILE] [--xlsx FILE] [--csv-minutes FILE]", runSurvey},

@@ -11,7 +11,7 @@ int runEvents(const std::vector<std::string>& args) {
   std::set<std::string> options(std::begin(kAssessmentOptions), std::end(kAssessmentOptions));
   options.insert("csv");
   const Arguments arguments(args, options);
-  const auto assessed = assessRecordFile(arguments);
+  const auto assessed = assessRecordFiles(arguments);
   if (!assessed) return kExitRefused;
   const AssessmentResult& result = assessed->result;
 

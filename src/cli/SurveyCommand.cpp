@@ -18,14 +18,6 @@ namespace pq::cli {
 
 namespace {
 
-// The command line shows no progress and is stopped by a signal, not by a cancel.
-class NoProgress : public SurveyListener {
- public:
-  void fileStarted(int, int, const std::string&) override {}
-  void progress(double, double) override {}
-  bool cancelRequested() override { return false; }
-};
-
 void time(JsonWriter& json, const std::optional<std::int64_t>& seconds) {
   if (seconds) {
     json.string(epochTimeText(*seconds));
@@ -128,7 +120,7 @@ int runSurvey(const std::vector<std::string>& args) {
     return kExitRefused;
   }
 
-  NoProgress progress;
+  QuietSurveyListener progress;
   std::optional<Survey> survey;
   try {
     survey = openSurvey(plan, store, progress);

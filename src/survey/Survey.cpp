@@ -132,9 +132,7 @@ class SurveyOpening {
         continue;
       }
       const int end = std::min(available, fed + kFeedChunk);
-      admit(fed, end, earlierLast, file, times);
-      if (!pass_) startPass(recordingInterval(times).value_or(1));
-      pass_->feed(store_, {fed, end});
+      feedWithinWindow(fed, end, earlierLast, file, times);
       fed = end;
       report(std::min(1.0, fed / frames), planned);
       cancelled = listener_.cancelRequested();
@@ -155,6 +153,31 @@ class SurveyOpening {
     survey_.files.push_back(std::move(file));
     report(1.0, planned);
     return true;
+  }
+
+  // Feeds the records [begin, end) that lie in the plan's time window to the pass, run by run; a
+  // record whose time stamp is no date-time goes on, for the pass to count it as it counts it in a
+  // single file.
+  void feedWithinWindow(int begin, int end, const std::optional<std::int64_t>& earlierLast, SurveyFile& file,
+                        std::vector<std::int64_t>& times) {
+    const auto inWindow = [&](int i) {
+      if (!plan_.from && !plan_.to) return true;
+      const auto time = timeOf(store_, i);
+      return !time || ((!plan_.from || *time >= *plan_.from) && (!plan_.to || *time <= *plan_.to));
+    };
+    const auto feed = [&](int runBegin, int runEnd) {
+      if (runBegin >= runEnd) return;
+      admit(runBegin, runEnd, earlierLast, file, times);
+      if (!pass_) startPass(recordingInterval(times).value_or(1));
+      pass_->feed(store_, {runBegin, runEnd});
+    };
+    int run = begin;
+    for (int i = begin; i < end; ++i) {
+      if (inWindow(i)) continue;
+      feed(run, i);
+      run = i + 1;
+    }
+    feed(run, end);
   }
 
   // Notes the times of the records [begin, end) that the pass will let through: its gate sees the

@@ -59,6 +59,14 @@ class SurveyListener {
   virtual bool cancelRequested() = 0;
 };
 
+// For callers that show no progress and stop by a signal rather than a cancel.
+class QuietSurveyListener : public SurveyListener {
+ public:
+  void fileStarted(int, int, const std::string&) override {}
+  void progress(double, double) override {}
+  bool cancelRequested() override { return false; }
+};
+
 // Reads the planned files one after another into `store`, each replacing the one before, and feeds
 // their records in time order through one assessment pass: the records of a later file that overlap
 // an earlier one are left out and counted. Each file is imported on a thread of its own while the

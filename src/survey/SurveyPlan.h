@@ -38,6 +38,10 @@ struct SurveyPlan {
   // One text per field in which a file differs from the first one (substation, measuring point,
   // level, PT and CT ratio, instrument): the operator decides whether the survey goes on.
   std::vector<std::string> mismatches;
+  // Only the records timed from `from` to `to` (epoch seconds, both included; nothing: no bound) are
+  // read into the survey; records whose time stamps are no date-times go on to be counted as left out.
+  std::optional<std::int64_t> from;
+  std::optional<std::int64_t> to;
 
   // No more records than this can come from the files (their whole frames): a bound for what a sink
   // sizes in advance, such as the 95 % values of the 3-second values.

@@ -33,10 +33,10 @@ struct Levels {
   double max;
 };
 
-// A file of `seconds` records from 2010-04-20 10:00:00, one a second, four-wire, level 10 kV; each
-// phase's cells as `levels(second, phase)` says.
-void writeFile(const std::string& path, int seconds, const std::function<Levels(int, int)>& levels,
-               int wiringMode = 1) {
+// A file of the records of seconds [first, end) after 2010-04-20 10:00:00, one every `step` seconds,
+// four-wire, level 10 kV; each phase's cells as `levels(second, phase)` says.
+void writeSeconds(const std::string& path, int first, int end, const std::function<Levels(int, int)>& levels,
+                  int wiringMode = 1, int step = 1) {
   RecordStore store;
   store.fileName = path;
   store.voltageLevelCode = 3;
@@ -44,7 +44,7 @@ void writeFile(const std::string& path, int seconds, const std::function<Levels(
   store.minShortCircuitCapacity = 100;
   store.supplyEquipmentCapacity = 20;
   store.agreedCapacity = 5;
-  for (int s = 0; s < seconds; ++s) {
+  for (int s = first; s < end; s += step) {
     MeasurementRecord& r =
         test::appendRecord(store, 10, 4, 20, 10 + s / 3600, s / 60 % 60, s % 60, wiringMode);
     for (int phase = 0; phase < 3; ++phase) {
@@ -56,6 +56,12 @@ void writeFile(const std::string& path, int seconds, const std::function<Levels(
     r.setValue(cells::frequency, 49.93f);
   }
   ASSERT_TRUE(rewriteRecordFile(store));
+}
+
+// The first `seconds` of them.
+void writeFile(const std::string& path, int seconds, const std::function<Levels(int, int)>& levels,
+               int wiringMode = 1) {
+  writeSeconds(path, 0, seconds, levels, wiringMode);
 }
 
 // A steady phase voltage `u` with extremes 0.4 % either side, no event.
@@ -385,6 +391,79 @@ TEST_F(AssessCommandTest, RecordsOutOfOrderAreReportedAndSkippedAndAPauseIsAGap)
   EXPECT_EQ(part["span"]["records"], 40);
 }
 
+TEST_F(AssessCommandTest, ARecordingSplitIntoFilesIsAssessedAsTheWhole) {
+  // Split where an interval of every resolution is open and, for the events, inside the swell of
+  // 10:02:30-10:02:31; the files are given in the wrong order.
+  struct Case {
+    const char* what;
+    int seconds;
+    int split;
+    Levels (*levels)(int, int);
+  };
+  const Case cases[] = {
+      {"the hour", 3600, 1801, hourWithTenMinutesOutOfBand},
+      {"the events", 300, 151, withEvents},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    writeFile(file, c.seconds, c.levels);
+    const json whole = assess();
+    const std::string first = dir.file("first.bin");
+    const std::string second = dir.file("second.bin");
+    writeSeconds(first, 0, c.split, c.levels);
+    writeSeconds(second, c.split, c.seconds, c.levels);
+    const auto result = runCli({"assess", second, first, "--json", out});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const auto bytes = test::readBytes(out);
+    EXPECT_EQ(json::parse(std::string(bytes.begin(), bytes.end())), whole);
+
+    const auto events = runCli({"events", first, second});
+    const auto wholeEvents = runCli({"events", file});
+    EXPECT_EQ(events.status, 0) << events.err;
+    EXPECT_EQ(events.out, wholeEvents.out);
+  }
+}
+
+TEST_F(AssessCommandTest, ASurveyRecordedEveryThreeSecondsHasItsNinetyFivePercentValues) {
+  // One 3-second value per record, three times what one-second records give: the survey must keep
+  // room for all of them rather than leave the 95 % values unknown.
+  const std::string first = dir.file("first.bin");
+  const std::string second = dir.file("second.bin");
+  writeSeconds(first, 0, 900, hourWithTenMinutesOutOfBand, 1, 3);
+  writeSeconds(second, 900, 1800, hourWithTenMinutesOutOfBand, 1, 3);
+  const auto result = runCli({"assess", first, second, "--json", out});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const auto bytes = test::readBytes(out);
+  const json a = json::parse(std::string(bytes.begin(), bytes.end()));
+  EXPECT_EQ(a["span"]["records"], 600);
+  EXPECT_NE(a["spanMethod"].get<std::string>().find("记录间隔3 s"), std::string::npos) << a["spanMethod"];
+  EXPECT_EQ(a["harmonics"]["Ua"]["3"]["p95"], 0);
+  EXPECT_EQ(a["harmonics"]["Ic"]["25"]["verdict"], "合格");
+}
+
+TEST_F(AssessCommandTest, ASurveyWithAPauseBetweenItsFilesIsCutToTheRange) {
+  // 10:00:00-10:29:59 and 10:45:00-10:59:59: a gap between the files, and a range across it.
+  const std::string first = dir.file("first.bin");
+  const std::string second = dir.file("second.bin");
+  writeSeconds(first, 0, 1800, hourWithTenMinutesOutOfBand);
+  writeSeconds(second, 2700, 3600, hourWithTenMinutesOutOfBand);
+  const auto result = runCli({"assess", first, second, "--json", out, "--from", "2010-04-20 10:20:00", "--to",
+                              "2010-04-20 10:50:00"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  const auto bytes = test::readBytes(out);
+  const json a = json::parse(std::string(bytes.begin(), bytes.end()));
+  EXPECT_EQ(a["span"]["first"], "2010-04-20 10:20:00");
+  EXPECT_EQ(a["span"]["last"], "2010-04-20 10:50:00");
+  EXPECT_EQ(a["span"]["records"], 600 + 301);
+  EXPECT_EQ(a["span"]["gaps"],
+            json::parse(R"([{"from": "2010-04-20 10:30:00", "to": "2010-04-20 10:44:59"}])"));
+  // Minutes 20-29 and 45-49 at +2 %, 50 at +8 %: 16 monitored (the last holds one record), one over.
+  EXPECT_EQ(a["deviation"]["phases"]["B"]["monitoredMinutes"], 16);
+  EXPECT_EQ(a["deviation"]["phases"]["B"]["overMinutes"], 1);
+  EXPECT_EQ(a["deviation"]["phases"]["B"]["qualificationRate"], 93.75);
+}
+
 TEST_F(AssessCommandTest, ThreeWireRecordsAreJudgedOnTheirLineVoltages) {
   // The cells of three-wire records hold the line voltages: 10 350 V is +3.5 % of 10 kV.
   writeFile(
@@ -445,7 +524,10 @@ TEST_F(AssessCommandTest, BadInputIsRefusedWithItsReasonAndNoVerdict) {
        {"assess", file, "--from", "2010-02-30 10:00:00"},
        2,
        "--from must be a date-time"},
-      {"several files", {"assess", file, file}, 2, "several record files"},
+      {"several files, none of them there",
+       {"assess", dir.file("none1.bin"), dir.file("none2.bin")},
+       3,
+       dir.file("none1.bin") + "：文件不存在或无法打开，未计入测量。\n"},
       {"a workbook in a missing folder",
        {"assess", file, "--xlsx", dir.file("none/a.xlsx")},
        3,

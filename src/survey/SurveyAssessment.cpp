@@ -1,0 +1,97 @@
+#include "survey/SurveyAssessment.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "assessment/AssessmentMessages.h"
+#include "records/RecordFileFormat.h"
+#include "records/RecordFileImport.h"
+#include "records/RecordStore.h"
+
+namespace pq {
+
+namespace {
+
+// The first record of the first file that has one, with its head, in the store.
+bool readFirstRecord(const SurveyPlan& plan, RecordStore& store) {
+  QuietImportListener quiet;
+  for (const PlannedFile& file : plan.files) {
+    // The import keeps a voltage level it does not know from the file before.
+    store.resetDefaults();
+    importRecordFile(store, file.path, quiet, 1);
+    if (store.recordCount() > 0) return true;
+  }
+  return false;
+}
+
+// The 3-second intervals of the planned files if their records are a second apart: three records
+// to an interval, and two broken intervals at the ends of each file.
+std::int64_t threeSecondIntervalsAtOneSecond(const SurveyPlan& plan) {
+  std::int64_t bound = 0;
+  for (const PlannedFile& file : plan.files) {
+    const std::int64_t frames =
+        std::max<std::int64_t>(file.size - static_cast<std::int64_t>(recordfile::kHeadSize), 0) /
+        static_cast<std::int64_t>(recordfile::kFrameSize);
+    bound += std::min(frames, frames / kResolutionSeconds[0] + 2);
+  }
+  return bound;
+}
+
+bool keptTooFew(const NinetyFivePercentSink& sink, std::int64_t maxIntervals) {
+  for (std::size_t k = 0; k < sink.judged().size(); ++k) {
+    if (sink.summary(k).values > maxIntervals) return true;
+  }
+  return false;
+}
+
+int recordingIntervalOf(const Survey& survey) {
+  for (const SurveyFile& file : survey.files) {
+    if (file.intervalSeconds > 0) return file.intervalSeconds;
+  }
+  return 1;
+}
+
+}  // namespace
+
+std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, RecordStore& store, SurveyListener& listener,
+                                           const AssessmentLimits& limits, const std::string& limitSetName) {
+  AssessedSurvey assessed;
+  if (!readFirstRecord(plan, store)) {
+    store.clear();
+    assessed.result.refusal = messages::kNothingToAssess;
+    return assessed;
+  }
+  AssessmentSetup setup = assessmentSetupOf(store, {0, store.recordCount()}, limits, limitSetName);
+  assessed.heading = assessmentHeadingOf(store);
+  store.clear();
+  if (!(setup.supply.declared > 0) || !std::isfinite(setup.supply.declared)) {
+    assessed.result.setup = setup;
+    assessed.result.refusal = messages::kCannotAssessWithoutDeclaredVoltage;
+    return assessed;
+  }
+
+  const std::vector<JudgedQuantity> judged = harmonicQuantities(setup.harmonicLimits);
+  for (const std::int64_t maxIntervals : {threeSecondIntervalsAtOneSecond(plan), plan.recordBound()}) {
+    NinetyFivePercentSink threeSeconds(judged, maxIntervals);
+    std::optional<Survey> survey;
+    try {
+      survey = openSurvey(plan, store, listener, &threeSeconds);
+    } catch (const std::invalid_argument&) {
+      // A later file than the first declares no voltage where the first did: the survey starts its
+      // pass with the file whose records come first in the time window.
+      assessed.result.setup = setup;
+      assessed.result.refusal = messages::kCannotAssessWithoutDeclaredVoltage;
+      return assessed;
+    }
+    if (!survey) return std::nullopt;
+    if (keptTooFew(threeSeconds, maxIntervals) && maxIntervals < plan.recordBound()) continue;
+    setup.recordSeconds = recordingIntervalOf(*survey);
+    assessed.result = assessmentOf(survey->values, threeSeconds, setup);
+    assessed.survey = std::move(*survey);
+    break;
+  }
+  return assessed;
+}
+
+}  // namespace pq
