@@ -167,7 +167,7 @@ std::vector<std::vector<std::string>> eventListRows(const AssessmentResult& resu
   for (const VoltageEvent& e : result.events) {
     const std::string kind = std::string(eventKindName(e.kind)) + (e.unfinished ? "（未结束）" : "");
     rows.push_back({std::to_string(++number), kind, epochTimeText(e.start),
-                    std::to_string(eventDurationSeconds(e, result.setup)) + " s (±" +
+                    std::to_string(eventDurationSeconds(e, result.setup.recordSeconds)) + " s (±" +
                         std::to_string(result.setup.recordSeconds) + " s)",
                     eventPhasesText(e, result.setup.supply.lineVoltages), pageNumber(e.extremePercent, 2)});
   }

@@ -116,18 +116,6 @@ AssessmentTable harmonicTable(const std::vector<HarmonicIndex>& indices) {
   return table;
 }
 
-AssessmentTable eventTable(const AssessmentResult& result) {
-  AssessmentTable table{
-      "电压事件", {"类型", "开始时间", "持续时间 s", "相别", "残余电压/峰值 %", "说明"}, {}};
-  for (const VoltageEvent& e : result.events) {
-    table.rows.push_back({std::string(eventKindName(e.kind)), dateTime(e.start),
-                          whole(eventDurationSeconds(e, result.setup)),
-                          std::string(eventPhasesText(e, result.setup.supply.lineVoltages)),
-                          number(e.extremePercent), text(e.unfinished ? "未结束" : "")});
-  }
-  return table;
-}
-
 AssessmentTable sarfiTable(const SarfiCounts& s) {
   return {"SARFI",
           {"SARFI-90", "SARFI-70", "SARFI-50", "SARFI-10"},
@@ -153,10 +141,29 @@ AssessmentTable energyTable(const EnergySummary& e) {
 
 }  // namespace
 
+AssessmentTable eventTable(const std::vector<VoltageEvent>& events, int recordSeconds, bool lineVoltages) {
+  AssessmentTable table{
+      "电压事件", {"类型", "开始时间", "持续时间 s", "相别", "残余电压/峰值 %", "说明"}, {}};
+  for (const VoltageEvent& e : events) {
+    table.rows.push_back({std::string(eventKindName(e.kind)), dateTime(e.start),
+                          whole(eventDurationSeconds(e, recordSeconds)),
+                          std::string(eventPhasesText(e, lineVoltages)), number(e.extremePercent),
+                          text(e.unfinished ? "未结束" : "")});
+  }
+  return table;
+}
+
+void writeTable(const AssessmentTable& table, WorkbookFile& book) {
+  TableWriter& sheet = book.addSheet(table.sheet);
+  sheet.heading(table.heading);
+  for (const TableRow& row : table.rows) sheet.row(row);
+}
+
 std::vector<AssessmentTable> assessmentTables(const AssessmentResult& result,
                                               const AssessmentHeading& heading) {
   return {overviewTable(result, heading),   deviationTable(result),          unbalanceTable(result.unbalance),
-          frequencyTable(result.frequency), harmonicTable(result.harmonics), eventTable(result),
+          frequencyTable(result.frequency), harmonicTable(result.harmonics),
+          eventTable(result.events, result.setup.recordSeconds, result.setup.supply.lineVoltages),
           sarfiTable(result.sarfi),         energyTable(result.energy)};
 }
 
@@ -164,11 +171,7 @@ bool writeAssessmentWorkbook(const std::string& path, const AssessmentResult& re
                              const AssessmentHeading& heading, std::string& error) {
   WorkbookFile book(path);
   if (book.open()) {
-    for (const AssessmentTable& table : assessmentTables(result, heading)) {
-      TableWriter& sheet = book.addSheet(table.sheet);
-      sheet.heading(table.heading);
-      for (const TableRow& row : table.rows) sheet.row(row);
-    }
+    for (const AssessmentTable& table : assessmentTables(result, heading)) writeTable(table, book);
     if (book.commit()) return true;
   }
   error = book.error();

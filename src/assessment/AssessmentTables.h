@@ -6,6 +6,7 @@
 #include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentRun.h"
 #include "export/TableCell.h"
+#include "export/WorkbookFile.h"
 
 namespace pq {
 
@@ -21,6 +22,13 @@ struct AssessmentTable {
 // "频率偏差", "谐波", "电压事件", "SARFI" and "电能" of a result that was not refused.
 std::vector<AssessmentTable> assessmentTables(const AssessmentResult& result,
                                               const AssessmentHeading& heading);
+
+// The sheet "电压事件" of events found in records `recordSeconds` apart, of the phase voltages or, for
+// `lineVoltages`, of the line voltages.
+AssessmentTable eventTable(const std::vector<VoltageEvent>& events, int recordSeconds, bool lineVoltages);
+
+// A sheet after the others in `book`.
+void writeTable(const AssessmentTable& table, WorkbookFile& book);
 
 // Writes the tables as a workbook, one sheet each, through a temporary file (export/WorkbookFile):
 // false, with the reason in `error`, when it cannot be written, and then nothing is left behind.

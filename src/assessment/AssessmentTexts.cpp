@@ -43,8 +43,8 @@ std::string eventPhasesText(const VoltageEvent& event, bool lineVoltages) {
   return text;
 }
 
-int eventDurationSeconds(const VoltageEvent& event, const AssessmentSetup& setup) {
-  return event.records * setup.recordSeconds;
+int eventDurationSeconds(const VoltageEvent& event, int recordSeconds) {
+  return event.records * recordSeconds;
 }
 
 std::string gapText(const RecordGap& gap) {

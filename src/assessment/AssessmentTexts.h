@@ -14,7 +14,7 @@ const char* eventKindText(VoltageEventKind kind);  // "dip", "swell", "interrupt
 const char* eventKindName(VoltageEventKind kind);  // "电压暂降", "电压暂升", "短时中断"
 // The phases that crossed the threshold, "A C" (four-wire) or "AB CA" (three-wire).
 std::string eventPhasesText(const VoltageEvent& event, bool lineVoltages);
-int eventDurationSeconds(const VoltageEvent& event, const AssessmentSetup& setup);
+int eventDurationSeconds(const VoltageEvent& event, int recordSeconds);
 // "2010-04-20 00:00:00 – 00:15:00 无数据": the end without its date when it is the same day.
 std::string gapText(const RecordGap& gap);
 

@@ -137,7 +137,7 @@ void events(JsonWriter& json, const AssessmentResult& result) {
     json.beginObject();
     json.key("kind").string(eventKindText(e.kind));
     json.key("start").string(epochTimeText(e.start));
-    json.key("durationSeconds").integer(eventDurationSeconds(e, result.setup));
+    json.key("durationSeconds").integer(eventDurationSeconds(e, result.setup.recordSeconds));
     json.key("phases").string(eventPhasesText(e, result.setup.supply.lineVoltages));
     number(json, "residual", e.extremePercent);
     json.key("unfinished").boolean(e.unfinished);

@@ -18,7 +18,7 @@ int runEvents(const std::vector<std::string>& args) {
   std::string csv = "kind,start,durationSeconds,phases,residual\n";
   for (const VoltageEvent& e : result.events) {
     csv.append(eventKindText(e.kind)).append(",").append(epochTimeText(e.start)).append(",");
-    csv.append(std::to_string(eventDurationSeconds(e, result.setup))).append(",");
+    csv.append(std::to_string(eventDurationSeconds(e, result.setup.recordSeconds))).append(",");
     csv.append(eventPhasesText(e, result.setup.supply.lineVoltages)).append(",");
     csv.append(floatText(static_cast<float>(e.extremePercent))).append("\n");
   }

@@ -3,16 +3,14 @@
 #include <stdexcept>
 
 #include "assessment/AssessmentTexts.h"
-#include "base/AtomicFile.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/JsonWriter.h"
-#include "export/RecordTable.h"
-#include "export/TableFile.h"
-#include "export/WorkbookFile.h"
+#include "cli/OutputFile.h"
 #include "records/RecordStore.h"
 #include "survey/Survey.h"
 #include "survey/SurveyMessages.h"
+#include "survey/SurveyTables.h"
 
 namespace pq::cli {
 
@@ -63,48 +61,6 @@ std::string surveyJson(const Survey& survey, const SurveyPlan& plan) {
   return json.text() + '\n';
 }
 
-// The table of the 1-minute values, as CSV with a byte-order mark (or a workbook for a name ending in .xlsx).
-bool writeMinutes(const std::string& path, const Survey& survey) {
-  TableFile file(path);
-  if (file.open()) {
-    writeAggregatedTable(survey.values.series[static_cast<int>(Resolution::OneMinute)], file.table("1分钟值"), {});
-    if (file.commit()) return true;
-  }
-  std::cerr << path << ": " << file.error() << '\n';
-  return false;
-}
-
-// The 1-minute and 10-minute values, the voltage events and the gaps, a sheet each.
-bool writeWorkbook(const std::string& path, const Survey& survey) {
-  WorkbookFile book(path);
-  if (book.open()) {
-    const auto& series = survey.values.series;
-    writeAggregatedTable(series[static_cast<int>(Resolution::OneMinute)], book.addSheet("1分钟值"), {});
-    writeAggregatedTable(series[static_cast<int>(Resolution::TenMinutes)], book.addSheet("10分钟值"), {});
-    TableWriter& events = book.addSheet("电压事件");
-    events.heading({"类型", "开始时间", "持续时间 s", "相别", "残余电压/峰值 %"});
-    const int interval = survey.files.empty() ? 1 : std::max(1, survey.files.front().intervalSeconds);
-    for (const VoltageEvent& e : survey.values.events) {
-      events.row({std::string(eventKindName(e.kind)), calendarOfEpochSeconds(e.start),
-                  static_cast<long long>(e.records) * interval, eventPhasesText(e, survey.wiringMode != 1),
-                  e.extremePercent});
-    }
-    TableWriter& gaps = book.addSheet("数据缺口");
-    gaps.heading({"无数据起", "无数据止"});
-    for (const RecordGap& gap : survey.gaps) gaps.row({calendarOfEpochSeconds(gap.from), calendarOfEpochSeconds(gap.to)});
-    if (book.commit()) return true;
-  }
-  std::cerr << path << ": " << book.error() << '\n';
-  return false;
-}
-
-bool writeJson(const std::string& path, const std::string& content) {
-  AtomicFile file(path);
-  if (file.open() && file.write(content.data(), content.size()) && file.commit()) return true;
-  std::cerr << path << ": " << file.error() << '\n';
-  return false;
-}
-
 }  // namespace
 
 int runSurvey(const std::vector<std::string>& args) {
@@ -140,9 +96,15 @@ int runSurvey(const std::vector<std::string>& args) {
 
   // Every output is tried; any that fails makes the exit code say so.
   bool written = true;
-  if (const auto path = arguments.text("json")) written = writeJson(*path, surveyJson(*survey, plan)) && written;
-  if (const auto path = arguments.text("csv-minutes")) written = writeMinutes(*path, *survey) && written;
-  if (const auto path = arguments.text("xlsx")) written = writeWorkbook(*path, *survey) && written;
+  if (const auto path = arguments.text("json")) written = writeOutputFile(*path, surveyJson(*survey, plan)) && written;
+  const auto tried = [&](const std::string& path, bool ok, const std::string& error) {
+    if (!ok) std::cerr << path << ": " << error << '\n';
+    written = ok && written;
+  };
+  std::string error;
+  if (const auto path = arguments.text("csv-minutes"))
+    tried(*path, writeSurveyValues(*path, *survey, Resolution::OneMinute, error), error);
+  if (const auto path = arguments.text("xlsx")) tried(*path, writeSurveyWorkbook(*path, *survey, error), error);
   if (!written) return kExitRefused;
   return survey->files.empty() ? kExitRefused : kExitDone;
 }
