@@ -73,10 +73,10 @@ std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, RecordStore& 
 
   const std::vector<JudgedQuantity> judged = harmonicQuantities(setup.harmonicLimits);
   for (const std::int64_t maxIntervals : {threeSecondIntervalsAtOneSecond(plan), plan.recordBound()}) {
-    NinetyFivePercentSink threeSeconds(judged, maxIntervals);
+    auto threeSeconds = std::make_unique<NinetyFivePercentSink>(judged, maxIntervals);
     std::optional<Survey> survey;
     try {
-      survey = openSurvey(plan, store, listener, &threeSeconds);
+      survey = openSurvey(plan, store, listener, threeSeconds.get());
     } catch (const std::invalid_argument&) {
       // A later file than the first declares no voltage where the first did: the survey starts its
       // pass with the file whose records come first in the time window.
@@ -85,13 +85,23 @@ std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, RecordStore& 
       return assessed;
     }
     if (!survey) return std::nullopt;
-    if (keptTooFew(threeSeconds, maxIntervals) && maxIntervals < plan.recordBound()) continue;
+    if (keptTooFew(*threeSeconds, maxIntervals) && maxIntervals < plan.recordBound()) continue;
     setup.recordSeconds = recordingIntervalOf(*survey);
-    assessed.result = assessmentOf(survey->values, threeSeconds, setup);
+    assessed.result = assessmentOf(survey->values, *threeSeconds, setup);
     assessed.survey = std::move(*survey);
+    assessed.threeSeconds = std::move(threeSeconds);
     break;
   }
   return assessed;
+}
+
+AssessmentResult reassessSurvey(const AssessedSurvey& assessed, const AssessmentLimits& limits,
+                                const std::string& limitSetName) {
+  if (!assessed.threeSeconds) return assessed.result;
+  AssessmentSetup setup = assessed.result.setup;
+  setup.limits = limits;
+  setup.limitSetName = limitSetName;
+  return assessmentOf(assessed.survey.values, *assessed.threeSeconds, setup);
 }
 
 }  // namespace pq

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -9,11 +10,13 @@
 
 namespace pq {
 
-// The power-quality assessment of a whole survey, with the survey it read.
+// The power-quality assessment of a whole survey, with the survey it read and what another limit set
+// needs to judge it again without reading the files.
 struct AssessedSurvey {
-  AssessmentResult result;  // its refusal says why nothing was judged
+  AssessmentResult result;    // its refusal says why nothing was judged
   AssessmentHeading heading;  // of the first file, as the survey's identity is
   Survey survey;
+  std::unique_ptr<NinetyFivePercentSink> threeSeconds;  // nothing when refused
 };
 
 // Opens the planned files as one survey (the plan's time window bounds the records assessed) and
@@ -25,5 +28,10 @@ struct AssessedSurvey {
 // Nothing when cancelled. `store` is scratch, as openSurvey uses it.
 std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, RecordStore& store, SurveyListener& listener,
                                            const AssessmentLimits& limits, const std::string& limitSetName);
+
+// The survey judged against other limits: the same values, the same recording interval and the
+// same harmonic limits of its level and capacities. A refused assessment stays refused.
+AssessmentResult reassessSurvey(const AssessedSurvey& assessed, const AssessmentLimits& limits,
+                                const std::string& limitSetName);
 
 }  // namespace pq
