@@ -14,6 +14,7 @@
 #include "assessment/AssessmentTables.h"
 #include "assessment/LimitSet.h"
 #include "records/RecordStore.h"
+#include "survey/SurveyAssessment.h"
 #include "report/ui/ReportPreview.h"
 #include "report/ui/ReportRendering.h"
 #include "timerange/ui/TimeRangePanel.h"
@@ -38,8 +39,17 @@ QPushButton* addButton(QVBoxLayout& layout, const QString& text, QWidget* parent
 
 AssessmentWindow::AssessmentWindow(RecordStore& store, ui::Prompter& prompter, const Clock& clock, Tab tab,
                                    QWidget* parent)
+    : AssessmentWindow(&store, nullptr, prompter, clock, tab, parent) {}
+
+AssessmentWindow::AssessmentWindow(const AssessedSurvey& survey, ui::Prompter& prompter, const Clock& clock,
+                                   Tab tab, QWidget* parent)
+    : AssessmentWindow(nullptr, &survey, prompter, clock, tab, parent) {}
+
+AssessmentWindow::AssessmentWindow(RecordStore* store, const AssessedSurvey* survey, ui::Prompter& prompter,
+                                   const Clock& clock, Tab tab, QWidget* parent)
     : QDialog(parent),
       store_(store),
+      survey_(survey),
       prompter_(prompter),
       panel_(new history::TimeRangePanel(prompter, clock, history::TimeRangePanelSetup::otherPage(), this)),
       limitSets_(new QComboBox(this)),
@@ -93,6 +103,8 @@ AssessmentWindow::AssessmentWindow(RecordStore& store, ui::Prompter& prompter, c
   layout->addWidget(tabs_, 0, 0);
   layout->addLayout(side, 0, 1, 2, 1);
   layout->addWidget(panel_, 1, 0);
+  // A survey is assessed whole: its range is that of its files.
+  panel_->setVisible(store_ != nullptr);
   layout->setRowStretch(0, 1);
   layout->setColumnStretch(0, 1);
   resize(1100, 860);
@@ -119,23 +131,28 @@ void AssessmentWindow::showEvent(QShowEvent* event) {
   if (assessed_) return;
   ui::centreOnScreen(*this);
   assessed_ = true;
-  panel_->reset();
+  if (store_ != nullptr) panel_->reset();
   ui::runReportingErrors(prompter_, this, [this] { assess(); });
 }
 
 void AssessmentWindow::assess() {
-  if (!panel_->selectTimeRange(store_)) return;
-  const IndexRange range{store_.rangeStart, store_.rangeEnd};
+  if (store_ != nullptr && !panel_->selectTimeRange(*store_)) return;
   const QString file = limitSets_->currentData().toString();
   const LoadedLimitSet loaded = loadLimitSet(file.isEmpty() ? defaultLimitSetFile() : std::filesystem::path(QFile::encodeName(file).toStdString()));
   for (const std::string& message : loaded.messages)
     prompter_.showWarning(this, QStringLiteral("限值"), QString::fromStdString(message));
-  result_ = runAssessment(store_, range, assessmentSetupOf(store_, range, loaded.set.limits, loaded.set.name));
-  const AssessmentHeading heading = assessmentHeadingOf(store_);
-  preview_->showPages(assessmentPages(result_, heading));
-  eventPages_ = eventListPages(result_, heading);
+  if (store_ != nullptr) {
+    const IndexRange range{store_->rangeStart, store_->rangeEnd};
+    result_ = runAssessment(*store_, range, assessmentSetupOf(*store_, range, loaded.set.limits, loaded.set.name));
+    heading_ = assessmentHeadingOf(*store_);
+  } else {
+    result_ = reassessSurvey(*survey_, loaded.set.limits, loaded.set.name);
+    heading_ = survey_->heading;
+  }
+  preview_->showPages(assessmentPages(result_, heading_));
+  eventPages_ = eventListPages(result_, heading_);
   fillEvents();
-  if (panel_->mode() == TimeRangeMode::ShowAll) panel_->showRangeInFields(store_);
+  if (store_ != nullptr && panel_->mode() == TimeRangeMode::ShowAll) panel_->showRangeInFields(*store_);
 }
 
 void AssessmentWindow::fillEvents() {
@@ -183,7 +200,7 @@ void AssessmentWindow::exportWorkbook() {
       ui::ExistingFileAnswer::AskAgain);
   if (path.isEmpty()) return;
   std::string error;
-  if (!writeAssessmentWorkbook(QFile::encodeName(path).toStdString(), result_, assessmentHeadingOf(store_), error))
+  if (!writeAssessmentWorkbook(QFile::encodeName(path).toStdString(), result_, heading_, error))
     prompter_.showError(this, QStringLiteral("Excel 文件无法保存：") + QString::fromStdString(error));
 }
 

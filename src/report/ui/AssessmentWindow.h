@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentRun.h"
 #include "report/ui/ReportPrinter.h"
 
@@ -15,6 +16,7 @@ namespace pq {
 
 class Clock;
 class RecordStore;
+struct AssessedSurvey;
 class ReportPreview;
 namespace ui {
 class Prompter;
@@ -24,10 +26,11 @@ class TimeRangePanel;
 }
 
 // The window "电能质量综合评估": the power-quality assessment of the loaded records over the range of
-// its time-range panel, against the chosen limit set, as pages in a preview (tab "综合评估") and as the
-// list of voltage events (tab "事件列表"), with print and PDF of what the current tab shows and the
-// assessment's workbook. It assesses when it is shown, whenever the panel asks for a query and when another limit set
-// is chosen. A double-click on an event asks, through eventChosen, for the trend around it.
+// its time-range panel, or of a whole survey of several files (no panel), against the chosen limit
+// set, as pages in a preview (tab "综合评估") and as the list of voltage events (tab "事件列表"), with
+// print and PDF of what the current tab shows and the assessment's workbook. It assesses when it is
+// shown, whenever the panel asks for a query and when another limit set is chosen. A double-click on
+// an event asks, through eventChosen, for the trend around it.
 class AssessmentWindow : public QDialog {
   Q_OBJECT
 
@@ -35,6 +38,9 @@ class AssessmentWindow : public QDialog {
   enum Tab { AssessmentTab = 0, EventsTab = 1 };
 
   AssessmentWindow(RecordStore& store, ui::Prompter& prompter, const Clock& clock, Tab tab,
+                   QWidget* parent = nullptr);
+  // Of a survey that stays open as long as the window: another limit set judges its kept values again.
+  AssessmentWindow(const AssessedSurvey& survey, ui::Prompter& prompter, const Clock& clock, Tab tab,
                    QWidget* parent = nullptr);
   ~AssessmentWindow() override;
 
@@ -60,9 +66,14 @@ class AssessmentWindow : public QDialog {
   void exportWorkbook();
   void print();
 
-  RecordStore& store_;
+  AssessmentWindow(RecordStore* store, const AssessedSurvey* survey, ui::Prompter& prompter, const Clock& clock,
+                   Tab tab, QWidget* parent);
+
+  RecordStore* store_;            // the records assessed, or nothing for a survey
+  const AssessedSurvey* survey_;  // the survey assessed, or nothing for the records
   ui::Prompter& prompter_;
   AssessmentResult result_;
+  AssessmentHeading heading_;
   std::vector<ReportPage> eventPages_;
   ReportPrinter printer_;
   bool assessed_ = false;

@@ -10,8 +10,11 @@
 #include <QTableWidget>
 
 #include "aggregation/RecordTimeGate.h"
+#include "records/RecordFileWriter.h"
 #include "records/RecordStore.h"
 #include "report/ui/ReportPreview.h"
+#include "survey/SurveyAssessment.h"
+#include "timerange/ui/TimeRangePanel.h"
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"
 #include "support/ui/ScriptedPrompter.h"
@@ -97,6 +100,43 @@ TEST_F(AssessmentWindowTest, PdfOfTheCurrentTabAndARefusedFolder) {
   test::child<QPushButton>(window, "导出PDF").click();
   ASSERT_FALSE(prompter.log.isEmpty());
   EXPECT_TRUE(prompter.log.back().startsWith("error: PDF 文件无法保存：")) << prompter.log.back().toStdString();
+}
+
+TEST_F(AssessmentWindowTest, ASurveyIsAssessedWholeWithoutATimeRange) {
+  // The two minutes as two files of a 10 kV line without transformers (its voltages a hundred times
+  // those of the 100 V supply), the dip at the end of the first and the start of the second.
+  test::TempDir dir;
+  auto writePart = [&](const std::string& name, int begin, int end) {
+    RecordStore part;
+    part.resetDefaults();
+    part.voltageLevelCode = 3;
+    part.ptRatio = 1;
+    part.fileName = dir.file(name);
+    for (int i = begin; i < end; ++i) {
+      MeasurementRecord r = store.record(i);
+      for (int cell = cells::uaRms; cell < cells::ucRms + 3; ++cell) r.setValue(cell, r.value(cell) * 100);
+      EXPECT_TRUE(part.append(r));
+    }
+    EXPECT_TRUE(rewriteRecordFile(part));
+    return part.fileName;
+  };
+  const std::vector<std::string> files = {writePart("b.bin", 32, 120), writePart("a.bin", 0, 32)};
+  RecordStore scratch;
+  QuietSurveyListener quiet;
+  const auto survey = assessSurvey(planSurvey(files, scratch), scratch, quiet, AssessmentLimits{}, "");
+  ASSERT_TRUE(survey);
+
+  AssessmentWindow window(*survey, prompter, clock, AssessmentWindow::EventsTab);
+  test::showActive(window);
+  EXPECT_FALSE(window.panel().isVisible());
+  ASSERT_TRUE(window.result().refusal.empty()) << window.result().refusal;
+  EXPECT_EQ(window.result().span.records, 120);
+  ASSERT_EQ(window.events().rowCount(), 1);
+  const char* expected[] = {"1", "电压暂降", "2010-04-19 10:00:30", "3 s (±1 s)", "A C", "69.28"};
+  for (int c = 0; c < 6; ++c) EXPECT_EQ(window.events().item(0, c)->text().toStdString(), expected[c]) << c;
+  // The limit set the window loads is the one the survey is judged against.
+  EXPECT_FALSE(window.result().setup.limitSetName.empty());
+  EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join('\n').toStdString();
 }
 
 }  // namespace
