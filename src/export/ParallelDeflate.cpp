@@ -48,7 +48,8 @@ struct ParallelDeflate::Chunk {
 // state (a window of 64 KiB and more) and its level's buffer live on the heap, allocated once.
 class ParallelDeflate::Compressor {
  public:
-  Compressor() : stream_(std::make_unique<isal_zstream>()), levelBuffer_(new std::uint8_t[kLevelBufferSize]) {}
+  Compressor()
+      : stream_(std::make_unique<isal_zstream>()), levelBuffer_(new std::uint8_t[kLevelBufferSize]) {}
 
   void compress(Chunk& chunk) {
     auto* input = reinterpret_cast<std::uint8_t*>(chunk.input.get());
@@ -72,7 +73,8 @@ class ParallelDeflate::Compressor {
       if (isal_deflate(&stream) != COMP_OK) throw std::logic_error("igzip refused its settings");
       chunk.outputSize = chunk.outputCapacity - stream.avail_out;
       // A full output may hold back the flush's last bytes; the end is known by the state.
-      if (stream.avail_in == 0 && (chunk.last ? stream.internal_state.state == ZSTATE_END : stream.avail_out != 0)) {
+      if (stream.avail_in == 0 &&
+          (chunk.last ? stream.internal_state.state == ZSTATE_END : stream.avail_out != 0)) {
         return;
       }
       if (stream.avail_out == 0) reserve(chunk, chunk.outputCapacity * 2);
