@@ -66,12 +66,12 @@ TEST(ZipArchiveTest, ZipfileReadsEveryEntry) {
 TEST(ZipArchiveTest, EntriesOnChunkEdgesReadBackWhole) {
   test::TempDir dir;
   const std::string path = dir.file("edges.zip");
-  constexpr std::size_t kChunk = ParallelDeflate::kChunkSize;
+  constexpr std::size_t kOneChunk = ParallelDeflate::kChunkSize;
   std::string text;
-  for (int n = 0; text.size() < 2 * kChunk + 1; ++n) {
+  for (int n = 0; text.size() < 2 * kOneChunk + 1; ++n) {
     text += "<c><v>" + std::to_string(n * 37 % 10007 * 0.013) + "</v></c>";
   }
-  std::string noise(2 * kChunk + 3, '\0');
+  std::string noise(2 * kOneChunk + 3, '\0');
   std::uint32_t state = 2463534242u;
   for (char& byte : noise) {
     state ^= state << 13;
@@ -82,10 +82,10 @@ TEST(ZipArchiveTest, EntriesOnChunkEdgesReadBackWhole) {
   const std::pair<std::string, std::string> entries[] = {
       {"empty", ""},
       {"one byte", text.substr(0, 1)},
-      {"a byte short of a chunk", text.substr(0, kChunk - 1)},
-      {"one chunk", text.substr(0, kChunk)},
-      {"a chunk and a byte", text.substr(0, kChunk + 1)},
-      {"two chunks and a byte", text.substr(0, 2 * kChunk + 1)},
+      {"a byte short of a chunk", text.substr(0, kOneChunk - 1)},
+      {"one chunk", text.substr(0, kOneChunk)},
+      {"a chunk and a byte", text.substr(0, kOneChunk + 1)},
+      {"two chunks and a byte", text.substr(0, 2 * kOneChunk + 1)},
       {"noise", noise},
   };
   AtomicFile file(path);
