@@ -64,7 +64,7 @@ class ParallelDeflate::Compressor {
     stream.avail_in = inputSize;
     stream.end_of_stream = chunk.last ? 1 : 0;
     stream.flush = SYNC_FLUSH;
-    // Text shrinks; bytes that do not go into stored blocks of a few bytes' header each per 64 KiB.
+    // Text shrinks; bytes that do not are stored with a few bytes of header per 64 KiB. More on demand.
     reserve(chunk, inputSize + inputSize / 64 + 1024);
     chunk.outputSize = 0;
     for (;;) {
