@@ -10,7 +10,7 @@ packages=(
   libsqlite3-dev sqlite3
   fonts-noto-cjk fonts-liberation2
   python3 python3-xlrd python3-openpyxl
-  zlib1g-dev nlohmann-json3-dev ccache
+  zlib1g-dev libisal-dev nlohmann-json3-dev ccache
   xvfb xauth imagemagick poppler-utils xdotool
   cups printer-driver-cups-pdf libreoffice-calc-nogui
   clang libclang-rt-14-dev

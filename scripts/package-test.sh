@@ -23,7 +23,7 @@ deb=$(ls build-pkg/pqdesk_*-1_amd64.deb)
 echo "package-test: built $deb"
 dpkg-deb --contents "$deb" | grep -q 'build-pkg\|/work/' && fail "the package holds files from the build folder"
 depends=$(dpkg-deb --field "$deb" Depends)
-for needed in fonts-noto-cjk fonts-liberation2 libqt6widgets6 libsqlite3-0; do
+for needed in fonts-noto-cjk fonts-liberation2 libqt6widgets6 libsqlite3-0 libisal2; do
   [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 lintian_out=$(lintian --tag-display-limit 0 "$deb" 2>&1 || true)

@@ -1,18 +1,23 @@
 #include "export/ParallelDeflate.h"
 
+#include <isa-l/crc.h>
+#include <isa-l/igzip_lib.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
-#include <new>
+#include <stdexcept>
 #include <utility>
 
 namespace pq {
 
 namespace {
 
-constexpr int kRawDeflate = -15;  // the largest window, no wrapper
-constexpr int kMemoryLevel = 8;   // zlib's default
+// igzip's level 1 (Intel's ISA-L): on the sheet XML of a day of records it runs three times as fast as
+// zlib's level 1 and packs 9 % tighter; its level 2 saves a further 0.1 % for an eighth more time,
+// its level 3 packs no tighter at twice the time.
+constexpr std::uint32_t kLevel = 1;
+constexpr std::uint32_t kLevelBufferSize = ISAL_DEF_LVL1_DEFAULT;  // what igzip suggests for the level
 // A stream's first chunk starts this small and grows: most streams of an archive are small parts.
 constexpr std::size_t kFirstCapacity = 4096;
 
@@ -39,36 +44,40 @@ struct ParallelDeflate::Chunk {
   bool done = false;
 };
 
-// One zlib compressor, reset for each chunk so that every chunk stands on its own.
+// One igzip compressor, started afresh for each chunk so that every chunk stands on its own. Its
+// state (a window of 64 KiB and more) and its level's buffer live on the heap, allocated once.
 class ParallelDeflate::Compressor {
  public:
-  Compressor() {
-    if (deflateInit2(&stream_, kLevel, Z_DEFLATED, kRawDeflate, kMemoryLevel, Z_DEFAULT_STRATEGY) != Z_OK) {
-      throw std::bad_alloc();
-    }
-  }
-  ~Compressor() { deflateEnd(&stream_); }
-  Compressor(const Compressor&) = delete;
-  Compressor& operator=(const Compressor&) = delete;
+  Compressor()
+      : stream_(std::make_unique<isal_zstream>()), levelBuffer_(new std::uint8_t[kLevelBufferSize]) {}
 
   void compress(Chunk& chunk) {
-    deflateReset(&stream_);
-    auto* input = reinterpret_cast<Bytef*>(chunk.input.get());
-    const auto inputSize = static_cast<uInt>(chunk.inputSize);
-    chunk.crc = static_cast<std::uint32_t>(crc32(0, input, inputSize));
-    stream_.next_in = input;
-    stream_.avail_in = inputSize;
-    // The bound covers the blocks; the sync flush's empty block and the end need a few bytes more.
-    reserve(chunk, deflateBound(&stream_, inputSize) + 16);
-    const int flush = chunk.last ? Z_FINISH : Z_SYNC_FLUSH;
+    auto* input = reinterpret_cast<std::uint8_t*>(chunk.input.get());
+    const auto inputSize = static_cast<std::uint32_t>(chunk.inputSize);
+    chunk.crc = crc32_gzip_refl(0, input, inputSize);
+    isal_zstream& stream = *stream_;
+    isal_deflate_init(&stream);
+    stream.level = kLevel;
+    stream.level_buf = levelBuffer_.get();
+    stream.level_buf_size = kLevelBufferSize;
+    stream.next_in = input;
+    stream.avail_in = inputSize;
+    stream.end_of_stream = chunk.last ? 1 : 0;
+    stream.flush = SYNC_FLUSH;
+    // Text shrinks; bytes that do not are stored with a few bytes of header per 64 KiB. More on demand.
+    reserve(chunk, inputSize + inputSize / 64 + 1024);
     chunk.outputSize = 0;
     for (;;) {
-      stream_.next_out = chunk.output.get() + chunk.outputSize;
-      stream_.avail_out = static_cast<uInt>(chunk.outputCapacity - chunk.outputSize);
-      const int result = deflate(&stream_, flush);
-      chunk.outputSize = chunk.outputCapacity - stream_.avail_out;
-      if (flush == Z_FINISH ? result == Z_STREAM_END : stream_.avail_out != 0) return;
-      reserve(chunk, chunk.outputCapacity * 2);
+      stream.next_out = chunk.output.get() + chunk.outputSize;
+      stream.avail_out = static_cast<std::uint32_t>(chunk.outputCapacity - chunk.outputSize);
+      if (isal_deflate(&stream) != COMP_OK) throw std::logic_error("igzip refused its settings");
+      chunk.outputSize = chunk.outputCapacity - stream.avail_out;
+      // A full output may hold back the flush's last bytes; the end is known by the state.
+      if (stream.avail_in == 0 &&
+          (chunk.last ? stream.internal_state.state == ZSTATE_END : stream.avail_out != 0)) {
+        return;
+      }
+      if (stream.avail_out == 0) reserve(chunk, chunk.outputCapacity * 2);
     }
   }
 
@@ -81,7 +90,8 @@ class ParallelDeflate::Compressor {
     chunk.outputCapacity = capacity;
   }
 
-  z_stream stream_{};
+  std::unique_ptr<isal_zstream> stream_;
+  std::unique_ptr<std::uint8_t[]> levelBuffer_;
 };
 
 ParallelDeflate::ParallelDeflate(Sink sink, std::size_t chunkSize, unsigned workers)
@@ -120,7 +130,7 @@ bool ParallelDeflate::finish() {
 void ParallelDeflate::submit(bool last) {
   filling_->last = last;
   if (last && inOrder_.empty()) {
-    // zlib's state is a quarter megabyte to set up: one per thread serves all its small streams.
+    // The compressor's state is a third of a megabyte to set up: one per thread serves all its small streams.
     static thread_local Compressor compressor;
     compressor.compress(*filling_);
     putOut(*filling_);

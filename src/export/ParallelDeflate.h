@@ -29,9 +29,6 @@ class ParallelDeflate {
   // dropped and write() and finish() return false.
   using Sink = std::function<bool(const void* data, std::size_t size)>;
 
-  // zlib's fastest level: at the sizes of a day of records (a gigabyte of sheet XML) the time goes
-  // into compression, and a higher level saves a few percent of the file for several times the time.
-  static constexpr int kLevel = 1;
   static constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 
   explicit ParallelDeflate(Sink sink, std::size_t chunkSize = kChunkSize,

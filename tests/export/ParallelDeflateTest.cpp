@@ -22,6 +22,21 @@ std::string sampleText(std::size_t size) {
   return text;
 }
 
+// Bytes that no deflate can shrink (the compressor falls back to stored blocks, its output grows
+// past its input), and one byte over and over (matches of the longest length, the output a few
+// bytes a chunk): the two ends of what a compressor's output size can be.
+std::string randomBytes(std::size_t size) {
+  std::string bytes(size, '\0');
+  std::uint64_t state = 0x9E3779B97F4A7C15u;
+  for (char& byte : bytes) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    byte = static_cast<char>(state >> 56);
+  }
+  return bytes;
+}
+
+std::string sameByte(std::size_t size) { return std::string(size, 'q'); }
+
 // Inflates a raw deflate stream; the stream must end exactly at the end of the bytes.
 std::string inflateRaw(const std::vector<unsigned char>& compressed, bool& ended) {
   z_stream stream{};
@@ -47,29 +62,37 @@ TEST(ParallelDeflateTest, ChunksJoinIntoOneStream) {
   const std::size_t sizes[] = {0, 1, kChunk - 1, kChunk, kChunk + 1, 2 * kChunk, 13 * kChunk + 1234};
   // Written at once, and in pieces that straddle the chunk edges.
   const std::size_t pieces[] = {1u << 30, 1000, 4097};
-  for (const unsigned workers : {1u, 3u}) {
-    for (const std::size_t size : sizes) {
-      for (const std::size_t piece : pieces) {
-        SCOPED_TRACE(testing::Message() << workers << " workers, " << size << " bytes in pieces of " << piece);
-        const std::string text = sampleText(size);
-        std::vector<unsigned char> out;
-        ParallelDeflate deflate(
-            [&](const void* data, std::size_t n) {
-              const auto* bytes = static_cast<const unsigned char*>(data);
-              out.insert(out.end(), bytes, bytes + n);
-              return true;
-            },
-            kChunk, workers);
-        for (std::size_t at = 0; at < text.size(); at += piece) {
-          ASSERT_TRUE(deflate.write(std::string_view(text).substr(at, piece)));
+  const struct {
+    const char* name;
+    std::string (*make)(std::size_t);
+  } contents[] = {{"text", sampleText}, {"random bytes", randomBytes}, {"one byte repeated", sameByte}};
+  for (const auto& content : contents) {
+    for (const unsigned workers : {1u, 3u}) {
+      for (const std::size_t size : sizes) {
+        for (const std::size_t piece : pieces) {
+          SCOPED_TRACE(testing::Message() << content.name << ", " << workers << " workers, " << size
+                                          << " bytes in pieces of " << piece);
+          const std::string text = content.make(size);
+          std::vector<unsigned char> out;
+          ParallelDeflate deflate(
+              [&](const void* data, std::size_t n) {
+                const auto* bytes = static_cast<const unsigned char*>(data);
+                out.insert(out.end(), bytes, bytes + n);
+                return true;
+              },
+              kChunk, workers);
+          for (std::size_t at = 0; at < text.size(); at += piece) {
+            ASSERT_TRUE(deflate.write(std::string_view(text).substr(at, piece)));
+          }
+          ASSERT_TRUE(deflate.finish());
+          bool ended = false;
+          EXPECT_EQ(inflateRaw(out, ended), text);
+          EXPECT_TRUE(ended);
+          EXPECT_EQ(deflate.size(), size);
+          EXPECT_EQ(deflate.compressedSize(), out.size());
+          EXPECT_EQ(deflate.crc(),
+                    crc32(0, reinterpret_cast<const Bytef*>(text.data()), static_cast<uInt>(size)));
         }
-        ASSERT_TRUE(deflate.finish());
-        bool ended = false;
-        EXPECT_EQ(inflateRaw(out, ended), text);
-        EXPECT_TRUE(ended);
-        EXPECT_EQ(deflate.size(), size);
-        EXPECT_EQ(deflate.compressedSize(), out.size());
-        EXPECT_EQ(deflate.crc(), crc32(0, reinterpret_cast<const Bytef*>(text.data()), static_cast<uInt>(size)));
       }
     }
   }

@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cstdint>
+#include <fstream>
 #include <string>
+#include <utility>
 
 #include "support/FileText.h"
 #include "support/TempDir.h"
@@ -56,6 +59,59 @@ TEST(ZipArchiveTest, ZipfileReadsEveryEntry) {
                                "dir/held back.xml 22 " + crcText("told last and the rest") + "\n"
                                "large.xml " + std::to_string(large.size()) + " " + crcText(large) + "\n"
                                "None\n");
+}
+
+// Entries whose sizes fall on the edges of the compressor's chunks, text and bytes no deflate can
+// shrink, each compared byte for byte with what went in (written beside the archive for Python).
+TEST(ZipArchiveTest, EntriesOnChunkEdgesReadBackWhole) {
+  test::TempDir dir;
+  const std::string path = dir.file("edges.zip");
+  constexpr std::size_t kOneChunk = ParallelDeflate::kChunkSize;
+  std::string text;
+  for (int n = 0; text.size() < 2 * kOneChunk + 1; ++n) {
+    text += "<c><v>" + std::to_string(n * 37 % 10007 * 0.013) + "</v></c>";
+  }
+  std::string noise(2 * kOneChunk + 3, '\0');
+  std::uint32_t state = 2463534242u;
+  for (char& byte : noise) {
+    state ^= state << 13;
+    state ^= state >> 17;
+    state ^= state << 5;
+    byte = static_cast<char>(state);
+  }
+  const std::pair<std::string, std::string> entries[] = {
+      {"empty", ""},
+      {"one byte", text.substr(0, 1)},
+      {"a byte short of a chunk", text.substr(0, kOneChunk - 1)},
+      {"one chunk", text.substr(0, kOneChunk)},
+      {"a chunk and a byte", text.substr(0, kOneChunk + 1)},
+      {"two chunks and a byte", text.substr(0, 2 * kOneChunk + 1)},
+      {"noise", noise},
+  };
+  AtomicFile file(path);
+  ASSERT_TRUE(file.open());
+  ZipArchive archive(file);
+  for (const auto& [name, content] : entries) {
+    ASSERT_TRUE(archive.beginEntry(name));
+    ASSERT_TRUE(archive.write(content));
+    ASSERT_TRUE(archive.endEntry());
+    std::ofstream(dir.file(name + ".expected"), std::ios::binary) << content;
+  }
+  ASSERT_TRUE(archive.finish());
+  ASSERT_TRUE(file.commit()) << file.error();
+
+  std::string expected;
+  for (const auto& [name, content] : entries) {
+    expected += name + " " + std::to_string(content.size()) + " same\n";
+  }
+  EXPECT_EQ(test::commandOutput("/usr/bin/python3 -c 'import sys, zipfile\n"
+                                "z = zipfile.ZipFile(sys.argv[1])\n"
+                                "for i in z.infolist():\n"
+                                "  data = z.read(i)\n"
+                                "  same = data == open(sys.argv[2] + \"/\" + i.filename + \".expected\", \"rb\").read()\n"
+                                "  print(i.filename, len(data), \"same\" if same else \"differs\")\n"
+                                "print(z.testzip())' '" + path + "' '" + dir.file("") + "' 2>&1"),
+            expected + "None\n");
 }
 
 // 65 535 entries and more do not fit the 16-bit counts of the directory's end: the ZIP64 end record
