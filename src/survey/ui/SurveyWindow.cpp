@@ -42,6 +42,21 @@ QTableWidget* newTable(const QStringList& headings, QWidget* parent) {
   return table;
 }
 
+// Room either side of the widest text, which the contents' width alone leaves tight.
+void fitColumns(QTableWidget& table) {
+  constexpr int kPadding = 12;
+  table.resizeColumnsToContents();
+  for (int column = 0; column < table.columnCount(); ++column)
+    table.setColumnWidth(column, table.columnWidth(column) + kPadding);
+}
+
+// A file's day: that of the middle of its records, so that a file begun a few minutes before
+// midnight counts for the day it records.
+QString dayText(const SurveyFile& file) {
+  if (!file.first || !file.last) return QStringLiteral("-");
+  return qt(epochTimeText(*file.first + (*file.last - *file.first) / 2)).left(10);
+}
+
 void setRow(QTableWidget& table, int row, const QStringList& cells) {
   for (int column = 0; column < cells.size(); ++column)
     table.setItem(row, column, new QTableWidgetItem(cells[column]));
@@ -103,7 +118,7 @@ void SurveyWindow::fillFiles() {
            {qt(file.path), timeText(file.first), timeText(file.last), QString::number(file.records),
             QString::number(file.skipped), damage.join(QStringLiteral("；"))});
   }
-  files_->resizeColumnsToContents();
+  fitColumns(*files_);
 
   // The files are in time order, those without a dated record at the end.
   std::optional<std::int64_t> first;
@@ -125,14 +140,12 @@ void SurveyWindow::fillDays() {
   days_->setRowCount(static_cast<int>(survey.files.size()));
   for (int row = 0; row < days_->rowCount(); ++row) {
     const SurveyFile& file = survey.files[row];
-    const QString first = timeText(file.first);
     setRow(*days_, row,
-           {file.first ? first.left(10) : first, first, timeText(file.last),
-            QFileInfo(qt(file.path)).fileName()});
+           {dayText(file), timeText(file.first), timeText(file.last), QFileInfo(qt(file.path)).fileName()});
     days_->item(row, 0)->setData(Qt::UserRole, qt(file.path));
     days_->item(row, 3)->setToolTip(qt(file.path));
   }
-  days_->resizeColumnsToContents();
+  fitColumns(*days_);
 }
 
 void SurveyWindow::fillGaps() {

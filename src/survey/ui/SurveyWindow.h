@@ -12,8 +12,8 @@ class QTabWidget;
 namespace pq {
 
 // The window "测量任务": what an opened survey holds, a tab each: its files (path, first and last
-// record, records, those left out, damage), its days (one row per file, by the date of its first
-// record), the gaps in its records, and the notes of its opening (files left out, fields that differ,
+// record, records, those left out, damage), its days (one row per file, by the date of the middle of
+// its records), the gaps in its records, and the notes of its opening (files left out, fields that differ,
 // overlaps, damage). It is not modal: it stays open beside the main window while the record browser
 // and the reports work on the day it loaded. A double-click on a day, or Enter on it, asks through
 // dayChosen for that day's file to be loaded into the record store; the window itself never touches

@@ -32,8 +32,8 @@ QStringList itemsOf(const QListWidget& list) {
   return items;
 }
 
-// Three files as a survey keeps them: a day that runs past midnight, one that overlaps it and ends
-// cut off, and one without a dated record.
+// Three files as a survey keeps them: a day that runs past midnight, one begun before midnight that
+// overlaps it and ends cut off, and one without a dated record.
 OpenedSurvey threeFiles() {
   OpenedSurvey opened;
   opened.plan.leftOut = {messages::surveySameContent("/s/copy.bin", "/s/day19.bin")};
@@ -48,7 +48,7 @@ OpenedSurvey threeFiles() {
        1437,
        7,
        4,
-       at(20, 0, 0, 0),
+       at(19, 23, 57, 0),
        at(20, 23, 56, 0),
        60,
        {messages::surveyTruncated("/s/day20.bin", "2010-04-20 23:56:00")}},
@@ -74,13 +74,16 @@ TEST(SurveyWindowTest, ShowsFilesDaysGapsAndNotes) {
   EXPECT_EQ(rowOf(window.files(), 0),
             (QStringList{"/s/day19.bin", "2010-04-19 15:39:00", "2010-04-20 00:03:00", "505", "0", ""}));
   EXPECT_EQ(rowOf(window.files(), 1),
-            (QStringList{"/s/day20.bin", "2010-04-20 00:00:00", "2010-04-20 23:56:00", "1437", "7",
+            (QStringList{"/s/day20.bin", "2010-04-19 23:57:00", "2010-04-20 23:56:00", "1437", "7",
                          "文件末尾的记录不完整，已读入到 2010-04-20 23:56:00 的记录。"}));
   EXPECT_EQ(rowOf(window.files(), 2), (QStringList{"/s/odd.bin", "-", "-", "2", "2", ""}));
 
   ASSERT_EQ(window.days().rowCount(), 3);
   EXPECT_EQ(rowOf(window.days(), 0),
             (QStringList{"2010-04-19", "2010-04-19 15:39:00", "2010-04-20 00:03:00", "day19.bin"}));
+  // A file begun three minutes before midnight is the next day's.
+  EXPECT_EQ(rowOf(window.days(), 1),
+            (QStringList{"2010-04-20", "2010-04-19 23:57:00", "2010-04-20 23:56:00", "day20.bin"}));
   EXPECT_EQ(rowOf(window.days(), 2), (QStringList{"-", "-", "-", "odd.bin"}));
 
   EXPECT_EQ(itemsOf(window.gaps()), (QStringList{"2010-04-20 07:12:00 – 07:14:00 无数据",
