@@ -76,6 +76,11 @@ std::optional<OpenedSurvey> openSurveyFiles(const std::vector<std::string>& path
     prompter.showWarning(parent, kCaption, withConclusion(survey->leftOut, messages::kSurveyNoFiles));
     return std::nullopt;
   }
+  // What went wrong while reading is said before the window shows what was read.
+  std::vector<std::string> problems = survey->leftOut;
+  for (const SurveyFile& file : survey->files)
+    problems.insert(problems.end(), file.damage.begin(), file.damage.end());
+  if (!problems.empty()) prompter.showWarning(parent, kCaption, linesText(problems));
   return OpenedSurvey{std::move(plan), std::move(*survey)};
 }
 

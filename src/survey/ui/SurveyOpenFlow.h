@@ -25,7 +25,8 @@ struct OpenedSurvey {
 
 // Opens the record files or folders `paths` as one survey: reports the files the plan left out, asks
 // whether to go on when the files differ in substation, measuring point, level, ratios or instrument,
-// and reads them in the progress window. Nothing when there is no usable file, the operator stops or
+// and reads them in the progress window; files that vanished meanwhile or could be read only in part
+// are reported once they have been read. Nothing when there is no usable file, the operator stops or
 // cancels, or the first file declares no voltage; the reason has then been shown.
 //
 // The survey reads every file through `store`, the program's one record store: whatever happens,
