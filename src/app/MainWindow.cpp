@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
@@ -22,8 +23,11 @@
 #include "report/ui/ReportHost.h"
 #include "report/ui/ReportParametersWindow.h"
 #include "report/ui/ReportViewer.h"
+#include "survey/ui/SurveyOpenFlow.h"
+#include "survey/ui/SurveyWindow.h"
 #include "timerange/Clock.h"
 #include "ui/ErrorReport.h"
+#include "ui/Prompter.h"
 #include "users/UserDatabaseError.h"
 #include "users/UserMessages.h"
 #include "users/ui/AddUserWindow.h"
@@ -37,7 +41,6 @@ using ui::Picture;
 
 TForm1::TForm1(ui::Prompter& prompter, QWidget* parent) : QMainWindow(parent), prompter_(prompter) {
   store_.resetDefaults();
-  setWindowTitle(QStringLiteral("%1 %2").arg(app::kApplicationTitle, app::kVersion));
   setCentralWidget(new app::BackgroundArea(ui::backgroundPicture(app::kApplicationTitle), this));
   buildToolBar();
   buildMenus();
@@ -48,6 +51,8 @@ void TForm1::updateHistoryCommands() {
   const bool hasRecords = store_.recordCount() != 0;
   for (QAction* command : historyCommands_) command->setEnabled(hasRecords);
   for (QAction* command : assessmentCommands_) command->setEnabled(hasRecords);
+  const QString title = QStringLiteral("%1 %2").arg(app::kApplicationTitle, app::kVersion);
+  setWindowTitle(hasRecords ? title + " - " + QFile::decodeName(store_.fileName.c_str()) : title);
 }
 
 void TForm1::setPasswordCommandsEnabled(bool enabled) {
@@ -136,6 +141,9 @@ void TForm1::buildMenus() {
   QAction* open = history->addAction(QStringLiteral("打开记录"));
   open->setObjectName(QStringLiteral("menu:打开记录"));
   command(open, &TForm1::openImportWindow);
+  QAction* survey = history->addAction(QStringLiteral("打开测量任务"));
+  survey->setObjectName(QStringLiteral("menu:打开测量任务"));
+  command(survey, &TForm1::chooseSurvey);
   for (const char* item :
        {"查阅记录", "谐波趋势曲线", "分量及频率趋势曲线", "电压偏差趋势曲线", "功率及功率因数趋势曲线"}) {
     QAction* command = history->addAction(QString::fromUtf8(item));
@@ -197,10 +205,13 @@ void TForm1::FormShow() {
     return;
   }
   if (!startupFile_.empty()) openStartupFile(std::exchange(startupFile_, {}));
+  if (!startupSurvey_.empty()) runSurvey(std::exchange(startupSurvey_, {}));
 }
 
 void TForm1::openStartupFile(const std::string& path) {
-  if (app::namesReportFile(path)) {
+  if (QFileInfo(QFile::decodeName(path.c_str())).isDir()) {
+    runSurvey({path});
+  } else if (app::namesReportFile(path)) {
     viewReportFile(QFile::decodeName(path.c_str()), prompter_, this);
   } else {
     runImportWindow(path);
@@ -208,6 +219,40 @@ void TForm1::openStartupFile(const std::string& path) {
 }
 
 void TForm1::openImportWindow() { runImportWindow({}); }
+
+SurveyWindow* TForm1::surveyWindow() const { return surveyWindow_; }
+
+void TForm1::chooseSurvey() {
+  const QStringList chosen =
+      prompter_.chooseFilesOrFolder(this, QStringLiteral("请选择同一次测量的原始记录文件（*.bin）或文件夹"),
+                                    QStringLiteral("*.bin (*.bin);;All files (*)"));
+  if (chosen.isEmpty()) return;
+  std::vector<std::string> paths;
+  for (const QString& path : chosen) paths.push_back(QFile::encodeName(path).toStdString());
+  runSurvey(paths);
+}
+
+void TForm1::runSurvey(const std::vector<std::string>& paths) {
+  std::optional<OpenedSurvey> opened;
+  // The store is emptied whatever the survey's end, a throw included.
+  try {
+    opened = openSurveyFiles(paths, store_, prompter_, this);
+  } catch (...) {
+    updateHistoryCommands();
+    throw;
+  }
+  updateHistoryCommands();
+  if (!opened) return;
+  if (surveyWindow_) surveyWindow_->close();
+  auto* window = new SurveyWindow(std::move(*opened), this);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  connect(window, &SurveyWindow::dayChosen, this, [this, window](const QString& path) {
+    ui::runReportingErrors(prompter_, window,
+                           [&] { runImportWindow(QFile::encodeName(path).toStdString()); });
+  });
+  surveyWindow_ = window;
+  window->show();
+}
 
 void TForm1::runImportWindow(const std::string& path) {
   {

@@ -4,7 +4,9 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <string>
+#include <vector>
 
 #include "live/LiveProtocol.h"
 #include "records/RecordStore.h"
@@ -16,6 +18,7 @@ class QToolBar;
 
 namespace pq {
 
+class SurveyWindow;
 class TDM;
 namespace ui {
 class Prompter;
@@ -23,7 +26,12 @@ class Prompter;
 
 // The main window (TForm1): owner of the record store, toolbar and menu bar of every command. When it
 // is first shown it runs the login; the history commands are enabled exactly when the store holds
-// records, checked whenever the window becomes active and after the import window closes.
+// records, checked whenever the window becomes active and after the import window closes, and the
+// title then names the file the records come from.
+//
+// A survey of several record files ("打开测量任务") reads them through the store and leaves it empty;
+// its window stays open beside this one, and a day chosen in it is imported into the store as
+// "打开记录" would, so that the history and report commands work on that day.
 class TForm1 : public QMainWindow {
   Q_OBJECT
 
@@ -36,6 +44,11 @@ class TForm1 : public QMainWindow {
   // A file named on the command line, opened once the login has let the user in: a report file
   // (namesReportFile) in the report viewer, any other file imported in the import window.
   void openAfterLogin(const std::string& path) { startupFile_ = path; }
+  // Record files or folders named on the command line, opened as one survey once the login has let
+  // the user in.
+  void openSurveyAfterLogin(std::vector<std::string> paths) { startupSurvey_ = std::move(paths); }
+  // The window of the survey opened last, while it is open.
+  SurveyWindow* surveyWindow() const;
 
   void updateHistoryCommands();
   // The "密码管理" submenu and toolbar button, switched by the login according to the role.
@@ -58,6 +71,9 @@ class TForm1 : public QMainWindow {
 
   void FormShow();
   void openImportWindow();
+  void chooseSurvey();
+  // Opens the survey and shows its window in place of the one shown before.
+  void runSurvey(const std::vector<std::string>& paths);
   void openHistoryWindow(int page);
   // The assessment window on its tab (AssessmentWindow::Tab); an event it chooses opens the voltage
   // deviation trend around it.
@@ -77,6 +93,8 @@ class TForm1 : public QMainWindow {
   RecordStore store_;
   bool loginDone_ = false;
   std::string startupFile_;
+  std::vector<std::string> startupSurvey_;
+  QPointer<SurveyWindow> surveyWindow_;
   QList<QAction*> historyCommands_;
   QList<QAction*> assessmentCommands_;  // need records as the history commands do
   QAction* passwordToolButton_ = nullptr;

@@ -20,8 +20,13 @@ StartOptions parseStartOptions(const std::vector<std::string>& args) {
       if (arg == "--version") return {StartOptions::Answer::Version, {}, {}};
       return {StartOptions::Answer::Wrong, {}, "unknown option " + arg};
     }
-    if (!options.file.empty()) return {StartOptions::Answer::Wrong, {}, "one file at a time"};
-    options.file = arg;
+    options.files.push_back(arg);
+  }
+  if (options.files.size() > 1) {
+    for (const std::string& file : options.files) {
+      if (namesReportFile(file))
+        return {StartOptions::Answer::Wrong, {}, "a report file opens alone: " + file};
+    }
   }
   return options;
 }
@@ -44,7 +49,8 @@ std::string startHelpText() {
          "): imports the power-quality analyser's record files, shows and prints their reports.\n"
          "The program starts at its login window. A record file (*.bin) named on the command line is\n"
          "imported after the login, in the import window; a report file (*.QRP) is opened in the report\n"
-         "viewer.\n"
+         "viewer. Two or more record files, or a folder of them, are opened as one survey (the days of\n"
+         "one recording) in the survey window.\n"
          "\n"
          "  --help     show this text and exit\n"
          "  --version  show the version and exit\n"

@@ -7,7 +7,7 @@
 namespace pq::app {
 
 inline constexpr char kStartUsage[] =
-    "usage: pqdesk [FILE.bin | FILE.QRP]\n"
+    "usage: pqdesk [FILE.bin | FILE.QRP | FILE.bin FILE.bin... | FOLDER]\n"
     "       pqdesk --help | --version\n";
 
 // What pqdesk's command line asks for. `args` are the arguments after the program name that Qt left
@@ -15,7 +15,8 @@ inline constexpr char kStartUsage[] =
 struct StartOptions {
   enum class Answer { Run, Help, Version, Wrong };
   Answer answer = Answer::Run;
-  std::string file;   // Run: opened after the login when not empty
+  // Run: opened after the login; one file as itself, two or more record files as one survey.
+  std::vector<std::string> files;
   std::string error;  // Wrong: what is wrong, for stderr with the usage
 };
 

@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     return *answerOnTerminal(early);
   pq::ui::QtPrompter prompter;
   pq::app::ErrorReportingApplication application(argc, argv, prompter);
-  // Qt has taken out its own options by now; what is left names the file to open.
+  // Qt has taken out its own options by now; what is left names the files to open.
   QStringList left = QApplication::arguments();
   left.removeFirst();
   std::vector<std::string> args;
@@ -70,7 +70,8 @@ int main(int argc, char** argv) {
                          pq::users::messages::kConnectionFailed);
   }
   mainWindow.setUserDatabase(database);
-  if (!options.file.empty()) mainWindow.openAfterLogin(options.file);
+  if (options.files.size() == 1) mainWindow.openAfterLogin(options.files.front());
+  if (options.files.size() > 1) mainWindow.openSurveyAfterLogin(options.files);
   // Without a window manager "maximised" means nothing; filling the screen first looks the same.
   mainWindow.setGeometry(mainWindow.screen()->availableGeometry());
   mainWindow.showMaximized();

@@ -42,6 +42,12 @@ inline std::string surveyReadFailed(const std::string& path, const std::string& 
                                     const std::string& lastTime) {
   return path + "：" + importMessage + "（已读入到 " + lastTime + " 的记录）";
 }
+inline std::string surveyOverlapping(const std::string& path, int records) {
+  return path + "：" + std::to_string(records) + " 条记录与前一文件的时间重叠，未计入。";
+}
+inline std::string surveyOutOfOrder(const std::string& path, int records) {
+  return path + "：" + std::to_string(records) + " 条记录时间重复、倒序或无效，未计入。";
+}
 inline constexpr char kSurveyNoFiles[] = "没有可用的记录文件，测量未打开。";
 
 }  // namespace pq::messages

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 class QWidget;
@@ -30,6 +31,9 @@ class Prompter {
   // The path of an existing file the operator chose, or an empty text when cancelled. `filter` is
   // in Qt's form ("Description (*.ext);;...").
   virtual QString chooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) = 0;
+  // Several existing files the operator chose at once, or the one folder chosen instead (the caller
+  // decides what a folder stands for); an empty list when cancelled.
+  virtual QStringList chooseFilesOrFolder(QWidget* parent, const QString& caption, const QString& filter) = 0;
 
   // A message box with its own caption, the stop (critical) icon and one OK button.
   virtual void showStop(QWidget* parent, const QString& caption, const QString& text) = 0;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -53,6 +54,26 @@ bool QtPrompter::askYesNo(QWidget* parent, const QString& caption, const QString
 
 QString QtPrompter::chooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) {
   return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+}
+
+QStringList QtPrompter::chooseFilesOrFolder(QWidget* parent, const QString& caption, const QString& filter) {
+  // Qt's own dialog, since a button that takes the folder shown can be added only to it.
+  QFileDialog dialog(parent, caption, QString(), filter);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  QString folder;
+  auto* folderButton = new QPushButton(QStringLiteral("打开整个文件夹"), &dialog);
+  folderButton->setAutoDefault(false);
+  QObject::connect(folderButton, &QPushButton::clicked, &dialog, [&] {
+    folder = dialog.directory().absolutePath();
+    static_cast<QDialog&>(dialog).done(QDialog::Accepted);  // QFileDialog hides done()
+  });
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+    grid->addWidget(folderButton, grid->rowCount(), 0, 1, grid->columnCount(), Qt::AlignLeft);
+  }
+  if (dialog.exec() != QDialog::Accepted) return {};
+  if (!folder.isEmpty()) return {folder};
+  return dialog.selectedFiles();
 }
 
 void QtPrompter::showStop(QWidget* parent, const QString& caption, const QString& text) {

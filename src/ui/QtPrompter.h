@@ -12,6 +12,7 @@ class QtPrompter : public Prompter {
   void showError(QWidget* parent, const QString& text) override;
   bool askYesNo(QWidget* parent, const QString& caption, const QString& text) override;
   QString chooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) override;
+  QStringList chooseFilesOrFolder(QWidget* parent, const QString& caption, const QString& filter) override;
   void showStop(QWidget* parent, const QString& caption, const QString& text) override;
   bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
   QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix,

@@ -5,7 +5,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 
 #include "app/MainWindow.h"
@@ -18,6 +21,7 @@
 #include "support/UserDatabaseFixture.h"
 #include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
+#include "survey/ui/SurveyWindow.h"
 #include "users/PasswordScrambling.h"
 #include "users/UserDataModule.h"
 #include "users/ui/AddUserWindow.h"
@@ -76,6 +80,23 @@ class MainWindowTest : public ::testing::Test {
     action("menu:打开记录").trigger();
   }
 
+  // A day's file of a survey, 1-minute records from 2010-04-`day` hh:mm:17 on.
+  std::string generateDay(const std::string& name, int day, int hour, int minute, long long records) {
+    GeneratorOptions options;
+    options.records = records;
+    options.startDay = day;
+    options.startHour = hour;
+    options.startMinute = minute;
+    options.startSecond = 17;
+    std::string error;
+    EXPECT_TRUE(generateRecordFile(dir.file(name), options, error)) << error;
+    return dir.file(name);
+  }
+
+  QString titleWith(const std::string& path) {
+    return "电能质量分析系统 2.7 - " + QString::fromStdString(std::filesystem::canonical(path).string());
+  }
+
   test::TempDir dir;
   test::UserDatabaseFixture users;
   TDM database{users.path()};
@@ -124,6 +145,84 @@ TEST_F(MainWindowTest, ClosingTheImportWindowUpdatesTheHistoryCommands) {
   std::ofstream(dir.file("junk.bin")) << std::string(4000, 'x');
   importFile(dir.file("junk.bin"));
   EXPECT_EQ(historyEnabled(), std::vector<bool>(10, false));
+}
+
+TEST_F(MainWindowTest, ASurveyEmptiesTheStoreAndADayChosenInItsWindowIsImported) {
+  const std::string loaded = generateDay("loaded.bin", 3, 9, 41, 23);
+  std::filesystem::create_directory(dir.file("survey"));
+  const std::string day20 = generateDay("survey/20.bin", 20, 0, 0, 37);
+  const std::string day19 = generateDay("survey/19.bin", 19, 23, 11, 41);
+  importFile(loaded);
+  ASSERT_EQ(window.windowTitle(), titleWith(loaded));
+
+  prompter.log.clear();
+  prompter.answerFiles({QString::fromStdString(dir.file("survey"))});
+  action("menu:打开测量任务").trigger();
+  EXPECT_EQ(prompter.log, QStringList{"open several: 请选择同一次测量的原始记录文件（*.bin）或文件夹"});
+  SurveyWindow* survey = window.surveyWindow();
+  ASSERT_NE(survey, nullptr);
+  EXPECT_TRUE(survey->isVisible());
+  ASSERT_EQ(survey->days().rowCount(), 2);
+  // The store held the survey's files in turn; it holds none of them now, nor the file loaded before.
+  EXPECT_EQ(window.store().recordCount(), 0);
+  EXPECT_EQ(historyEnabled(), std::vector<bool>(10, false));
+  EXPECT_EQ(window.windowTitle(), "电能质量分析系统 2.7");
+
+  bool importShown = false;
+  test::whenModalShown<TForm3>([&](TForm3& import) {
+    importShown = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.store().recordCount() == 37; }));
+    QTest::mouseClick(&child<QPushButton>(import, "Btn_Exit"), Qt::LeftButton);
+  });
+  survey->tabs().setCurrentIndex(SurveyWindow::DaysTab);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(survey));
+  QTableWidget& days = survey->days();
+  const QPoint secondDay = days.visualItemRect(days.item(1, 0)).center();
+  QTest::mouseClick(days.viewport(), Qt::LeftButton, {}, secondDay);
+  QTest::mouseDClick(days.viewport(), Qt::LeftButton, {}, secondDay);
+  EXPECT_TRUE(importShown);
+  EXPECT_EQ(window.store().recordCount(), 37);
+  EXPECT_EQ(historyEnabled(), std::vector<bool>(10, true));
+  EXPECT_EQ(window.windowTitle(), titleWith(day20));
+  EXPECT_EQ(window.surveyWindow(), survey) << "the survey stays open for the next day";
+  EXPECT_EQ(prompter.log.size(), 1) << prompter.log.join(" | ").toStdString();
+
+  // A survey that does not open leaves the one shown before.
+  prompter.answerFiles({QString::fromStdString(dir.file("none.bin"))});
+  action("menu:打开测量任务").trigger();
+  EXPECT_EQ(window.surveyWindow(), survey);
+  EXPECT_EQ(window.store().recordCount(), 0);
+  EXPECT_EQ(historyEnabled(), std::vector<bool>(10, false));
+}
+
+TEST_F(MainWindowTest, ACancelledChoiceOfSurveyFilesLeavesTheStore) {
+  importFile(generateDay("loaded.bin", 3, 9, 41, 23));
+  action("menu:打开测量任务").trigger();
+  EXPECT_EQ(window.store().recordCount(), 23);
+  EXPECT_EQ(window.surveyWindow(), nullptr);
+}
+
+TEST_F(MainWindowTest, SeveralRecordFilesFromTheCommandLineOpenASurveyAfterTheLogin) {
+  std::filesystem::create_directory(dir.file("survey"));
+  const std::string day20 = generateDay("survey/20.bin", 20, 0, 0, 37);
+  const std::string day19 = generateDay("survey/19.bin", 19, 23, 11, 41);
+  window.openSurveyAfterLogin({day20, day19});
+  logIn("admin", "admin123");
+  ASSERT_NE(window.surveyWindow(), nullptr);
+  EXPECT_EQ(window.surveyWindow()->survey().files.size(), 2u);
+  EXPECT_EQ(window.surveyWindow()->survey().files[0].path, day19);
+  EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join(" | ").toStdString();
+}
+
+TEST_F(MainWindowTest, AFolderFromTheCommandLineOpensASurveyAfterTheLogin) {
+  std::filesystem::create_directory(dir.file("survey"));
+  generateDay("survey/20.bin", 20, 0, 0, 37);
+  generateDay("survey/19.bin", 19, 23, 11, 41);
+  window.openAfterLogin(dir.file("survey"));
+  logIn("admin", "admin123");
+  ASSERT_NE(window.surveyWindow(), nullptr);
+  EXPECT_EQ(window.surveyWindow()->survey().files.size(), 2u);
+  EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join(" | ").toStdString();
 }
 
 TEST_F(MainWindowTest, BecomingActiveChecksTheStoreAgain) {

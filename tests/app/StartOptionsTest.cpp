@@ -16,30 +16,37 @@ namespace {
 using Answer = StartOptions::Answer;
 
 TEST(StartOptionsTest, CommandLines) {
+  using Files = std::vector<std::string>;
   const struct {
     std::vector<std::string> args;
     Answer answer;
-    std::string file;
+    Files files;
   } cases[] = {
-      {{}, Answer::Run, ""},
-      {{"day.bin"}, Answer::Run, "day.bin"},
-      {{"报表.QRP"}, Answer::Run, "报表.QRP"},
-      {{"--", "-odd name.bin"}, Answer::Run, "-odd name.bin"},
-      {{"-"}, Answer::Run, "-"},
-      {{"--help"}, Answer::Help, ""},
-      {{"day.bin", "-h"}, Answer::Help, ""},
-      {{"--version"}, Answer::Version, ""},
-      {{"--verbose"}, Answer::Wrong, ""},
-      {{"a.bin", "b.bin"}, Answer::Wrong, ""},
-      {{"--", "a.bin", "--help"}, Answer::Wrong, ""},
+      {{}, Answer::Run, {}},
+      {{"day.bin"}, Answer::Run, {"day.bin"}},
+      {{"报表.QRP"}, Answer::Run, {"报表.QRP"}},
+      {{"--", "-odd name.bin"}, Answer::Run, {"-odd name.bin"}},
+      {{"-"}, Answer::Run, {"-"}},
+      {{"--help"}, Answer::Help, {}},
+      {{"day.bin", "-h"}, Answer::Help, {}},
+      {{"--version"}, Answer::Version, {}},
+      {{"--verbose"}, Answer::Wrong, {}},
+      // Several record files are one survey, in the order given (the survey orders them by time).
+      {{"d20.bin", "d19.bin", "d21.bin"}, Answer::Run, {"d20.bin", "d19.bin", "d21.bin"}},
+      {{"--", "a.bin", "--help"}, Answer::Run, {"a.bin", "--help"}},
+      {{"a.bin", "--", "-b.bin"}, Answer::Run, {"a.bin", "-b.bin"}},
+      {{"a.bin", "报表.qrp"}, Answer::Wrong, {}},
+      {{"报表.QRP", "二.QRP"}, Answer::Wrong, {}},
+      {{"a.bin", "b.bin", "--verbose"}, Answer::Wrong, {}},
   };
   for (const auto& c : cases) {
     const StartOptions options = parseStartOptions(c.args);
     EXPECT_EQ(options.answer, c.answer) << ::testing::PrintToString(c.args);
-    EXPECT_EQ(options.file, c.file) << ::testing::PrintToString(c.args);
+    EXPECT_EQ(options.files, c.files) << ::testing::PrintToString(c.args);
     EXPECT_EQ(options.error.empty(), c.answer != Answer::Wrong) << ::testing::PrintToString(c.args);
   }
   EXPECT_EQ(startVersionText(), "pqdesk 2.7\n");
+  EXPECT_NE(startHelpText().find("FILE.bin FILE.bin... | FOLDER"), std::string::npos) << startHelpText();
 }
 
 TEST(StartOptionsTest, ReportFilesByTheirEnding) {

@@ -26,6 +26,18 @@ QString ScriptedPrompter::chooseFileToOpen(QWidget*, const QString& caption, con
   return nextFile("open: " + caption);
 }
 
+QStringList ScriptedPrompter::chooseFilesOrFolder(QWidget*, const QString& caption, const QString&) {
+  const QString line = "open several: " + caption;
+  if (fileLists_.empty()) {
+    record(line + " (unanswered)");
+    return {};
+  }
+  const QStringList paths = fileLists_.front();
+  fileLists_.pop_front();
+  record(line);
+  return paths;
+}
+
 QString ScriptedPrompter::chooseFileToSave(QWidget*, const QString&, const QString&,
                                            const QString& proposedName) {
   return nextFile("save: " + proposedName);

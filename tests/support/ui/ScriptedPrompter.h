@@ -12,9 +12,9 @@ namespace pq::ui {
 
 // A Prompter for tests: answers come from a script and every box is written to a log, one line
 // each: "message: TEXT", "warning: CAPTION: TEXT", "error: TEXT", "question: CAPTION: TEXT",
-// "open: CAPTION", "stop: CAPTION: TEXT", "information: CAPTION: TEXT", "save: PROPOSED NAME",
-// "print dialog". A question or dialog without a scripted answer is logged with " (unanswered)" and
-// answered No or Cancel.
+// "open: CAPTION", "open several: CAPTION", "stop: CAPTION: TEXT", "information: CAPTION: TEXT", "save:
+// PROPOSED NAME", "print dialog". A question or dialog without a scripted answer is logged with "
+// (unanswered)" and answered No or Cancel.
 class ScriptedPrompter : public Prompter {
  public:
   void showMessage(QWidget* parent, const QString& text) override;
@@ -22,6 +22,7 @@ class ScriptedPrompter : public Prompter {
   void showError(QWidget* parent, const QString& text) override;
   bool askYesNo(QWidget* parent, const QString& caption, const QString& text) override;
   QString chooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) override;
+  QStringList chooseFilesOrFolder(QWidget* parent, const QString& caption, const QString& filter) override;
   void showStop(QWidget* parent, const QString& caption, const QString& text) override;
   bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) override;
   QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix,
@@ -33,6 +34,9 @@ class ScriptedPrompter : public Prompter {
   void answerYesNo(bool yes) { answers_.push_back(yes); }
   // Answers open and save dialogs, in the order they come. An empty path cancels the dialog.
   void answerFile(const QString& path) { files_.push_back(path); }
+  // Answers the dialogs that choose several files or a folder, in the order they come. An empty list
+  // cancels the dialog.
+  void answerFiles(const QStringList& paths) { fileLists_.push_back(paths); }
   // Answers the print dialog; `adjust` may change the printer as the operator would.
   void answerPrintDialog(bool confirm, std::function<void(QPrinter&)> adjust = {}) {
     printAnswers_.push_back({confirm, std::move(adjust)});
@@ -56,6 +60,7 @@ class ScriptedPrompter : public Prompter {
   };
   std::deque<bool> answers_;
   std::deque<QString> files_;
+  std::deque<QStringList> fileLists_;
   std::deque<PrintAnswer> printAnswers_;
 };
 

@@ -1,0 +1,167 @@
+#include "survey/ui/SurveyWindow.h"
+
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <utility>
+
+#include "aggregation/RecordTimeGate.h"
+#include "assessment/AssessmentTexts.h"
+#include "base/TextCodec.h"
+#include "survey/SurveyMessages.h"
+#include "ui/ButtonKeys.h"
+
+namespace pq {
+
+namespace {
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+QString timeText(const std::optional<std::int64_t>& seconds) {
+  return seconds ? qt(epochTimeText(*seconds)) : QStringLiteral("-");
+}
+
+// A note names its file first; in the file's own row that name is said already.
+QString withoutPath(const std::string& note, const std::string& path) {
+  const std::string prefix = path + "：";
+  return qt(note.compare(0, prefix.size(), prefix) == 0 ? note.substr(prefix.size()) : note);
+}
+
+QTableWidget* newTable(const QStringList& headings, QWidget* parent) {
+  auto* table = new QTableWidget(0, static_cast<int>(headings.size()), parent);
+  table->setHorizontalHeaderLabels(headings);
+  table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table->setSelectionMode(QAbstractItemView::SingleSelection);
+  table->verticalHeader()->setVisible(false);
+  table->horizontalHeader()->setStretchLastSection(true);
+  return table;
+}
+
+// Room either side of the widest text, which the contents' width alone leaves tight.
+void fitColumns(QTableWidget& table) {
+  constexpr int kPadding = 12;
+  table.resizeColumnsToContents();
+  for (int column = 0; column < table.columnCount(); ++column)
+    table.setColumnWidth(column, table.columnWidth(column) + kPadding);
+}
+
+// A file's day: that of the middle of its records, so that a file begun a few minutes before
+// midnight counts for the day it records.
+QString dayText(const SurveyFile& file) {
+  if (!file.first || !file.last) return QStringLiteral("-");
+  return qt(epochTimeText(*file.first + (*file.last - *file.first) / 2)).left(10);
+}
+
+void setRow(QTableWidget& table, int row, const QStringList& cells) {
+  for (int column = 0; column < cells.size(); ++column)
+    table.setItem(row, column, new QTableWidgetItem(cells[column]));
+}
+
+}  // namespace
+
+SurveyWindow::SurveyWindow(OpenedSurvey opened, QWidget* parent)
+    : QDialog(parent),
+      opened_(std::move(opened)),
+      summary_(new QLabel(this)),
+      tabs_(new QTabWidget(this)),
+      files_(newTable({QStringLiteral("文件"), QStringLiteral("第一条记录"), QStringLiteral("最后一条记录"),
+                       QStringLiteral("记录数"), QStringLiteral("未计入"), QStringLiteral("损坏")},
+                      this)),
+      days_(newTable({QStringLiteral("日期"), QStringLiteral("第一条记录"), QStringLiteral("最后一条记录"),
+                      QStringLiteral("文件")},
+                     this)),
+      gaps_(new QListWidget(this)),
+      notes_(new QListWidget(this)) {
+  setWindowTitle(QStringLiteral("测量任务"));
+  setObjectName("SurveyWindow");
+  summary_->setObjectName("summary");
+  tabs_->setObjectName("tabs");
+  files_->setObjectName("files");
+  days_->setObjectName("days");
+  gaps_->setObjectName("gaps");
+  notes_->setObjectName("notes");
+
+  fillFiles();
+  fillDays();
+  fillGaps();
+  fillNotes();
+  tabs_->addTab(files_, QStringLiteral("文件"));
+  tabs_->addTab(days_, QStringLiteral("日期"));
+  tabs_->addTab(gaps_, QStringLiteral("数据间断（%1）").arg(gaps_->count()));
+  tabs_->addTab(notes_, QStringLiteral("提示（%1）").arg(notes_->count()));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(summary_);
+  layout->addWidget(tabs_);
+  connect(days_, &QTableWidget::activated, this, [this](const QModelIndex& index) {
+    emit dayChosen(days_->item(index.row(), 0)->data(Qt::UserRole).toString());
+  });
+  resize(1000, 560);
+  ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Closes);
+}
+
+void SurveyWindow::fillFiles() {
+  const Survey& survey = opened_.survey;
+  long long records = 0;
+  files_->setRowCount(static_cast<int>(survey.files.size()));
+  for (int row = 0; row < files_->rowCount(); ++row) {
+    const SurveyFile& file = survey.files[row];
+    records += file.records - file.skipped;
+    QStringList damage;
+    for (const auto& note : file.damage) damage << withoutPath(note, file.path);
+    setRow(*files_, row,
+           {qt(file.path), timeText(file.first), timeText(file.last), QString::number(file.records),
+            QString::number(file.skipped), damage.join(QStringLiteral("；"))});
+  }
+  fitColumns(*files_);
+
+  // The files are in time order, those without a dated record at the end.
+  std::optional<std::int64_t> first;
+  std::optional<std::int64_t> last;
+  for (const SurveyFile& file : survey.files) {
+    if (!first) first = file.first;
+    if (file.last) last = file.last;
+  }
+  summary_->setText(QStringLiteral("变电站：%1　测量点：%2　%3 个文件，%4 至 %5，计入 %6 条记录")
+                        .arg(qt(gbkToUtf8(survey.identity.substationName)),
+                             qt(gbkToUtf8(survey.identity.measuringPointName)))
+                        .arg(survey.files.size())
+                        .arg(timeText(first), timeText(last))
+                        .arg(records));
+}
+
+void SurveyWindow::fillDays() {
+  const Survey& survey = opened_.survey;
+  days_->setRowCount(static_cast<int>(survey.files.size()));
+  for (int row = 0; row < days_->rowCount(); ++row) {
+    const SurveyFile& file = survey.files[row];
+    setRow(*days_, row,
+           {dayText(file), timeText(file.first), timeText(file.last), QFileInfo(qt(file.path)).fileName()});
+    days_->item(row, 0)->setData(Qt::UserRole, qt(file.path));
+    days_->item(row, 3)->setToolTip(qt(file.path));
+  }
+  fitColumns(*days_);
+}
+
+void SurveyWindow::fillGaps() {
+  for (const RecordGap& gap : opened_.survey.gaps) gaps_->addItem(qt(gapText(gap)));
+}
+
+void SurveyWindow::fillNotes() {
+  for (const auto& text : opened_.plan.leftOut) notes_->addItem(qt(text));
+  for (const auto& text : opened_.plan.mismatches) notes_->addItem(qt(text));
+  for (const auto& text : opened_.survey.leftOut) notes_->addItem(qt(text));
+  for (const SurveyFile& file : opened_.survey.files) {
+    if (file.overlapping > 0) notes_->addItem(qt(messages::surveyOverlapping(file.path, file.overlapping)));
+    if (file.skipped > file.overlapping)
+      notes_->addItem(qt(messages::surveyOutOfOrder(file.path, file.skipped - file.overlapping)));
+    for (const auto& text : file.damage) notes_->addItem(qt(text));
+  }
+}
+
+}  // namespace pq

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDialog>
+
+#include "survey/ui/SurveyOpenFlow.h"
+
+class QLabel;
+class QListWidget;
+class QTableWidget;
+class QTabWidget;
+
+namespace pq {
+
+// The window "测量任务": what an opened survey holds, a tab each: its files (path, first and last
+// record, records, those left out, damage), its days (one row per file, by the date of the middle of
+// its records), the gaps in its records, and the notes of its opening (files left out, fields that differ,
+// overlaps, damage). It is not modal: it stays open beside the main window while the record browser
+// and the reports work on the day it loaded. A double-click on a day, or Enter on it, asks through
+// dayChosen for that day's file to be loaded into the record store; the window itself never touches
+// the store.
+class SurveyWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  enum Tab { FilesTab = 0, DaysTab = 1, GapsTab = 2, NotesTab = 3 };
+
+  explicit SurveyWindow(OpenedSurvey opened, QWidget* parent = nullptr);
+
+  const Survey& survey() const { return opened_.survey; }
+  QTabWidget& tabs() const { return *tabs_; }
+  QTableWidget& files() const { return *files_; }
+  QTableWidget& days() const { return *days_; }
+  QListWidget& gaps() const { return *gaps_; }
+  QListWidget& notes() const { return *notes_; }
+
+ signals:
+  void dayChosen(const QString& path);
+
+ private:
+  void fillFiles();
+  void fillDays();
+  void fillGaps();
+  void fillNotes();
+
+  OpenedSurvey opened_;
+  QLabel* summary_;
+  QTabWidget* tabs_;
+  QTableWidget* files_;
+  QTableWidget* days_;
+  QListWidget* gaps_;
+  QListWidget* notes_;
+};
+
+}  // namespace pq

@@ -1,0 +1,122 @@
+#include "survey/ui/SurveyWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+#include "aggregation/RecordTimeGate.h"
+#include "support/ui/UiTestSupport.h"
+#include "survey/SurveyMessages.h"
+
+namespace pq {
+namespace {
+
+std::int64_t at(int day, int hour, int minute, int second) {
+  return epochSeconds({2010, 4, day, hour, minute, second});
+}
+
+QStringList rowOf(const QTableWidget& table, int row) {
+  QStringList cells;
+  for (int column = 0; column < table.columnCount(); ++column) cells << table.item(row, column)->text();
+  return cells;
+}
+
+QStringList itemsOf(const QListWidget& list) {
+  QStringList items;
+  for (int i = 0; i < list.count(); ++i) items << list.item(i)->text();
+  return items;
+}
+
+// Three files as a survey keeps them: a day that runs past midnight, one begun before midnight that
+// overlaps it and ends cut off, and one without a dated record.
+OpenedSurvey threeFiles() {
+  OpenedSurvey opened;
+  opened.plan.leftOut = {messages::surveySameContent("/s/copy.bin", "/s/day19.bin")};
+  opened.plan.mismatches = {messages::surveyMismatch("/s/day20.bin", messages::kSurveyMeasuringPoint, "Bay4",
+                                                     "/s/day19.bin", "Bay3")};
+  Survey& survey = opened.survey;
+  survey.identity.substationName = "North7";
+  survey.identity.measuringPointName = "Bay3";
+  survey.files = {
+      {"/s/day19.bin", 505, 0, 0, at(19, 15, 39, 0), at(20, 0, 3, 0), 60, {}},
+      {"/s/day20.bin",
+       1437,
+       7,
+       4,
+       at(19, 23, 57, 0),
+       at(20, 23, 56, 0),
+       60,
+       {messages::surveyTruncated("/s/day20.bin", "2010-04-20 23:56:00")}},
+      {"/s/odd.bin", 2, 2, 0, std::nullopt, std::nullopt, 0, {}},
+  };
+  survey.gaps = {{at(20, 7, 12, 0), at(20, 7, 14, 0)}, {at(20, 23, 57, 0), at(21, 0, 1, 0)}};
+  survey.leftOut = {messages::surveyFileVanished("/s/day21.bin")};
+  return opened;
+}
+
+TEST(SurveyWindowTest, ShowsFilesDaysGapsAndNotes) {
+  SurveyWindow window(threeFiles());
+  EXPECT_EQ(window.windowTitle(), "测量任务");
+  EXPECT_EQ(
+      test::child<QLabel>(window, "summary").text(),
+      "变电站：North7　测量点：Bay3　3 个文件，2010-04-19 15:39:00 至 2010-04-20 23:56:00，计入 1935 条记录");
+
+  QStringList tabs;
+  for (int i = 0; i < window.tabs().count(); ++i) tabs << window.tabs().tabText(i);
+  EXPECT_EQ(tabs, (QStringList{"文件", "日期", "数据间断（2）", "提示（7）"}));
+
+  ASSERT_EQ(window.files().rowCount(), 3);
+  EXPECT_EQ(rowOf(window.files(), 0),
+            (QStringList{"/s/day19.bin", "2010-04-19 15:39:00", "2010-04-20 00:03:00", "505", "0", ""}));
+  EXPECT_EQ(rowOf(window.files(), 1),
+            (QStringList{"/s/day20.bin", "2010-04-19 23:57:00", "2010-04-20 23:56:00", "1437", "7",
+                         "文件末尾的记录不完整，已读入到 2010-04-20 23:56:00 的记录。"}));
+  EXPECT_EQ(rowOf(window.files(), 2), (QStringList{"/s/odd.bin", "-", "-", "2", "2", ""}));
+
+  ASSERT_EQ(window.days().rowCount(), 3);
+  EXPECT_EQ(rowOf(window.days(), 0),
+            (QStringList{"2010-04-19", "2010-04-19 15:39:00", "2010-04-20 00:03:00", "day19.bin"}));
+  // A file begun three minutes before midnight is the next day's.
+  EXPECT_EQ(rowOf(window.days(), 1),
+            (QStringList{"2010-04-20", "2010-04-19 23:57:00", "2010-04-20 23:56:00", "day20.bin"}));
+  EXPECT_EQ(rowOf(window.days(), 2), (QStringList{"-", "-", "-", "odd.bin"}));
+
+  EXPECT_EQ(itemsOf(window.gaps()), (QStringList{"2010-04-20 07:12:00 – 07:14:00 无数据",
+                                                 "2010-04-20 23:57:00 – 2010-04-21 00:01:00 无数据"}));
+  EXPECT_EQ(itemsOf(window.notes()),
+            (QStringList{"/s/copy.bin：与 /s/day19.bin 内容相同，只计一次。",
+                         "/s/day20.bin：测量点为“Bay4”，与 /s/day19.bin 的“Bay3”不同。",
+                         "/s/day21.bin：文件在打开测量时已不存在，未计入测量。",
+                         "/s/day20.bin：4 条记录与前一文件的时间重叠，未计入。",
+                         "/s/day20.bin：3 条记录时间重复、倒序或无效，未计入。",
+                         "/s/day20.bin：文件末尾的记录不完整，已读入到 2010-04-20 23:56:00 的记录。",
+                         "/s/odd.bin：2 条记录时间重复、倒序或无效，未计入。"}));
+}
+
+TEST(SurveyWindowTest, ADoubleClickOrEnterOnADayAsksForItsFile) {
+  SurveyWindow window(threeFiles());
+  window.tabs().setCurrentIndex(SurveyWindow::DaysTab);
+  test::showActive(window);
+  QStringList chosen;
+  QObject::connect(&window, &SurveyWindow::dayChosen, [&](const QString& path) { chosen << path; });
+
+  QTableWidget& days = window.days();
+  const QPoint second = days.visualItemRect(days.item(1, 3)).center();
+  QTest::mouseClick(days.viewport(), Qt::LeftButton, {}, second);
+  QTest::mouseDClick(days.viewport(), Qt::LeftButton, {}, second);
+  EXPECT_EQ(chosen, QStringList{"/s/day20.bin"});
+
+  days.setFocus();
+  days.setCurrentCell(0, 0);
+  QTest::keyClick(&days, Qt::Key_Return);
+  EXPECT_EQ(chosen, (QStringList{"/s/day20.bin", "/s/day19.bin"}));
+  EXPECT_TRUE(window.isVisible()) << "Enter on a day leaves the window open";
+}
+
+}  // namespace
+}  // namespace pq
