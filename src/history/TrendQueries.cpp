@@ -58,17 +58,35 @@ class RecordValues {
   int count_;
 };
 
-// The values of the intervals of an aggregated series, point j being interval j; a point weighs as
-// many records as its interval holds. Each quantity's column is found once, not for every value.
+// The values of the intervals a source draws, point j being interval rows[j] of its series, or a gap
+// where rows[j] is -1; a point weighs as many records as its interval holds. Each quantity's column is
+// found once, not for every value.
 class IntervalValues {
  public:
-  IntervalValues(const AggregatedSeries& series, int wiringMode)
-      : series_(series), wiringMode_(wiringMode), columns_(kAggregatedQuantityCount, -1) {
-    for (std::size_t c = 0; c < series.quantities.size(); ++c)
-      columns_[static_cast<std::size_t>(series.quantities[c])] = static_cast<int>(c);
+  IntervalValues(const TrendSource& source, std::vector<std::int64_t>& times)
+      : series_(*source.series), wiringMode_(source.wiringMode), columns_(kAggregatedQuantityCount, -1) {
+    for (std::size_t c = 0; c < series_.quantities.size(); ++c)
+      columns_[static_cast<std::size_t>(series_.quantities[c])] = static_cast<int>(c);
+    const auto& intervals = series_.intervals;
+    const std::size_t end = std::min(source.endInterval, intervals.size());
+    const std::size_t first = std::min(source.firstInterval, end);
+    rows_.reserve(end - first);
+    times.reserve(end - first);
+    for (std::size_t i = first; i < end; ++i) {
+      const std::int64_t start = intervals[i].start;
+      if (!rows_.empty() && source.intervalSeconds > 0 && start - times.back() > source.intervalSeconds) {
+        rows_.push_back(-1);
+        times.push_back(times.back() + source.intervalSeconds);
+      }
+      rows_.push_back(static_cast<std::ptrdiff_t>(i));
+      times.push_back(start);
+    }
   }
-  int size() const { return static_cast<int>(series_.intervals.size()); }
-  double weight(int j) const { return series_.intervals[static_cast<std::size_t>(j)].recordCount; }
+  int size() const { return static_cast<int>(rows_.size()); }
+  double weight(int j) const {
+    const std::ptrdiff_t row = rows_[static_cast<std::size_t>(j)];
+    return row < 0 ? 0 : series_.intervals[static_cast<std::size_t>(row)].recordCount;
+  }
   int wiringMode(int) const { return wiringMode_; }
   double cell(int j, int cell) const { return value(j, cellQuantity(cell)); }
   double thd(int j, int channel) const { return value(j, thdQuantity(channel)); }
@@ -78,18 +96,26 @@ class IntervalValues {
   }
   double totalActivePower(int j) const { return value(j, kTotalActivePowerQuantity); }
   double totalReactivePower(int j) const { return value(j, kTotalReactivePowerQuantity); }
+  bool unkept() const { return unkept_; }
 
  private:
   double value(int j, int quantity) const {
     if (quantity < 0 || quantity >= kAggregatedQuantityCount) return kGap;
     const int column = columns_[static_cast<std::size_t>(quantity)];
-    if (column < 0) return kGap;
-    return series_.row(static_cast<std::size_t>(j))[static_cast<std::size_t>(column)].value;
+    if (column < 0) {
+      unkept_ = true;
+      return kGap;
+    }
+    const std::ptrdiff_t row = rows_[static_cast<std::size_t>(j)];
+    if (row < 0) return kGap;
+    return series_.row(static_cast<std::size_t>(row))[static_cast<std::size_t>(column)].value;
   }
 
   const AggregatedSeries& series_;
   int wiringMode_;
   std::vector<int> columns_;  // per quantity, its column in the series' rows; -1 for one not kept
+  std::vector<std::ptrdiff_t> rows_;
+  mutable bool unkept_ = false;
 };
 
 // Runs `fill(values)` with the source's values and sets where the result's points lie. Not run for
@@ -97,11 +123,10 @@ class IntervalValues {
 template <class Fill>
 void fillFrom(const RecordStore& store, const TrendSource& source, TrendResult& result, Fill fill) {
   if (source.series != nullptr) {
-    const IntervalValues values(*source.series, source.wiringMode);
+    const IntervalValues values(source, result.times);
     if (values.size() == 0) return;
-    result.times.reserve(source.series->intervals.size());
-    for (const auto& interval : source.series->intervals) result.times.push_back(interval.start);
     fill(values);
+    result.unkept = values.unkept();
     return;
   }
   const IndexRange range = recordsInUse(store, source.range);
@@ -143,11 +168,29 @@ constexpr PowerTexts kPowerTexts[3] = {
 
 // Phase voltage of one phase from the RMS values x (own phase) and y (next phase).
 double phaseVoltage(int wiringMode, double x, double y) {
-  if (wiringMode != 1) return x;  // three-wire records carry line voltages
+  if (wiringMode != 1 || std::isnan(x)) return x;  // three-wire records carry line voltages
   return x > 0.05 ? std::sqrt(x * x + y * y + x * y) : 0.0;
 }
 
 }  // namespace
+
+TrendSource TrendSource::between(const AggregatedSeries& intervals, int wiring, std::int64_t intervalSeconds,
+                                 std::int64_t from, std::int64_t to) {
+  TrendSource source(intervals, wiring);
+  source.intervalSeconds = intervalSeconds;
+  const auto startsBefore = [](const AggregatedSeries::Interval& interval, std::int64_t t) {
+    return interval.start < t;
+  };
+  const auto& all = intervals.intervals;
+  // The first interval that ends after `from`.
+  const std::int64_t firstStart = from - std::max<std::int64_t>(intervalSeconds, 1) + 1;
+  source.firstInterval = static_cast<std::size_t>(
+      std::lower_bound(all.begin(), all.end(), firstStart, startsBefore) - all.begin());
+  source.endInterval = std::max(
+      source.firstInterval,
+      static_cast<std::size_t>(std::lower_bound(all.begin(), all.end(), to + 1, startsBefore) - all.begin()));
+  return source;
+}
 
 std::string harmonicTrendItemText(int item) {
   if (item == 0) return "总畸变率";
@@ -245,7 +288,11 @@ TrendResult queryDeviationTrend(const RecordStore& store, const TrendSource& sou
         const double u =
             phaseVoltage(wiringMode, points.cell(j, kPairs[phase][0]), points.cell(j, kPairs[phase][1]));
         const double difference = u - nominal;
-        const double deviation = u > 0.05 && nominal > 0.05 ? difference / nominal * 100 : 0.0;
+        // A voltage that is no number (an interval without a value, or the time between two of them)
+        // is a gap, not the deviation 0 of a voltage too small to have one.
+        const double deviation = std::isnan(u)                ? kGap
+                                 : u > 0.05 && nominal > 0.05 ? difference / nominal * 100
+                                                              : 0.0;
         result.curves[phase].values.push_back(gapUnlessFinite(deviation));
         anyPoint = true;
         if (!std::isfinite(deviation)) continue;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,6 +38,8 @@ struct TrendResult {
   // Of aggregated values: the start of each value's interval (epoch seconds, RecordTimeGate.h), the x
   // values of the curves in place of record indexes. Empty for records.
   std::vector<std::int64_t> times;
+  // Of aggregated values: a quantity drawn is one the series does not keep, so its curve is all gaps.
+  bool unkept = false;
   std::vector<TrendCurve> curves;
   AxisRange axis;
   std::array<std::string, 4> captions;
@@ -64,10 +67,19 @@ enum class PowerQuantity { Active = 0, Reactive = 1, Factor = 2 };
 struct TrendSource {
   TrendSource(IndexRange records) : range(records) {}  // NOLINT: a range is the usual source
   TrendSource(const AggregatedSeries& intervals, int wiring) : series(&intervals), wiringMode(wiring) {}
+  // The intervals of `intervals`, each `intervalSeconds` long, that hold a moment from `from` to `to`
+  // (epoch seconds, both included): where one starts later than that after the one before, the curves
+  // have a gap rather than a line across the time without values.
+  static TrendSource between(const AggregatedSeries& intervals, int wiring, std::int64_t intervalSeconds,
+                             std::int64_t from, std::int64_t to);
 
   IndexRange range;
   const AggregatedSeries* series = nullptr;
   int wiringMode = 1;
+  // Of a series: the intervals drawn, by position, and the length of one (0: no gaps are drawn).
+  std::size_t firstInterval = 0;
+  std::size_t endInterval = SIZE_MAX;
+  std::int64_t intervalSeconds = 0;
 };
 
 // The curves of each trend page over the records of the source's range (cut to the records in use) or

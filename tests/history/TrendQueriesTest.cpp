@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "aggregation/AggregatedQuantities.h"
 #include "aggregation/RecordTimeGate.h"
 #include "history/TrendIntervals.h"
 #include "records/RecordStore.h"
@@ -337,6 +338,99 @@ TEST_F(AggregatedTrendTest, RecordsStayTheDefault) {
       store, intervals.source(store, {3, 3}, TrendResolution::OneMinute), kFrequencyChoice);
   EXPECT_TRUE(none.curves[0].values.empty());
   EXPECT_TRUE(none.times.empty());
+}
+
+// A series as a survey keeps it: 1-minute intervals at 8:00, 8:01, 8:02, none from 8:03 to 8:05
+// (the time between two files), then 8:06 and 8:07; the voltages, frequency and phase A's power, but
+// no harmonic contents.
+class IntervalSliceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    store.resetDefaults();
+    store.nominalVoltage = 100;
+    series.quantities = {cellQuantity(cells::uaRms), cellQuantity(cells::ubRms), cellQuantity(cells::ucRms),
+                         cellQuantity(cells::frequency), cellQuantity(cells::pA)};
+    const int minutes[] = {0, 1, 2, 6, 7};
+    const int records[] = {60, 60, 31, 47, 60};
+    const double ua[] = {101.5, 98.25, 102.75, kNaN, 99.5};  // a minute without a value at 8:06
+    const double pa[] = {12.5, 13.25, 11.75, 14.5, 10.25};
+    for (int k = 0; k < 5; ++k) {
+      series.intervals.push_back({t0 + 60 * minutes[k], records[k], false});
+      for (const double v : {ua[k], ua[k], ua[k], 50.01 + 0.01 * k, pa[k]})
+        series.values.push_back({v, v, v});
+    }
+  }
+  TrendSource slice(std::int64_t from, std::int64_t to) const {
+    return TrendSource::between(series, 3, 60, from, to);
+  }
+  static bool gap(double value) { return std::isnan(value); }
+
+  const std::int64_t t0 = epochSeconds({2010, 4, 19, 8, 0, 0});
+  RecordStore store;
+  AggregatedSeries series;
+};
+
+TEST_F(IntervalSliceTest, TheTimeBetweenTwoIntervalsIsOneGapInEveryCurve) {
+  const TrendSource whole = slice(t0, t0 + 7 * 60);
+  const TrendResult frequency = queryComponentTrend(store, whole, kFrequencyChoice);
+  // One gap point, one minute after the last interval before the time without values.
+  EXPECT_THAT(frequency.times, ElementsAre(t0, t0 + 60, t0 + 120, t0 + 180, t0 + 360, t0 + 420));
+  const auto& f = frequency.curves[0].values;
+  ASSERT_EQ(f.size(), 6u);
+  EXPECT_NEAR(f[2], 50.03, 1e-9);
+  EXPECT_TRUE(gap(f[3]));
+  EXPECT_NEAR(f[4], 50.04, 1e-9);
+
+  // Three-wire voltages are line voltages: (101.5 - 100) / 100 at 8:00. The gap and the minute
+  // without a voltage are gaps, not a deviation of 0.
+  const TrendResult deviation = queryDeviationTrend(store, whole, {true, false, false});
+  const auto& d = deviation.curves[0].values;
+  ASSERT_EQ(d.size(), 6u);
+  EXPECT_NEAR(d[0], 1.5, 1e-9);
+  EXPECT_NEAR(d[1], -1.75, 1e-9);
+  EXPECT_TRUE(gap(d[3]));
+  EXPECT_TRUE(gap(d[4]));
+  EXPECT_NEAR(d[5], -0.5, 1e-9);
+
+  // The gap weighs nothing in the averages: (12.5*60 + 13.25*60 + 11.75*31 + 14.5*47 + 10.25*60) / 258.
+  const TrendResult power = queryPowerTrend(store, whole, PowerQuantity::Active, {true, false, false, false});
+  EXPECT_TRUE(gap(power.curves[0].values[3]));
+  EXPECT_EQ((*power.averages)[0], "12.4254W");
+  EXPECT_FALSE(power.unkept);
+}
+
+TEST_F(IntervalSliceTest, ATimeRangeTakesTheIntervalsHoldingAMomentOfIt) {
+  struct Case {
+    std::int64_t from, to;
+    std::vector<std::int64_t> times;
+  };
+  const Case cases[] = {
+      {t0 + 60, t0 + 120, {t0 + 60, t0 + 120}},  // both ends included; 8:00 ends as 8:01 begins
+      {t0 + 61, t0 + 359, {t0 + 60, t0 + 120}},  // the interval holding `from`; no gap after the last
+      {t0 + 100, t0 + 400, {t0 + 60, t0 + 120, t0 + 180, t0 + 360}},  // a gap inside the range
+      {t0 + 180, t0 + 300, {}},                                       // only the time without values
+      {t0 - 600, t0 + 59, {t0}},
+      {t0 + 420, t0 + 99999, {t0 + 420}},
+      {t0 + 120, t0 + 60, {}},  // an end before its start
+  };
+  for (const Case& c : cases) {
+    const TrendResult result = queryComponentTrend(store, slice(c.from, c.to), kFrequencyChoice);
+    EXPECT_EQ(result.times, c.times) << c.from - t0 << ".." << c.to - t0;
+    EXPECT_EQ(result.curves[0].values.size(), c.times.size());
+  }
+  // The slice's own values, not the series' first ones.
+  const TrendResult last = queryComponentTrend(store, slice(t0 + 400, t0 + 400), kFrequencyChoice);
+  EXPECT_THAT(last.curves[0].values, ElementsAre(::testing::DoubleNear(50.04, 1e-9)));
+}
+
+TEST_F(IntervalSliceTest, AQuantityTheSeriesDoesNotKeepIsSaid) {
+  const TrendSource whole = slice(t0, t0 + 7 * 60);
+  const TrendResult content = queryHarmonicTrend(store, whole, Ua, 5);
+  EXPECT_TRUE(content.unkept);
+  for (const double v : content.curves[0].values) EXPECT_TRUE(gap(v));
+  EXPECT_FALSE(queryComponentTrend(store, whole, kFrequencyChoice).unkept);
+  // Records are no series: nothing is unkept.
+  EXPECT_FALSE(queryHarmonicTrend(store, IndexRange{0, 1}, Ua, 5).unkept);
 }
 
 TEST(DeviationAxisLabel, GroupedWithUpToThreeDecimals) {

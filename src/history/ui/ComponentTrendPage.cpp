@@ -9,9 +9,9 @@
 
 namespace pq::history {
 
-ComponentTrendPage::ComponentTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
-                                       QWidget* parent)
-    : TrendPage(store, prompter, clock,
+ComponentTrendPage::ComponentTrendPage(RecordStore& store, ui::Prompter& prompter,
+                                       const TrendPageSource& source, QWidget* parent)
+    : TrendPage(store, prompter, source,
                 {QStringLiteral("序分量趋势曲线"),
                  {{QStringLiteral("分量"), Qt::red}},
                  false,

@@ -11,7 +11,7 @@ class ComponentTrendPage : public TrendPage {
   Q_OBJECT
 
  public:
-  ComponentTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
+  ComponentTrendPage(RecordStore& store, ui::Prompter& prompter, const TrendPageSource& source,
                      QWidget* parent = nullptr);
 
  protected:

@@ -8,9 +8,9 @@
 
 namespace pq::history {
 
-DeviationTrendPage::DeviationTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
-                                       QWidget* parent)
-    : TrendPage(store, prompter, clock,
+DeviationTrendPage::DeviationTrendPage(RecordStore& store, ui::Prompter& prompter,
+                                       const TrendPageSource& source, QWidget* parent)
+    : TrendPage(store, prompter, source,
                 {QStringLiteral("电压偏差趋势曲线"),
                  {{QStringLiteral("A相"), QColor(250, 225, 5)},
                   {QStringLiteral("B相"), QColor(0, 128, 0)},

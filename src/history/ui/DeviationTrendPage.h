@@ -13,7 +13,7 @@ class DeviationTrendPage : public TrendPage {
   Q_OBJECT
 
  public:
-  DeviationTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
+  DeviationTrendPage(RecordStore& store, ui::Prompter& prompter, const TrendPageSource& source,
                      QWidget* parent = nullptr);
 
  protected:

@@ -8,14 +8,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "timerange/ui/TimeRangePanel.h"
 #include "records/MeasurementRecord.h"
+#include "timerange/ui/TimeRangePanel.h"
 
 namespace pq::history {
 
-HarmonicTrendPage::HarmonicTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
-                                     QWidget* parent)
-    : TrendPage(store, prompter, clock,
+HarmonicTrendPage::HarmonicTrendPage(RecordStore& store, ui::Prompter& prompter,
+                                     const TrendPageSource& source, QWidget* parent)
+    : TrendPage(store, prompter, source,
                 {QStringLiteral("各次谐波趋势曲线"),
                  {{QStringLiteral("谐波"), Qt::red}},
                  false,

@@ -12,7 +12,7 @@ class HarmonicTrendPage : public TrendPage {
   Q_OBJECT
 
  public:
-  HarmonicTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
+  HarmonicTrendPage(RecordStore& store, ui::Prompter& prompter, const TrendPageSource& source,
                     QWidget* parent = nullptr);
 
  protected:

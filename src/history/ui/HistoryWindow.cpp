@@ -31,9 +31,8 @@ TForm4::TForm4(RecordStore& store, ui::Prompter& prompter, const Clock& clock, i
   trendPages_[2] = new history::DeviationTrendPage(store, prompter, clock, PageControl1);
   trendPages_[3] = new history::PowerTrendPage(store, prompter, clock, PageControl1);
   PageControl1->addTab(browser_, QStringLiteral("记录查阅"));
-  const char* captions[4] = {"谐波趋势曲线", "分量及频率趋势曲线", "电压偏差趋势曲线",
-                             "功率及功率因数趋势曲线"};
-  for (int i = 0; i < 4; ++i) PageControl1->addTab(trendPages_[i], QString::fromUtf8(captions[i]));
+  for (int i = 0; i < 4; ++i)
+    PageControl1->addTab(trendPages_[i], QString::fromUtf8(history::kTrendPageCaptions[i]));
   PageControl1->setCurrentIndex(std::clamp(page, 0, PageControl1->count() - 1));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);

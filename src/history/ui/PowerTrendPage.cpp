@@ -12,9 +12,9 @@
 
 namespace pq::history {
 
-PowerTrendPage::PowerTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
+PowerTrendPage::PowerTrendPage(RecordStore& store, ui::Prompter& prompter, const TrendPageSource& source,
                                QWidget* parent)
-    : TrendPage(store, prompter, clock,
+    : TrendPage(store, prompter, source,
                 {QStringLiteral("功率趋势曲线"),
                  {{QStringLiteral("A相"), QColor(248, 230, 10)},
                   {QStringLiteral("B相"), QColor(0, 128, 0)},

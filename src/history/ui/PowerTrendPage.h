@@ -16,7 +16,8 @@ class PowerTrendPage : public TrendPage {
   Q_OBJECT
 
  public:
-  PowerTrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock, QWidget* parent = nullptr);
+  PowerTrendPage(RecordStore& store, ui::Prompter& prompter, const TrendPageSource& source,
+                 QWidget* parent = nullptr);
 
  protected:
   TrendResult query(const TrendSource& source) const override;

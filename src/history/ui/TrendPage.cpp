@@ -20,29 +20,55 @@
 
 namespace pq::history {
 
-TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock,
+TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const TrendPageSource& source,
                      const TrendPageSetup& setup, const TimeRangePanelSetup& panelSetup, QWidget* parent)
     : QWidget(parent),
       store_(store),
       prompter_(prompter),
+      feed_(source.feed),
       chart_(new TrendChart(store, setup.designTitle, setup.curves, setup.legend, this)),
       options_(new QGroupBox(setup.optionsCaption, this)),
       pictureGroup_(new QGroupBox(QStringLiteral("曲线图操作"), this)),
-      resolutions_(new QButtonGroup(this)),
-      side_(new QVBoxLayout),
-      panel_(new TimeRangePanel(prompter, clock, panelSetup, this)),
-      saveButton_(new QPushButton(QStringLiteral("保存曲线图"), this)),
-      printButton_(new QPushButton(QStringLiteral("打印曲线图"), this)),
-      exportButton_(new QPushButton(QStringLiteral("导出数据"), this)) {
+      side_(new QVBoxLayout) {
+  // Made in the order the focus goes through them.
+  if (!feed_) panel_ = new TimeRangePanel(prompter, *source.clock, panelSetup, this);
+  saveButton_ = new QPushButton(QStringLiteral("保存曲线图"), this);
+  printButton_ = new QPushButton(QStringLiteral("打印曲线图"), this);
+  QGroupBox* resolutionGroup = feed_ ? nullptr : makeResolutionGroup();
+
   chart_->setAccessibleName(setup.designTitle);
   auto* pictureLayout = new QVBoxLayout(pictureGroup_);
   for (QPushButton* button : {saveButton_, printButton_}) pictureLayout->addWidget(button);
   pictureLayout->addStretch();
 
+  auto* layout = new QGridLayout(this);
+  layout->addWidget(chart_, 0, 0);
+  side_->addWidget(options_);
+  if (resolutionGroup != nullptr) side_->addWidget(resolutionGroup);
+  side_->addWidget(pictureGroup_);
+  side_->addStretch();
+  layout->addLayout(side_, 0, 1, 2, 1);
+  if (panel_ != nullptr) {
+    layout->addWidget(panel_, 1, 0);
+    queryOn(panel_, &TimeRangePanel::queryRequested);
+  }
+  layout->setRowStretch(0, 1);
+  layout->setColumnStretch(0, 1);
+
+  ui::connectReporting(saveButton_, &QPushButton::clicked, this, prompter_,
+                       [this] { saveChartPicture(prompter_, this, *chart_); });
+  ui::connectReporting(printButton_, &QPushButton::clicked, this, prompter_,
+                       [this] { printChartPicture(*chart_); });
+}
+
+QGroupBox* TrendPage::makeResolutionGroup() {
+  resolutions_ = new QButtonGroup(this);
+  exportButton_ = new QPushButton(QStringLiteral("导出数据"), this);
   auto* resolutionGroup = new QGroupBox(QStringLiteral("数据"), this);
   // The three choices side by side, so that the options group above keeps its height.
   auto* resolutionLayout = new QGridLayout(resolutionGroup);
-  const QString resolutionTexts[] = {QStringLiteral("每条记录"), QStringLiteral("1 分钟"), QStringLiteral("10 分钟")};
+  const QString resolutionTexts[] = {QStringLiteral("每条记录"), QStringLiteral("1 分钟"),
+                                     QStringLiteral("10 分钟")};
   const QString resolutionNames[] = {QStringLiteral("everyRecord"), QStringLiteral("oneMinute"),
                                      QStringLiteral("tenMinutes")};
   for (int id = 0; id < 3; ++id) {
@@ -54,25 +80,9 @@ TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& cl
   }
   exportButton_->setObjectName(QStringLiteral("exportData"));
   resolutionLayout->addWidget(exportButton_, 1, 0, 1, 3);
-
-  auto* layout = new QGridLayout(this);
-  layout->addWidget(chart_, 0, 0);
-  side_->addWidget(options_);
-  side_->addWidget(resolutionGroup);
-  side_->addWidget(pictureGroup_);
-  side_->addStretch();
-  layout->addLayout(side_, 0, 1, 2, 1);
-  layout->addWidget(panel_, 1, 0);
-  layout->setRowStretch(0, 1);
-  layout->setColumnStretch(0, 1);
-
-  queryOn(panel_, &TimeRangePanel::queryRequested);
   queryOn(resolutions_, &QButtonGroup::idClicked);
-  ui::connectReporting(saveButton_, &QPushButton::clicked, this, prompter_,
-                       [this] { saveChartPicture(prompter_, this, *chart_); });
-  ui::connectReporting(printButton_, &QPushButton::clicked, this, prompter_,
-                       [this] { printChartPicture(*chart_); });
   ui::connectReporting(exportButton_, &QPushButton::clicked, this, prompter_, [this] { exportData(); });
+  return resolutionGroup;
 }
 
 void TrendPage::addSideGroup(QWidget& group) { side_->insertWidget(side_->indexOf(pictureGroup_), &group); }
@@ -85,17 +95,24 @@ void TrendPage::addThreeDBox(QLayout& layout) {
 }
 
 TrendResolution TrendPage::resolution() const {
-  return static_cast<TrendResolution>(std::max(0, resolutions_->checkedId()));
+  return resolutions_ != nullptr ? static_cast<TrendResolution>(std::max(0, resolutions_->checkedId()))
+                                 : TrendResolution::Records;
 }
 
 void TrendPage::enter() {
-  // Records may have been deleted since the page was last shown.
-  intervals_.clear();
-  panel_->reset();
+  if (!feed_) {
+    // Records may have been deleted since the page was last shown.
+    intervals_.clear();
+    panel_->reset();
+  }
   runQuery();
 }
 
 void TrendPage::runQuery() {
+  if (feed_) {
+    show(feed_([this](const TrendSource& source) { return query(source); }));
+    return;
+  }
   show(query(IndexRange{}));
   if (!panel_->selectTimeRange(store_)) return;
   if (store_.rangeEnd <= store_.rangeStart) return;
@@ -123,15 +140,18 @@ void TrendPage::exportData() {
   }
   const AggregatedSeries* series =
       resolution == TrendResolution::Records ? nullptr : intervals_.source(store_, range, resolution).series;
-  const auto rows = series != nullptr ? series->intervals.size() : static_cast<std::size_t>(range.end - range.start);
-  QProgressDialog progress(QStringLiteral("正在导出数据…"), QStringLiteral("取消"), 0, static_cast<int>(rows), this);
+  const auto rows =
+      series != nullptr ? series->intervals.size() : static_cast<std::size_t>(range.end - range.start);
+  QProgressDialog progress(QStringLiteral("正在导出数据…"), QStringLiteral("取消"), 0, static_cast<int>(rows),
+                           this);
   progress.setWindowModality(Qt::WindowModal);
   progress.setMinimumDuration(300);
   const RowProgress step = [&progress](std::size_t written) {
     progress.setValue(static_cast<int>(written));
     return !progress.wasCanceled();
   };
-  static const QString kSheets[] = {QStringLiteral("记录"), QStringLiteral("1分钟值"), QStringLiteral("10分钟值")};
+  static const QString kSheets[] = {QStringLiteral("记录"), QStringLiteral("1分钟值"),
+                                    QStringLiteral("10分钟值")};
   TableWriter& table = file.table(kSheets[static_cast<int>(resolution)].toStdString());
   const bool whole = series != nullptr ? writeAggregatedTable(*series, table, step)
                                        : writeRecordTable(store_, range, table, step);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "history/TrendIntervals.h"
 #include "history/ui/TrendChart.h"
@@ -32,17 +33,37 @@ struct TrendPageSetup {
   QString optionsCaption;
 };
 
-// One trend page of the history window: its chart, its options group (filled by the page), the
-// group "数据" (every record, or their 1-minute or 10-minute values), the time-range panel and the
-// group "曲线图操作" with "保存曲线图" and "打印曲线图". A query clears the chart, lets the panel select
-// the store's range and draws the page's curves over it; entering the page resets the panel and
-// queries all records. "导出数据" exports what the chart draws.
+// The tab captions of the harmonic, component, deviation and power pages.
+inline constexpr const char* kTrendPageCaptions[4] = {"谐波趋势曲线", "分量及频率趋势曲线",
+                                                      "电压偏差趋势曲线", "功率及功率因数趋势曲线"};
+
+// Where a trend page's curves come from. A page of the history window chooses them itself, with its
+// own "数据" group and time-range panel (whose last-week choice counts from the clock's today). A page
+// of another window that chooses them for it — the trends of an opened survey — has neither: the
+// window's `feed` runs the page's query over the source it has chosen and gives back what to draw.
+struct TrendPageSource {
+  using Query = std::function<TrendResult(const TrendSource&)>;
+  using Feed = std::function<TrendResult(const Query&)>;
+
+  TrendPageSource(const Clock& today) : clock(&today) {}     // NOLINT: the history window's pages
+  TrendPageSource(Feed chosen) : feed(std::move(chosen)) {}  // NOLINT
+
+  const Clock* clock = nullptr;
+  Feed feed;
+};
+
+// One trend page: its chart, its options group (filled by the page), the group "曲线图操作" with
+// "保存曲线图" and "打印曲线图" and, in the history window, the group "数据" (every record, or their
+// 1-minute or 10-minute values), "导出数据" and the time-range panel. A query clears the chart, lets
+// the panel select the store's range and draws the page's curves over it; entering the page resets
+// the panel and queries all records. "导出数据" exports what the chart draws. A page fed by another
+// window draws what its feed gives back, at each query and when entered.
 class TrendPage : public QWidget {
   Q_OBJECT
 
  public:
-  TrendPage(RecordStore& store, ui::Prompter& prompter, const Clock& clock, const TrendPageSetup& setup,
-            const TimeRangePanelSetup& panelSetup, QWidget* parent = nullptr);
+  TrendPage(RecordStore& store, ui::Prompter& prompter, const TrendPageSource& source,
+            const TrendPageSetup& setup, const TimeRangePanelSetup& panelSetup, QWidget* parent = nullptr);
 
   void enter();
   void runQuery();
@@ -52,6 +73,7 @@ class TrendPage : public QWidget {
   TrendResolution resolution() const;
 
   TrendChart& chart() const { return *chart_; }
+  // Of a history window's page.
   TimeRangePanel& panel() const { return *panel_; }
 
  protected:
@@ -72,20 +94,23 @@ class TrendPage : public QWidget {
   const RecordStore& store() const { return store_; }
 
  private:
+  QGroupBox* makeResolutionGroup();
   void show(const TrendResult& result);
 
   RecordStore& store_;
   ui::Prompter& prompter_;
+  TrendPageSource::Feed feed_;
   TrendChart* chart_;
   QGroupBox* options_;
   QGroupBox* pictureGroup_;
-  QButtonGroup* resolutions_;
-  TrendIntervals intervals_;
   QVBoxLayout* side_;
-  TimeRangePanel* panel_;
-  QPushButton* saveButton_;
-  QPushButton* printButton_;
-  QPushButton* exportButton_;
+  QPushButton* saveButton_ = nullptr;
+  QPushButton* printButton_ = nullptr;
+  // Of a history window's page only.
+  QButtonGroup* resolutions_ = nullptr;
+  TrendIntervals intervals_;
+  TimeRangePanel* panel_ = nullptr;
+  QPushButton* exportButton_ = nullptr;
 };
 
 }  // namespace pq::history
