@@ -244,7 +244,7 @@ void TForm1::runSurvey(const std::vector<std::string>& paths) {
   updateHistoryCommands();
   if (!opened) return;
   if (surveyWindow_) surveyWindow_->close();
-  auto* window = new SurveyWindow(std::move(*opened), this);
+  auto* window = new SurveyWindow(std::move(*opened), prompter_, clock_, this);
   window->setAttribute(Qt::WA_DeleteOnClose);
   connect(window, &SurveyWindow::dayChosen, this, [this, window](const QString& path) {
     ui::runReportingErrors(prompter_, window,
@@ -265,16 +265,14 @@ void TForm1::runImportWindow(const std::string& path) {
 
 void TForm1::openHistoryWindow(int page) {
   {
-    SystemClock clock;
-    TForm4 window(store_, prompter_, clock, page, this);
+    TForm4 window(store_, prompter_, clock_, page, this);
     window.exec();
   }
   updateHistoryCommands();
 }
 
 void TForm1::openAssessmentWindow(int tab) {
-  SystemClock clock;
-  AssessmentWindow window(store_, prompter_, clock, static_cast<AssessmentWindow::Tab>(tab), this);
+  AssessmentWindow window(store_, prompter_, clock_, static_cast<AssessmentWindow::Tab>(tab), this);
   connect(&window, &AssessmentWindow::eventChosen, this,
           [this](std::int64_t first, std::int64_t last) { openTrendAround(first, last); });
   window.exec();
@@ -283,8 +281,7 @@ void TForm1::openAssessmentWindow(int tab) {
 void TForm1::openTrendAround(std::int64_t first, std::int64_t last) {
   // Five minutes either side, so that the voltage before and after the event shows.
   constexpr std::int64_t kMargin = 300;
-  SystemClock clock;
-  TForm4 window(store_, prompter_, clock, TForm4::DeviationTrend, this);
+  TForm4 window(store_, prompter_, clock_, TForm4::DeviationTrend, this);
   window.enterWithRange(DateFieldGroup::ofMinute(calendarOfEpochSeconds(first - kMargin)),
                         DateFieldGroup::ofMinute(calendarOfEpochSeconds(last + kMargin)));
   window.exec();

@@ -10,6 +10,7 @@
 
 #include "live/LiveProtocol.h"
 #include "records/RecordStore.h"
+#include "timerange/Clock.h"
 #include "ui/Artwork.h"
 
 class QAction;
@@ -91,6 +92,8 @@ class TForm1 : public QMainWindow {
   ui::Prompter& prompter_;
   TDM* database_ = nullptr;
   RecordStore store_;
+  // The survey window outlives the call that opens it, and so does the clock of its windows.
+  SystemClock clock_;
   bool loginDone_ = false;
   std::string startupFile_;
   std::vector<std::string> startupSurvey_;

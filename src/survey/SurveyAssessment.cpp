@@ -58,7 +58,10 @@ std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, RecordStore& 
                                            const AssessmentLimits& limits, const std::string& limitSetName) {
   AssessedSurvey assessed;
   if (!readFirstRecord(plan, store)) {
-    store.clear();
+    // Nothing to judge; the survey still says what became of each file, such as one that vanished.
+    std::optional<Survey> survey = openSurvey(plan, store, listener);
+    if (!survey) return std::nullopt;
+    assessed.survey = std::move(*survey);
     assessed.result.refusal = messages::kNothingToAssess;
     return assessed;
   }

@@ -1,8 +1,9 @@
 #include "survey/ui/SurveyOpenFlow.h"
 
 #include <QString>
-#include <stdexcept>
 
+#include "assessment/AssessmentMessages.h"
+#include "assessment/LimitSet.h"
 #include "records/RecordStore.h"
 #include "survey/SurveyMessages.h"
 #include "survey/ui/SurveyProgressWindow.h"
@@ -62,26 +63,28 @@ std::optional<OpenedSurvey> openSurveyFiles(const std::vector<std::string>& path
     return std::nullopt;
   }
 
-  std::optional<Survey> survey;
-  try {
-    SurveyProgressWindow window([&](SurveyListener& listener) { return openSurvey(plan, store, listener); },
-                                parent);
-    survey = window.run();
-  } catch (const std::invalid_argument& e) {
-    prompter.showStop(parent, kCaption, QString::fromUtf8(e.what()) + QStringLiteral("测量未打开。"));
+  // The assessment needs values that only the reading of the files gives; its limits can change later.
+  const LimitSet limits = loadLimitSet(defaultLimitSetFile()).set;
+  SurveyProgressWindow window(
+      [&](SurveyListener& listener) { return assessSurvey(plan, store, listener, limits.limits, limits.name); },
+      parent);
+  std::optional<AssessedSurvey> assessed = window.run();
+  if (!assessed) return std::nullopt;
+  if (assessed->result.refusal == messages::kCannotAssessWithoutDeclaredVoltage) {
+    prompter.showStop(parent, kCaption, QString::fromUtf8(assessed->result.refusal) + QStringLiteral("测量未打开。"));
     return std::nullopt;
   }
-  if (!survey) return std::nullopt;
-  if (survey->files.empty()) {
-    prompter.showWarning(parent, kCaption, withConclusion(survey->leftOut, messages::kSurveyNoFiles));
+  const Survey& survey = assessed->survey;
+  if (survey.files.empty()) {
+    prompter.showWarning(parent, kCaption, withConclusion(survey.leftOut, messages::kSurveyNoFiles));
     return std::nullopt;
   }
   // What went wrong while reading is said before the window shows what was read.
-  std::vector<std::string> problems = survey->leftOut;
-  for (const SurveyFile& file : survey->files)
+  std::vector<std::string> problems = survey.leftOut;
+  for (const SurveyFile& file : survey.files)
     problems.insert(problems.end(), file.damage.begin(), file.damage.end());
   if (!problems.empty()) prompter.showWarning(parent, kCaption, linesText(problems));
-  return OpenedSurvey{std::move(plan), std::move(*survey)};
+  return OpenedSurvey{std::move(plan), std::move(*assessed)};
 }
 
 }  // namespace pq

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "survey/Survey.h"
+#include "survey/SurveyAssessment.h"
 #include "survey/SurveyPlan.h"
 
 class QWidget;
@@ -16,11 +16,11 @@ namespace ui {
 class Prompter;
 }
 
-// An opened survey with the plan it was opened by, whose notes (files left out, fields that differ)
-// the survey window lists beside its own.
+// An opened survey, assessed against the shipped limit set as it was read, with the plan it was opened
+// by, whose notes (files left out, fields that differ) the survey window lists beside its own.
 struct OpenedSurvey {
   SurveyPlan plan;
-  Survey survey;
+  AssessedSurvey assessed;
 };
 
 // Opens the record files or folders `paths` as one survey: reports the files the plan left out, asks

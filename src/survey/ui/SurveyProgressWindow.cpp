@@ -85,7 +85,7 @@ SurveyProgressWindow::~SurveyProgressWindow() {
   }
 }
 
-std::optional<Survey> SurveyProgressWindow::run() {
+std::optional<AssessedSurvey> SurveyProgressWindow::run() {
   Listener listener(*this);
   worker_ = std::thread([this, &listener] {
     try {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <thread>
 
-#include "survey/Survey.h"
+#include "survey/SurveyAssessment.h"
 
 class QLabel;
 class QProgressBar;
@@ -24,14 +24,14 @@ class SurveyProgressWindow : public QDialog {
 
  public:
   // Opens the survey, reporting to the listener it is given; called on the worker thread.
-  using Opener = std::function<std::optional<Survey>(SurveyListener&)>;
+  using Opener = std::function<std::optional<AssessedSurvey>(SurveyListener&)>;
 
   SurveyProgressWindow(Opener open, QWidget* parent = nullptr);
   ~SurveyProgressWindow() override;
 
   // Shows the window until the survey has opened, was cancelled or failed: the survey, nothing when
   // cancelled, or what the opener threw, thrown again here.
-  std::optional<Survey> run();
+  std::optional<AssessedSurvey> run();
 
   // Closing the window in any way while the survey opens cancels it; the window then waits for it.
   void done(int result) override;
@@ -46,7 +46,7 @@ class SurveyProgressWindow : public QDialog {
   Opener open_;
   std::atomic<bool> cancel_ = false;
   bool finished_ = false;
-  std::optional<Survey> survey_;
+  std::optional<AssessedSurvey> survey_;
   std::exception_ptr failure_;
   std::thread worker_;
 

@@ -1,9 +1,12 @@
 #include "survey/ui/SurveyWindow.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -12,8 +15,14 @@
 #include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentTexts.h"
 #include "base/TextCodec.h"
+#include "report/ui/AssessmentWindow.h"
 #include "survey/SurveyMessages.h"
+#include "survey/SurveyTables.h"
+#include "survey/ui/SurveyTrendPage.h"
 #include "ui/ButtonKeys.h"
+#include "ui/ErrorReport.h"
+#include "ui/NewFileChoice.h"
+#include "ui/Prompter.h"
 
 namespace pq {
 
@@ -64,9 +73,11 @@ void setRow(QTableWidget& table, int row, const QStringList& cells) {
 
 }  // namespace
 
-SurveyWindow::SurveyWindow(OpenedSurvey opened, QWidget* parent)
+SurveyWindow::SurveyWindow(OpenedSurvey opened, ui::Prompter& prompter, const Clock& clock, QWidget* parent)
     : QDialog(parent),
       opened_(std::move(opened)),
+      prompter_(prompter),
+      clock_(clock),
       summary_(new QLabel(this)),
       tabs_(new QTabWidget(this)),
       files_(newTable({QStringLiteral("文件"), QStringLiteral("第一条记录"), QStringLiteral("最后一条记录"),
@@ -94,19 +105,30 @@ SurveyWindow::SurveyWindow(OpenedSurvey opened, QWidget* parent)
   tabs_->addTab(days_, QStringLiteral("日期"));
   tabs_->addTab(gaps_, QStringLiteral("数据间断（%1）").arg(gaps_->count()));
   tabs_->addTab(notes_, QStringLiteral("提示（%1）").arg(notes_->count()));
+  tabs_->addTab(new survey::SurveyTrendPage(survey(), prompter_, tabs_), QStringLiteral("趋势"));
 
+  auto* assessButton = new QPushButton(QStringLiteral("综合评估"), this);
+  assessButton->setObjectName(assessButton->text());
+  auto* exportButton = new QPushButton(QStringLiteral("导出数据"), this);
+  exportButton->setObjectName(exportButton->text());
+  auto* head = new QHBoxLayout;
+  head->addWidget(summary_, 1);
+  head->addWidget(assessButton);
+  head->addWidget(exportButton);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(summary_);
+  layout->addLayout(head);
   layout->addWidget(tabs_);
+  ui::connectReporting(assessButton, &QPushButton::clicked, this, prompter_, [this] { openAssessment(); });
+  ui::connectReporting(exportButton, &QPushButton::clicked, this, prompter_, [this] { exportData(); });
   connect(days_, &QTableWidget::activated, this, [this](const QModelIndex& index) {
     emit dayChosen(days_->item(index.row(), 0)->data(Qt::UserRole).toString());
   });
-  resize(1000, 560);
+  resize(1100, 760);
   ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Closes);
 }
 
 void SurveyWindow::fillFiles() {
-  const Survey& survey = opened_.survey;
+  const Survey& survey = opened_.assessed.survey;
   long long records = 0;
   files_->setRowCount(static_cast<int>(survey.files.size()));
   for (int row = 0; row < files_->rowCount(); ++row) {
@@ -136,7 +158,7 @@ void SurveyWindow::fillFiles() {
 }
 
 void SurveyWindow::fillDays() {
-  const Survey& survey = opened_.survey;
+  const Survey& survey = opened_.assessed.survey;
   days_->setRowCount(static_cast<int>(survey.files.size()));
   for (int row = 0; row < days_->rowCount(); ++row) {
     const SurveyFile& file = survey.files[row];
@@ -149,19 +171,39 @@ void SurveyWindow::fillDays() {
 }
 
 void SurveyWindow::fillGaps() {
-  for (const RecordGap& gap : opened_.survey.gaps) gaps_->addItem(qt(gapText(gap)));
+  for (const RecordGap& gap : survey().gaps) gaps_->addItem(qt(gapText(gap)));
 }
 
 void SurveyWindow::fillNotes() {
   for (const auto& text : opened_.plan.leftOut) notes_->addItem(qt(text));
   for (const auto& text : opened_.plan.mismatches) notes_->addItem(qt(text));
-  for (const auto& text : opened_.survey.leftOut) notes_->addItem(qt(text));
-  for (const SurveyFile& file : opened_.survey.files) {
+  for (const auto& text : survey().leftOut) notes_->addItem(qt(text));
+  for (const SurveyFile& file : survey().files) {
     if (file.overlapping > 0) notes_->addItem(qt(messages::surveyOverlapping(file.path, file.overlapping)));
     if (file.skipped > file.overlapping)
       notes_->addItem(qt(messages::surveyOutOfOrder(file.path, file.skipped - file.overlapping)));
     for (const auto& text : file.damage) notes_->addItem(qt(text));
   }
+}
+
+void SurveyWindow::openAssessment() {
+  AssessmentWindow window(opened_.assessed, prompter_, clock_, AssessmentWindow::AssessmentTab, this);
+  window.exec();
+}
+
+void SurveyWindow::exportData() {
+  const QString path = ui::chooseNewFile(
+      prompter_, this,
+      {QStringLiteral("Excel 工作簿 (*.xlsx);;1 分钟值 CSV (*.csv)"), QStringLiteral("xlsx"),
+       QStringLiteral("测量任务.xlsx")},
+      ui::ExistingFileAnswer::AskAgain);
+  if (path.isEmpty()) return;
+  const std::string target = QFile::encodeName(path).toStdString();
+  std::string error;
+  const bool written = path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)
+                           ? writeSurveyWorkbook(target, survey(), error)
+                           : writeSurveyValues(target, survey(), Resolution::OneMinute, error);
+  if (!written) prompter_.showError(this, QStringLiteral("数据无法保存：") + qt(error));
 }
 
 }  // namespace pq

@@ -11,22 +11,30 @@ class QTabWidget;
 
 namespace pq {
 
+class Clock;
+namespace ui {
+class Prompter;
+}
+
 // The window "测量任务": what an opened survey holds, a tab each: its files (path, first and last
 // record, records, those left out, damage), its days (one row per file, by the date of the middle of
 // its records), the gaps in its records, and the notes of its opening (files left out, fields that differ,
-// overlaps, damage). It is not modal: it stays open beside the main window while the record browser
-// and the reports work on the day it loaded. A double-click on a day, or Enter on it, asks through
-// dayChosen for that day's file to be loaded into the record store; the window itself never touches
-// the store.
+// overlaps, damage), and its trends at 1 or 10 minutes (tab "趋势"). "综合评估" opens the assessment of
+// the whole survey, "导出数据" writes its values: a workbook of the 1- and 10-minute values, events
+// and gaps, or the 1-minute values as CSV. It is not modal: it stays open beside the main window while
+// the record browser and the reports work on the day it loaded. A double-click on a day, or Enter on
+// it, asks through dayChosen for that day's file to be loaded into the record store; the window itself
+// never touches the store.
 class SurveyWindow : public QDialog {
   Q_OBJECT
 
  public:
-  enum Tab { FilesTab = 0, DaysTab = 1, GapsTab = 2, NotesTab = 3 };
+  enum Tab { FilesTab = 0, DaysTab = 1, GapsTab = 2, NotesTab = 3, TrendTab = 4 };
 
-  explicit SurveyWindow(OpenedSurvey opened, QWidget* parent = nullptr);
+  SurveyWindow(OpenedSurvey opened, ui::Prompter& prompter, const Clock& clock, QWidget* parent = nullptr);
 
-  const Survey& survey() const { return opened_.survey; }
+  const Survey& survey() const { return opened_.assessed.survey; }
+  const AssessedSurvey& assessed() const { return opened_.assessed; }
   QTabWidget& tabs() const { return *tabs_; }
   QTableWidget& files() const { return *files_; }
   QTableWidget& days() const { return *days_; }
@@ -41,8 +49,12 @@ class SurveyWindow : public QDialog {
   void fillDays();
   void fillGaps();
   void fillNotes();
+  void openAssessment();
+  void exportData();
 
   OpenedSurvey opened_;
+  ui::Prompter& prompter_;
+  const Clock& clock_;
   QLabel* summary_;
   QTabWidget* tabs_;
   QTableWidget* files_;

@@ -100,10 +100,10 @@ TEST_F(SurveyOpenFlowTest, FilesThatDifferOpenOnlyWhenTheOperatorGoesOn) {
   const auto opened = open({later, first});
   EXPECT_EQ(prompter.log, QStringList{question});
   ASSERT_TRUE(opened.has_value());
-  ASSERT_EQ(opened->survey.files.size(), 2u);
-  EXPECT_EQ(opened->survey.files[0].path, first) << "in time order";
-  EXPECT_EQ(opened->survey.files[0].records, 31);
-  EXPECT_EQ(opened->survey.files[1].records, 29);
+  ASSERT_EQ(opened->assessed.survey.files.size(), 2u);
+  EXPECT_EQ(opened->assessed.survey.files[0].path, first) << "in time order";
+  EXPECT_EQ(opened->assessed.survey.files[0].records, 31);
+  EXPECT_EQ(opened->assessed.survey.files[1].records, 29);
   EXPECT_EQ(opened->plan.mismatches.size(), 1u) << "kept for the survey window's notes";
   expectStoreEmptied();
 }
@@ -118,7 +118,7 @@ TEST_F(SurveyOpenFlowTest, AFirstFileWithoutAVoltageStopsTheSurveyWithItsReason)
   EXPECT_FALSE(open({first, generate("b.bin", later)}).has_value());
   EXPECT_EQ(
       prompter.log,
-      QStringList{"stop: 打开测量任务: 标称电压为零或无效，无法判断电压暂降、暂升和短时中断。测量未打开。"});
+      QStringList{"stop: 打开测量任务: 标称电压为零或无效，无法进行电能质量评估。测量未打开。"});
   expectStoreEmptied();
 }
 
@@ -129,7 +129,7 @@ TEST_F(SurveyOpenFlowTest, ADamagedFileKeepsItsReadableRecordsAndIsReported) {
   std::filesystem::resize_file(cut, std::filesystem::file_size(cut) - 700);
   const auto opened = open({first, cut});
   ASSERT_TRUE(opened.has_value());
-  EXPECT_EQ(opened->survey.files[1].records, 28);
+  EXPECT_EQ(opened->assessed.survey.files[1].records, 28);
   EXPECT_EQ(
       prompter.log,
       QStringList{QString::fromStdString("warning: 打开测量任务: " + cut +
@@ -149,8 +149,8 @@ TEST_F(SurveyOpenFlowTest, AFileRemovedWhileTheSurveyOpensIsLeftOutAndSaidSo) {
                                        QString::fromStdString("warning: 打开测量任务: " + second +
                                                               "：文件在打开测量时已不存在，未计入测量。")}));
   ASSERT_TRUE(opened.has_value());
-  ASSERT_EQ(opened->survey.files.size(), 1u);
-  EXPECT_EQ(opened->survey.leftOut,
+  ASSERT_EQ(opened->assessed.survey.files.size(), 1u);
+  EXPECT_EQ(opened->assessed.survey.leftOut,
             std::vector<std::string>{second + "：文件在打开测量时已不存在，未计入测量。"});
 
   // When every file has gone there is no survey.

@@ -21,7 +21,7 @@ using test::child;
 // Stands in for openSurvey on the worker thread: reports as a survey of three files would, then
 // waits to be let go or cancelled, so that a test can look at the window while the survey "opens".
 struct FakeOpening {
-  std::optional<Survey> operator()(SurveyListener& listener) {
+  std::optional<AssessedSurvey> operator()(SurveyListener& listener) {
     worker = std::this_thread::get_id();
     listener.fileStarted(1, 3, "/survey/2010-04-20.bin");
     listener.progress(0.375, 0.4583);
@@ -33,9 +33,9 @@ struct FakeOpening {
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     if (throwAtEnd) throw std::invalid_argument("无电压");
-    Survey survey;
-    survey.files.push_back({"/survey/2010-04-20.bin", 1437, 3, 0, {}, {}, 60, {}});
-    return survey;
+    AssessedSurvey opened;
+    opened.survey.files.push_back({"/survey/2010-04-20.bin", 1437, 3, 0, {}, {}, 60, {}});
+    return opened;
   }
 
   std::atomic<bool> release = false;
@@ -57,12 +57,12 @@ TEST(SurveyProgressWindowTest, ShowsTheFileAndBothSharesWhileTheSurveyOpensOnAno
     opening.release = true;
   });
   SurveyProgressWindow window([&](SurveyListener& listener) { return opening(listener); });
-  const std::optional<Survey> survey = window.run();
+  const std::optional<AssessedSurvey> opened = window.run();
   EXPECT_TRUE(looked);
   EXPECT_NE(opening.worker, std::this_thread::get_id());
-  ASSERT_TRUE(survey.has_value());
-  ASSERT_EQ(survey->files.size(), 1u);
-  EXPECT_EQ(survey->files[0].records, 1437);
+  ASSERT_TRUE(opened.has_value());
+  ASSERT_EQ(opened->survey.files.size(), 1u);
+  EXPECT_EQ(opened->survey.files[0].records, 1437);
   EXPECT_FALSE(window.isVisible());
 }
 

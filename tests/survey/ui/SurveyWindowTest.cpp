@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include <QHeaderView>
+#include <QPushButton>
 #include <QLabel>
 #include <QListWidget>
 #include <QTabWidget>
@@ -10,6 +14,13 @@
 #include <QTest>
 
 #include "aggregation/RecordTimeGate.h"
+#include "records/RecordFileGenerator.h"
+#include "records/RecordStore.h"
+#include "report/ui/AssessmentWindow.h"
+#include "report/ui/ReportPreview.h"
+#include "support/TempDir.h"
+#include "support/StoreBuilder.h"
+#include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
 #include "survey/SurveyMessages.h"
 
@@ -39,7 +50,7 @@ OpenedSurvey threeFiles() {
   opened.plan.leftOut = {messages::surveySameContent("/s/copy.bin", "/s/day19.bin")};
   opened.plan.mismatches = {messages::surveyMismatch("/s/day20.bin", messages::kSurveyMeasuringPoint, "Bay4",
                                                      "/s/day19.bin", "Bay3")};
-  Survey& survey = opened.survey;
+  Survey& survey = opened.assessed.survey;
   survey.identity.substationName = "North7";
   survey.identity.measuringPointName = "Bay3";
   survey.files = {
@@ -60,7 +71,9 @@ OpenedSurvey threeFiles() {
 }
 
 TEST(SurveyWindowTest, ShowsFilesDaysGapsAndNotes) {
-  SurveyWindow window(threeFiles());
+  ui::ScriptedPrompter prompter;
+  test::FixedClock clock{{2010, 4, 21}};
+  SurveyWindow window(threeFiles(), prompter, clock);
   EXPECT_EQ(window.windowTitle(), "测量任务");
   EXPECT_EQ(
       test::child<QLabel>(window, "summary").text(),
@@ -68,7 +81,7 @@ TEST(SurveyWindowTest, ShowsFilesDaysGapsAndNotes) {
 
   QStringList tabs;
   for (int i = 0; i < window.tabs().count(); ++i) tabs << window.tabs().tabText(i);
-  EXPECT_EQ(tabs, (QStringList{"文件", "日期", "数据间断（2）", "提示（7）"}));
+  EXPECT_EQ(tabs, (QStringList{"文件", "日期", "数据间断（2）", "提示（7）", "趋势"}));
 
   ASSERT_EQ(window.files().rowCount(), 3);
   EXPECT_EQ(rowOf(window.files(), 0),
@@ -99,7 +112,9 @@ TEST(SurveyWindowTest, ShowsFilesDaysGapsAndNotes) {
 }
 
 TEST(SurveyWindowTest, ADoubleClickOrEnterOnADayAsksForItsFile) {
-  SurveyWindow window(threeFiles());
+  ui::ScriptedPrompter prompter;
+  test::FixedClock clock{{2010, 4, 21}};
+  SurveyWindow window(threeFiles(), prompter, clock);
   window.tabs().setCurrentIndex(SurveyWindow::DaysTab);
   test::showActive(window);
   QStringList chosen;
@@ -116,6 +131,68 @@ TEST(SurveyWindowTest, ADoubleClickOrEnterOnADayAsksForItsFile) {
   QTest::keyClick(&days, Qt::Key_Return);
   EXPECT_EQ(chosen, (QStringList{"/s/day20.bin", "/s/day19.bin"}));
   EXPECT_TRUE(window.isVisible()) << "Enter on a day leaves the window open";
+}
+
+TEST(SurveyWindowTest, AssessesTheWholeSurveyAndExportsItsValues) {
+  // Two generated files, 10:00:07 for 50 minutes and 11:00:03 for 20 minutes: a gap between them.
+  test::TempDir dir;
+  std::vector<std::string> paths;
+  for (const auto& [name, hour, minute, second, records] :
+       {std::tuple{"a.bin", 10, 0, 7, 3000}, std::tuple{"b.bin", 11, 0, 3, 1200}}) {
+    GeneratorOptions options;
+    options.records = records;
+    options.intervalSeconds = 1;
+    options.startDay = 20;
+    options.startHour = hour;
+    options.startMinute = minute;
+    options.startSecond = second;
+    std::string error;
+    paths.push_back(dir.file(name));
+    ASSERT_TRUE(generateRecordFile(paths.back(), options, error)) << error;
+  }
+  RecordStore scratch;
+  QuietSurveyListener quiet;
+  OpenedSurvey opened;
+  opened.plan = planSurvey(paths, scratch);
+  auto assessed = assessSurvey(opened.plan, scratch, quiet, AssessmentLimits{}, "");
+  ASSERT_TRUE(assessed);
+  opened.assessed = std::move(*assessed);
+
+  ui::ScriptedPrompter prompter;
+  test::FixedClock clock{{2010, 4, 21}};
+  SurveyWindow window(std::move(opened), prompter, clock);
+  test::showActive(window);
+
+  int assessedRecords = 0;
+  test::whenModalShown<AssessmentWindow>([&](AssessmentWindow& assessment) {
+    assessedRecords = assessment.result().span.records;
+    EXPECT_FALSE(assessment.preview().pages().empty());
+    assessment.close();
+  });
+  test::child<QPushButton>(window, "综合评估").click();
+  EXPECT_EQ(assessedRecords, 4200);
+
+  // A workbook of everything, or the 1-minute values as CSV: minutes 10:00-10:50 and 11:00-11:20 after
+  // the heading.
+  const auto fileText = [](const QString& path) {
+    const auto bytes = test::readBytes(path.toStdString());
+    return std::string(bytes.begin(), bytes.end());
+  };
+  const QString workbook = QString::fromStdString(dir.file("测量.xlsx"));
+  const QString csv = QString::fromStdString(dir.file("分钟.csv"));
+  prompter.answerFile(workbook);
+  test::child<QPushButton>(window, "导出数据").click();
+  prompter.answerFile(csv);
+  test::child<QPushButton>(window, "导出数据").click();
+  EXPECT_EQ(fileText(workbook).substr(0, 2), "PK");
+  const std::string text = fileText(csv);
+  EXPECT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1 + 51 + 21);
+
+  prompter.answerFile(QString::fromStdString(dir.file("missing/分钟.csv")));
+  test::child<QPushButton>(window, "导出数据").click();
+  ASSERT_FALSE(prompter.log.isEmpty());
+  EXPECT_TRUE(prompter.log.back().startsWith("error: 数据无法保存：")) << prompter.log.back().toStdString();
 }
 
 }  // namespace
