@@ -26,8 +26,10 @@ QString ScriptedPrompter::chooseFileToOpen(QWidget*, const QString& caption, con
   return nextFile("open: " + caption);
 }
 
-QString ScriptedPrompter::chooseFileToSave(QWidget*, const QString&, const QString&,
+QString ScriptedPrompter::chooseFileToSave(QWidget*, const QString& filter, const QString& defaultSuffix,
                                            const QString& proposedName) {
+  saveFilter = filter;
+  saveSuffix = defaultSuffix;
   return nextFile("save: " + proposedName);
 }
 
