@@ -26,7 +26,7 @@ constexpr Command kCommands[] = {
      "pqdesk-cli report FILE.bin --phase Ua|Ub|Uc|Ia|Ib|Ic [--from \"YYYY-M-D H:M\"] [--to \"YYYY-M-D H:M\"] "
      "[--level TEXT] [--min-sc TEXT] [--supply TEXT] [--agreed TEXT] [--station TEXT] [--point TEXT] [--unit "
      "TEXT] [--tester TEXT] [--print-date TEXT] [--json FILE] [--cells FILE] [--pdf FILE] [--png FILE] "
-     "[--qrp FILE] [--xls FILE]",
+     "[--qrp FILE] [--xls FILE] [--xlsx FILE]",
      runReport},
     {"render", "pqdesk-cli render FILE.QRP [--pdf FILE] [--png FILE] [--page N]", runRender},
     {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", runUsers},

@@ -67,7 +67,7 @@ bool writeFile(const std::string& path, const std::string& content) {
 int runReport(const std::vector<std::string>& args) {
   const Arguments arguments(
       args, {"phase", "from", "to", "level", "min-sc", "supply", "agreed", "station", "point", "unit",
-             "tester", "print-date", "json", "cells", "pdf", "png", "qrp", "xls"});
+             "tester", "print-date", "json", "cells", "pdf", "png", "qrp", "xls", "xlsx"});
   const std::string& path = arguments.positional(0, "record file");
   arguments.expectPositionals(1);
   const auto phaseText = arguments.text("phase");

@@ -9,6 +9,7 @@
 #include "report/ReportPageBuilder.h"
 #include "report/ReportSheet.h"
 #include "report/XlsFile.h"
+#include "report/XlsxFile.h"
 
 namespace pq::cli {
 
@@ -50,11 +51,13 @@ int writeReportOutputs(const Arguments& arguments, const RecordStore& store,
       ok = failed(*path, e.what());
     }
   }
-  if (const auto path = arguments.text("xls")) {
-    std::string error;
-    if (xls::writeXlsFile(*path, reportSheet(page, parameters.data.kind.quantity), error) !=
-        xls::XlsWrite::Written) {
-      ok = failed(*path, error);
+  // The .xlsx holds the same sheet as the .xls.
+  for (const auto& [option, write] : {std::pair{"xls", &xls::writeXlsFile}, std::pair{"xlsx", &xls::writeXlsxFile}}) {
+    if (const auto path = arguments.text(option)) {
+      std::string error;
+      if (write(*path, reportSheet(page, parameters.data.kind.quantity), error) != xls::XlsWrite::Written) {
+        ok = failed(*path, error);
+      }
     }
   }
   if (arguments.text("pdf") || arguments.text("png")) ok = writeRenderedOutputs(arguments, {page}, 0) && ok;

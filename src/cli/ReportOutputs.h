@@ -11,7 +11,7 @@
 namespace pq::cli {
 
 // The page outputs of `report`: builds the page of the phase just run, as the report window does,
-// and writes --cells, --qrp, --xls, --pdf and --png where asked. Returns the exit status.
+// and writes --cells, --qrp, --xls, --xlsx, --pdf and --png where asked. Returns the exit status.
 int writeReportOutputs(const Arguments& arguments, const RecordStore& store,
                        const ReportParameters& parameters);
 

@@ -1,12 +1,12 @@
 #include "export/WorkbookFile.h"
 
 #include <algorithm>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <utility>
 
 #include "export/ValueText.h"
+#include "export/XmlText.h"
 
 namespace pq {
 
@@ -17,21 +17,10 @@ constexpr std::string_view kMainNamespace = "http://schemas.openxmlformats.org/s
 constexpr std::string_view kRelationshipTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 constexpr std::string_view kContentTypes = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
 
-// The cell formats of styles.xml, by index.
+// The tables' cell formats in every workbook's styles.xml.
 constexpr std::string_view kHeadingStyle = "1";
 constexpr std::string_view kDateTimeStyle = "2";
-constexpr std::string_view kStyles =
-    "<numFmts count=\"1\"><numFmt numFmtId=\"164\" formatCode=\"yyyy-mm-dd hh:mm:ss\"/></numFmts>"
-    "<fonts count=\"2\"><font><sz val=\"11\"/><name val=\"Calibri\"/></font>"
-    "<font><b/><sz val=\"11\"/><name val=\"Calibri\"/></font></fonts>"
-    "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
-    "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
-    "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
-    "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
-    "<cellXfs count=\"3\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/>"
-    "<xf numFmtId=\"0\" fontId=\"1\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\"/>"
-    "<xf numFmtId=\"164\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/></cellXfs>"
-    "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>";
+static_assert(WorkbookStyles::kHeading == 1 && WorkbookStyles::kDateTime == 2);
 
 // Wide enough for "2024-03-05 12:34:56", which a narrower column shows as ####.
 constexpr std::string_view kDateTimeColumnWidth = "20";
@@ -42,56 +31,6 @@ constexpr std::size_t kMostColumns = 16384;
 constexpr std::string_view kLargestDimension = "A1:XFD1048576";
 
 constexpr std::size_t kLongestSheetName = 31;
-
-bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f'); }
-
-// Text for XML content and attributes. A control character, which XML cannot hold, becomes the
-// format's escape _xHHHH_; a text that looks like such an escape has its underscore escaped, so that
-// readers do not decode it.
-void appendEscaped(std::string& out, std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    const auto byte = static_cast<unsigned char>(c);
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '_':
-        if (i + 6 < text.size() && text[i + 1] == 'x' && isHexDigit(text[i + 2]) && isHexDigit(text[i + 3]) &&
-            isHexDigit(text[i + 4]) && isHexDigit(text[i + 5]) && text[i + 6] == '_') {
-          out += "_x005F_";
-        } else {
-          out += c;
-        }
-        break;
-      default:
-        if (byte < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-          out += "_x00";
-          out += kHex[byte >> 4];
-          out += kHex[byte & 0xF];
-          out += '_';
-        } else {
-          out += c;
-        }
-    }
-  }
-}
-
-template <typename Number>
-void appendNumber(std::string& out, Number value) {
-  char buffer[32];
-  out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-}
-
-// "A" for column 1, "Z" for 26, "AA" for 27.
-void appendColumnName(std::string& out, std::size_t column) {
-  char letters[4];
-  std::size_t count = 0;
-  for (; column > 0; column = (column - 1) / 26) letters[count++] = static_cast<char>('A' + (column - 1) % 26);
-  while (count > 0) out += letters[--count];
-}
 
 // Days since 1899-12-30 and the day's fraction: the format's date-time from 1900-03-01 on.
 double serialDateTime(const CalendarDateTime& t) {
@@ -276,7 +215,8 @@ class WorkbookFile::Sheet : public TableWriter {
   std::size_t columns_ = 0;
 };
 
-WorkbookFile::WorkbookFile(std::string path) : path_(std::move(path)) {}
+WorkbookFile::WorkbookFile(std::string path, WorkbookStyles styles)
+    : path_(std::move(path)), styles_(std::move(styles)) {}
 
 // A workbook never committed is dropped unwritten: file_ removes its temporary file.
 WorkbookFile::~WorkbookFile() = default;
@@ -301,19 +241,33 @@ bool WorkbookFile::open() {
   return true;
 }
 
-TableWriter& WorkbookFile::addSheet(std::string_view name) {
+bool WorkbookFile::startSheet(std::string_view name) {
   if (!archive_) fail("the workbook is not open");
   const std::string fault = sheetNameFault(name, sheetNames_);
   if (!fault.empty()) fail(fault);
   if (open_ != nullptr && error_.empty()) endSheet();
-  sheets_.push_back(std::make_unique<Sheet>(*this, sheets_.size()));
-  sheetNames_.emplace_back(name);
   open_ = nullptr;
-  if (error_.empty()) {
+  return error_.empty();
+}
+
+TableWriter& WorkbookFile::addSheet(std::string_view name) {
+  const bool started = startSheet(name);
+  sheets_.push_back(std::make_unique<Sheet>(*this, sheetNames_.size()));
+  sheetNames_.emplace_back(name);
+  if (started) {
     open_ = sheets_.back().get();
     written(archive_->beginEntry("xl/" + sheetPartName(open_->index()), open_->topLength()));
   }
   return *sheets_.back();
+}
+
+void WorkbookFile::addSheet(std::string_view name, const SheetLayout& sheet) {
+  const bool started = startSheet(name);
+  const std::string part = "xl/" + sheetPartName(sheetNames_.size());
+  sheetNames_.emplace_back(name);
+  if (started) {
+    writePart(part, "<worksheet xmlns=\"" + std::string(kMainNamespace) + "\">" + sheetXml(sheet) + "</worksheet>");
+  }
 }
 
 void WorkbookFile::endSheet() {
@@ -360,7 +314,7 @@ bool WorkbookFile::commit() {
                            "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>");
   writePart("xl/workbook.xml", workbook);
   writePart("xl/_rels/workbook.xml.rels", relationships);
-  writePart("xl/styles.xml", "<styleSheet xmlns=\"" + std::string(kMainNamespace) + "\">" + std::string(kStyles) +
+  writePart("xl/styles.xml", "<styleSheet xmlns=\"" + std::string(kMainNamespace) + "\">" + styles_.xml() +
                                  "</styleSheet>");
   if (error_.empty()) written(archive_->finish());
   if (error_.empty() && !file_->commit()) fail(file_->error());

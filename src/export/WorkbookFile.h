@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "export/SheetLayout.h"
 #include "export/TableCell.h"
+#include "export/WorkbookStyles.h"
 #include "export/ZipArchive.h"
 
 namespace pq {
@@ -27,9 +29,12 @@ namespace pq {
 // a table as large as a day of records takes a few megabytes of memory and no other file. The sheets
 // are written one after the other: adding a sheet ends the one before, and a row for an ended sheet
 // fails the workbook.
+//
+// A sheet laid out cell by cell (a form such as a report page) is given whole, with cell formats of
+// the workbook's styles.
 class WorkbookFile {
  public:
-  explicit WorkbookFile(std::string path);
+  explicit WorkbookFile(std::string path, WorkbookStyles styles = WorkbookStyles());
   ~WorkbookFile();
   WorkbookFile(const WorkbookFile&) = delete;
   WorkbookFile& operator=(const WorkbookFile&) = delete;
@@ -40,6 +45,9 @@ class WorkbookFile {
   // ending with ', not the name of another sheet in any case); the writer lives as long as the
   // workbook.
   TableWriter& addSheet(std::string_view name);
+  // A laid-out sheet after the others (a name as for addSheet), its cells in formats of the styles
+  // the workbook was made with.
+  void addSheet(std::string_view name, const SheetLayout& sheet);
   // Writes the workbook and puts it in the target's place; false when anything failed on the way,
   // and then no temporary file is left.
   bool commit();
@@ -54,9 +62,12 @@ class WorkbookFile {
   // False, with the file's reason, once a write failed.
   bool written(bool ok);
   void endSheet();
+  // Checks the name and ends the open sheet; false once the workbook has failed.
+  bool startSheet(std::string_view name);
   void writePart(const std::string& name, std::string_view content);
 
   std::string path_;
+  WorkbookStyles styles_;
   std::optional<AtomicFile> file_;  // from open() until a failure drops the temporary file
   std::optional<ZipArchive> archive_;
   std::vector<std::unique_ptr<Sheet>> sheets_;

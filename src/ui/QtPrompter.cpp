@@ -7,6 +7,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <utility>
 
 namespace pq::ui {
@@ -93,6 +94,14 @@ QString QtPrompter::chooseFileToSave(QWidget* parent, const QString& filter, con
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(defaultSuffix);
+  // A name typed without a suffix takes that of the file type chosen in the list ("report" under
+  // "(*.xlsx)" is report.xlsx), not the default of the first type; a type of any suffix keeps the
+  // default.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, defaultSuffix](const QString& type) {
+    static const QRegularExpression oneSuffix(QStringLiteral("\\(\\*\\.([^*?\\s()]+)\\)$"));
+    const QRegularExpressionMatch match = oneSuffix.match(type);
+    dialog.setDefaultSuffix(match.hasMatch() ? match.captured(1) : defaultSuffix);
+  });
   dialog.selectFile(proposedName);
   // The caller asks about an existing file itself, with its own texts and its own loop.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);

@@ -11,11 +11,13 @@
 #include "report/ReportFile.h"
 #include "support/TempDir.h"
 #include "support/XlsReadBack.h"
+#include "support/XlsxReadBack.h"
 
 namespace pq {
 namespace {
 
 using test::runCli;
+using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
@@ -57,7 +59,7 @@ class ReportOutputsTest : public ::testing::Test {
 TEST_F(ReportOutputsTest, EveryOutputOfAVoltageReport) {
   const auto result =
       runCli({"report", file, "--phase", "Ub", "--print-date", "2026-12-10 08:00:00", "--tester", "李四",
-              "--cells", dir.file("c.txt"), "--qrp", dir.file("r.QRP"), "--xls", dir.file("r.xls"), "--pdf",
+              "--cells", dir.file("c.txt"), "--qrp", dir.file("r.QRP"), "--xls", dir.file("r.xls"), "--xlsx", dir.file("r.xlsx"), "--pdf",
               dir.file("r.pdf"), "--png", dir.file("r.png")});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
@@ -73,7 +75,12 @@ TEST_F(ReportOutputsTest, EveryOutputOfAVoltageReport) {
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_EQ(pages[0].texts().front().text, "电能质量统计报表（B相电压）");
 
-  EXPECT_THAT(test::readBack(dir.file("r.xls")), Contains(HasSubstr("cell 37 3 text [测试人员：李四]")));
+  const auto xls = test::readBack(dir.file("r.xls"));
+  EXPECT_THAT(xls, Contains(HasSubstr("cell 37 3 text [测试人员：李四]")));
+  // The workbook holds the same sheet.
+  if (const auto workbook = test::readBackSheetAsXls(dir.file("r.xlsx"))) {
+    EXPECT_EQ(*workbook, xls);
+  }
 
   const std::string png = slurp(dir.file("r.png"));
   ASSERT_GT(png.size(), 24u);
@@ -113,9 +120,13 @@ TEST_F(ReportOutputsTest, CurrentReportCellsAndUnwritableOutputs) {
   EXPECT_THAT(cells, HasSubstr("128\t984\t25\n"));
   EXPECT_THAT(cells, HasSubstr("600\t124\tMVA\n"));
 
-  const auto failed = runCli({"report", file, "--phase", "Ia", "--xls", dir.file("no/folder/r.xls")});
-  EXPECT_EQ(failed.status, 3);
-  EXPECT_THAT(failed.err, HasSubstr("no/folder/r.xls"));
+  for (const char* output : {"xls", "xlsx"}) {
+    SCOPED_TRACE(output);
+    const std::string path = dir.file(std::string("no/folder/r.") + output);
+    const auto failed = runCli({"report", file, "--phase", "Ia", std::string("--") + output, path});
+    EXPECT_EQ(failed.status, 3);
+    EXPECT_THAT(failed.err, AllOf(HasSubstr(path + ": "), HasSubstr("No such file or directory")));
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // CSV by tests/cli/dump_xlsx_test.py.
 #include "export/WorkbookFile.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -172,6 +173,75 @@ TEST(WorkbookFileTest, ReaderSeesEverySheet) {
             "'bell_x0007_' | '_x005F_x0041_' | '-inf' | 3.4e+38\n"
             "second None A1:A1\n"
             "7\n");
+}
+
+// A form laid out cell by cell before two tables, in a workbook with a Normal font of its own: the
+// form's values, formats, merges, widths and heights as openpyxl reads them, and the tables still with
+// their date-times.
+TEST(WorkbookFileTest, LaidOutSheetBesideTables) {
+  TempDir dir;
+  const std::string path = dir.file("book.xlsx");
+  WorkbookStyles styles({"宋体", 12, false, 134});
+  CellStyle title;
+  title.font = {"隶书", 20, false, 134};
+  title.horizontal = CellHorizontal::Centre;
+  title.vertical = CellVertical::Centre;
+  title.top = CellLine::Medium;
+  CellStyle titleEnd = title;
+  titleEnd.right = CellLine::Thin;
+  CellStyle titleStart = title;
+  titleStart.solidFill = true;
+  CellStyle value;
+  value.font = {"宋体", 12, false, 134};
+  value.numberFormat = "0.00\" kV\"";
+  value.vertical = CellVertical::Centre;
+  value.left = value.right = value.top = value.bottom = CellLine::Thin;
+  CellStyle top;
+  top.font = {"宋体", 12, false, 134};
+  top.vertical = CellVertical::Top;
+
+  SheetLayout form;
+  form.cells[{0, 0}] = {std::string("表 & <标题>"), styles.add(titleStart)};
+  form.cells[{0, 1}] = {std::monostate{}, styles.add(title)};
+  form.cells[{0, 2}] = {std::monostate{}, styles.add(titleEnd)};
+  form.cells[{2, 1}] = {42LL, styles.add(value)};
+  form.cells[{3, 4}] = {std::monostate{}, styles.add(top)};
+  form.columns[0] = {8.5, WorkbookStyles::kPlain};
+  form.columns[2] = {12, styles.add(top)};
+  form.rowHeights = {{0, 30.5}, {5, 18}};
+  form.merges = {{0, 0, 0, 2}, {2, 1, 3, 1}};
+
+  WorkbookFile book(path, std::move(styles));
+  ASSERT_TRUE(book.open());
+  book.addSheet("form", form);
+  TableWriter& records = book.addSheet("records");
+  records.heading({"index", "time"});
+  records.row({7LL, CalendarDateTime{2013, 7, 21, 9, 58, 47}});
+  book.addSheet("after").row({std::string("x")});
+  ASSERT_TRUE(book.commit()) << book.error();
+
+  const auto lines = test::readBackSheetAsXls(path);
+  if (!lines) GTEST_SKIP() << "python3-openpyxl is not installed";
+  EXPECT_EQ(*lines, (std::vector<std::string>{
+                        "sheet form 4 5",
+                        "cell 0 0 text [表 & <标题>] font=隶书/20/0 h=2 v=1 fill=1 border=0200",
+                        "cell 0 1 blank [] font=隶书/20/0 h=2 v=1 fill=0 border=0200",
+                        "cell 0 2 blank [] font=隶书/20/0 h=2 v=1 fill=0 border=0201",
+                        "cell 2 1 number [42.0] font=宋体/12/0 h=0 v=1 fill=0 border=1111",
+                        "format 2 1 0.00\" kV\"",
+                        "cell 3 4 blank [] font=宋体/12/0 h=0 v=0 fill=0 border=0000",
+                        "merge 0 1 0 3",
+                        "merge 2 4 1 2",
+                        "column 0 2176",
+                        "column 2 3072",
+                        "row 0 610",
+                        "row 5 360",
+                    }));
+  const auto values = test::readBackWorkbook(path);
+  ASSERT_TRUE(values);
+  EXPECT_THAT(*values, ::testing::IsSupersetOf({"form 1 1 text 表 & <标题>", "form 3 2 number 42", "records 1 1 text index",
+                                               "records 2 1 number 7", "records 2 2 datetime 2013-07-21 09:58:47",
+                                               "after 1 1 text x"}));
 }
 
 TEST(WorkbookFileTest, MisusedSheetsFailTheWorkbook) {

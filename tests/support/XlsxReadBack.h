@@ -11,4 +11,9 @@ namespace pq::test {
 // openpyxl is not installed (the test then skips).
 std::optional<std::vector<std::string>> readBackWorkbook(const std::string& path);
 
+// What openpyxl sees of the first sheet of an .xlsx file with its formats, in the lines that
+// readBack (XlsReadBack.h) gives for an .xls, as tests/support/xlsx_sheet_dump.py prints them: the
+// workbook and the .xls of one sheet compare line by line. Nothing when openpyxl is not installed.
+std::optional<std::vector<std::string>> readBackSheetAsXls(const std::string& path);
+
 }  // namespace pq::test

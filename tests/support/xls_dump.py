@@ -21,6 +21,9 @@ for r in range(sheet.nrows):
         print(f"cell {r} {c} {kind} [{value}] font={font.name}/{font.height // 20}/{font.bold} "
               f"h={xf.alignment.hor_align} v={xf.alignment.vert_align} fill={xf.background.fill_pattern} "
               f"border={b.left_line_style}{b.top_line_style}{b.bottom_line_style}{b.right_line_style}")
+        number_format = book.format_map[xf.format_key].format_str
+        if number_format != "General":
+            print(f"format {r} {c} {number_format}")
 for (r0, r1, c0, c1) in sorted(sheet.merged_cells):
     print(f"merge {r0} {r1} {c0} {c1}")
 for c, info in sorted(sheet.colinfo_map.items()):

@@ -7,6 +7,7 @@
 #include "report/ReportMessages.h"
 #include "report/ReportSheet.h"
 #include "report/XlsFile.h"
+#include "report/XlsxFile.h"
 #include "ui/NewFileChoice.h"
 #include "ui/Prompter.h"
 
@@ -32,14 +33,16 @@ std::optional<std::vector<ReportPage>> chooseReportFile(ui::Prompter& prompter, 
 QString chooseSpreadsheetFile(ui::Prompter& prompter, QWidget* parent) {
   return ui::chooseNewFile(
       prompter, parent,
-      {QStringLiteral("*.xls (*.xls);;All files (*.*)"), QStringLiteral("xls"), QStringLiteral("XXX.xls")},
+      {QStringLiteral("*.xls (*.xls);;Excel 工作簿 (*.xlsx);;All files (*.*)"), QStringLiteral("xls"),
+       QStringLiteral("XXX.xls")},
       ui::ExistingFileAnswer::SilentlyAgain);
 }
 
 bool writeReportSpreadsheet(const QString& path, const ReportPage& page, ReportQuantity quantity) {
+  const auto write =
+      path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive) ? &xls::writeXlsxFile : &xls::writeXlsFile;
   std::string error;
-  const xls::XlsWrite result =
-      xls::writeXlsFile(QFile::encodeName(path).toStdString(), reportSheet(page, quantity), error);
+  const xls::XlsWrite result = write(QFile::encodeName(path).toStdString(), reportSheet(page, quantity), error);
   if (result == xls::XlsWrite::Failed) throw std::runtime_error(messages::kSpreadsheetNotSaved + error);
   return result == xls::XlsWrite::Written;
 }

@@ -25,11 +25,13 @@ bool saveReportAs(ui::Prompter& prompter, QWidget* parent, const std::vector<Rep
 // Open Report: the pages of the report file the operator chose; nullopt when he cancelled.
 std::optional<std::vector<ReportPage>> chooseReportFile(ui::Prompter& prompter, QWidget* parent);
 
-// The spreadsheet export's file: a ".xls" name that does not exist yet (the dialog returns without
-// a word while an existing one is chosen); empty when the operator cancelled.
+// The spreadsheet export's file: a name that does not exist yet (the dialog returns without a word
+// while an existing one is chosen), ".xls" unless the operator chose ".xlsx"; empty when he
+// cancelled.
 QString chooseSpreadsheetFile(ui::Prompter& prompter, QWidget* parent);
 
-// Writes the sheet of the page; the workbook exists afterwards only when this returns true. False
+// Writes the sheet of the page, as an .xlsx workbook for a name ending in ".xlsx" (any case) and as
+// an .xls otherwise; the workbook exists afterwards only when this returns true. False
 // when its file cannot be created; a failure after that (a full disk) throws std::runtime_error with
 // the system's reason.
 bool writeReportSpreadsheet(const QString& path, const ReportPage& page, ReportQuantity quantity);

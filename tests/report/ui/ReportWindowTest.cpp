@@ -120,9 +120,18 @@ TEST_F(ReportWindowTest, SpreadsheetExportAsksAgainSilentlyAndReportsTheEnd) {
   prompter.answerFile(path("r.xls"));
   press("ExportSheet");
   EXPECT_THAT(prompter.log, ElementsAre("save: XXX.xls", "save: XXX.xls", "information: Excel: 转换结束!"));
+  EXPECT_EQ(prompter.saveFilter, "*.xls (*.xls);;Excel 工作簿 (*.xlsx);;All files (*.*)");
+  EXPECT_EQ(prompter.saveSuffix, "xls");
   EXPECT_EQ(slurp(dir.file("taken.xls")), "keep");
   EXPECT_EQ(slurp(dir.file("r.xls")).substr(0, 4), "\xD0\xCF\x11\xE0");
   EXPECT_FALSE(child<QWidget>(window, "Animate1").isVisible());
+
+  // The name's suffix, in any case, chooses the newer workbook format; the texts stay the same.
+  prompter.log.clear();
+  prompter.answerFile(path("r.XLSX"));
+  press("ExportSheet");
+  EXPECT_THAT(prompter.log, ElementsAre("save: XXX.xls", "information: Excel: 转换结束!"));
+  EXPECT_EQ(slurp(dir.file("r.XLSX")).substr(0, 4), std::string("PK\x03\x04", 4));
 
   prompter.log.clear();
   press("ExportSheet");  // cancelled
@@ -161,16 +170,8 @@ std::vector<std::vector<std::string>> csvRows(const std::string& text) {
   return rows;
 }
 
-TEST_F(ReportWindowTest, LibreOfficeOpensTheWorkbookWithThePagesTexts) {
-  if (std::system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "LibreOffice is not installed";
-  prompter.answerFile(path("r.xls"));
-  press("ExportSheet");
-  const std::string command =
-      "soffice -env:UserInstallation=file://" + dir.file("office") +
-      " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir '" + dir.path() + "' '" +
-      dir.file("r.xls") + "' >/dev/null 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  const auto rows = csvRows(slurp(dir.file("r.csv")));
+// The cells of the exported sheet, as LibreOffice converts them to CSV, hold the page's texts.
+void expectPageTexts(const std::vector<std::vector<std::string>>& rows, const ReportPage& page) {
   ASSERT_GE(rows.size(), 38u);
   auto cell = [&](int row, int column) {
     return rows[row - 1].size() > std::size_t(column) ? rows[row - 1][column] : "";
@@ -184,6 +185,22 @@ TEST_F(ReportWindowTest, LibreOfficeOpensTheWorkbookWithThePagesTexts) {
   EXPECT_EQ(cell(31, 7), page.text(cellKey(harmonicRow(25), "pass")));
   EXPECT_EQ(cell(35, 6), "±0.2Hz");
   EXPECT_EQ(cell(38, 3), "测试人员：张三");
+}
+
+TEST_F(ReportWindowTest, LibreOfficeOpensTheWorkbookWithThePagesTexts) {
+  if (std::system("command -v soffice >/dev/null 2>&1") != 0) GTEST_SKIP() << "LibreOffice is not installed";
+  for (const std::string name : {"r.xls", "r.xlsx"}) {
+    SCOPED_TRACE(name);
+    prompter.answerFile(path(name));
+    press("ExportSheet");
+    const std::string command =
+        "soffice -env:UserInstallation=file://" + dir.file("office") +
+        " --headless --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir '" + dir.file("csv") +
+        "' '" + dir.file(name) + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    expectPageTexts(csvRows(slurp(dir.file("csv/r.csv"))), page);
+    std::remove(dir.file("csv/r.csv").c_str());
+  }
 }
 
 // Only a workbook that cannot be created gets the message about a missing spreadsheet program; a
@@ -202,6 +219,8 @@ TEST_F(ReportWindowTest, AFailedWorkbookIsReportedByWhereItFailedAndLeavesNothin
       {"missing folder", "missing/r.xls", false, noProgram, ""},
       {"file in place of the folder", "plain/r.xls", false, noProgram, ""},
       {"full disk", "r.xls", true, "error: Excel 文件无法保存：", ": File too large"},
+      {"missing folder, .xlsx", "missing/r.xlsx", false, noProgram, ""},
+      {"full disk, .xlsx", "r.xlsx", true, "error: Excel 文件无法保存：", ": File too large"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -38,8 +38,10 @@ QStringList ScriptedPrompter::chooseFilesOrFolder(QWidget*, const QString& capti
   return paths;
 }
 
-QString ScriptedPrompter::chooseFileToSave(QWidget*, const QString&, const QString&,
+QString ScriptedPrompter::chooseFileToSave(QWidget*, const QString& filter, const QString& defaultSuffix,
                                            const QString& proposedName) {
+  saveFilter = filter;
+  saveSuffix = defaultSuffix;
   return nextFile("save: " + proposedName);
 }
 

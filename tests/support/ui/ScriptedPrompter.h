@@ -47,6 +47,8 @@ class ScriptedPrompter : public Prompter {
   QStringList log;
   // The page bounds the last print dialog offered.
   PageBounds printDialogPages;
+  // The filter and default suffix the last save dialog offered.
+  QString saveFilter, saveSuffix;
 
  private:
   void record(const QString& line);

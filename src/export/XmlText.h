@@ -1,0 +1,28 @@
+#pragma once
+
+#include <charconv>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace pq {
+
+// The pieces of text that the workbook's XML parts are made of.
+
+// Text for XML content and attributes. A control character, which XML cannot hold, becomes the
+// format's escape _xHHHH_; a text that looks like such an escape has its underscore escaped, so that
+// readers do not decode it.
+void appendEscaped(std::string& out, std::string_view text);
+
+// The shortest text that reads back to the same value, written in place rather than through a
+// string of its own.
+template <typename Number>
+void appendNumber(std::string& out, Number value) {
+  char buffer[32];
+  out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
+
+// "A" for column 1, "Z" for 26, "AA" for 27.
+void appendColumnName(std::string& out, std::size_t column);
+
+}  // namespace pq
