@@ -40,6 +40,52 @@ void mergeValues(const double* __restrict sum, const double* __restrict min, con
 
 }  // namespace
 
+namespace {
+
+// AggregatedInterval::value(q).value of `n` quantities of one kind.
+template <bool kRms>
+void valuesOfOneKind(const double* __restrict sum, const double* __restrict count, double* __restrict out, int n) {
+  for (int i = 0; i < n; ++i) {
+    const double mean = sum[i] / count[i];
+    out[i] = count[i] == 0.0 ? std::numeric_limits<double>::quiet_NaN() : kRms ? std::sqrt(mean) : mean;
+  }
+}
+
+}  // namespace
+
+std::vector<QuantityStretch> stretchesOf(std::span<const int> quantities) {
+  std::vector<QuantityStretch> stretches;
+  for (const int q : quantities) {
+    if (!stretches.empty() && stretches.back().first + stretches.back().count == q) {
+      ++stretches.back().count;
+    } else {
+      stretches.push_back({q, 1});
+    }
+  }
+  return stretches;
+}
+
+void AggregatedInterval::valuesOf(std::span<const QuantityStretch> stretches, double* out) const {
+  for (const QuantityStretch& stretch : stretches) {
+    const int first = stretch.first;
+    const int held = std::clamp(quantityCount - first, 0, stretch.count);
+    // Quantities of one kind at a time, so that each loop is free of branches.
+    for (int i = 0; i < held;) {
+      const bool kind = rms[first + i];
+      int end = i + 1;
+      while (end < held && rms[first + end] == kind) ++end;
+      if (kind) {
+        valuesOfOneKind<true>(sum + first + i, count + first + i, out + i, end - i);
+      } else {
+        valuesOfOneKind<false>(sum + first + i, count + first + i, out + i, end - i);
+      }
+      i = end;
+    }
+    std::fill(out + held, out + stretch.count, kNoValue);
+    out += stretch.count;
+  }
+}
+
 IntervalAggregator::IntervalAggregator(AggregationSink& sink)
     : sink_(sink), pending_(static_cast<std::size_t>(kPendingRecords * kReadSize)) {
   for (int level = 0; level < kResolutionCount; ++level) {
