@@ -184,22 +184,23 @@ void accumulateValues(const double* __restrict values, double* __restrict sum, d
   }
 }
 
-// Bitwise, so that the compiler vectorises it: a value is no finite number when its exponent bits are
-// all ones, and adding one to the lowest of them then carries into the sign bit.
-bool allFinite(const double* values, int n) {
+// The sign bit set when the value is no finite number: its exponent bits are then all ones, and adding
+// one to the lowest of them carries into the sign bit. Bitwise, so that the loops gathering it with
+// a bitwise or stay vectorised.
+std::uint64_t notFiniteBit(double v) {
   constexpr std::uint64_t kExponent = 0x7FF0'0000'0000'0000;
   constexpr std::uint64_t kLowestExponentBit = 0x0010'0000'0000'0000;
-  std::uint64_t carries = 0;
-  for (int i = 0; i < n; ++i) carries |= (std::bit_cast<std::uint64_t>(values[i]) & kExponent) + kLowestExponentBit;
-  return (carries >> 63) == 0;
+  return (std::bit_cast<std::uint64_t>(v) & kExponent) + kLowestExponentBit;
 }
 
 // accumulateValues of `kRecords` records (rows of `stride`) one after another into sums that start
 // empty, each quantity's sums held in registers meanwhile, and without the selects: right for the
-// quantities whose values are all numbers.
+// quantities whose values are all numbers. The notFiniteBit of the sums, or-ed together.
 template <bool kRms, int kRecords>
-void sumValues(const double* __restrict values, int stride, double* __restrict sum, double* __restrict min,
-               double* __restrict max, double* __restrict count, int begin, int end) {
+std::uint64_t sumValues(const double* __restrict values, int stride, double* __restrict sum,
+                        double* __restrict min, double* __restrict max, double* __restrict count, int begin,
+                        int end) {
+  std::uint64_t notFinite = 0;
   for (int q = begin; q < end; ++q) {
     double s = 0.0;
     double n = 0.0;
@@ -216,7 +217,9 @@ void sumValues(const double* __restrict values, int stride, double* __restrict s
     count[q] = n;
     min[q] = low;
     max[q] = high;
+    notFinite |= notFiniteBit(s);
   }
+  return notFinite;
 }
 
 // Asks for the cache lines of a record some records ahead: the record stride (1892 bytes) crosses a
@@ -306,8 +309,9 @@ void IntervalAggregator::accumulate(const double* values, Level& l, int begin, i
 }
 
 template <int kRecords>
-void IntervalAggregator::sumWithoutSelects(Level& l) {
+bool IntervalAggregator::sumWithoutSelects(Level& l) {
   const double* values = pending_.data();
+  std::uint64_t notFinite = 0;
   for (int q = 0; q < kOwnExtremeQuantities; ++q) {
     resetQuantity(l, q);
     for (int r = 0; r < kRecords; ++r) {
@@ -318,16 +322,18 @@ void IntervalAggregator::sumWithoutSelects(Level& l) {
       l.max[q] = std::max(l.max[q], read[kAggregatedQuantityCount + kOwnExtremeQuantities + q]);
       l.count[q] += 1.0;
     }
+    notFinite |= notFiniteBit(l.sum[q]);
   }
   for (const Segment& segment : segments_) {
     if (segment.rms) {
-      sumValues<true, kRecords>(values, kReadSize, l.sum.data(), l.min.data(), l.max.data(), l.count.data(),
-                                segment.begin, segment.end);
+      notFinite |= sumValues<true, kRecords>(values, kReadSize, l.sum.data(), l.min.data(), l.max.data(),
+                                             l.count.data(), segment.begin, segment.end);
     } else {
-      sumValues<false, kRecords>(values, kReadSize, l.sum.data(), l.min.data(), l.max.data(), l.count.data(),
-                                 segment.begin, segment.end);
+      notFinite |= sumValues<false, kRecords>(values, kReadSize, l.sum.data(), l.min.data(), l.max.data(),
+                                              l.count.data(), segment.begin, segment.end);
     }
   }
+  return (notFinite >> 63) == 0;
 }
 
 void IntervalAggregator::sumPending() {
@@ -340,23 +346,11 @@ void IntervalAggregator::sumPending() {
   }
   pendingSinceOpen_ = false;
   static_assert(kPendingRecords == 3);
-  switch (records) {
-    case 0:
-      sumWithoutSelects<0>(l);
-      break;
-    case 1:
-      sumWithoutSelects<1>(l);
-      break;
-    case 2:
-      sumWithoutSelects<2>(l);
-      break;
-    case 3:
-      sumWithoutSelects<3>(l);
-      break;
-    default:
-      break;
-  }
-  if (allFinite(l.sum.data(), kAggregatedQuantityCount)) return;
+  const bool finite = records == 0   ? sumWithoutSelects<0>(l)
+                      : records == 1 ? sumWithoutSelects<1>(l)
+                      : records == 2 ? sumWithoutSelects<2>(l)
+                                     : sumWithoutSelects<3>(l);
+  if (finite) return;
   // A value that is no finite number made its quantity's sum none as well (as does a sum that
   // overflows): those quantities once more from the start, leaving such values out.
   for (int q = 0; q < kAggregatedQuantityCount; ++q) {

@@ -145,8 +145,9 @@ class IntervalAggregator {
   // Quantities [begin, end) of one record into the level, leaving out values that are no numbers.
   void accumulate(const double* values, Level& level, int begin, int end);
   void sumPending();
+  // Whether every sum came out a finite number.
   template <int kRecords>
-  void sumWithoutSelects(Level& level);
+  bool sumWithoutSelects(Level& level);
   static void resetQuantity(Level& level, int quantity);
   void open(int level, std::int64_t start);
   void close(int level);
