@@ -1,6 +1,7 @@
 // The report windows on a full day of one-second records, offscreen: from the report button to the
-// report window showing its preview, a phase button re-running the report in the open window, and
-// the spreadsheet export of the page shown.
+// report window showing its preview, a phase button re-running the report in the open window, the
+// spreadsheet export of the page shown, and from the assessment command to the assessment window
+// showing its first page.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -11,11 +12,14 @@
 
 #include "GeneratedStore.h"
 #include "report/ReportPageBuilder.h"
+#include "report/ui/AssessmentWindow.h"
 #include "report/ui/ReportFileCommands.h"
+#include "report/ui/ReportPreview.h"
 #include "report/ui/ReportWindow.h"
 #include "statistics/ReportParameters.h"
 #include "statistics/ReportRun.h"
 #include "support/ui/ScriptedPrompter.h"
+#include "timerange/Clock.h"
 
 namespace {
 
@@ -98,5 +102,21 @@ void BM_SpreadsheetExport(benchmark::State& state) {
   std::remove(path.toStdString().c_str());
 }
 BENCHMARK(BM_SpreadsheetExport)->Unit(benchmark::kMillisecond);
+
+// The main window's assessment command: the window, which assesses the whole day as it is shown
+// (the range's scan, the pass over the records, every index, the pages and the event list), with
+// its first page painted.
+void BM_AssessmentCommandToPage(benchmark::State& state) {
+  Session session;
+  pq::SystemClock clock;
+  for (auto _ : state) {
+    pq::AssessmentWindow window(session.store, session.prompter, clock, pq::AssessmentWindow::AssessmentTab);
+    window.show();
+    QApplication::processEvents();
+    window.preview().repaint();
+    if (!window.result().refusal.empty()) state.SkipWithError(window.result().refusal.c_str());
+  }
+}
+BENCHMARK(BM_AssessmentCommandToPage)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -45,6 +45,13 @@ constexpr std::array<QuantityDescriptor, kAggregatedQuantityCount> buildTable() 
 constexpr auto kTable = buildTable();
 
 static_assert(kTable[cellQuantity(cells::ubRms)].minCell == cells::ubMin);
+constexpr bool ownExtremesLead() {
+  for (int q = 0; q < kAggregatedQuantityCount; ++q) {
+    if ((kTable[q].minCell >= 0) != (q < kOwnExtremeQuantities)) return false;
+  }
+  return true;
+}
+static_assert(ownExtremesLead());
 static_assert(kTable[thdQuantity(Uc)].source == QuantitySource::Thd && kTable[thdQuantity(Uc)].at == Uc);
 static_assert(kTable[harmonicContentQuantity(Ic, 64)].order == 64 &&
               kTable[harmonicContentQuantity(Ic, 64)].at == Ic);

@@ -52,6 +52,8 @@ inline constexpr int kAggregatedCells[] = {
     cells::pA,    cells::pB,        cells::pC,        cells::qA,         cells::qB,
     cells::qC,    cells::pfA,       cells::pfB,       cells::pfC,        cells::pfTotal};
 inline constexpr int kCellQuantityCount = static_cast<int>(std::size(kAggregatedCells));
+// The leading quantities with their own extreme cells (the phase voltages); no other has any.
+inline constexpr int kOwnExtremeQuantities = 3;
 inline constexpr int kLastContentOrder = 64;
 inline constexpr int kLastCurrentAmplitudeOrder = 25;
 inline constexpr int kPerChannelQuantities = 2 + (kLastContentOrder - 1);  // fundamental, THD, 2..64

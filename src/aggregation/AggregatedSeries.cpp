@@ -57,7 +57,13 @@ KeptQuantities recordingQuantities() {
 }
 
 SeriesCollector::SeriesCollector(const KeptQuantities& kept) {
-  for (int r = 0; r < kResolutionCount; ++r) series[r].quantities = kept[r];
+  std::size_t most = 0;
+  for (int r = 0; r < kResolutionCount; ++r) {
+    series[r].quantities = kept[r];
+    stretches_[r] = stretchesOf(kept[r]);
+    most = std::max(most, kept[r].size());
+  }
+  values_.resize(most);
 }
 
 void SeriesCollector::reserveFor(std::int64_t seconds, int records) {
@@ -71,13 +77,18 @@ void SeriesCollector::reserveFor(std::int64_t seconds, int records) {
 }
 
 void SeriesCollector::intervalFinished(const AggregatedInterval& interval) {
-  AggregatedSeries& s = series[static_cast<int>(interval.resolution)];
+  const int resolution = static_cast<int>(interval.resolution);
+  AggregatedSeries& s = series[resolution];
   if (s.quantities.empty()) return;
   s.intervals.push_back({interval.start, interval.recordCount, interval.flagged});
+  interval.valuesOf(stretches_[resolution], values_.data());
   const std::size_t at = s.values.size();
   s.values.resize(at + s.quantities.size());
   AggregatedValue* row = s.values.data() + at;
-  for (const int q : s.quantities) *row++ = interval.value(q);
+  for (std::size_t i = 0; i < s.quantities.size(); ++i) {
+    const int q = s.quantities[i];
+    row[i] = interval.holds(q) ? AggregatedValue{values_[i], interval.min[q], interval.max[q]} : interval.value(q);
+  }
 }
 
 IndexRange recordsInUse(const RecordStore& store, IndexRange range) {

@@ -58,6 +58,10 @@ class SeriesCollector : public AggregationSink {
   void intervalFinished(const AggregatedInterval& interval) override;
 
   std::array<AggregatedSeries, kResolutionCount> series;
+
+ private:
+  std::array<std::vector<QuantityStretch>, kResolutionCount> stretches_;  // of the kept quantities
+  std::vector<double> values_;                                            // of the interval at hand
 };
 
 // The range cut to the records in use: a range kept from before a deletion may reach past them.

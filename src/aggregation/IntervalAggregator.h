@@ -38,6 +38,15 @@ struct AggregatedValue {
   double max;
 };
 
+// Quantities that follow one another in aggregatedQuantities(), for a sink that asks for many values
+// of each interval a stretch at a time (AggregatedInterval::valuesOf).
+struct QuantityStretch {
+  int first;
+  int count;
+};
+// The stretches of `quantities`, in their order.
+std::vector<QuantityStretch> stretchesOf(std::span<const int> quantities);
+
 // A finished interval, valid only during the call that hands it over. Its values are worked out when
 // asked for (value()), since a sink keeps only some of them: a root and a division per quantity and
 // 3-second interval would take much of the time of a day's aggregation. `flagged` when a record
@@ -56,11 +65,17 @@ struct AggregatedInterval {
   const double* max;
   const bool* rms;  // whether the quantity aggregates as root mean square
 
+  // Whether the quantity has a value in the interval.
+  bool holds(int quantity) const { return quantity < quantityCount && count[quantity] != 0.0; }
   AggregatedValue value(int quantity) const {
-    if (quantity >= quantityCount || count[quantity] == 0.0) return {kNoValue, kNoValue, kNoValue};
+    if (!holds(quantity)) return {kNoValue, kNoValue, kNoValue};
     const double mean = sum[quantity] / count[quantity];
     return {rms[quantity] ? std::sqrt(mean) : mean, min[quantity], max[quantity]};
   }
+  // value(q).value of the quantities of the stretches, in their order, into `out`, in loops that the
+  // compiler vectorises: for a sink that takes many, a division and a root one quantity after another
+  // took most of its time.
+  void valuesOf(std::span<const QuantityStretch> stretches, double* out) const;
 
  private:
   static constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
@@ -79,9 +94,14 @@ class AggregationSink {
 //
 // Each record's values go into the open 3-second and 10-second sums only; a finished 3-second
 // interval merges into its minute and a minute into its ten minutes (sums of squares, sums, counts
-// and extremes merge exactly), so every record is read once whatever the resolutions. Nothing is allocated
-// after construction, and the loops over a record's quantities run over stretches of one source or one kind
-// that the compiler can vectorise (docs/performance.md).
+// and extremes merge exactly), so every record is read once whatever the resolutions. A 3-second
+// interval's records are kept as read and summed when it closes, quantity by quantity over its
+// records, so that each of its sums is loaded and stored once rather than once per record, and
+// without the selects that leave out values that are no numbers: such a value leaves its quantity's
+// sum no number, and only those quantities are summed again with the selects. Either way the
+// additions come in record order, so the sums are those of adding record after record. Nothing is
+// allocated after construction, and the loops over a record's quantities run over stretches of one
+// source or one kind that the compiler can vectorise (docs/performance.md).
 class IntervalAggregator {
  public:
   explicit IntervalAggregator(AggregationSink& sink);
@@ -109,15 +129,26 @@ class IntervalAggregator {
     int firstOrder;
     int begin, end;  // quantities
   };
-  // Consecutive quantities of one kind, with or without their own extreme cells.
+  // Consecutive quantities of one kind after those with their own extreme cells.
   struct Segment {
     bool rms;
-    bool ownExtremes;
     int begin, end;
   };
 
-  void read(const RecordStore& store, int index);
-  void accumulate(const RecordStore& store, int index, Level& level);
+  // A record as read: the values of its quantities, then for those with their own extreme cells the
+  // lows and then the highs (each the cell where it holds a number, else the value).
+  static constexpr int kReadSize = kAggregatedQuantityCount + 2 * kOwnExtremeQuantities;
+  // The most records a 3-second interval holds when their seconds rise strictly.
+  static constexpr int kPendingRecords = kResolutionSeconds[0];
+
+  void read(const RecordStore& store, int index, double* values);
+  // Quantities [begin, end) of one record into the level, leaving out values that are no numbers.
+  void accumulate(const double* values, Level& level, int begin, int end);
+  void sumPending();
+  // Whether every sum came out a finite number.
+  template <int kRecords>
+  bool sumWithoutSelects(Level& level);
+  static void resetQuantity(Level& level, int quantity);
   void open(int level, std::int64_t start);
   void close(int level);
   void mergeInto(const Level& from, Level& to);
@@ -126,8 +157,11 @@ class IntervalAggregator {
   std::array<Level, kResolutionCount> levels_;
   std::vector<Run> runs_;
   std::vector<Segment> segments_;
-  std::vector<double> values_;                        // the record being added
   std::array<bool, kAggregatedQuantityCount> rms_{};  // per quantity, for AggregatedInterval::rms
+  // The records of the open 3-second interval not yet summed into it: kPendingRecords of kReadSize.
+  std::vector<double> pending_;
+  int pendingRecords_ = 0;
+  bool pendingSinceOpen_ = false;  // the open 3-second interval holds nothing but the pending records
 };
 
 }  // namespace pq

@@ -24,6 +24,10 @@ NinetyFivePercentSink::NinetyFivePercentSink(std::vector<JudgedQuantity> judged,
       capacity_(static_cast<std::size_t>(
           rankOf95PercentValue(static_cast<int>(std::clamp<std::int64_t>(maxIntervals, 0, kMostValues))))) {
   for (Values& v : values_) v.largest.reserve(2 * capacity_);
+  std::vector<int> quantities;
+  for (const JudgedQuantity& j : judged_) quantities.push_back(j.quantity);
+  stretches_ = stretchesOf(quantities);
+  interval_.resize(judged_.size());
 }
 
 void NinetyFivePercentSink::intervalFinished(const AggregatedInterval& interval) {
@@ -32,8 +36,9 @@ void NinetyFivePercentSink::intervalFinished(const AggregatedInterval& interval)
     ++flagged_;
     return;
   }
+  interval.valuesOf(stretches_, interval_.data());
   for (std::size_t k = 0; k < judged_.size(); ++k) {
-    const double x = interval.value(judged_[k].quantity).value;
+    const double x = interval_[k];
     if (!std::isfinite(x)) continue;
     Values& v = values_[k];
     if (v.count == 0) v.min = v.max = x;

@@ -55,6 +55,8 @@ class NinetyFivePercentSink : public AggregationSink {
   };
 
   std::vector<JudgedQuantity> judged_;
+  std::vector<QuantityStretch> stretches_;  // of the judged quantities
+  std::vector<double> interval_;  // the judged quantities' values of the interval at hand
   std::vector<Values> values_;
   std::size_t capacity_;
   int flagged_ = 0;

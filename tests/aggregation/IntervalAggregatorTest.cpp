@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 
 #include "aggregation/AggregatedQuantities.h"
@@ -215,6 +216,71 @@ TEST(IntervalAggregator, ValuesThatAreNoNumbersTakeNoPart) {
   EXPECT_EQ(threes.intervals[0].recordCount, 3);
   EXPECT_NEAR(valueOf(threes, 0, cellQuantity(cells::iaRms)).value, std::sqrt((144.0 + 256.0) / 2), 1e-9);
   EXPECT_TRUE(std::isnan(valueOf(threes, 0, cellQuantity(cells::iZero)).value));
+}
+
+
+TEST(IntervalAggregator, ValuesThatAreNoNumbersLeaveTheirQuantityAloneWhateverItsKindOrSource) {
+  // One 3-second interval 10:00:00..02 where each of four quantities misses one value, of another
+  // kind or source each, and one whose values are all numbers; then 10:00:03 with numbers only.
+  constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  struct Second {
+    float ua, uaMax, uaMin, frequency, pA, fifth, ib;
+  };
+  const Second seconds[4] = {{230.5f, 231.25f, 228.75f, 49.97f, -kInf, 4.7f, 41.3f},
+                             {kNan, 999.0f, 0.5f, kInf, 12.5f, kNan, 40.9f},
+                             {229.5f, 230.75f, 227.25f, 50.05f, 7.25f, 2.3f, 41.7f},
+                             {231.0f, 232.5f, 226.0f, 50.03f, 9.5f, 3.1f, 41.1f}};
+  auto store = std::make_unique<RecordStore>();
+  for (int s = 0; s < 4; ++s) {
+    auto& r = addAt(*store, 10, 0, s);
+    r.setValue(cells::uaRms, seconds[s].ua);
+    r.setValue(cells::uaMax, seconds[s].uaMax);
+    r.setValue(cells::uaMin, seconds[s].uaMin);
+    r.setValue(cells::frequency, seconds[s].frequency);
+    r.setValue(cells::pA, seconds[s].pA);
+    r.setValue(cells::harmonic(Ua, 1), 230.6f);
+    r.setValue(cells::harmonic(Ua, 5), seconds[s].fifth);
+    r.setValue(cells::ibRms, seconds[s].ib);
+  }
+  const auto result = aggregateRange(*store, {0, 4}, kEverything);
+  const auto& threes = result.series[static_cast<int>(Resolution::ThreeSeconds)];
+  const auto& minutes = result.series[static_cast<int>(Resolution::OneMinute)];
+  ASSERT_EQ(threes.intervals.size(), 2u);
+  ASSERT_EQ(minutes.intervals.size(), 1u);
+  // The cells' floats as doubles, as the aggregation adds them.
+  const auto d = [](float x) { return static_cast<double>(x); };
+  const double fifth1 = d(4.7f) / d(230.6f) * 100.0;
+  const double fifth3 = d(2.3f) / d(230.6f) * 100.0;
+  const double fifth4 = d(3.1f) / d(230.6f) * 100.0;
+  const double ib[4] = {d(41.3f), d(40.9f), d(41.7f), d(41.1f)};
+  struct Case {
+    const char* name;
+    int quantity;
+    AggregatedValue three, minute;
+  };
+  const Case cases[] = {
+      // The record without a voltage leaves out its extreme cells too.
+      {"Ua", cellQuantity(cells::uaRms), {std::sqrt((53130.25 + 52670.25) / 2), 227.25, 231.25},
+       {std::sqrt((53130.25 + 52670.25 + 53361.0) / 3), 226.0, 232.5}},
+      {"frequency", cellQuantity(cells::frequency), {(d(49.97f) + d(50.05f)) / 2, d(49.97f), d(50.05f)},
+       {(d(49.97f) + d(50.05f) + d(50.03f)) / 3, d(49.97f), d(50.05f)}},
+      {"pA", cellQuantity(cells::pA), {9.875, 7.25, 12.5}, {29.25 / 3, 7.25, 12.5}},
+      {"5th", harmonicContentQuantity(Ua, 5), {std::sqrt((fifth1 * fifth1 + fifth3 * fifth3) / 2), fifth3, fifth1},
+       {std::sqrt((fifth1 * fifth1 + fifth3 * fifth3 + fifth4 * fifth4) / 3), fifth3, fifth1}},
+      {"Ib", cellQuantity(cells::ibRms), {std::sqrt((ib[0] * ib[0] + ib[1] * ib[1] + ib[2] * ib[2]) / 3), ib[1], ib[2]},
+       {std::sqrt((ib[0] * ib[0] + ib[1] * ib[1] + ib[2] * ib[2] + ib[3] * ib[3]) / 4), ib[1], ib[2]}},
+  };
+  for (const Case& c : cases) {
+    const AggregatedValue& three = valueOf(threes, 0, c.quantity);
+    EXPECT_NEAR(three.value, c.three.value, 1e-9) << c.name;
+    EXPECT_NEAR(three.min, c.three.min, 1e-9) << c.name;
+    EXPECT_NEAR(three.max, c.three.max, 1e-9) << c.name;
+    const AggregatedValue& minute = valueOf(minutes, 0, c.quantity);
+    EXPECT_NEAR(minute.value, c.minute.value, 1e-9) << c.name;
+    EXPECT_NEAR(minute.min, c.minute.min, 1e-9) << c.name;
+    EXPECT_NEAR(minute.max, c.minute.max, 1e-9) << c.name;
+  }
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <fstream>
 
+#include "support/StoreBuilder.h"
+
 namespace pq {
 namespace {
 
@@ -174,6 +176,39 @@ TEST(RecordStoreTest, ThdOverOrdersTwoToSixtyFour) {
   r.setValue(cells::harmonic(Ua, 1), 0.0009f);
   store.append(r);
   EXPECT_EQ(store.thd(3, Ua), 0.0);
+}
+
+TEST(RecordStoreTest, ThdOfChannelsIsEachChannelsThd) {
+  RecordStore store;
+  MeasurementRecord r{};
+  struct Harmonic {
+    int channel, order;
+    float value;
+  };
+  const Harmonic harmonics[] = {
+      {Ua, 1, 100.0f}, {Ua, 2, 3.0f},   {Ua, 64, 4.0f},  {Ua, 65, 1000.0f},  // 5 %, order 65 left out
+      {Ub, 1, 50.0f},  {Ub, 3, 6.0f},   {Ub, 5, 8.0f},                        // 20 %
+      {Uc, 1, 0.0005f}, {Uc, 7, 2.0f},                                        // no fundamental
+      {Ia, 1, 8.0f},   {Ia, 7, 0.6f},   {Ia, 11, 0.8f},                       // 12.5 %
+      {Ib, 1, 40.0f},  {Ib, 25, 2.4f},  {Ib, 63, 3.2f},                       // 10 %
+      {Ic, 1, 12.5f}};                                                        // no harmonics
+  for (const Harmonic& h : harmonics) r.setValue(cells::harmonic(h.channel, h.order), h.value);
+  store.append(r);
+  const double expected[kChannelCount] = {5.0, 20.0, 0.0, 12.5, 10.0, 0.0};
+  const auto thds = store.thdOfChannels(0);
+  for (int channel = 0; channel < kChannelCount; ++channel) {
+    EXPECT_NEAR(thds[channel], expected[channel], 1e-5) << kChannelNames[channel];
+  }
+
+  // The same bits as thd(), which the trend pages show beside the aggregated values.
+  MeasurementRecord distinct{};
+  test::fillDistinctValues(distinct, 2);
+  store.append(distinct);
+  const auto distinctThds = store.thdOfChannels(1);
+  for (int channel = 0; channel < kChannelCount; ++channel) {
+    EXPECT_EQ(distinctThds[channel], store.thd(1, channel)) << kChannelNames[channel];
+    EXPECT_GT(distinctThds[channel], 0.0) << kChannelNames[channel];
+  }
 }
 
 }  // namespace
