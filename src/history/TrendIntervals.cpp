@@ -15,7 +15,10 @@ TrendSource TrendIntervals::source(const RecordStore& store, IndexRange range, T
     range_ = range;
   }
   const Resolution of = resolution == TrendResolution::OneMinute ? Resolution::OneMinute : Resolution::TenMinutes;
-  return {aggregation_.series[static_cast<int>(of)], wiringMode_};
+  TrendSource source(aggregation_.series[static_cast<int>(of)], wiringMode_);
+  // Minutes without records are a gap in the curves, not a line across them.
+  source.intervalSeconds = kResolutionSeconds[static_cast<int>(of)];
+  return source;
 }
 
 }  // namespace pq

@@ -329,6 +329,18 @@ TEST_F(AggregatedTrendTest, DeviationFromTheAggregatedVoltagesOfTheWiring) {
   EXPECT_EQ(result.times.size(), 1u);
 }
 
+TEST_F(AggregatedTrendTest, MinutesWithoutRecordsAreAGapNotALine) {
+  // A fourth record at 15:04:20: minutes 2 and 3 hold none.
+  test::appendRecord(store, 2010, 4, 19, 15, 4, 20).setValue(cells::frequency, 49.91f);
+  const std::int64_t minute0 = epochSeconds({2010, 4, 19, 15, 0, 0});
+  const TrendResult frequency =
+      queryComponentTrend(store, intervals.source(store, {0, 4}, TrendResolution::OneMinute), kFrequencyChoice);
+  EXPECT_THAT(frequency.times, ElementsAre(minute0, minute0 + 60, minute0 + 120, minute0 + 240));
+  ASSERT_EQ(frequency.curves[0].values.size(), 4u);
+  EXPECT_TRUE(std::isnan(frequency.curves[0].values[2]));
+  EXPECT_NEAR(frequency.curves[0].values[3], 49.91, 1e-5);
+}
+
 TEST_F(AggregatedTrendTest, RecordsStayTheDefault) {
   const TrendResult result = queryComponentTrend(store, source(TrendResolution::Records), kFrequencyChoice);
   EXPECT_TRUE(result.times.empty());
