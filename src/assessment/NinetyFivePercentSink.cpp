@@ -22,8 +22,9 @@ NinetyFivePercentSink::NinetyFivePercentSink(std::vector<JudgedQuantity> judged,
       values_(judged_.size()),
       // The rank of fewer values is never beyond that of the most.
       capacity_(static_cast<std::size_t>(
-          rankOf95PercentValue(static_cast<int>(std::clamp<std::int64_t>(maxIntervals, 0, kMostValues))))) {
-  for (Values& v : values_) v.largest.reserve(2 * capacity_);
+          rankOf95PercentValue(static_cast<int>(std::clamp<std::int64_t>(maxIntervals, 0, kMostValues))))),
+      buffer_(capacity_ + std::max<std::size_t>(capacity_ / 4, 1)) {
+  for (Values& v : values_) v.largest.reserve(buffer_);
   std::vector<int> quantities;
   for (const JudgedQuantity& j : judged_) quantities.push_back(j.quantity);
   stretches_ = stretchesOf(quantities);
@@ -49,7 +50,7 @@ void NinetyFivePercentSink::intervalFinished(const AggregatedInterval& interval)
     if (x <= judged_[k].limit) ++v.within;
     if (capacity_ == 0 || x <= v.floor) continue;
     v.largest.push_back(x);
-    if (v.largest.size() == 2 * capacity_) {
+    if (v.largest.size() == buffer_) {
       // Keep the largest capacity_; what is not above the smallest of them can never be among the
       // largest capacity_ of all values, so it is turned away at once from now on.
       const auto last = v.largest.begin() + static_cast<std::ptrdiff_t>(capacity_ - 1);

@@ -17,10 +17,12 @@ struct JudgedQuantity {
 // The statistics of the 3-second values of the judged quantities, with their exact 95 % values, as
 // the values pass: the report's 95 % value of N values is the ceil(N / 20)-th largest, so only the
 // largest twentieth (K) of the most values that can come need be kept, instead of all of them (a day's
-// harmonics would be 100 MB). Each quantity buffers up to 2K values; a full buffer is cut to its K
+// harmonics would be 100 MB). Each quantity buffers up to 5K/4 values; a full buffer is cut to its K
 // largest by selection, and the smallest of those turns away every later value not above it. That
-// costs a comparison per value and a selection per K values kept, where a bounded heap cost a
-// logarithmic step per value kept and took most of the time of a day's assessment. A value with a voltage
+// costs a comparison per value and a selection per K/4 values kept, where a bounded heap cost a
+// logarithmic step per value kept and took most of the time of a day's assessment. The buffer's
+// slack is a quarter rather than K, since what the buffers hold is most of what a month's survey keeps
+// beyond its store. A value with a voltage
 // event inside its interval is left out and counted apart; one that is no number is left out.
 class NinetyFivePercentSink : public AggregationSink {
  public:
@@ -49,7 +51,7 @@ class NinetyFivePercentSink : public AggregationSink {
     double sum = 0;
     double min = 0;
     double max = 0;
-    std::vector<double> largest;                              // fewer than 2 x capacity_ values, unordered
+    std::vector<double> largest;                              // fewer than buffer_ values, unordered
     double floor = -std::numeric_limits<double>::infinity();  // what is turned away: this and less
     bool turnedAway = false;
   };
@@ -59,6 +61,7 @@ class NinetyFivePercentSink : public AggregationSink {
   std::vector<double> interval_;  // the judged quantities' values of the interval at hand
   std::vector<Values> values_;
   std::size_t capacity_;
+  std::size_t buffer_;  // capacity_ and a quarter of it
   int flagged_ = 0;
 };
 

@@ -5,7 +5,6 @@
 #include <stdexcept>
 
 #include "assessment/AssessmentMessages.h"
-#include "records/RecordFileFormat.h"
 #include "records/RecordFileImport.h"
 #include "records/RecordStore.h"
 
@@ -30,10 +29,7 @@ bool readFirstRecord(const SurveyPlan& plan, RecordStore& store) {
 std::int64_t threeSecondIntervalsAtOneSecond(const SurveyPlan& plan) {
   std::int64_t bound = 0;
   for (const PlannedFile& file : plan.files) {
-    const std::int64_t frames =
-        std::max<std::int64_t>(file.size - static_cast<std::int64_t>(recordfile::kHeadSize), 0) /
-        static_cast<std::int64_t>(recordfile::kFrameSize);
-    bound += std::min(frames, frames / kResolutionSeconds[0] + 2);
+    bound += std::min(file.frames(), file.frames() / kResolutionSeconds[0] + 2);
   }
   return bound;
 }

@@ -100,12 +100,14 @@ void addMismatches(const PlannedFile& file, const PlannedFile& first, std::vecto
 
 }  // namespace
 
+std::int64_t PlannedFile::frames() const {
+  return std::max<std::int64_t>(size - static_cast<std::int64_t>(recordfile::kHeadSize), 0) /
+         static_cast<std::int64_t>(recordfile::kFrameSize);
+}
+
 std::int64_t SurveyPlan::recordBound() const {
   std::int64_t bound = 0;
-  for (const auto& file : files) {
-    bound += std::max<std::int64_t>(file.size - static_cast<std::int64_t>(recordfile::kHeadSize), 0) /
-             static_cast<std::int64_t>(recordfile::kFrameSize);
-  }
+  for (const auto& file : files) bound += file.frames();
   return bound;
 }
 

@@ -27,6 +27,9 @@ struct PlannedFile {
   // file goes after the dated ones).
   std::optional<std::int64_t> first;
   RecordingIdentity identity;
+
+  // The whole frames its size holds: the most records it can give.
+  std::int64_t frames() const;
 };
 
 // The files of a survey in the order their records will be read, before any is read in full.
