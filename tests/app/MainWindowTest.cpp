@@ -17,6 +17,7 @@
 #include "report/ReportFile.h"
 #include "report/ui/ReportPreview.h"
 #include "report/ui/ReportViewer.h"
+#include "support/GeneratedRecords.h"
 #include "support/TempDir.h"
 #include "support/UserDatabaseFixture.h"
 #include "support/ui/ScriptedPrompter.h"
@@ -82,15 +83,7 @@ class MainWindowTest : public ::testing::Test {
 
   // A day's file of a survey, 1-minute records from 2010-04-`day` hh:mm:17 on.
   std::string generateDay(const std::string& name, int day, int hour, int minute, long long records) {
-    GeneratorOptions options;
-    options.records = records;
-    options.startDay = day;
-    options.startHour = hour;
-    options.startMinute = minute;
-    options.startSecond = 17;
-    std::string error;
-    EXPECT_TRUE(generateRecordFile(dir.file(name), options, error)) << error;
-    return dir.file(name);
+    return test::generateFile(dir.file(name), test::generatedFrom(day, hour, minute, 17, records));
   }
 
   QString titleWith(const std::string& path) {

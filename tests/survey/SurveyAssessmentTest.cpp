@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "records/RecordFileGenerator.h"
 #include "records/RecordStore.h"
+#include "support/GeneratedRecords.h"
 #include "support/TempDir.h"
 
 namespace pq {
@@ -14,17 +14,9 @@ namespace {
 using test::TempDir;
 
 std::string generate(const TempDir& dir, const std::string& name, int minute, long long records) {
-  GeneratorOptions options;
-  options.records = records;
+  GeneratorOptions options = test::generatedFrom(20, 10, minute, 7, records);
   options.intervalSeconds = 1;
-  options.startDay = 20;
-  options.startHour = 10;
-  options.startMinute = minute;
-  options.startSecond = 7;
-  const std::string path = dir.file(name);
-  std::string error;
-  EXPECT_TRUE(generateRecordFile(path, options, error)) << error;
-  return path;
+  return test::generateFile(dir.file(name), options);
 }
 
 void expectSameIndex(const IndexAssessment& a, const IndexAssessment& b) {

@@ -10,9 +10,9 @@
 
 #include "aggregation/AggregatedQuantities.h"
 #include "records/RecordFileFormat.h"
-#include "records/RecordFileGenerator.h"
 #include "records/RecordFileImport.h"
 #include "records/RecordStore.h"
+#include "support/GeneratedRecords.h"
 #include "support/TempDir.h"
 
 namespace pq {
@@ -25,22 +25,14 @@ std::int64_t at(int day, int hour, int minute, int second) {
 }
 
 GeneratorOptions minutesFrom(int day, int hour, int minute, int second, long long records) {
-  GeneratorOptions options;
-  options.records = records;
-  options.startDay = day;
-  options.startHour = hour;
-  options.startMinute = minute;
-  options.startSecond = second;
+  GeneratorOptions options = test::generatedFrom(day, hour, minute, second, records);
   options.substationName = "North7";
   options.measuringPointName = "Bay3";
   return options;
 }
 
 std::string generate(const TempDir& dir, const std::string& name, const GeneratorOptions& options) {
-  const std::string path = dir.file(name);
-  std::string error;
-  EXPECT_TRUE(generateRecordFile(path, options, error)) << error;
-  return path;
+  return test::generateFile(dir.file(name), options);
 }
 
 class QuietImport : public ImportListener {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "records/RecordFileGenerator.h"
 #include "records/RecordFileImport.h"
 #include "records/RecordStore.h"
+#include "support/GeneratedRecords.h"
 #include "support/TempDir.h"
 #include "support/ui/ScriptedPrompter.h"
 
@@ -15,12 +15,7 @@ namespace pq {
 namespace {
 
 GeneratorOptions minutesFrom(int day, int hour, int minute, long long records) {
-  GeneratorOptions options;
-  options.records = records;
-  options.startDay = day;
-  options.startHour = hour;
-  options.startMinute = minute;
-  options.startSecond = 17;
+  GeneratorOptions options = test::generatedFrom(day, hour, minute, 17, records);
   options.substationName = "North7";
   options.measuringPointName = "Bay3";
   return options;
@@ -29,10 +24,7 @@ GeneratorOptions minutesFrom(int day, int hour, int minute, long long records) {
 class SurveyOpenFlowTest : public ::testing::Test {
  protected:
   std::string generate(const std::string& name, const GeneratorOptions& options) {
-    const std::string path = dir.file(name);
-    std::string error;
-    EXPECT_TRUE(generateRecordFile(path, options, error)) << error;
-    return path;
+    return test::generateFile(dir.file(name), options);
   }
 
   // The store as the program has it after "打开记录": another file's records and its path.

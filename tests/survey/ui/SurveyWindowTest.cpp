@@ -14,10 +14,10 @@
 #include <QTest>
 
 #include "aggregation/RecordTimeGate.h"
-#include "records/RecordFileGenerator.h"
 #include "records/RecordStore.h"
 #include "report/ui/AssessmentWindow.h"
 #include "report/ui/ReportPreview.h"
+#include "support/GeneratedRecords.h"
 #include "support/TempDir.h"
 #include "support/StoreBuilder.h"
 #include "support/ui/ScriptedPrompter.h"
@@ -139,16 +139,9 @@ TEST(SurveyWindowTest, AssessesTheWholeSurveyAndExportsItsValues) {
   std::vector<std::string> paths;
   for (const auto& [name, hour, minute, second, records] :
        {std::tuple{"a.bin", 10, 0, 7, 3000}, std::tuple{"b.bin", 11, 0, 3, 1200}}) {
-    GeneratorOptions options;
-    options.records = records;
+    GeneratorOptions options = test::generatedFrom(20, hour, minute, second, records);
     options.intervalSeconds = 1;
-    options.startDay = 20;
-    options.startHour = hour;
-    options.startMinute = minute;
-    options.startSecond = second;
-    std::string error;
-    paths.push_back(dir.file(name));
-    ASSERT_TRUE(generateRecordFile(paths.back(), options, error)) << error;
+    paths.push_back(test::generateFile(dir.file(name), options));
   }
   RecordStore scratch;
   QuietSurveyListener quiet;
