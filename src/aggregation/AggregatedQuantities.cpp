@@ -13,12 +13,25 @@ constexpr AggregationKind cellKind(int cell) {
   return mean ? AggregationKind::Mean : AggregationKind::Rms;
 }
 
+constexpr QuantitySource cellSource(int cell) {
+  switch (cell) {
+    case cells::frequency:
+      return QuantitySource::Frequency;
+    case cells::uUnbalance:
+      return QuantitySource::VoltageUnbalance;
+    case cells::iUnbalance:
+      return QuantitySource::CurrentUnbalance;
+    default:
+      return QuantitySource::Cell;
+  }
+}
+
 constexpr std::array<QuantityDescriptor, kAggregatedQuantityCount> buildTable() {
   std::array<QuantityDescriptor, kAggregatedQuantityCount> table{};
   int q = 0;
   for (const int cell : kAggregatedCells) {
     QuantityDescriptor& d = table[q++];
-    d = {QuantitySource::Cell, cell, 0, cellKind(cell)};
+    d = {cellSource(cell), cell, 0, cellKind(cell)};
     // Each phase voltage's RMS cell is followed by its max and min cells.
     if (cell == cells::uaRms || cell == cells::ubRms || cell == cells::ucRms) {
       d.maxCell = cell + 1;

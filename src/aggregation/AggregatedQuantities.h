@@ -12,9 +12,15 @@ namespace pq {
 // mean, since they are signed or already averages.
 enum class AggregationKind { Rms, Mean };
 
-// Where a quantity's one-second value comes from: a cell, or one of the store's derived values.
+// Where a quantity's one-second value comes from: a cell, or a value derived from the record's cells
+// (RecordQuantities.h). The frequency is its cell when that is a measurement (above 0 Hz); the
+// unbalances are negative over positive sequence component, as GB/T 15543 defines them, rather than
+// the instrument's own unbalance cells. These keep their cell as `at`, naming the quantity.
 enum class QuantitySource {
   Cell,
+  Frequency,
+  VoltageUnbalance,
+  CurrentUnbalance,
   HarmonicAmplitude,
   HarmonicContent,
   Thd,

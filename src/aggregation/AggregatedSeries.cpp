@@ -26,6 +26,10 @@ AggregatedSeries::UnflaggedValues AggregatedSeries::unflaggedValues(int quantity
   const auto column = static_cast<std::size_t>(at - quantities.begin());
   result.values.reserve(intervals.size());
   for (std::size_t i = 0; i < intervals.size(); ++i) {
+    if (intervals[i].outage) {
+      ++result.outage;
+      continue;
+    }
     if (intervals[i].flagged) {
       ++result.flagged;
       continue;
@@ -80,7 +84,7 @@ void SeriesCollector::intervalFinished(const AggregatedInterval& interval) {
   const int resolution = static_cast<int>(interval.resolution);
   AggregatedSeries& s = series[resolution];
   if (s.quantities.empty()) return;
-  s.intervals.push_back({interval.start, interval.recordCount, interval.flagged});
+  s.intervals.push_back({interval.start, interval.recordCount, interval.flagged, interval.outage});
   interval.valuesOf(stretches_[resolution], values_.data());
   const std::size_t at = s.values.size();
   s.values.resize(at + s.quantities.size());
@@ -111,9 +115,8 @@ RangeAggregation aggregateRange(const RecordStore& store, IndexRange range, cons
   IntervalAggregator aggregator(collector);
   range = recordsInUse(store, range);
   collector.reserveFor(recordedSeconds(store, range), range.end - range.start);
-  for (int i = range.start; i < range.end; ++i) {
-    if (const auto seconds = result.gate.admit(store, i)) aggregator.add(store, i, *seconds, false);
-  }
+  forEachAdmittedRecord(store, range, result.gate,
+                        [&](int i, std::int64_t seconds) { aggregator.add(store.record(i), seconds, RecordMark::None); });
   aggregator.finish();
   result.series = std::move(collector.series);
   return result;

@@ -18,6 +18,7 @@ struct AggregatedSeries {
     std::int64_t start;
     int recordCount;
     bool flagged;
+    bool outage;
   };
   std::vector<int> quantities;  // positions in aggregatedQuantities(), in the order of a row
   std::vector<Interval> intervals;
@@ -27,11 +28,13 @@ struct AggregatedSeries {
   // The value of a quantity in an interval; nullptr when the series does not keep the quantity.
   const AggregatedValue* find(std::size_t interval, int quantity) const;
 
-  // The values of a quantity over the intervals without a voltage event inside, in time order, as
-  // the indices judge them: flagged intervals and values that are no finite numbers are counted
-  // apart. `kept` is false, and nothing is gathered, when the series does not keep the quantity.
+  // The values of a quantity over the intervals without a voltage event or outage inside, in time
+  // order, as the indices judge them: outage intervals, flagged intervals and values that are no finite
+  // numbers are counted apart. `kept` is false, and nothing is gathered, when the series does not keep
+  // the quantity.
   struct UnflaggedValues {
     std::vector<double> values;
+    int outage = 0;
     int flagged = 0;
     int withoutValue = 0;
     bool kept = true;

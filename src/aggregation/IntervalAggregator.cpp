@@ -7,7 +7,8 @@
 #include <utility>
 
 #include "aggregation/AggregatedQuantities.h"
-#include "records/RecordStore.h"
+#include "records/MeasurementRecord.h"
+#include "records/RecordQuantities.h"
 
 namespace pq {
 
@@ -131,6 +132,7 @@ void IntervalAggregator::open(int level, std::int64_t start) {
   l.start = start;
   l.recordCount = 0;
   l.flagged = false;
+  l.outage = false;
   // The 3-second sums are written whole when its records are summed (sumPending), saving a fill of
   // four rows per interval.
   if (level == static_cast<int>(Resolution::ThreeSeconds)) {
@@ -146,6 +148,7 @@ void IntervalAggregator::open(int level, std::int64_t start) {
 void IntervalAggregator::mergeInto(const Level& from, Level& to) {
   to.recordCount += from.recordCount;
   to.flagged = to.flagged || from.flagged;
+  to.outage = to.outage || from.outage;
   mergeValues(from.sum.data(), from.min.data(), from.max.data(), from.count.data(), to.sum.data(),
               to.min.data(), to.max.data(), to.count.data(), static_cast<int>(to.sum.size()));
 }
@@ -154,7 +157,7 @@ void IntervalAggregator::close(int level) {
   Level& l = levels_[level];
   if (l.start < 0) return;
   if (level == static_cast<int>(Resolution::ThreeSeconds)) sumPending();
-  sink_.intervalFinished({static_cast<Resolution>(level), l.start, l.recordCount, l.flagged,
+  sink_.intervalFinished({static_cast<Resolution>(level), l.start, l.recordCount, l.flagged, l.outage,
                           kResolutionQuantities[level], l.sum.data(), l.count.data(), l.min.data(),
                           l.max.data(), rms_.data()});
   if (const int into = kMergesInto[level]; into >= 0) {
@@ -222,24 +225,10 @@ std::uint64_t sumValues(const double* __restrict values, int stride, double* __r
   return notFinite;
 }
 
-// Asks for the cache lines of a record some records ahead: the record stride (1892 bytes) crosses a
-// page every two records, where the processor's own prefetching stops, and the distortion's loop
-// reads six places of a record at once.
-constexpr int kPrefetchDistance = 2;
-void prefetch(const MeasurementRecord& record) {
-  const auto* bytes = reinterpret_cast<const char*>(record.cells.data());
-  constexpr int kLine = 64;
-  for (int offset = 4 * cells::uaRms; offset < 4 * cells::harmonic(kChannelCount, 0); offset += kLine) {
-    __builtin_prefetch(bytes + offset);
-  }
-}
-
 }  // namespace
 
-void IntervalAggregator::read(const RecordStore& store, int index, double* values) {
-  if (index + kPrefetchDistance < store.recordCount()) prefetch(store.record(index + kPrefetchDistance));
-  const MeasurementRecord& r = store.record(index);
-  const std::array<double, kChannelCount> thds = store.thdOfChannels(index);
+void IntervalAggregator::read(const MeasurementRecord& r, double* values) {
+  const std::array<double, kChannelCount> thds = thdOfChannels(r);
   for (const Run& run : runs_) {
     double* out = &values[run.begin];
     const int n = run.end - run.begin;
@@ -247,13 +236,22 @@ void IntervalAggregator::read(const RecordStore& store, int index, double* value
       case QuantitySource::Cell:
         *out = r.value(run.at);
         break;
+      case QuantitySource::Frequency:
+        *out = measuredFrequency(r);
+        break;
+      case QuantitySource::VoltageUnbalance:
+        *out = sequenceUnbalance(r, cells::uNegative, cells::uPositive);
+        break;
+      case QuantitySource::CurrentUnbalance:
+        *out = sequenceUnbalance(r, cells::iNegative, cells::iPositive);
+        break;
       case QuantitySource::HarmonicAmplitude:
         for (int k = 0; k < n; ++k) out[k] = r.harmonic(run.at, run.firstOrder + k);
         break;
       case QuantitySource::HarmonicContent: {
         // harmonicPercent's rule, with one division per channel instead of one per order: the
         // divisions alone would take most of the time budget of a day.
-        const double scale = store.hasFundamental(index, run.at) ? 100.0 / r.harmonic(run.at, 1) : 0.0;
+        const double scale = hasFundamental(r, run.at) ? 100.0 / r.harmonic(run.at, 1) : 0.0;
         if (scale == 0.0) {
           std::fill(out, out + n, 0.0);
         } else {
@@ -265,10 +263,10 @@ void IntervalAggregator::read(const RecordStore& store, int index, double* value
         *out = thds[run.at];
         break;
       case QuantitySource::TotalActivePower:
-        *out = store.totalActivePower(index);
+        *out = totalActivePower(r);
         break;
       case QuantitySource::TotalReactivePower:
-        *out = store.totalReactivePower(index);
+        *out = totalReactivePower(r);
         break;
     }
   }
@@ -360,7 +358,7 @@ void IntervalAggregator::sumPending() {
   }
 }
 
-void IntervalAggregator::add(const RecordStore& store, int index, std::int64_t seconds, bool inEvent) {
+void IntervalAggregator::add(const MeasurementRecord& record, std::int64_t seconds, RecordMark mark) {
   for (int level = 0; level < kResolutionCount; ++level) {
     const Level& l = levels_[level];
     if (l.start >= 0 && (seconds < l.start || seconds >= l.start + kResolutionSeconds[level])) close(level);
@@ -368,14 +366,15 @@ void IntervalAggregator::add(const RecordStore& store, int index, std::int64_t s
   // Full only when seconds did not rise.
   if (pendingRecords_ == kPendingRecords) sumPending();
   double* values = pending_.data() + pendingRecords_ * kReadSize;
-  read(store, index, values);
+  read(record, values);
   ++pendingRecords_;
   for (int level = 0; level < kResolutionCount; ++level) {
     if (!fedByRecords(level)) continue;
     Level& l = levels_[level];
     if (l.start < 0) open(level, intervalStart(seconds, kResolutionSeconds[level]));
     ++l.recordCount;
-    l.flagged = l.flagged || inEvent;
+    l.flagged = l.flagged || mark == RecordMark::Event;
+    l.outage = l.outage || mark == RecordMark::Outage;
     // The 3-second interval's records wait for sumPending.
     if (level != static_cast<int>(Resolution::ThreeSeconds)) accumulate(values, l, 0, kAggregatedQuantityCount);
   }

@@ -11,7 +11,11 @@
 
 namespace pq {
 
-class RecordStore;
+struct MeasurementRecord;
+
+// How a record counts in the indices: as it is, inside a voltage event that the indices leave out
+// (a dip, swell or short interruption of 60 s or less), or inside the outage of a long interruption.
+enum class RecordMark { None, Event, Outage };
 
 // The clock-aligned interval lengths: an interval holds the records whose time stamps fall in it,
 // 10:00:00-10:00:02, 10:00:00-10:00:09, 10:00:00-10:00:59 and 10:00:00-10:09:59.
@@ -56,6 +60,7 @@ struct AggregatedInterval {
   std::int64_t start;  // epoch seconds (RecordTimeGate.h) of its first second
   int recordCount;
   bool flagged;
+  bool outage;
   int quantityCount;  // the first quantities of aggregatedQuantities() it holds
   // Per quantity, in the order of aggregatedQuantities(): the sum (of squares for magnitudes), the
   // number of values and their extremes.
@@ -107,7 +112,7 @@ class IntervalAggregator {
   explicit IntervalAggregator(AggregationSink& sink);
 
   // `seconds` must rise strictly from call to call (RecordTimeGate lets through only such records).
-  void add(const RecordStore& store, int index, std::int64_t seconds, bool inEvent);
+  void add(const MeasurementRecord& record, std::int64_t seconds, RecordMark mark);
   // Finishes the open intervals; the next add starts afresh.
   void finish();
 
@@ -116,6 +121,7 @@ class IntervalAggregator {
     std::int64_t start = -1;  // -1: no interval open
     int recordCount = 0;
     bool flagged = false;
+    bool outage = false;
     std::vector<double> sum;  // of squares for Rms quantities
     std::vector<double> min;
     std::vector<double> max;
@@ -141,7 +147,7 @@ class IntervalAggregator {
   // The most records a 3-second interval holds when their seconds rise strictly.
   static constexpr int kPendingRecords = kResolutionSeconds[0];
 
-  void read(const RecordStore& store, int index, double* values);
+  void read(const MeasurementRecord& record, double* values);
   // Quantities [begin, end) of one record into the level, leaving out values that are no numbers.
   void accumulate(const double* values, Level& level, int begin, int end);
   void sumPending();

@@ -1,56 +1,58 @@
 #include "aggregation/RecordTimeGate.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <vector>
 
-#include <chrono>
-
+#include "aggregation/RecordGaps.h"
 #include "base/ConversionError.h"
 
 namespace pq {
 
-std::int64_t epochSeconds(const CalendarDateTime& t) {
-  using namespace std::chrono;
-  const sys_days day{year_month_day{year(t.year), month(static_cast<unsigned>(t.month)),
-                                    std::chrono::day(static_cast<unsigned>(t.day))}};
-  return static_cast<std::int64_t>(day.time_since_epoch().count()) * 86400 + t.hour * 3600 + t.minute * 60 +
-         t.second;
-}
-
-std::string epochTimeText(std::int64_t seconds) {
-  const CalendarDateTime t = calendarOfEpochSeconds(seconds);
-  char text[48];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
-                t.second);
-  return text;
-}
-
-CalendarDateTime calendarOfEpochSeconds(std::int64_t seconds) {
-  using namespace std::chrono;
-  const std::int64_t secondOfDay = ((seconds % 86400) + 86400) % 86400;
-  const year_month_day date{sys_days{days{(seconds - secondOfDay) / 86400}}};
-  const auto s = static_cast<int>(secondOfDay);
-  return {static_cast<int>(date.year()),
-          static_cast<int>(static_cast<unsigned>(date.month())),
-          static_cast<int>(static_cast<unsigned>(date.day())),
-          s / 3600,
-          s / 60 % 60,
-          s % 60};
-}
-
-std::optional<std::int64_t> RecordTimeGate::admit(const RecordStore& store, int index) {
-  std::int64_t seconds = 0;
+std::optional<std::int64_t> recordSeconds(const RecordStore& store, int index) {
   try {
-    seconds = epochSeconds(CalendarDateTime::ofRecord(store, index));
+    return epochSeconds(CalendarDateTime::ofRecord(store, index));
   } catch (const ConversionError&) {
-    ++undatable_;
     return std::nullopt;
   }
-  if (last_ && seconds <= *last_) {
-    ++(seconds == *last_ ? duplicates_ : outOfOrder_);
-    return std::nullopt;
+}
+
+int recordingIntervalOfFile(const RecordStore& store, int available) {
+  const int records = std::min(available, kIntervalSampleRecords);
+  std::vector<std::int64_t> times;
+  times.reserve(static_cast<std::size_t>(std::max(records, 0)));
+  for (int i = 0; i < records; ++i) {
+    const auto seconds = recordSeconds(store, i);
+    if (seconds && (times.empty() || *seconds > times.back())) times.push_back(*seconds);
   }
-  last_ = seconds;
-  return seconds;
+  return std::clamp(recordingInterval(times).value_or(1), 1, 86400);
+}
+
+RecordTimeGate::Judged RecordTimeGate::judge(std::int64_t candidate, std::optional<std::int64_t> next) {
+  if (last_ && candidate <= *last_) {
+    ++(candidate == *last_ ? duplicates_ : outOfOrder_);
+    return {candidate == *last_ ? GateVerdict::Duplicate : GateVerdict::OutOfOrder, candidate};
+  }
+  const bool neighboursInOrder = next && (!last_ || *next > *last_);
+  if (neighboursInOrder && *next < candidate) {
+    ++outOfOrder_;
+    return {GateVerdict::OutOfOrder, candidate};
+  }
+  last_ = candidate;
+  return {GateVerdict::Admitted, candidate};
+}
+
+std::optional<RecordTimeGate::Judged> RecordTimeGate::offer(std::int64_t seconds) {
+  std::optional<Judged> judged;
+  if (pending_) judged = judge(*pending_, seconds);
+  pending_ = seconds;
+  return judged;
+}
+
+std::optional<RecordTimeGate::Judged> RecordTimeGate::finish() {
+  if (!pending_) return std::nullopt;
+  const Judged judged = judge(*pending_, std::nullopt);
+  pending_.reset();
+  return judged;
 }
 
 }  // namespace pq

@@ -5,36 +5,82 @@
 #include <string>
 
 #include "timerange/CalendarDateTime.h"
+#include "timerange/EpochSeconds.h"
+#include "timerange/RecordSpan.h"
+#include "timerange/TimeWindow.h"
 
 namespace pq {
 
 class RecordStore;
 
-// Seconds since 1970-01-01 00:00:00 of a calendar date-time, and back; record times carry no time
-// zone, so this is a count on the recording's own clock, aligned to its midnight.
-std::int64_t epochSeconds(const CalendarDateTime& t);
-CalendarDateTime calendarOfEpochSeconds(std::int64_t seconds);
-// "YYYY-MM-DD HH:MM:SS" of epoch seconds, as record times print.
-std::string epochTimeText(std::int64_t seconds);
 
-// Lets through the records whose time stamps rise strictly, in the order they are offered; the
-// others are counted and left out rather than mixed into an interval that already went by. Kept
-// across several stores, it also leaves out the records of a later file that overlap an earlier one.
+// The time of a record, or nothing when its stamp is no date-time.
+std::optional<std::int64_t> recordSeconds(const RecordStore& store, int index);
+
+// The records whose steps give a file's recording interval: enough for a clear majority, and few enough
+// that a survey knows the interval as soon as the first of them are imported.
+inline constexpr int kIntervalSampleRecords = 4096;
+// The recording interval of the file in the store (RecordGaps.h): the most common step between the
+// rising times of its first kIntervalSampleRecords records, of those there are when fewer (`available`
+// of them imported), clamped to 1..86400 s; 1 s below two records.
+int recordingIntervalOfFile(const RecordStore& store, int available);
+
+// What the gate made of a record.
+enum class GateVerdict { Admitted, Duplicate, OutOfOrder };
+
+// Lets through records whose time stamps rise strictly, so that none is mixed into an interval that
+// already went by. A record is judged once the next dated record is known: one alone whose time is
+// not between its neighbours' while they are in order with each other (a stamp a day ahead among
+// good ones) is left out alone, where a running rule would leave out every record until time passed
+// it. Otherwise a record not later than the last one let through is left out (a clock set back drops
+// records until time passes the latest). Kept across several files, it also leaves out the records
+// of a later file that overlap an earlier one. The caller keeps the record offered until its verdict
+// comes, and counts the records without a time (undated()) rather than offering them.
 class RecordTimeGate {
  public:
-  // The record's time when it is later than every record let through so far; nothing otherwise.
-  std::optional<std::int64_t> admit(const RecordStore& store, int index);
+  struct Judged {
+    GateVerdict verdict;
+    std::int64_t seconds;  // of the record judged
+  };
+  // Offers the next dated record; the verdict on the one offered before it, if any.
+  std::optional<Judged> offer(std::int64_t seconds);
+  // The verdict on the record offered last, which has no successor; nothing when none waits.
+  std::optional<Judged> finish();
+  void undated() { ++undatable_; }
 
   int duplicates() const { return duplicates_; }  // same time as the record let through before
-  int outOfOrder() const { return outOfOrder_; }  // earlier than it
+  int outOfOrder() const { return outOfOrder_; }  // earlier than it, or alone far from its neighbours
   int undatable() const { return undatable_; }    // a time stamp that is no valid date-time
   int skipped() const { return duplicates_ + outOfOrder_ + undatable_; }
 
  private:
-  std::optional<std::int64_t> last_;
+  Judged judge(std::int64_t candidate, std::optional<std::int64_t> next);
+
+  std::optional<std::int64_t> last_;     // the last record let through
+  std::optional<std::int64_t> pending_;  // offered, not yet judged
   int duplicates_ = 0;
   int outOfOrder_ = 0;
   int undatable_ = 0;
 };
+
+// Offers the records `range` of the store to the gate and calls `admitted(index, seconds)` for each it
+// lets through, in order; finishes the gate.
+template <typename Admitted>
+void forEachAdmittedRecord(const RecordStore& store, IndexRange range, RecordTimeGate& gate, Admitted&& admitted) {
+  int pending = -1;
+  const auto pass = [&](const std::optional<RecordTimeGate::Judged>& judged) {
+    if (judged && judged->verdict == GateVerdict::Admitted) admitted(pending, judged->seconds);
+  };
+  for (int i = range.start; i < range.end; ++i) {
+    const auto seconds = recordSeconds(store, i);
+    if (!seconds) {
+      gate.undated();
+      continue;
+    }
+    pass(gate.offer(*seconds));
+    pending = i;
+  }
+  pass(gate.finish());
+}
 
 }  // namespace pq

@@ -128,20 +128,23 @@ void harmonicSection(PageFlow& flow, const AssessmentResult& result) {
 }
 
 void eventSummary(PageFlow& flow, const AssessmentResult& result) {
-  int counts[3] = {0, 0, 0};
-  for (const VoltageEvent& e : result.events) ++counts[static_cast<int>(e.kind)];
+  int counts[6] = {0, 0, 0, 0, 0, 0};
+  for (const VoltageEvent& e : listedEvents(result)) ++counts[static_cast<int>(e.kind)];
+  const auto count = [&](VoltageEventKind kind) { return std::to_string(counts[static_cast<int>(kind)]); };
   const SarfiCounts& s = result.sarfi;
-  flow.paragraph("电压暂降 " + std::to_string(counts[static_cast<int>(VoltageEventKind::Dip)]) + " 次，电压暂升 " +
-                 std::to_string(counts[static_cast<int>(VoltageEventKind::Swell)]) + " 次，短时中断 " +
-                 std::to_string(counts[static_cast<int>(VoltageEventKind::Interruption)]) + " 次。");
+  flow.paragraph("电压暂降 " + count(VoltageEventKind::Dip) + " 次，电压暂升 " + count(VoltageEventKind::Swell) +
+                 " 次，短时中断 " + count(VoltageEventKind::Interruption) + " 次；超过60 s的持续低电压 " +
+                 count(VoltageEventKind::Undervoltage) + " 次，持续过电压 " + count(VoltageEventKind::Overvoltage) +
+                 " 次，长时中断 " + count(VoltageEventKind::LongInterruption) + " 次（停电共 " +
+                 pageNumber(result.outageSeconds / 60.0, 1) + " 分钟）。");
   flow.paragraph("SARFI-90：" + std::to_string(s.sarfi90) + "，SARFI-70：" + std::to_string(s.sarfi70) +
                  "，SARFI-50：" + std::to_string(s.sarfi50) + "，SARFI-10：" + std::to_string(s.sarfi10) + "。");
 }
 
 void eventSection(PageFlow& flow, const AssessmentResult& result) {
-  flow.heading("电压暂降、暂升与短时中断（GB/T 30137）");
+  flow.heading("电压暂降、暂升与短时中断（GB/T 30137）及持续电压事件");
   eventSummary(flow, result);
-  if (!result.events.empty()) flow.table(kEventColumns, eventListRows(result));
+  if (!listedEvents(result).empty()) flow.table(kEventColumns, eventListRows(result));
   flow.paragraph(result.eventsMethod);
   flow.space(8);
 }
@@ -153,7 +156,9 @@ void energySection(PageFlow& flow, const AssessmentResult& result) {
       std::isnan(e.largestDemandKw) ? "—" : epochTimeText(e.largestDemandStart) + " 起 15 分钟";
   flow.table({{"项目", 220}, {"数值", 160}, {"说明", 280}},
              {{"有功电能 kWh", pageNumber(e.activeKwh, 3), ""},
-              {"无功电能 kvarh", pageNumber(e.reactiveKvarh, 3), ""},
+              {"滞后（感性）无功电能 kvarh", pageNumber(e.laggingKvarh, 3), "三相总无功功率为正的记录"},
+              {"超前（容性）无功电能 kvarh", pageNumber(e.leadingKvarh, 3), "三相总无功功率为负的记录"},
+              {"无功电能 kvarh", pageNumber(e.reactiveKvarh, 3), "滞后+|超前|，不相互抵消"},
               {"加权平均功率因数", pageNumber(e.powerFactor, 2), "由有功、无功电能计算"},
               {"最大需量 kW（15 分钟）", pageNumber(e.largestDemandKw, 3), demandAt}});
   flow.paragraph(result.energyMethod);
@@ -164,11 +169,9 @@ void energySection(PageFlow& flow, const AssessmentResult& result) {
 std::vector<std::vector<std::string>> eventListRows(const AssessmentResult& result) {
   Rows rows;
   int number = 0;
-  for (const VoltageEvent& e : result.events) {
+  for (const VoltageEvent& e : listedEvents(result)) {
     const std::string kind = std::string(eventKindName(e.kind)) + (e.unfinished ? "（未结束）" : "");
-    rows.push_back({std::to_string(++number), kind, epochTimeText(e.start),
-                    std::to_string(eventDurationSeconds(e, result.setup.recordSeconds)) + " s (±" +
-                        std::to_string(result.setup.recordSeconds) + " s)",
+    rows.push_back({std::to_string(++number), kind, epochTimeText(e.start), eventDurationText(e),
                     eventPhasesText(e, result.setup.supply.lineVoltages), pageNumber(e.extremePercent, 2)});
   }
   return rows;
@@ -221,7 +224,7 @@ std::vector<ReportPage> eventListPages(const AssessmentResult& result, const Ass
     return flow.finish();
   }
   eventSummary(flow, result);
-  if (!result.events.empty()) flow.table(kEventColumns, eventListRows(result));
+  if (!listedEvents(result).empty()) flow.table(kEventColumns, eventListRows(result));
   flow.paragraph(result.eventsMethod);
   return flow.finish();
 }

@@ -26,12 +26,14 @@ struct AssessmentSetup {
   // The harmonic limits of the level (ReportLimits::setVoltageLimits) and the allowed currents of
   // the capacities (computeCurrentLimits); limits left at 0 give those indices no verdict.
   ReportLimits harmonicLimits;
-  int recordSeconds = 1;  // the recording interval: what a record stands for and what a gap exceeds
+  // The recording interval of the (first) file: what a record stands for and what a gap exceeds. A
+  // survey's files keep their own (AssessmentResult::recordIntervals).
+  int recordSeconds = 1;
 };
 
 // The setup of the records `range` of a store: the supply of the first record's wiring mode, the
-// harmonic limits of the store's level code and capacities, and as recording interval the most
-// common step between consecutive record times (1 s for the instrument's records).
+// harmonic limits of the store's level code and capacities, and the file's recording interval
+// (recordingIntervalOfFile).
 AssessmentSetup assessmentSetupOf(const RecordStore& store, IndexRange range, const AssessmentLimits& limits,
                                   std::string limitSetName);
 
@@ -43,6 +45,7 @@ struct AssessmentResult {
   AssessmentSetup setup;
 
   RecordedSpan span;   // the records assessed, the gaps between them
+  std::vector<int> recordIntervals;  // the recording intervals of the files assessed, ascending
   int duplicates = 0;  // records left out: the same time as the record before
   int outOfOrder = 0;  // earlier than a record before
   int undatable = 0;   // a time stamp that is no date-time
@@ -56,15 +59,19 @@ struct AssessmentResult {
   // current channel Ia..Ic orders 2..25, in the order of harmonicQuantities().
   std::vector<HarmonicIndex> harmonics;
 
-  std::vector<VoltageEvent> events;  // in the order of their starts
+  std::vector<VoltageEvent> events;     // GB/T 30137's, in the order of their starts
+  std::vector<VoltageEvent> sustained;  // longer than a minute, in the order of their starts
+  int outageSeconds = 0;                // the duration of the long interruptions
   SarfiCounts sarfi;
   std::string eventsMethod;
   EnergySummary energy;
   std::string energyMethod;
 };
 
-// Runs the assessment of the records `range` of the store (cut to the records in use) in one pass.
-AssessmentResult runAssessment(const RecordStore& store, IndexRange range, const AssessmentSetup& setup);
+// Runs the assessment of the records `range` of the store (cut to the records in use) whose times lie
+// in `window`, in one pass.
+AssessmentResult runAssessment(const RecordStore& store, IndexRange range, const TimeWindow& window,
+                               const AssessmentSetup& setup);
 
 // The assessment of values gathered already, such as a survey's: `threeSeconds` must have been built on
 // harmonicQuantities(setup.harmonicLimits) and fed by the same pass.

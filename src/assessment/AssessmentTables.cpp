@@ -47,7 +47,7 @@ AssessmentTable overviewTable(const AssessmentResult& result, const AssessmentHe
           {item("变（配）电所名称", text(heading.station)), item("测点名称", text(heading.point)),
            item("电压等级", text(heading.level)), item("开始时间", dateTime(result.span.first)),
            item("结束时间", dateTime(result.span.last)), item("记录条数", whole(result.span.records)),
-           item("记录间隔 s", whole(result.setup.recordSeconds)),
+           item("记录间隔", text(recordIntervalsText(result.recordIntervals))),
            item("数据缺口", whole(static_cast<long long>(result.span.gaps.size()))),
            item("时间重复的记录", whole(result.duplicates)), item("时间倒序的记录", whole(result.outOfOrder)),
            item("时间无效的记录", whole(result.undatable)), item("限值", text(result.setup.limitSetName))}};
@@ -58,14 +58,16 @@ AssessmentTable deviationTable(const AssessmentResult& result) {
   static constexpr const char* kLines[] = {"AB", "BC", "CA"};
   AssessmentTable table{"电压偏差",
                         {"相别", "最大值 %", "最小值 %", "平均值 %", "95%值 %", "上限 %", "下限 %",
-                         "监测分钟", "超上限分钟", "超下限分钟", "含事件分钟", "合格率 %", "结论", "说明"},
+                         "监测分钟", "超上限分钟", "超下限分钟", "含事件分钟", "停电分钟", "合格率 %", "结论",
+                         "说明"},
                         {}};
   for (int phase = 0; phase < 3; ++phase) {
     const VoltageDeviationAssessment& d = result.deviation[phase];
     TableRow row{std::string(result.setup.supply.lineVoltages ? kLines[phase] : kPhases[phase])};
     appendStatistics(row, d.index);
     row.insert(row.end(), {number(d.index.upperLimit), number(d.index.lowerLimit), whole(d.monitoredMinutes),
-                           whole(d.minutesOver), whole(d.minutesUnder), whole(d.flaggedMinutes)});
+                           whole(d.minutesOver), whole(d.minutesUnder), whole(d.flaggedMinutes),
+                           whole(d.outageMinutes)});
     appendVerdict(row, d.index);
     table.rows.push_back(std::move(row));
   }
@@ -93,9 +95,11 @@ AssessmentTable frequencyTable(const FrequencyDeviationAssessment& f) {
   TableRow row{std::string("频率偏差")};
   appendStatistics(row, f.index);
   row.push_back(number(f.index.upperLimit));
+  row.push_back(whole(f.invalidRecords));
   appendVerdict(row, f.index);
   return {"频率偏差",
-          {"指标", "最大值 Hz", "最小值 Hz", "平均值 Hz", "95%值 Hz", "限值 ±Hz", "合格率 %", "结论", "说明"},
+          {"指标", "最大值 Hz", "最小值 Hz", "平均值 Hz", "95%值 Hz", "限值 ±Hz", "无效频率记录", "合格率 %",
+           "结论", "说明"},
           {std::move(row)}};
 }
 
@@ -126,8 +130,9 @@ AssessmentTable energyTable(const EnergySummary& e) {
   // Cell by cell: a brace list of cells with the conditional time makes g++ 12 at -O3 warn falsely
   // (-Wmaybe-uninitialized) about the texts of the cells it copies.
   TableRow row;
-  row.reserve(5);
-  for (const double value : {e.activeKwh, e.reactiveKvarh, e.powerFactor, e.largestDemandKw})
+  row.reserve(7);
+  for (const double value :
+       {e.activeKwh, e.laggingKvarh, e.leadingKvarh, e.reactiveKvarh, e.powerFactor, e.largestDemandKw})
     row.push_back(number(value));
   if (!std::isnan(e.largestDemandKw)) {
     row.push_back(dateTime(e.largestDemandStart));
@@ -135,18 +140,20 @@ AssessmentTable energyTable(const EnergySummary& e) {
     row.emplace_back();
   }
   return {"电能",
-          {"有功电能 kWh", "无功电能 kvarh", "加权平均功率因数", "最大需量 kW（15 分钟）", "最大需量起始时间"},
+          {"有功电能 kWh", "滞后无功电能 kvarh", "超前无功电能 kvarh", "无功电能 kvarh（滞后+|超前|）",
+           "加权平均功率因数", "最大需量 kW（15 分钟）", "最大需量起始时间"},
           {std::move(row)}};
 }
 
 }  // namespace
 
-AssessmentTable eventTable(const std::vector<VoltageEvent>& events, int recordSeconds, bool lineVoltages) {
-  AssessmentTable table{
-      "电压事件", {"类型", "开始时间", "持续时间 s", "相别", "残余电压/峰值 %", "说明"}, {}};
+AssessmentTable eventTable(const std::vector<VoltageEvent>& events, bool lineVoltages) {
+  AssessmentTable table{"电压事件",
+                        {"类型", "开始时间", "持续时间 s", "不确定度 ±s", "相别", "残余电压/峰值 %", "说明"},
+                        {}};
   for (const VoltageEvent& e : events) {
-    table.rows.push_back({std::string(eventKindName(e.kind)), dateTime(e.start),
-                          whole(eventDurationSeconds(e, recordSeconds)),
+    table.rows.push_back({std::string(eventKindName(e.kind)), dateTime(e.start), whole(e.durationSeconds),
+                          whole(e.intervalSeconds),
                           std::string(eventPhasesText(e, lineVoltages)), number(e.extremePercent),
                           text(e.unfinished ? "未结束" : "")});
   }
@@ -163,7 +170,7 @@ std::vector<AssessmentTable> assessmentTables(const AssessmentResult& result,
                                               const AssessmentHeading& heading) {
   return {overviewTable(result, heading),   deviationTable(result),          unbalanceTable(result.unbalance),
           frequencyTable(result.frequency), harmonicTable(result.harmonics),
-          eventTable(result.events, result.setup.recordSeconds, result.setup.supply.lineVoltages),
+          eventTable(listedEvents(result), result.setup.supply.lineVoltages),
           sarfiTable(result.sarfi),         energyTable(result.energy)};
 }
 

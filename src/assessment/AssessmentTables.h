@@ -23,9 +23,9 @@ struct AssessmentTable {
 std::vector<AssessmentTable> assessmentTables(const AssessmentResult& result,
                                               const AssessmentHeading& heading);
 
-// The sheet "电压事件" of events found in records `recordSeconds` apart, of the phase voltages or, for
-// `lineVoltages`, of the line voltages.
-AssessmentTable eventTable(const std::vector<VoltageEvent>& events, int recordSeconds, bool lineVoltages);
+// The sheet "电压事件" of events (listedEvents), of the phase voltages or, for `lineVoltages`, of the
+// line voltages.
+AssessmentTable eventTable(const std::vector<VoltageEvent>& events, bool lineVoltages);
 
 // A sheet after the others in `book`.
 void writeTable(const AssessmentTable& table, WorkbookFile& book);

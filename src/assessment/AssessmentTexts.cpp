@@ -1,5 +1,7 @@
 #include "assessment/AssessmentTexts.h"
 
+#include <algorithm>
+#include <iterator>
 
 #include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentMessages.h"
@@ -14,9 +16,15 @@ const char* eventKindName(VoltageEventKind kind) {
     case VoltageEventKind::Swell:
       return "电压暂升";
     case VoltageEventKind::Interruption:
+      return "短时中断";
+    case VoltageEventKind::Undervoltage:
+      return "持续低电压";
+    case VoltageEventKind::Overvoltage:
+      return "持续过电压";
+    case VoltageEventKind::LongInterruption:
       break;
   }
-  return "短时中断";
+  return "长时中断";
 }
 
 const char* eventKindText(VoltageEventKind kind) {
@@ -26,9 +34,24 @@ const char* eventKindText(VoltageEventKind kind) {
     case VoltageEventKind::Swell:
       return "swell";
     case VoltageEventKind::Interruption:
+      return "interruption";
+    case VoltageEventKind::Undervoltage:
+      return "undervoltage";
+    case VoltageEventKind::Overvoltage:
+      return "overvoltage";
+    case VoltageEventKind::LongInterruption:
       break;
   }
-  return "interruption";
+  return "longInterruption";
+}
+
+std::vector<VoltageEvent> listedEvents(const std::vector<VoltageEvent>& events,
+                                       const std::vector<VoltageEvent>& sustained) {
+  std::vector<VoltageEvent> all;
+  all.reserve(events.size() + sustained.size());
+  std::merge(events.begin(), events.end(), sustained.begin(), sustained.end(),
+             std::back_inserter(all), [](const VoltageEvent& a, const VoltageEvent& b) { return a.start < b.start; });
+  return all;
 }
 
 std::string eventPhasesText(const VoltageEvent& event, bool lineVoltages) {
@@ -43,8 +66,17 @@ std::string eventPhasesText(const VoltageEvent& event, bool lineVoltages) {
   return text;
 }
 
-int eventDurationSeconds(const VoltageEvent& event, int recordSeconds) {
-  return event.records * recordSeconds;
+std::string recordIntervalsText(const std::vector<int>& intervals) {
+  std::string text;
+  for (const int interval : intervals) {
+    if (!text.empty()) text += "、";
+    text += std::to_string(interval) + " s";
+  }
+  return text.empty() ? "-" : text;
+}
+
+std::string eventDurationText(const VoltageEvent& event) {
+  return std::to_string(event.durationSeconds) + " s (±" + std::to_string(event.intervalSeconds) + " s)";
 }
 
 std::string gapText(const RecordGap& gap) {

@@ -15,20 +15,24 @@ constexpr double kNominalFrequency = 50;
 
 }  // namespace
 
-FrequencyDeviationAssessment assessFrequencyDeviation(const AggregatedSeries& tenSeconds, double limit) {
+FrequencyDeviationAssessment assessFrequencyDeviation(const AggregatedSeries& tenSeconds, double limit,
+                                                      int invalidRecords) {
   FrequencyDeviationAssessment result;
   auto frequencies = tenSeconds.unflaggedValues(cellQuantity(cells::frequency));
   result.flaggedIntervals = frequencies.flagged;
+  result.outageIntervals = frequencies.outage;
+  result.invalidRecords = invalidRecords;
   std::vector<double>& deviations = frequencies.values;
   for (double& f : deviations) f -= kNominalFrequency;
   const bool aggregated = frequencies.kept;
 
   IndexAssessment& index = result.index;
-  char method[512];
+  char method[1024];
   std::snprintf(method, sizeof method,
                 "频率偏差（GB/T 15945）：10秒平均频率与50Hz之差，限值±%.4gHz，全部10秒值在限值内为合格；"
-                "含电压暂降、暂升或短时中断的%d个10秒值不计。",
-                limit, result.flaggedIntervals);
+                "含电压暂降、暂升或短时中断的%d个10秒值、长时中断的%d个10秒值不计；频率为0 Hz或无效的%d条记录"
+                "不参与统计。",
+                limit, result.flaggedIntervals, result.outageIntervals, result.invalidRecords);
   index.method = method;
   if (!aggregated) {
     index.reason = messages::kNotAggregated;

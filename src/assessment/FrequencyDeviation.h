@@ -12,8 +12,12 @@ namespace pq {
 struct FrequencyDeviationAssessment {
   IndexAssessment index;
   int flaggedIntervals = 0;
+  int outageIntervals = 0;
+  int invalidRecords = 0;  // records whose frequency was no measurement (0 Hz or below), left out
 };
 
-FrequencyDeviationAssessment assessFrequencyDeviation(const AggregatedSeries& tenSeconds, double limit);
+// `invalidRecords`: the records the aggregation left out of the frequency, for the page to say so.
+FrequencyDeviationAssessment assessFrequencyDeviation(const AggregatedSeries& tenSeconds, double limit,
+                                                      int invalidRecords);
 
 }  // namespace pq

@@ -24,11 +24,12 @@ std::vector<JudgedQuantity> harmonicQuantities(const ReportLimits& limits) {
 }
 
 std::vector<HarmonicIndex> assessHarmonics(const NinetyFivePercentSink& sink) {
-  char method[512];
+  char method[1024];
   std::snprintf(method, sizeof method,
                 "谐波（GB/T 14549）：谐波电压含有率、电压总谐波畸变率和谐波电流的3秒方均根值，95%%概率值"
-                "（N个值中第⌈N/20⌉大的值）不大于限值为合格；含电压暂降、暂升或短时中断的%d个3秒值不计。",
-                sink.flaggedIntervals());
+                "（N个值中第⌈N/20⌉大的值）不大于限值为合格；含电压暂降、暂升或短时中断的%d个3秒值、长时中断的"
+                "%d个3秒值不计。",
+                sink.flaggedIntervals(), sink.outageIntervals());
   const auto quantities = aggregatedQuantities();
   std::vector<HarmonicIndex> indices;
   for (std::size_t k = 0; k < sink.judged().size(); ++k) {

@@ -33,6 +33,10 @@ NinetyFivePercentSink::NinetyFivePercentSink(std::vector<JudgedQuantity> judged,
 
 void NinetyFivePercentSink::intervalFinished(const AggregatedInterval& interval) {
   if (interval.resolution != Resolution::ThreeSeconds) return;
+  if (interval.outage) {
+    ++outage_;
+    return;
+  }
   if (interval.flagged) {
     ++flagged_;
     return;

@@ -22,8 +22,8 @@ struct JudgedQuantity {
 // costs a comparison per value and a selection per K/4 values kept, where a bounded heap cost a
 // logarithmic step per value kept and took most of the time of a day's assessment. The buffer's
 // slack is a quarter rather than K, since what the buffers hold is most of what a month's survey keeps
-// beyond its store. A value with a voltage
-// event inside its interval is left out and counted apart; one that is no number is left out.
+// beyond its store. A value with a voltage event or an outage inside its interval is left out and
+// counted apart; one that is no number is left out.
 class NinetyFivePercentSink : public AggregationSink {
  public:
   // `maxIntervals`: the most 3-second intervals that will come (of a recording, no more than its
@@ -43,6 +43,7 @@ class NinetyFivePercentSink : public AggregationSink {
   Summary summary(std::size_t k) const;
   const std::vector<JudgedQuantity>& judged() const { return judged_; }
   int flaggedIntervals() const { return flagged_; }
+  int outageIntervals() const { return outage_; }  // within a long interruption, left out as well
 
  private:
   struct Values {
@@ -63,6 +64,7 @@ class NinetyFivePercentSink : public AggregationSink {
   std::size_t capacity_;
   std::size_t buffer_;  // capacity_ and a quarter of it
   int flagged_ = 0;
+  int outage_ = 0;
 };
 
 }  // namespace pq

@@ -34,14 +34,16 @@ bool bandIsValid(const DeviationBandLimits& band, const SupplyVoltage& supply) {
          band.upper - band.lower <= kLargestHighVoltageSplit;
 }
 
-std::string methodText(const SupplyVoltage& supply, const DeviationBandLimits& band, int flaggedMinutes) {
-  char text[512];
+std::string methodText(const SupplyVoltage& supply, const DeviationBandLimits& band, int flaggedMinutes,
+                       int outageMinutes) {
+  char text[1024];
   std::snprintf(text, sizeof text,
                 "电压偏差（GB/T 12325）：各%s的1分钟方均根值对其标称值%.4g的偏差，限值%+.4g%%/%+.4g%%；"
-                "电压合格率=(1-(越上限分钟数+越下限分钟数)/监测分钟数)×100%%，含电压暂降、暂升或短时中断的"
-                "%d个1分钟值不计。",
+                "电压合格率=(1-(越上限分钟数+越下限分钟数)/监测分钟数)×100%%。含60 s以内的电压暂降、暂升或短时中断"
+                "（GB/T 30137）的%d个1分钟值不计，长时中断（停电）的%d个1分钟值不计；超过60 s的持续低电压和"
+                "持续过电压不是暂降、暂升，其分钟计入。",
                 supply.lineVoltages ? "线电压" : "相电压", supply.declared, band.upper, band.lower,
-                flaggedMinutes);
+                flaggedMinutes, outageMinutes);
   return text;
 }
 
@@ -79,13 +81,14 @@ std::array<VoltageDeviationAssessment, 3> assessVoltageDeviation(const Aggregate
     VoltageDeviationAssessment& result = phases[phase];
     auto minuteValues = minutes.unflaggedValues(cellQuantity(kPhaseCells[phase]));
     result.flaggedMinutes = minuteValues.flagged;
+    result.outageMinutes = minuteValues.outage;
     result.minutesWithoutValue = minuteValues.withoutValue;
     const bool kept = minuteValues.kept;
     std::vector<double>& deviations = minuteValues.values;
     if (refusal) deviations.clear();
     for (double& u : deviations) u = (u - supply.declared) / supply.declared * 100;
     IndexAssessment& index = result.index;
-    index.method = methodText(supply, shown, result.flaggedMinutes);
+    index.method = methodText(supply, shown, result.flaggedMinutes, result.outageMinutes);
     if (refusal || !kept) {
       index.reason = refusal ? refusal : messages::kNotAggregated;
       continue;

@@ -36,6 +36,7 @@ struct VoltageDeviationAssessment {
   int minutesOver = 0;
   int minutesUnder = 0;
   int flaggedMinutes = 0;
+  int outageMinutes = 0;
   int minutesWithoutValue = 0;
 };
 

@@ -21,13 +21,17 @@ bool limitsAreValid(const UnbalanceLimits& limits) {
 
 UnbalanceAssessment assessUnbalance(const AggregatedSeries& tenMinutes, const UnbalanceLimits& limits) {
   UnbalanceAssessment result;
-  for (const auto& interval : tenMinutes.intervals) result.flaggedIntervals += interval.flagged ? 1 : 0;
+  for (const auto& interval : tenMinutes.intervals) {
+    result.outageIntervals += interval.outage ? 1 : 0;
+    result.flaggedIntervals += interval.flagged && !interval.outage ? 1 : 0;
+  }
 
-  char method[512];
+  char method[1024];
   std::snprintf(method, sizeof method,
-                "三相电压不平衡度（GB/T 15543）：负序电压不平衡度的10分钟方均根值，95%%概率值不大于%.4g%%"
-                "且最大值不大于%.4g%%为合格；含电压暂降、暂升或短时中断的%d个10分钟值不计。",
-                limits.at95, limits.largest, result.flaggedIntervals);
+                "三相电压不平衡度（GB/T 15543）：各记录负序与正序电压分量之比U2/U1的10分钟方均根值，95%%概率值"
+                "不大于%.4g%%且最大值不大于%.4g%%为合格；含电压暂降、暂升或短时中断的%d个10分钟值、长时中断的"
+                "%d个10分钟值不计。",
+                limits.at95, limits.largest, result.flaggedIntervals, result.outageIntervals);
   IndexAssessment& voltage = result.voltage;
   voltage.method = method;
   const auto voltages = tenMinutes.unflaggedValues(cellQuantity(cells::uUnbalance));
@@ -52,7 +56,7 @@ UnbalanceAssessment assessUnbalance(const AggregatedSeries& tenMinutes, const Un
   }
 
   IndexAssessment& current = result.current;
-  current.method = "电流不平衡度：负序电流不平衡度的10分钟方均根值，仅列出，不作判断。";
+  current.method = "电流不平衡度：各记录负序与正序电流分量之比I2/I1的10分钟方均根值，仅列出，不作判断。";
   const auto currents = tenMinutes.unflaggedValues(cellQuantity(cells::iUnbalance));
   current.reason = messages::kShownWithoutVerdict;
   if (!currents.kept) {

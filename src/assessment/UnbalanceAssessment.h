@@ -15,6 +15,7 @@ struct UnbalanceAssessment {
   IndexAssessment voltage;
   IndexAssessment current;
   int flaggedIntervals = 0;
+  int outageIntervals = 0;
 };
 
 UnbalanceAssessment assessUnbalance(const AggregatedSeries& tenMinutes, const UnbalanceLimits& limits);

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <iostream>
-#include <limits>
 #include <memory>
 
 #include "aggregation/RecordTimeGate.h"
@@ -27,36 +26,13 @@ std::optional<std::int64_t> timeOption(const Arguments& arguments, const char* o
   }
 }
 
-// The records from the first at or after `from` to the last at or before `to`; record times that
-// are no date-times do not bound it (the assessment leaves them out).
-IndexRange rangeBetween(const RecordStore& store, std::int64_t from, std::int64_t to) {
-  IndexRange range{0, 0};
-  bool found = false;
-  for (int i = 0; i < store.recordCount(); ++i) {
-    std::int64_t seconds = 0;
-    try {
-      seconds = epochSeconds(CalendarDateTime::ofRecord(store, i));
-    } catch (const ConversionError&) {
-      continue;
-    }
-    if (seconds < from || seconds > to) continue;
-    if (!found) range.start = i;
-    found = true;
-    range.end = i + 1;
-  }
-  return range;
-}
-
 std::optional<AssessedRecording> assessRecordFile(const std::string& path, const std::optional<std::int64_t>& from,
                                                   const std::optional<std::int64_t>& to, const LimitSet& limits) {
   const auto store = std::make_unique<RecordStore>();
   if (importToConsole(*store, path) != ImportResult::Completed) return std::nullopt;
-  IndexRange range{0, store->recordCount()};
-  if (from || to) {
-    range = rangeBetween(*store, from.value_or(std::numeric_limits<std::int64_t>::min()),
-                         to.value_or(std::numeric_limits<std::int64_t>::max()));
-  }
-  AssessmentResult result = runAssessment(*store, range, assessmentSetupOf(*store, range, limits.limits, limits.name));
+  const IndexRange range{0, store->recordCount()};
+  AssessmentResult result =
+      runAssessment(*store, range, {from, to}, assessmentSetupOf(*store, range, limits.limits, limits.name));
   if (!result.refusal.empty()) {
     std::cerr << result.refusal << '\n';
     return std::nullopt;

@@ -35,6 +35,10 @@ void span(JsonWriter& json, const AssessmentResult& result) {
   json.key("last").string(epochTimeText(result.span.last));
   json.key("records").integer(result.span.records);
   json.key("recordSeconds").integer(result.setup.recordSeconds);
+  json.key("recordIntervals").beginArray();
+  for (const int interval : result.recordIntervals) json.integer(interval);
+  json.endArray();
+  json.key("outageSeconds").integer(result.outageSeconds);
   json.key("gaps").beginArray();
   for (const RecordGap& gap : result.span.gaps) {
     json.beginObject();
@@ -65,6 +69,7 @@ void deviation(JsonWriter& json, const AssessmentResult& result) {
     json.key("overMinutes").integer(d.minutesOver);
     json.key("underMinutes").integer(d.minutesUnder);
     json.key("flaggedMinutes").integer(d.flaggedMinutes);
+    json.key("outageMinutes").integer(d.outageMinutes);
     json.key("minutesWithoutValue").integer(d.minutesWithoutValue);
     number(json, "qualificationRate", d.index.passRate);
     number(json, "max", d.index.max);
@@ -86,6 +91,7 @@ void unbalance(JsonWriter& json, const UnbalanceAssessment& u) {
   number(json, "passRate", u.voltage.passRate);
   verdict(json, u.voltage);
   json.key("flaggedIntervals").integer(u.flaggedIntervals);
+  json.key("outageIntervals").integer(u.outageIntervals);
   json.key("method").string(u.voltage.method);
   json.key("current").beginObject();
   number(json, "p95", u.current.p95);
@@ -104,6 +110,8 @@ void frequency(JsonWriter& json, const FrequencyDeviationAssessment& f) {
   number(json, "passRate", f.index.passRate);
   verdict(json, f.index);
   json.key("flaggedIntervals").integer(f.flaggedIntervals);
+  json.key("outageIntervals").integer(f.outageIntervals);
+  json.key("invalidRecords").integer(f.invalidRecords);
   json.key("method").string(f.index.method).endObject();
 }
 
@@ -131,19 +139,25 @@ void harmonics(JsonWriter& json, const std::vector<HarmonicIndex>& indices) {
   json.endObject();
 }
 
-void events(JsonWriter& json, const AssessmentResult& result) {
-  json.key("events").beginArray();
-  for (const VoltageEvent& e : result.events) {
+void eventList(JsonWriter& json, const char* key, const std::vector<VoltageEvent>& list, bool lineVoltages) {
+  json.key(key).beginArray();
+  for (const VoltageEvent& e : list) {
     json.beginObject();
     json.key("kind").string(eventKindText(e.kind));
     json.key("start").string(epochTimeText(e.start));
-    json.key("durationSeconds").integer(eventDurationSeconds(e, result.setup.recordSeconds));
-    json.key("phases").string(eventPhasesText(e, result.setup.supply.lineVoltages));
+    json.key("durationSeconds").integer(e.durationSeconds);
+    json.key("uncertaintySeconds").integer(e.intervalSeconds);
+    json.key("phases").string(eventPhasesText(e, lineVoltages));
     number(json, "residual", e.extremePercent);
     json.key("unfinished").boolean(e.unfinished);
     json.endObject();
   }
   json.endArray();
+}
+
+void events(JsonWriter& json, const AssessmentResult& result) {
+  eventList(json, "events", result.events, result.setup.supply.lineVoltages);
+  eventList(json, "sustained", result.sustained, result.setup.supply.lineVoltages);
   json.key("sarfi").beginObject();
   json.key("90").integer(result.sarfi.sarfi90);
   json.key("70").integer(result.sarfi.sarfi70);
@@ -158,6 +172,8 @@ void energy(JsonWriter& json, const AssessmentResult& result) {
   json.key("energy").beginObject();
   number(json, "activeKWh", e.activeKwh);
   number(json, "reactiveKvarh", e.reactiveKvarh);
+  number(json, "laggingKvarh", e.laggingKvarh);
+  number(json, "leadingKvarh", e.leadingKvarh);
   number(json, "powerFactor", e.powerFactor);
   number(json, "maxDemandKW", e.largestDemandKw);
   json.key("maxDemandAt");

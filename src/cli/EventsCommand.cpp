@@ -16,11 +16,14 @@ int runEvents(const std::vector<std::string>& args) {
   const AssessmentResult& result = assessed->result;
 
   std::string csv = "kind,start,durationSeconds,phases,residual\n";
-  for (const VoltageEvent& e : result.events) {
-    csv.append(eventKindText(e.kind)).append(",").append(epochTimeText(e.start)).append(",");
-    csv.append(std::to_string(eventDurationSeconds(e, result.setup.recordSeconds))).append(",");
-    csv.append(eventPhasesText(e, result.setup.supply.lineVoltages)).append(",");
-    csv.append(floatText(static_cast<float>(e.extremePercent))).append("\n");
+  // The GB/T 30137 events, then the sustained ones.
+  for (const auto* list : {&result.events, &result.sustained}) {
+    for (const VoltageEvent& e : *list) {
+      csv.append(eventKindText(e.kind)).append(",").append(epochTimeText(e.start)).append(",");
+      csv.append(std::to_string(e.durationSeconds)).append(",");
+      csv.append(eventPhasesText(e, result.setup.supply.lineVoltages)).append(",");
+      csv.append(floatText(static_cast<float>(e.extremePercent))).append("\n");
+    }
   }
   // The byte-order mark tells spreadsheet programs that the file is UTF-8.
   if (const auto path = arguments.text("csv"))

@@ -76,6 +76,9 @@ TableCell timeCell(const RecordStore& store, int index) {
 std::string quantityName(const QuantityDescriptor& q) {
   switch (q.source) {
     case QuantitySource::Cell:
+    case QuantitySource::Frequency:
+    case QuantitySource::VoltageUnbalance:
+    case QuantitySource::CurrentUnbalance:
       for (const auto& column : kValueColumns)
         if (column.cell == q.at) return column.name;
       return "cell" + std::to_string(q.at);

@@ -73,16 +73,6 @@ std::string RecordStore::recordTimeText(int index) const {
   return text;
 }
 
-float RecordStore::totalActivePower(int index) const {
-  const auto& r = records_[index];
-  return r.value(cells::pA) + r.value(cells::pB) + r.value(cells::pC);
-}
-
-float RecordStore::totalReactivePower(int index) const {
-  const auto& r = records_[index];
-  return r.value(cells::qA) + r.value(cells::qB) + r.value(cells::qC);
-}
-
 const char* RecordStore::voltageUnit() const { return kiloUnits() ? "KV" : "V"; }
 const char* RecordStore::activePowerUnit() const { return kiloUnits() ? "KW" : "W"; }
 const char* RecordStore::reactivePowerUnit() const { return kiloUnits() ? "KVar" : "Var"; }

@@ -8,6 +8,7 @@
 
 #include "base/ZeroedBlock.h"
 #include "records/MeasurementRecord.h"
+#include "records/RecordQuantities.h"
 
 namespace pq {
 
@@ -62,49 +63,19 @@ class RecordStore {
   // one digit, and the text ends with a line feed.
   std::string recordTimeText(int index) const;
 
-  float totalActivePower(int index) const;
-  float totalReactivePower(int index) const;
-  // Whether harmonics relate to the channel's fundamental: it is above 0.05 (voltage channels) or
-  // 0.001 (current channels).
-  bool hasFundamental(int index, int channel) const {
-    return records_[index].harmonic(channel, 1) > (isVoltageChannel(channel) ? 0.05 : 0.001);
-  }
+  float totalActivePower(int index) const { return pq::totalActivePower(records_[index]); }
+  float totalReactivePower(int index) const { return pq::totalReactivePower(records_[index]); }
+  // Whether harmonics relate to the channel's fundamental (RecordQuantities.h).
+  bool hasFundamental(int index, int channel) const { return pq::hasFundamental(records_[index], channel); }
   // Harmonic content of order n (1..64) in percent of the fundamental; 0 without a fundamental.
-  // Inline, as the next one, since a report computes them for every record in loops that a call
-  // would dominate.
   double harmonicPercent(int index, int channel, int order) const {
     if (!hasFundamental(index, channel)) return 0.0;
     const auto& r = records_[index];
     return static_cast<double>(r.harmonic(channel, order)) / r.harmonic(channel, 1) * 100.0;
   }
   // Total harmonic distortion over orders 2..64 in percent of the fundamental.
-  double thd(int index, int channel) const {
-    const auto& r = records_[index];
-    double sumOfSquares = 0.0;
-    for (int order = 2; order <= kLastThdOrder; ++order) {
-      const double h = r.harmonic(channel, order);
-      sumOfSquares += h * h;
-    }
-    return distortion(sumOfSquares, r.harmonic(channel, 1));
-  }
-  // thd() of every channel, the same values. The squares of each channel are added in the same
-  // order, but the six sums side by side: one after another, each waits for every addition before,
-  // and the aggregation of a day spent a fifth of its time on that.
-  std::array<double, kChannelCount> thdOfChannels(int index) const {
-    const auto& r = records_[index];
-    std::array<double, kChannelCount> sumOfSquares{};
-    for (int order = 2; order <= kLastThdOrder; ++order) {
-      for (int channel = 0; channel < kChannelCount; ++channel) {
-        const double h = r.harmonic(channel, order);
-        sumOfSquares[channel] += h * h;
-      }
-    }
-    std::array<double, kChannelCount> thds{};
-    for (int channel = 0; channel < kChannelCount; ++channel) {
-      thds[channel] = distortion(sumOfSquares[channel], r.harmonic(channel, 1));
-    }
-    return thds;
-  }
+  double thd(int index, int channel) const { return thdOf(records_[index], channel); }
+  std::array<double, kChannelCount> thdOfChannels(int index) const { return pq::thdOfChannels(records_[index]); }
 
   // Voltages and powers are in kilo units when ptRatio is greater than 1.0; currents always in A.
   bool kiloUnits() const { return ptRatio > 1.0f; }
@@ -131,12 +102,6 @@ class RecordStore {
   bool incompleteImport = false;
 
  private:
-  static constexpr int kLastThdOrder = 64;
-  static double distortion(double sumOfSquares, double fundamental) {
-    if (fundamental > 0.001 && sumOfSquares > 0.0) return std::sqrt(sumOfSquares) / fundamental * 100.0;
-    return 0.0;
-  }
-
   ZeroedBlock block_;
   MeasurementRecord* records_;
   std::atomic<int> recordCount_ = 0;

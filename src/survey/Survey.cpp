@@ -11,12 +11,10 @@
 #include "aggregation/RecordTimeGate.h"
 #include "aggregation/SinkFanOut.h"
 #include "assessment/SupplyVoltageDeviation.h"
-#include "base/ConversionError.h"
 #include "records/RecordFileFormat.h"
 #include "records/RecordFileImport.h"
 #include "records/RecordStore.h"
 #include "survey/SurveyMessages.h"
-#include "timerange/CalendarDateTime.h"
 
 namespace pq {
 
@@ -34,14 +32,6 @@ class ImportMessages : public QuietImportListener {
   std::string last;
 };
 
-std::optional<std::int64_t> timeOf(const RecordStore& store, int index) {
-  try {
-    return epochSeconds(CalendarDateTime::ofRecord(store, index));
-  } catch (const ConversionError&) {
-    return std::nullopt;
-  }
-}
-
 void describeDamage(const PlannedFile& planned, const RecordStore& store, ImportResult result,
                     const std::string& importMessage, SurveyFile& file) {
   const std::string lastText = file.last ? epochTimeText(*file.last) : "-";
@@ -58,7 +48,8 @@ void describeDamage(const PlannedFile& planned, const RecordStore& store, Import
 }
 
 // Reads the planned files in turn into one assessment pass and keeps what the survey keeps of them.
-class SurveyOpening {
+// The pass says what became of each record, so that each file's counts are those of the pass itself.
+class SurveyOpening : public RecordVerdictListener {
  public:
   SurveyOpening(const SurveyPlan& plan, RecordStore& store, SurveyListener& listener, AggregationSink* alsoTo)
       : plan_(plan), store_(store), listener_(listener), collector_(surveyQuantities()) {
@@ -81,7 +72,10 @@ class SurveyOpening {
 
   Survey take() {
     Survey survey = std::move(survey_);
-    if (pass_) survey.values = recordingValuesOf(*pass_, std::move(collector_.series));
+    if (pass_) {
+      survey.values = recordingValuesOf(*pass_, std::move(collector_.series));
+      survey.gaps = survey.values.span.gaps;
+    }
     return survey;
   }
 
@@ -133,10 +127,9 @@ class SurveyOpening {
       }
       imported.store(true, std::memory_order_release);
     });
-    SurveyFile file;
-    file.path = planned.path;
-    const std::optional<std::int64_t> earlierLast = lastAdmitted_;
-    std::vector<std::int64_t> times;
+    const int tag = static_cast<int>(survey_.files.size());
+    survey_.files.emplace_back().path = planned.path;
+    std::optional<RecordOrigin> origin;
     int fed = 0;
     bool cancelled = false;
     const double frames = std::max<double>(
@@ -154,8 +147,11 @@ class SurveyOpening {
         std::this_thread::sleep_for(kImportWait);
         continue;
       }
+      // The first chunk holds the records that give the file's interval (kIntervalSampleRecords).
+      if (!origin) origin = RecordOrigin{recordingIntervalOfFile(store_, available), store_.kiloUnits(), tag};
       const int end = std::min(available, fed + kFeedChunk);
-      feedWithinWindow(fed, end, earlierLast, file, times);
+      if (!pass_) startPass();
+      pass_->feed(store_, {fed, end}, *origin);
       fed = end;
       report(std::min(1.0, fed / frames), planned);
       cancelled = listener_.cancelRequested();
@@ -164,87 +160,52 @@ class SurveyOpening {
     if (failure) std::rethrow_exception(failure);
     if (cancelled) return false;
     if (result == ImportResult::CannotOpen) {
+      survey_.files.pop_back();
       survey_.leftOut.push_back(messages::surveyFileVanished(planned.path));
       return true;
     }
+    SurveyFile& file = survey_.files.back();
     file.records = store_.recordCount();
-    if (!times.empty()) lastAdmitted_ = times.back();
-    file.intervalSeconds = recordingInterval(times).value_or(interval_);
-    if (file.intervalSeconds > 0) interval_ = file.intervalSeconds;
-    addGaps(times, file.intervalSeconds);
+    markEnds(file);
+    file.intervalSeconds = origin ? origin->intervalSeconds : 0;
     describeDamage(planned, store_, result, messages.last, file);
-    survey_.files.push_back(std::move(file));
     report(1.0, planned);
     return true;
   }
 
-  // Feeds the records [begin, end) that lie in the plan's time window to the pass, run by run; a
-  // record whose time stamp is no date-time goes on, for the pass to count it as it counts it in a
-  // single file.
-  void feedWithinWindow(int begin, int end, const std::optional<std::int64_t>& earlierLast, SurveyFile& file,
-                        std::vector<std::int64_t>& times) {
-    const auto inWindow = [&](int i) {
-      if (!plan_.from && !plan_.to) return true;
-      const auto time = timeOf(store_, i);
-      return !time || ((!plan_.from || *time >= *plan_.from) && (!plan_.to || *time <= *plan_.to));
+  // The times of the file's first and last dated records within the survey's time window.
+  void markEnds(SurveyFile& file) const {
+    const TimeWindow window{plan_.from, plan_.to};
+    const auto dated = [&](int i) -> std::optional<std::int64_t> {
+      const auto seconds = recordSeconds(store_, i);
+      return seconds && window.contains(*seconds) ? seconds : std::nullopt;
     };
-    const auto feed = [&](int runBegin, int runEnd) {
-      if (runBegin >= runEnd) return;
-      admit(runBegin, runEnd, earlierLast, file, times);
-      if (!pass_) startPass(recordingInterval(times).value_or(1));
-      pass_->feed(store_, {runBegin, runEnd});
-    };
-    int run = begin;
-    for (int i = begin; i < end; ++i) {
-      if (inWindow(i)) continue;
-      feed(run, i);
-      run = i + 1;
-    }
-    feed(run, end);
+    for (int i = 0; i < file.records && !file.first; ++i) file.first = dated(i);
+    for (int i = file.records - 1; i >= 0 && !file.last; --i) file.last = dated(i);
   }
 
-  // Notes the times of the records [begin, end) that the pass will let through: its gate sees the
-  // same records in the same order, so this one, kept across the files as the pass keeps its own,
-  // admits exactly those. A record left out that is not later than the last of an earlier file
-  // overlaps it.
-  void admit(int begin, int end, const std::optional<std::int64_t>& earlierLast, SurveyFile& file,
-             std::vector<std::int64_t>& times) {
-    for (int i = begin; i < end; ++i) {
-      const auto admitted = gate_.admit(store_, i);
-      const auto time = admitted ? admitted : timeOf(store_, i);
-      if (time) {
-        if (!file.first) file.first = time;
-        file.last = time;
-      }
-      if (admitted) {
-        times.push_back(*admitted);
-        continue;
-      }
-      ++file.skipped;
-      if (time && earlierLast && *time <= *earlierLast) ++file.overlapping;
+  // A record left out that is not later than the last let through from an earlier file overlaps it.
+  void recordJudged(int tag, std::optional<std::int64_t> seconds, bool admitted) override {
+    SurveyFile& file = survey_.files[static_cast<std::size_t>(tag)];
+    if (tag != judgedFile_) {
+      judgedFile_ = tag;
+      earlierLast_ = lastAdmitted_;
     }
-  }
-
-  void addGaps(const std::vector<std::int64_t>& times, int interval) {
-    if (times.empty() || interval <= 0) {
-      if (!times.empty()) previous_ = times.back();
+    if (admitted) {
+      lastAdmitted_ = seconds;
       return;
     }
-    if (previous_) {
-      if (const auto gap = gapBetween(*previous_, times.front(), interval)) survey_.gaps.push_back(*gap);
-    }
-    for (std::size_t i = 1; i < times.size(); ++i) {
-      if (const auto gap = gapBetween(times[i - 1], times[i], interval)) survey_.gaps.push_back(*gap);
-    }
-    previous_ = times.back();
+    ++file.skipped;
+    if (seconds && earlierLast_ && *seconds <= *earlierLast_) ++file.overlapping;
   }
 
-  void startPass(int intervalSeconds) {
+  void startPass() {
     survey_.identity = plan_.files.front().identity;
     survey_.wiringMode = store_.recordCount() > 0 ? store_.record(0).integer(cells::wiringMode) : 1;
     survey_.declaredVoltage = supplyVoltageOf(store_, survey_.wiringMode).declared;
     fanOut_ = std::make_unique<SinkFanOut>(sinks_);
-    pass_ = std::make_unique<AssessmentPass>(*fanOut_, survey_.declaredVoltage, std::max(intervalSeconds, 1));
+    pass_ = std::make_unique<AssessmentPass>(*fanOut_, survey_.declaredVoltage, TimeWindow{plan_.from, plan_.to},
+                                             this);
   }
 
   const SurveyPlan& plan_;
@@ -254,10 +215,9 @@ class SurveyOpening {
   std::vector<AggregationSink*> sinks_;
   std::unique_ptr<SinkFanOut> fanOut_;
   std::unique_ptr<AssessmentPass> pass_;
-  RecordTimeGate gate_;
+  int judgedFile_ = -1;
+  std::optional<std::int64_t> earlierLast_;
   std::optional<std::int64_t> lastAdmitted_;
-  std::optional<std::int64_t> previous_;
-  int interval_ = 0;
   std::int64_t totalSize_ = 0;
   std::int64_t doneSize_ = 0;
   Survey survey_;

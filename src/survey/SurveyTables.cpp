@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "assessment/AssessmentTables.h"
+#include "assessment/AssessmentTexts.h"
 #include "export/RecordTable.h"
 #include "export/TableFile.h"
 #include "export/WorkbookFile.h"
@@ -36,8 +37,7 @@ bool writeSurveyWorkbook(const std::string& path, const Survey& survey, std::str
   if (book.open()) {
     for (const Resolution resolution : {Resolution::OneMinute, Resolution::TenMinutes})
       writeAggregatedTable(seriesOf(survey, resolution), book.addSheet(sheetName(resolution)), {});
-    const int interval = survey.files.empty() ? 1 : std::max(1, survey.files.front().intervalSeconds);
-    writeTable(eventTable(survey.values.events, interval, survey.wiringMode != 1), book);
+    writeTable(eventTable(listedEvents(survey.values.events, survey.values.sustained), survey.wiringMode != 1), book);
     TableWriter& gaps = book.addSheet("数据缺口");
     gaps.heading({"无数据起", "无数据止"});
     for (const RecordGap& gap : survey.gaps)

@@ -2,6 +2,7 @@
 
 #include "records/RecordStore.h"
 #include "timerange/Clock.h"
+#include "timerange/EpochSeconds.h"
 #include "timerange/RecordSpan.h"
 #include "timerange/TimeRangeMessages.h"
 
@@ -75,6 +76,12 @@ std::optional<std::string> TimeRangeSelection::selectCustom(RecordStore& store) 
   store.rangeEnd = range.end;
   if (range.start == range.end) return messages::kNoRecordsInSpan;
   return std::nullopt;
+}
+
+std::optional<TimeWindow> TimeRangeSelection::customWindow() const {
+  if (!timeQuery || mode != TimeRangeMode::Custom) return std::nullopt;
+  return TimeWindow{epochSeconds(CalendarDateTime::parse(start.dateTimeText(":00"))),
+                    epochSeconds(CalendarDateTime::parse(end.dateTimeText(":59")))};
 }
 
 void TimeRangeSelection::showRangeInFields(const RecordStore& store) { showStoreSpan(store, start, end); }

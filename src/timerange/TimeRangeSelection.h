@@ -5,6 +5,7 @@
 
 #include "timerange/CalendarDateTime.h"
 #include "timerange/DateFieldGroup.h"
+#include "timerange/TimeWindow.h"
 
 namespace pq {
 
@@ -31,6 +32,11 @@ class TimeRangeSelection {
   // or a record date whose bytes spell no BCD number met by the day scans, throws ConversionError and
   // leaves the range as it was.
   std::optional<std::string> selectTimeRange(RecordStore& store) const;
+
+  // The times of a Custom choice, for an assessment that takes records by their own times rather than
+  // the span of the store between them; nothing in the other modes. Throws ConversionError as
+  // selectTimeRange does for fields that are no date-time.
+  std::optional<TimeWindow> customWindow() const;
 
   // After a ShowAll query: the first record's time in the start fields, the last one's in the end
   // fields.

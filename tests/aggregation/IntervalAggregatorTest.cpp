@@ -42,8 +42,7 @@ TEST(IntervalAggregator, TenMinutesWithOneZeroRecordIsTheRmsOfItsSixHundredRecor
   }
   SeriesCollector collector(kEverything);
   IntervalAggregator aggregator(collector);
-  RecordTimeGate gate;
-  for (int i = 0; i < store->recordCount(); ++i) aggregator.add(*store, i, *gate.admit(*store, i), i == 257);
+  for (int i = 0; i < store->recordCount(); ++i) aggregator.add(store->record(i), *recordSeconds(*store, i), i == 257 ? RecordMark::Event : RecordMark::None);
   aggregator.finish();
 
   const auto& tens = collector.series[static_cast<int>(Resolution::TenMinutes)];

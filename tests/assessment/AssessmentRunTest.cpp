@@ -31,6 +31,7 @@ MeasurementRecord& addRecord(RecordStore& store, int second, double phase, int w
   r.setValue(cells::pB, 79.9f);
   r.setValue(cells::pC, 82.6f);
   r.setValue(cells::frequency, 50.03f);
+  r.setValue(cells::uPositive, static_cast<float>(phase));
   return r;
 }
 
@@ -48,7 +49,7 @@ std::unique_ptr<RecordStore> tenKilovoltStore() {
 
 AssessmentResult assessAll(const RecordStore& store) {
   const IndexRange all{0, store.recordCount()};
-  return runAssessment(store, all, assessmentSetupOf(store, all, AssessmentLimits{}, "test"));
+  return runAssessment(store, all, {}, assessmentSetupOf(store, all, AssessmentLimits{}, "test"));
 }
 
 TEST(AssessmentRun, AnHourOfATenKilovoltLineInOneCall) {
@@ -164,7 +165,7 @@ TEST(AssessmentRun, WhatCannotBeAssessedIsRefusedWithItsReason) {
     }
     AssessmentSetup setup = assessmentSetupOf(*store, c.range, AssessmentLimits{}, "test");
     if (c.declared >= 0 || std::isnan(c.declared)) setup.supply.declared = c.declared;
-    const AssessmentResult result = runAssessment(*store, c.range, setup);
+    const AssessmentResult result = runAssessment(*store, c.range, {}, setup);
     EXPECT_EQ(result.refusal, c.refusal) << c.what;
     EXPECT_TRUE(result.harmonics.empty()) << c.what;
     for (const auto& phase : result.deviation) EXPECT_FALSE(phase.index.judged()) << c.what;

@@ -25,6 +25,7 @@ AssessmentResult threeWireResult() {
   AssessmentResult r;
   r.setup.supply = {10000, 10, true, false};
   r.setup.recordSeconds = 3;
+  r.recordIntervals = {3};
   r.setup.limitSetName = "GB/T 12325-2008";
   r.span = {1374400727, 1374487126, 28000, {{1374400800, 1374401100}, {1374410000, 1374410003}}};
   r.outOfOrder = 2;
@@ -60,7 +61,7 @@ AssessmentResult threeWireResult() {
 
   // 2013-07-21 09:58:47, four records of three seconds.
   r.events.push_back(
-      {VoltageEventKind::Swell, 1374400727, 1374400736, 4, {false, true, true}, 11250, 112.5, true});
+      {VoltageEventKind::Swell, 1374400727, 1374400736, 4, 12, 3, {false, true, true}, 11250, 112.5, true});
   r.sarfi = {3, 2, 1, 0};
   r.energy.activeKwh = 12.5;
   r.energy.reactiveKvarh = -3.75;
@@ -89,7 +90,7 @@ TEST(AssessmentTablesTest, NumbersVerdictsTimesAndEmptyCells) {
       {std::string("开始时间"), CalendarDateTime{2013, 7, 21, 9, 58, 47}},
       {std::string("结束时间"), CalendarDateTime{2013, 7, 22, 9, 58, 46}},
       {std::string("记录条数"), 28000LL},
-      {std::string("记录间隔 s"), 3LL},
+      {std::string("记录间隔"), std::string("3 s")},
       {std::string("数据缺口"), 2LL},
       {std::string("时间重复的记录"), 0LL},
       {std::string("时间倒序的记录"), 2LL},
@@ -102,9 +103,9 @@ TEST(AssessmentTablesTest, NumbersVerdictsTimesAndEmptyCells) {
   ASSERT_EQ(deviation.rows.size(), 3u);
   EXPECT_EQ(deviation.rows[0],
             (TableRow{std::string("AB"), kEmpty, kEmpty, kEmpty, kEmpty, 7.0f, -7.0f, 0LL, 0LL, 0LL, 0LL,
-                      kEmpty, std::string("无结论"), std::string("没有分钟值")}));
+                      0LL, kEmpty, std::string("无结论"), std::string("没有分钟值")}));
   EXPECT_EQ(deviation.rows[1], (TableRow{std::string("BC"), 3.25f, -1.5f, 0.875f, 2.75f, 7.0f, -7.0f, 41LL,
-                                         1LL, 0LL, 2LL, 97.56f, std::string("合格"), kEmpty}));
+                                         1LL, 0LL, 2LL, 0LL, 97.56f, std::string("合格"), kEmpty}));
   EXPECT_EQ(deviation.rows[2][0], TableCell(std::string("CA")));
 
   const AssessmentTable& harmonics = sheet(tables, "谐波");
@@ -116,10 +117,10 @@ TEST(AssessmentTablesTest, NumbersVerdictsTimesAndEmptyCells) {
 
   EXPECT_EQ(sheet(tables, "电压事件").rows,
             (std::vector<TableRow>{{std::string("电压暂升"), CalendarDateTime{2013, 7, 21, 9, 58, 47}, 12LL,
-                                    std::string("BC CA"), 112.5f, std::string("未结束")}}));
+                                    3LL, std::string("BC CA"), 112.5f, std::string("未结束")}}));
   EXPECT_EQ(sheet(tables, "SARFI").rows, (std::vector<TableRow>{{3LL, 2LL, 1LL, 0LL}}));
   // No energy at all gives no power factor; no quarter hour, no demand and no time of it.
-  EXPECT_EQ(sheet(tables, "电能").rows, (std::vector<TableRow>{{12.5f, -3.75f, kEmpty, kEmpty, kEmpty}}));
+  EXPECT_EQ(sheet(tables, "电能").rows, (std::vector<TableRow>{{12.5f, 0.0f, 0.0f, -3.75f, kEmpty, kEmpty, kEmpty}}));
 }
 
 TEST(AssessmentTablesTest, TheTimeOfTheLargestDemand) {
@@ -129,7 +130,7 @@ TEST(AssessmentTablesTest, TheTimeOfTheLargestDemand) {
   result.energy.largestDemandStart = 1374401700;  // 2013-07-21 10:15:00
   EXPECT_EQ(
       sheet(assessmentTables(result, kHeading), "电能").rows,
-      (std::vector<TableRow>{{12.5f, -3.75f, 0.957f, 318.25f, CalendarDateTime{2013, 7, 21, 10, 15, 0}}}));
+      (std::vector<TableRow>{{12.5f, 0.0f, 0.0f, -3.75f, 0.957f, 318.25f, CalendarDateTime{2013, 7, 21, 10, 15, 0}}}));
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ TEST(EnergyMeter, AnHourOf100KilowattsAnd48Point43KilovarsInEitherUnit) {
     EnergyMeter meter;
     for (int s = 0; s < 3600; ++s) {
       addAt(*store, 10, s / 60, s % 60, 100.0f / c.unit, 48.43f / c.unit);
-      meter.add(*store, s, at(10, s / 60, s % 60));
+      meter.add(store->record(s), at(10, s / 60, s % 60), 1, store->kiloUnits());
     }
     const EnergySummary energy = meter.finish();
     EXPECT_NEAR(energy.activeKwh, 100.000, 1e-4) << c.ptRatio;
@@ -64,13 +64,14 @@ TEST(EnergyMeter, GapsAreNotIntegratedAndTheLargestQuarterHourIsFound) {
                             {15, 3, 200.0f}, {15, 4, 200.0f}, {31, 0, 80.0f},  {31, 2, 80.0f}};
   for (const Second& r : records) {
     addAt(*store, 10, r.minute, r.second, r.p);
-    meter.add(*store, store->recordCount() - 1, at(10, r.minute, r.second));
+    meter.add(store->record(store->recordCount() - 1), at(10, r.minute, r.second), 1, store->kiloUnits());
   }
   const EnergySummary energy = meter.finish();
   EXPECT_NEAR(energy.activeKwh, (60.0 + 5 * 200.0 + 2 * 80.0) / 3600, 1e-9);
   EXPECT_EQ(energy.reactiveKvarh, 0.0);
   EXPECT_EQ(energy.powerFactor, 1.0);
-  EXPECT_EQ(energy.largestDemandKw, 200.0);
+  // Five seconds of 200 kW draw 1000 kW·s, which over the quarter hour is 1.11 kW, not 200.
+  EXPECT_NEAR(energy.largestDemandKw, 1000.0 / 900, 1e-12);
   EXPECT_EQ(energy.largestDemandStart, at(10, 15, 0));
   EXPECT_EQ(energy.largestDemandRecords, 5);
 }

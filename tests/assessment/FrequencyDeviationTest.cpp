@@ -43,7 +43,7 @@ TEST(FrequencyDeviation, TenSecondMeansAreJudgedNotTheRecords) {
   // last ten seconds lie beyond 0.2 Hz but within 0.5 Hz.
   for (const Case& c : {Case{kNormalFrequencyDeviation, 100.0 * 5 / 6, Verdict::Fail},
                         Case{kWideFrequencyDeviation, 100.0, Verdict::Pass}}) {
-    const FrequencyDeviationAssessment result = assessFrequencyDeviation(tenSeconds, c.limit);
+    const FrequencyDeviationAssessment result = assessFrequencyDeviation(tenSeconds, c.limit, 0);
     EXPECT_EQ(result.index.verdict, c.verdict) << c.limit;
     EXPECT_NEAR(result.index.passRate, c.passRate, 1e-9) << c.limit;
     EXPECT_NEAR(result.index.max, 0.27, 1e-5) << c.limit;
@@ -60,7 +60,7 @@ AggregatedSeries tenSecondsOf(const std::vector<double>& frequencies, const std:
   AggregatedSeries series;
   series.quantities = {cellQuantity(cells::frequency)};
   for (std::size_t i = 0; i < frequencies.size(); ++i) {
-    series.intervals.push_back({static_cast<std::int64_t>(i) * 10, 10, i < flagged.size() && flagged[i]});
+    series.intervals.push_back({static_cast<std::int64_t>(i) * 10, 10, i < flagged.size() && flagged[i], false});
     series.values.push_back({frequencies[i], frequencies[i], frequencies[i]});
   }
   return series;
@@ -73,7 +73,7 @@ TEST(FrequencyDeviation, TheNinetyFifthPercentValueRanksMagnitudesAndFlaggedValu
   std::vector<bool> flagged(22, false);
   flagged[21] = true;
   const FrequencyDeviationAssessment result =
-      assessFrequencyDeviation(tenSecondsOf(f, flagged), kNormalFrequencyDeviation);
+      assessFrequencyDeviation(tenSecondsOf(f, flagged), kNormalFrequencyDeviation, 0);
   EXPECT_EQ(result.flaggedIntervals, 1);
   EXPECT_EQ(result.index.values, 21);
   EXPECT_EQ(result.index.verdict, Verdict::Pass);
@@ -102,7 +102,7 @@ TEST(FrequencyDeviation, WhatCannotBeJudgedGetsNoVerdictAndSaysWhy) {
       {"a series without frequency", withoutFrequency, 0.2, messages::kNotAggregated},
   };
   for (const Case& c : cases) {
-    const FrequencyDeviationAssessment result = assessFrequencyDeviation(c.series, c.limit);
+    const FrequencyDeviationAssessment result = assessFrequencyDeviation(c.series, c.limit, 0);
     EXPECT_FALSE(result.index.judged()) << c.what;
     EXPECT_EQ(result.index.reason, c.reason) << c.what;
   }

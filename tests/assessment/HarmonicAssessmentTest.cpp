@@ -45,8 +45,7 @@ NinetyFivePercentSink assessedHour(const ReportLimits& limits, std::int64_t maxI
   }
   NinetyFivePercentSink sink(harmonicQuantities(limits), maxIntervals);
   IntervalAggregator aggregator(sink);
-  RecordTimeGate gate;
-  for (int i = 0; i < store->recordCount(); ++i) aggregator.add(*store, i, *gate.admit(*store, i), false);
+  for (int i = 0; i < store->recordCount(); ++i) aggregator.add(store->record(i), *recordSeconds(*store, i), RecordMark::None);
   aggregator.finish();
   return sink;
 }

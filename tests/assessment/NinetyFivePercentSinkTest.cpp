@@ -24,9 +24,8 @@ void feed(NinetyFivePercentSink& sink, int intervals, Content contentOf, int fla
     r.setValue(cells::harmonic(Ua, 3), static_cast<float>(contentOf(s / 3)));
   }
   IntervalAggregator aggregator(sink);
-  RecordTimeGate gate;
   for (int i = 0; i < store->recordCount(); ++i)
-    aggregator.add(*store, i, *gate.admit(*store, i), i / 3 == flagged);
+    aggregator.add(store->record(i), *recordSeconds(*store, i), i / 3 == flagged ? RecordMark::Event : RecordMark::None);
   aggregator.finish();
 }
 

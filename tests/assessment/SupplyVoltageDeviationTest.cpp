@@ -115,7 +115,7 @@ AggregatedSeries minutesOf(const std::vector<double>& values) {
   AggregatedSeries series;
   series.quantities = {cellQuantity(cells::uaRms), cellQuantity(cells::ubRms), cellQuantity(cells::ucRms)};
   for (std::size_t m = 0; m < values.size(); ++m) {
-    series.intervals.push_back({static_cast<std::int64_t>(m) * 60, 60, false});
+    series.intervals.push_back({static_cast<std::int64_t>(m) * 60, 60, false, false});
     for (int phase = 0; phase < 3; ++phase) series.values.push_back({values[m], values[m], values[m]});
   }
   return series;

@@ -38,7 +38,8 @@ std::vector<bool> detect(VoltageEventDetector& detector, const std::vector<Phase
       r.setValue(kMin[phase], records[s].min[phase]);
       r.setValue(kMax[phase], records[s].max[phase]);
     }
-    inEvent.push_back(detector.add(*store, static_cast<int>(s), at(static_cast<int>(s))));
+    const auto membership = detector.add(store->record(static_cast<int>(s)), at(static_cast<int>(s)), 1);
+    inEvent.push_back(membership.dip >= 0 || membership.swell >= 0);
   }
   detector.finish();
   return inEvent;

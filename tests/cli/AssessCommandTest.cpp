@@ -54,6 +54,7 @@ void writeSeconds(const std::string& path, int first, int end, const std::functi
       r.setValue(cells::uaMin + 3 * phase, static_cast<float>(l.min));
     }
     r.setValue(cells::frequency, 49.93f);
+    r.setValue(cells::uPositive, static_cast<float>(levels(s, 0).rms));
   }
   ASSERT_TRUE(rewriteRecordFile(store));
 }
@@ -202,7 +203,7 @@ TEST_F(AssessCommandTest, TheHourAsWorkbookPagesAndPicture) {
       {"概况 7 2", "number 3600"},
       {"电压偏差 1 1", "text 相别"},
       {"电压偏差 1 6", "text 上限 %"},
-      {"电压偏差 1 13", "text 结论"},
+      {"电压偏差 1 14", "text 结论"},
       {"电压偏差 2 1", "text A"},
       {"电压偏差 4 1", "text C"},
       {"电压偏差 2 6", "number 7"},
@@ -211,9 +212,10 @@ TEST_F(AssessCommandTest, TheHourAsWorkbookPagesAndPicture) {
       {"电压偏差 2 9", "number 5"},
       {"电压偏差 3 10", "number 5"},
       {"电压偏差 2 11", "number 0"},
-      {"电压偏差 4 12", "number 83.33"},
-      {"电压偏差 2 13", "text 不合格"},
-      {"电压偏差 2 14", "empty"},
+      {"电压偏差 2 12", "number 0"},
+      {"电压偏差 4 13", "number 83.33"},
+      {"电压偏差 2 14", "text 不合格"},
+      {"电压偏差 2 15", "empty"},
       // Six 10-minute values: no 95 % value, no verdict, and why.
       {"不平衡度 2 1", "text 电压负序不平衡度"},
       {"不平衡度 2 5", "empty"},
@@ -222,9 +224,10 @@ TEST_F(AssessCommandTest, TheHourAsWorkbookPagesAndPicture) {
       {"不平衡度 2 9", "text 无结论"},
       {"不平衡度 2 10", std::string("text ") + messages::kTooFewFor95Percent},
       {"频率偏差 2 6", "number 0.2"},
-      {"频率偏差 2 7", "number 100"},
-      {"频率偏差 2 8", "text 合格"},
-      {"频率偏差 2 9", "empty"},
+      {"频率偏差 2 7", "number 0"},
+      {"频率偏差 2 8", "number 100"},
+      {"频率偏差 2 9", "text 合格"},
+      {"频率偏差 2 10", "empty"},
       // Per voltage channel orders 2..25, then the distortion; per current channel orders 2..25.
       {"谐波 26 1", "text Ua"},
       {"谐波 26 2", "text THD"},
@@ -243,7 +246,7 @@ TEST_F(AssessCommandTest, TheHourAsWorkbookPagesAndPicture) {
       {"SARFI 2 1", "number 0"},
       {"电能 1 1", "text 有功电能 kWh"},
       {"电能 2 1", "number 0"},
-      {"电能 2 3", "empty"},  // no energy, no power factor
+      {"电能 2 5", "empty"},  // no energy, no power factor
   };
   for (const auto& [at, value] : expected) {
     const auto found = cells->find(at);
@@ -335,16 +338,17 @@ TEST_F(AssessCommandTest, EventsWithTheirDurationsPhasesAndResidualVoltages) {
       {"电压事件 2 1", "text 电压暂降"},
       {"电压事件 2 2", "datetime 2010-04-20 10:01:10"},
       {"电压事件 2 3", "number 4"},
-      {"电压事件 2 4", "text B"},
-      {"电压事件 2 5", "number 71.014084"},
-      {"电压事件 2 6", "empty"},
+      {"电压事件 2 4", "number 1"},
+      {"电压事件 2 5", "text B"},
+      {"电压事件 2 6", "number 71.014084"},
+      {"电压事件 2 7", "empty"},
       {"电压事件 3 1", "text 电压暂升"},
-      {"电压事件 3 4", "text A C"},
-      {"电压事件 3 5", "number 114.31535"},
+      {"电压事件 3 5", "text A C"},
+      {"电压事件 3 6", "number 114.31535"},
       {"电压事件 4 1", "text 短时中断"},
       {"电压事件 4 3", "number 3"},
       {"电压事件 5 2", "datetime 2010-04-20 10:04:20"},
-      {"电压事件 5 5", "number 89.200615"},
+      {"电压事件 5 6", "number 89.200615"},
       {"SARFI 2 1", "number 3"},
       {"SARFI 2 2", "number 1"},
       {"SARFI 2 4", "number 1"},

@@ -30,7 +30,7 @@ TEST(RecordTable, AggregatedRowsNameTheirQuantitiesAndLeaveNoValueEmpty) {
   AggregatedSeries series;
   series.quantities = {cellQuantity(cells::ubRms), kTotalReactivePowerQuantity, thdQuantity(Uc),
                        harmonicContentQuantity(Ia, 7), fundamentalQuantity(Ib)};
-  series.intervals = {{1271671200, 60, false}, {1271671260, 37, true}};
+  series.intervals = {{1271671200, 60, false, false}, {1271671260, 37, true, false}};
   const double nan = std::numeric_limits<double>::quiet_NaN();
   series.values = {{57.25, 56.5, 58.5}, {-12.5, -13, -12}, {2.75, 2, 3}, {1.125, 1, 1.5}, {4.5, 4, 5},
                    {57.5, 57, 58},      {nan, nan, nan},   {2.5, 2, 3}, {1.25, 1, 1.5},  {4.75, 4, 5}};

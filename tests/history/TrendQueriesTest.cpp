@@ -367,7 +367,7 @@ class IntervalSliceTest : public ::testing::Test {
     const double ua[] = {101.5, 98.25, 102.75, kNaN, 99.5};  // a minute without a value at 8:06
     const double pa[] = {12.5, 13.25, 11.75, 14.5, 10.25};
     for (int k = 0; k < 5; ++k) {
-      series.intervals.push_back({t0 + 60 * minutes[k], records[k], false});
+      series.intervals.push_back({t0 + 60 * minutes[k], records[k], false, false});
       for (const double v : {ua[k], ua[k], ua[k], 50.01 + 0.01 * k, pa[k]})
         series.values.push_back({v, v, v});
     }

@@ -12,6 +12,7 @@
 
 #include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentTables.h"
+#include "assessment/AssessmentTexts.h"
 #include "assessment/LimitSet.h"
 #include "records/RecordStore.h"
 #include "survey/SurveyAssessment.h"
@@ -118,8 +119,9 @@ AssessmentWindow::AssessmentWindow(RecordStore* store, const AssessedSurvey* sur
   ui::connectReporting(workbookButton, &QPushButton::clicked, this, prompter_, [this] { exportWorkbook(); });
   connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
   connect(events_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
-    if (row < 0 || row >= static_cast<int>(result_.events.size())) return;
-    const VoltageEvent& event = result_.events[static_cast<std::size_t>(row)];
+    const std::vector<VoltageEvent> listed = listedEvents(result_);
+    if (row < 0 || row >= static_cast<int>(listed.size())) return;
+    const VoltageEvent& event = listed[static_cast<std::size_t>(row)];
     emit eventChosen(event.start, event.lastRecord);
   });
 }
@@ -142,8 +144,11 @@ void AssessmentWindow::assess() {
   for (const std::string& message : loaded.messages)
     prompter_.showWarning(this, QStringLiteral("限值"), QString::fromStdString(message));
   if (store_ != nullptr) {
-    const IndexRange range{store_->rangeStart, store_->rangeEnd};
-    result_ = runAssessment(*store_, range, assessmentSetupOf(*store_, range, loaded.set.limits, loaded.set.name));
+    // A chosen span takes the records by their own times; the other choices are spans of the store.
+    const std::optional<TimeWindow> window = panel_->customWindow();
+    const IndexRange range = window ? IndexRange{0, store_->recordCount()} : IndexRange{store_->rangeStart, store_->rangeEnd};
+    result_ = runAssessment(*store_, range, window.value_or(TimeWindow{}),
+                            assessmentSetupOf(*store_, range, loaded.set.limits, loaded.set.name));
     heading_ = assessmentHeadingOf(*store_);
   } else {
     result_ = reassessSurvey(*survey_, loaded.set.limits, loaded.set.name);

@@ -58,6 +58,7 @@ class TimeRangePanel : public QGroupBox {
   void queryCustomRange(const DateFieldGroup& start, const DateFieldGroup& end);
 
   TimeRangeMode mode() const { return selection_.mode; }
+  std::optional<TimeWindow> customWindow() const { return selection_.customWindow(); }
   bool timeQuery() const { return selection_.timeQuery; }
   DateRangeFields& fields() const { return *fields_; }
 

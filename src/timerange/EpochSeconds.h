@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "timerange/CalendarDateTime.h"
+
+namespace pq {
+
+// Seconds since 1970-01-01 00:00:00 of a calendar date-time, and back; record times carry no time
+// zone, so this is a count on the recording's own clock, aligned to its midnight.
+std::int64_t epochSeconds(const CalendarDateTime& t);
+CalendarDateTime calendarOfEpochSeconds(std::int64_t seconds);
+// "YYYY-MM-DD HH:MM:SS" of epoch seconds, as record times print.
+std::string epochTimeText(std::int64_t seconds);
+
+}  // namespace pq
