@@ -39,6 +39,8 @@ struct Shape {
   bool frequencyCell = false;  // `frequency` is written even when no number
   double activeWatts = kNaN;  // total; NaN: random
   double reactiveSign = 1;
+  // Cells written as not-a-number or infinity: the import reads such patterns as 0, so what reaches
+  // the assessment is a 0 Hz frequency, a 0 V voltage, a 0 W power.
   bool invalidPower = false;
   bool invalidVoltage = false;
 };
