@@ -7,6 +7,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "records/RecordFileImport.h"
 #include "records/RecordStore.h"
@@ -317,10 +318,11 @@ json referenceAssessment(const ReferenceRequest& request) {
   out["skipped"] = {{"duplicates", duplicates}, {"outOfOrder", outOfOrder}, {"undatable", undatable}};
   json& span = out["span"];
   span["records"] = recs.size();
-  json intervals = json::array();
-  for (const LoadedFile& file : files) intervals.push_back(file.interval);
-  span["recordIntervals"] = intervals;
   if (recs.empty()) return out;
+  // Every recording interval of the records assessed, each once, ascending.
+  std::set<int> distinctIntervals;
+  for (const auto& r : recs) distinctIntervals.insert(r.interval);
+  span["recordIntervals"] = std::vector<int>(distinctIntervals.begin(), distinctIntervals.end());
 
   span["first"] = timeText(recs.front().t);
   span["last"] = timeText(recs.back().t);
@@ -406,8 +408,9 @@ json referenceAssessment(const ReferenceRequest& request) {
       for (int i = e.firstAllBelowTen; i <= e.last; ++i) status[i] = Status::Outage;
     }
   }
-  for (std::size_t i = 0; i < recs.size(); ++i) {
-    if (status[i] == Status::Outage) outageSeconds += recs[i].interval;
+  // The outage time the page names: the durations of the long interruptions.
+  for (const Event& e : events) {
+    if (e.seconds > 60 && e.side == Side::Dip && e.allBelowTen) outageSeconds += e.seconds;
   }
   span["outageSeconds"] = outageSeconds;
 
@@ -479,7 +482,7 @@ json referenceAssessment(const ReferenceRequest& request) {
           under += v < band->second ? 1 : 0;
         }
       }
-      const Stats s = statsOf(d, true, false);
+      const Stats s = statsOf(d, true, true);
       json p;
       p["monitoredMinutes"] = d.size();
       p["overMinutes"] = over;
@@ -555,7 +558,7 @@ json referenceAssessment(const ReferenceRequest& request) {
       }
       if (const auto f = meanOf(recs, interval, frequencyOf)) deviations.push_back(*f - 50);
     }
-    const Stats s = statsOf(deviations, true, false);
+    const Stats s = statsOf(deviations, true, true);
     int within = 0;
     for (const double d : deviations) within += std::fabs(d) <= 0.2 ? 1 : 0;
     json& f = out["frequency"];
