@@ -1,6 +1,7 @@
 #include "cli/AssessedRecording.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <limits>
 #include <memory>
@@ -105,7 +106,10 @@ std::optional<AssessedRecording> assessRecordFiles(const Arguments& arguments) {
   for (const std::string& message : limits.messages) std::cerr << message << '\n';
 
   const std::vector<std::string>& paths = arguments.positional();
-  if (paths.size() > 1) return assessSurveyFiles(paths, from, to, limits.set);
+  // A folder stands for its record files, as in `survey`, even when it is the only argument.
+  std::error_code error;
+  if (paths.size() > 1 || std::filesystem::is_directory(paths.front(), error))
+    return assessSurveyFiles(paths, from, to, limits.set);
   return assessRecordFile(paths.front(), from, to, limits.set);
 }
 

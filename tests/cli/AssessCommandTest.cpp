@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -462,6 +463,35 @@ TEST_F(AssessCommandTest, ASurveyWithAPauseBetweenItsFilesIsCutToTheRange) {
   EXPECT_EQ(a["deviation"]["phases"]["B"]["monitoredMinutes"], 16);
   EXPECT_EQ(a["deviation"]["phases"]["B"]["overMinutes"], 1);
   EXPECT_EQ(a["deviation"]["phases"]["B"]["qualificationRate"], 93.75);
+}
+
+TEST_F(AssessCommandTest, AFolderAloneStandsForTheRecordFilesInIt) {
+  // Two files of a survey, the second with a sag, so that the events differ from none.
+  const std::filesystem::path folder = dir.file("survey");
+  std::filesystem::create_directory(folder);
+  const std::string first = (folder / "first.bin").string();
+  const std::string second = (folder / "second.bin").string();
+  const auto withSag = [](int s, int) {
+    const Levels l = hourWithTenMinutesOutOfBand(s, 0);
+    return s >= 2000 && s < 2003 ? Levels{l.rms * 0.6, l.rms * 0.5, l.max} : l;
+  };
+  writeSeconds(first, 0, 1200, withSag);
+  writeSeconds(second, 1200, 3600, withSag);
+  for (const char* command : {"assess", "events"}) {
+    SCOPED_TRACE(command);
+    const auto ofFiles = runCli({command, first, second});
+    const auto ofFolder = runCli({command, folder.string()});
+    ASSERT_EQ(ofFiles.status, 0) << ofFiles.err;
+    EXPECT_EQ(ofFolder.status, 0) << ofFolder.err;
+    EXPECT_EQ(ofFolder.err, ofFiles.err);
+    EXPECT_TRUE(ofFolder.out == ofFiles.out) << ofFolder.out.substr(0, 200);  // a whole JSON is too long to show
+  }
+  EXPECT_NE(runCli({"events", folder.string()}).out.find("2010-04-20 10:33:20"), std::string::npos);
+
+  const std::string ofFolder = dir.file("folder.json");
+  ASSERT_EQ(runCli({"assess", folder.string(), "--json", ofFolder}).status, 0);
+  ASSERT_EQ(runCli({"assess", first, second, "--json", out}).status, 0);
+  EXPECT_TRUE(fileText(ofFolder) == fileText(out));
 }
 
 TEST_F(AssessCommandTest, ThreeWireRecordsAreJudgedOnTheirLineVoltages) {
