@@ -31,6 +31,7 @@ inline constexpr char kLimitMemberNotGroup[] =
     "限值文件“%s”中“%s”应为一组限值（JSON对象），使用程序自带的限值。";
 // The third %s: the choices, "“network”或“userShare”".
 inline constexpr char kLimitMemberBadChoice[] = "限值文件“%s”中“%s”应为%s，使用程序自带的限值。";
+inline constexpr char kLimitMemberNotPositive[] = "限值文件“%s”中“%s”应为正数，使用程序自带的限值。";
 inline constexpr char kLimitMemberUnknown[] = "限值文件“%s”中的“%s”不是限值的名称，使用程序自带的限值。";
 
 }  // namespace pq::messages

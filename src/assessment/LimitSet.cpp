@@ -75,6 +75,20 @@ class SetReader {
     return word == second;
   }
 
+  double positive(const std::string& path) const {
+    const double value = number(path);
+    if (!(value > 0)) throw Unusable{format(messages::kLimitMemberNotPositive, file_, path)};
+    return value;
+  }
+
+  // Keyed by the order, "2" to "25".
+  SuperpositionExponents exponents(const std::string& path) const {
+    SuperpositionExponents exponents{};
+    for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order)
+      exponents[order] = positive(path + "." + std::to_string(order));
+    return exponents;
+  }
+
   DeviationBandLimits band(const std::string& path) const {
     return {number(path + ".upper"), number(path + ".lower")};
   }
@@ -106,6 +120,7 @@ LimitSet readSet(const json& root, const std::string& file) {
   const double smallSystem = r.number("frequencyDeviation.smallSystem");
   limits.frequencyDeviation =
       r.secondChoice("frequencyDeviation.use", "normal", "smallSystem") ? smallSystem : normal;
+  limits.superpositionExponents = r.exponents("harmonicCurrent.superpositionExponents");
   return set;
 }
 
@@ -140,6 +155,9 @@ json builtInSet() {
   const AssessmentLimits defaults;
   auto band = [](const DeviationBandLimits& b) { return json{{"upper", b.upper}, {"lower", b.lower}}; };
   auto pair = [](const UnbalanceLimits& u) { return json{{"p95", u.at95}, {"largest", u.largest}}; };
+  json exponents = json::object();
+  for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order)
+    exponents[std::to_string(order)] = defaults.superpositionExponents[order];
   return {
       {"name", kDefaultSetName},
       {"voltageDeviation",
@@ -150,7 +168,8 @@ json builtInSet() {
       {"unbalance",
        {{"use", "network"}, {"network", pair(kNetworkUnbalance)}, {"userShare", pair(kUserUnbalance)}}},
       {"frequencyDeviation",
-       {{"use", "normal"}, {"normal", kNormalFrequencyDeviation}, {"smallSystem", kWideFrequencyDeviation}}}};
+       {{"use", "normal"}, {"normal", kNormalFrequencyDeviation}, {"smallSystem", kWideFrequencyDeviation}}},
+      {"harmonicCurrent", {{"superpositionExponents", exponents}}}};
 }
 
 // A text, or the message of a file that could not be read.

@@ -21,6 +21,7 @@ namespace pq {
 //   unbalance.network / userShare .p95 .largest  limits of the 95 % and the largest 10-minute value, %
 //   frequencyDeviation.use                    "normal" or "smallSystem"
 //   frequencyDeviation.normal / smallSystem   Hz either side of 50 Hz
+//   harmonicCurrent.superpositionExponents    α of each harmonic order, {"2": 2.0, "3": 1.1, ..., "25": 2.0}
 struct LimitSet {
   std::string name;
   AssessmentLimits limits;

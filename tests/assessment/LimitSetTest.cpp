@@ -28,7 +28,11 @@ const char kTestSet[] = R"({
     "requiredQualificationRate": 98.5
   },
   "unbalance": {"use": "network", "network": {"p95": 1.7, "largest": 3.4}, "userShare": {"p95": 1.1, "largest": 2.2}},
-  "frequencyDeviation": {"use": "normal", "normal": 0.15, "smallSystem": 0.45}
+  "frequencyDeviation": {"use": "normal", "normal": 0.15, "smallSystem": 0.45},
+  "harmonicCurrent": {"superpositionExponents": {
+    "2": 1.5, "3": 1.05, "4": 1.5, "5": 1.15, "6": 1.5, "7": 1.35, "8": 1.5, "9": 1.5, "10": 1.5, "11": 1.75,
+    "12": 1.5, "13": 1.85, "14": 1.5, "15": 1.5, "16": 1.5, "17": 1.5, "18": 1.5, "19": 1.5, "20": 1.5,
+    "21": 1.65, "22": 1.5, "23": 1.7, "24": 1.5, "25": 1.5}}
 })";
 
 // kTestSet with one piece of text replaced.
@@ -61,6 +65,17 @@ TEST(LimitSet, TheShippedSetBesideTheExecutableIsTheBuiltInOne) {
                              {a.unbalance.at95, b.unbalance.at95},
                              {a.frequencyDeviation, b.frequencyDeviation}})
     EXPECT_EQ(x, y);
+  // GB/T 14549-1993 Appendix C: 2 for every order but 3, 5, 7, 11 and 13, orders 21 and 23 too.
+  for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order) {
+    const double expected = order == 3    ? 1.1
+                            : order == 5  ? 1.2
+                            : order == 7  ? 1.4
+                            : order == 11 ? 1.8
+                            : order == 13 ? 1.9
+                                          : 2.0;
+    EXPECT_EQ(a.superpositionExponents[order], expected) << order;
+    EXPECT_EQ(b.superpositionExponents[order], expected) << order;
+  }
   ASSERT_EQ(shippedLimitSets().size(), 1u);
   EXPECT_EQ(shippedLimitSets()[0].name, builtIn.name);
 }
@@ -81,6 +96,14 @@ TEST(LimitSet, AUserCopyOverridesOnlyTheValuesItHolds) {
   EXPECT_EQ(l.lowVoltageBand.upper, 6.5);
   EXPECT_EQ(l.requiredQualificationRate, 98.5);
   EXPECT_EQ(l.frequencyDeviation, 0.45);
+  EXPECT_EQ(l.superpositionExponents[21], 1.65);
+
+  const LoadedLimitSet exponents = limitSetOfTexts(
+      kTestSet, "set.json", R"({"harmonicCurrent": {"superpositionExponents": {"21": 2, "3": 1.2}}})", "mine.json");
+  EXPECT_TRUE(exponents.messages.empty());
+  EXPECT_EQ(exponents.set.limits.superpositionExponents[21], 2);
+  EXPECT_EQ(exponents.set.limits.superpositionExponents[3], 1.2);
+  EXPECT_EQ(exponents.set.limits.superpositionExponents[23], 1.7);
 }
 
 TEST(LimitSet, AFaultySetOrCopyIsNamedAndTheSoundSetUsed) {
@@ -118,6 +141,16 @@ TEST(LimitSet, AFaultySetOrCopyIsNamedAndTheSoundSetUsed) {
       {"copy removing a value", kTestSet, R"({"unbalance": {"network": {"largest": null}}})",
        message(messages::kLimitMemberMissing, "mine.json", "unbalance.network.largest"), 1.7},
       {"copy that is a number", kTestSet, "1.3", message(messages::kLimitFileNotJson, "mine.json"), 1.7},
+      {"set missing an exponent", testSetWith(R"("21": 1.65, )", ""), std::nullopt,
+       message(messages::kLimitMemberMissing, "set.json", "harmonicCurrent.superpositionExponents.21"), 2},
+      {"set with an exponent of 0", testSetWith(R"("23": 1.7)", R"("23": 0)"), std::nullopt,
+       message(messages::kLimitMemberNotPositive, "set.json", "harmonicCurrent.superpositionExponents.23"), 2},
+      {"copy with an exponent as text", kTestSet, R"({"harmonicCurrent": {"superpositionExponents": {"21": "1.8"}}})",
+       message(messages::kLimitMemberNotNumber, "mine.json", "harmonicCurrent.superpositionExponents.21"), 1.7},
+      {"copy with a negative exponent", kTestSet, R"({"harmonicCurrent": {"superpositionExponents": {"5": -1.2}}})",
+       message(messages::kLimitMemberNotPositive, "mine.json", "harmonicCurrent.superpositionExponents.5"), 1.7},
+      {"copy with an order beyond 25", kTestSet, R"({"harmonicCurrent": {"superpositionExponents": {"26": 2}}})",
+       message(messages::kLimitMemberUnknown, "mine.json", "harmonicCurrent.superpositionExponents.26"), 1.7},
   };
   for (const Case& c : cases) {
     const LoadedLimitSet loaded = limitSetOfTexts(c.set, "set.json", c.copy, "mine.json");
