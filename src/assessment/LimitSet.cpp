@@ -204,6 +204,17 @@ LoadedLimitSet limitSetOf(const Source& setSource, const std::optional<Source>& 
   return loaded;
 }
 
+// The name a file gives itself, if it is a limit file that has one.
+std::optional<std::string> ownName(const std::filesystem::path& path) {
+  const std::optional<std::string> text = fileText(path);
+  if (!text) return std::nullopt;
+  const json root = json::parse(*text, nullptr, false);
+  if (!root.is_object()) return std::nullopt;
+  const auto name = root.find("name");
+  if (name == root.end() || !name->is_string()) return std::nullopt;
+  return name->get<std::string>();
+}
+
 }  // namespace
 
 LimitSet builtInLimitSet() { return readSet(builtInSet(), kDefaultSetFile); }
@@ -212,14 +223,15 @@ std::filesystem::path shippedLimitSetFolder() { return executableFolder() / "lim
 
 std::filesystem::path defaultLimitSetFile() { return shippedLimitSetFolder() / kDefaultSetFile; }
 
-std::vector<LimitSetFile> shippedLimitSets() {
+std::vector<LimitSetFile> shippedLimitSets(const std::filesystem::path& folder) {
   std::vector<LimitSetFile> sets;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(shippedLimitSetFolder(), error)) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     if (entry.path().extension() != ".json") continue;
-    const LoadedLimitSet loaded = loadLimitSet(entry.path());
-    sets.push_back(
-        {entry.path(), loaded.messages.empty() ? loaded.set.name : entry.path().filename().string()});
+    const LoadedLimitSet loaded = loadListedLimitSet(entry.path(), folder / kDefaultSetFile);
+    // A file that changes some values only would otherwise show under the default set's name.
+    const std::optional<std::string> name = ownName(entry.path());
+    sets.push_back({entry.path(), loaded.messages.empty() && name ? *name : entry.path().filename().string()});
   }
   std::sort(sets.begin(), sets.end(),
             [](const LimitSetFile& a, const LimitSetFile& b) { return a.path < b.path; });
@@ -238,6 +250,12 @@ LoadedLimitSet loadLimitSet(const std::filesystem::path& setFile,
   std::optional<Source> copy;
   if (userCopy) copy = Source{fileText(*userCopy), userCopy->string()};
   return limitSetOf({fileText(setFile), setFile.string()}, copy);
+}
+
+LoadedLimitSet loadListedLimitSet(const std::filesystem::path& file, const std::filesystem::path& base) {
+  std::error_code error;
+  if (file == base || std::filesystem::equivalent(file, base, error)) return loadLimitSet(base);
+  return loadLimitSet(base, file);
 }
 
 }  // namespace pq

@@ -34,12 +34,13 @@ LimitSet builtInLimitSet();
 std::filesystem::path shippedLimitSetFolder();
 std::filesystem::path defaultLimitSetFile();
 
-// A shipped set for a selection: its file and its name (the file name when it cannot be read).
+// A set of the `limits` folder for a selection: its file and its name (the file name when it cannot
+// be used or names no set of its own).
 struct LimitSetFile {
   std::filesystem::path path;
   std::string name;
 };
-std::vector<LimitSetFile> shippedLimitSets();
+std::vector<LimitSetFile> shippedLimitSets(const std::filesystem::path& folder = shippedLimitSetFolder());
 
 // The set of `setFile` with the values of `userCopy` over it, and the messages to show, one per file
 // that could not be used. A set file that cannot be read, is no JSON, lacks a member or holds one of
@@ -51,6 +52,12 @@ struct LoadedLimitSet {
 };
 LoadedLimitSet loadLimitSet(const std::filesystem::path& setFile,
                             const std::optional<std::filesystem::path>& userCopy = std::nullopt);
+
+// The set of a file of the `limits` folder, as the assessment window offers them: the default set
+// `base` as it is, any other file over it as a user copy, so that a file there may hold only the values
+// it changes, as one given to `pqdesk-cli assess --limits` may.
+LoadedLimitSet loadListedLimitSet(const std::filesystem::path& file,
+                                  const std::filesystem::path& base = defaultLimitSetFile());
 
 // The same from texts, `setName` and `copyName` naming them in the messages.
 LoadedLimitSet limitSetOfTexts(const std::string& setText, const std::string& setName,

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "assessment/AssessmentMessages.h"
+#include "support/TempDir.h"
 
 namespace pq {
 namespace {
@@ -166,6 +167,34 @@ TEST(LimitSet, AFileThatCannotBeReadIsNamed) {
   EXPECT_EQ(loaded.messages[0], message(messages::kLimitFileUnreadable, "/nonexistent/set.json"));
   EXPECT_EQ(loaded.messages[1], message(messages::kLimitFileUnreadable, "/nonexistent/mine.json"));
   EXPECT_EQ(loaded.set.name, builtInLimitSet().name);
+}
+
+void writeText(const std::string& path, const std::string& text) {
+  test::writeBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+TEST(LimitSet, AFileOfTheLimitsFolderHoldingSomeValuesTakesTheDefaultSetsForTheRest) {
+  const test::TempDir folder;
+  const std::string base = folder.file(defaultLimitSetFile().filename().string());
+  writeText(base, kTestSet);
+  // The user guide's example: the user-share unbalance and the small systems' frequency.
+  writeText(folder.file("mine.json"),
+            R"({"unbalance": {"use": "userShare"}, "frequencyDeviation": {"use": "smallSystem"}})");
+  writeText(folder.file("other.json"), testSetWith(R"("test edition")", R"("other edition")"));
+
+  const auto listed = shippedLimitSets(folder.path());
+  ASSERT_EQ(listed.size(), 3u);
+  EXPECT_EQ(listed[0].name, "test edition");
+  EXPECT_EQ(listed[1].name, "mine.json");  // no name of its own
+  EXPECT_EQ(listed[2].name, "other edition");
+
+  const LoadedLimitSet mine = loadListedLimitSet(folder.file("mine.json"), base);
+  EXPECT_TRUE(mine.messages.empty()) << mine.messages.front();
+  EXPECT_EQ(mine.set.limits.unbalance.at95, 1.1);
+  EXPECT_EQ(mine.set.limits.frequencyDeviation, 0.45);
+  EXPECT_EQ(mine.set.limits.lowVoltageBand.upper, 6.5);
+  EXPECT_EQ(loadListedLimitSet(folder.file("other.json"), base).set.name, "other edition");
+  EXPECT_EQ(loadListedLimitSet(base, base).set.name, "test edition");
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ void AssessmentWindow::showEvent(QShowEvent* event) {
 void AssessmentWindow::assess() {
   if (store_ != nullptr && !panel_->selectTimeRange(*store_)) return;
   const QString file = limitSets_->currentData().toString();
-  const LoadedLimitSet loaded = loadLimitSet(file.isEmpty() ? defaultLimitSetFile() : std::filesystem::path(QFile::encodeName(file).toStdString()));
+  const LoadedLimitSet loaded = loadListedLimitSet(file.isEmpty() ? defaultLimitSetFile() : std::filesystem::path(QFile::encodeName(file).toStdString()));
   for (const std::string& message : loaded.messages)
     prompter_.showWarning(this, QStringLiteral("限值"), QString::fromStdString(message));
   if (store_ != nullptr) {
