@@ -24,6 +24,9 @@ constexpr char kDefaultSetFile[] = "GB-T-2008.json";
 // A file that cannot be used, with the message that says why.
 struct Unusable {
   std::string message;
+  // A value the standards forbid: the file is sound, but judging by it, or by a set it was meant to
+  // replace, would mislead.
+  bool forbidden = false;
 };
 
 std::string format(const char* pattern, const std::string& file, const std::string& member = {},
@@ -89,8 +92,17 @@ class SetReader {
     return exponents;
   }
 
-  DeviationBandLimits band(const std::string& path) const {
-    return {number(path + ".upper"), number(path + ".lower")};
+  // `tenPercentInAll`: the band of 35 kV and above, whose two magnitudes sum to at most 10 %.
+  DeviationBandLimits band(const std::string& path, bool tenPercentInAll = false) const {
+    const DeviationBandLimits band{number(path + ".upper"), number(path + ".lower")};
+    if (band.upper < 0)
+      throw Unusable{format(messages::kLimitBandUpperBelowZero, file_, path + ".upper"), true};
+    if (band.lower > 0)
+      throw Unusable{format(messages::kLimitBandLowerAboveZero, file_, path + ".lower"), true};
+    // The slack keeps a split such as +6.9/-3.1 within, whatever its binary sum.
+    if (tenPercentInAll && band.upper - band.lower > 10 + 1e-9)
+      throw Unusable{format(messages::kLimitBandTooWide, file_, path), true};
+    return band;
   }
 
   UnbalanceLimits unbalance(const std::string& path) const {
@@ -109,7 +121,7 @@ LimitSet readSet(const json& root, const std::string& file) {
   set.name = r.text("name");
   AssessmentLimits& limits = set.limits;
   limits.lowVoltageBand = r.band("voltageDeviation.upTo20kV");
-  limits.highVoltageBand = r.band("voltageDeviation.from35kV");
+  limits.highVoltageBand = r.band("voltageDeviation.from35kV", true);
   limits.singlePhaseBand = r.band("voltageDeviation.singlePhase220V");
   limits.requiredQualificationRate = r.number("voltageDeviation.requiredQualificationRate");
   // Both pairs are read, so that a fault in the one not in use shows before it is chosen.
@@ -179,7 +191,7 @@ struct Source {
 };
 
 LoadedLimitSet limitSetOf(const Source& setSource, const std::optional<Source>& copySource) {
-  LoadedLimitSet loaded{builtInLimitSet(), {}};
+  LoadedLimitSet loaded{builtInLimitSet(), {}, {}};
   json set = builtInSet();
   try {
     if (!setSource.text) throw Unusable{format(messages::kLimitFileUnreadable, setSource.name)};
@@ -188,6 +200,7 @@ LoadedLimitSet limitSetOf(const Source& setSource, const std::optional<Source>& 
     set = read;
   } catch (const Unusable& fault) {
     loaded.messages.push_back(fault.message);
+    if (fault.forbidden) loaded.refusal = fault.message;
   }
   if (!copySource) return loaded;
   try {
@@ -200,6 +213,7 @@ LoadedLimitSet limitSetOf(const Source& setSource, const std::optional<Source>& 
     loaded.set = readSet(merged, copySource->name);
   } catch (const Unusable& fault) {
     loaded.messages.push_back(fault.message);
+    if (fault.forbidden) loaded.refusal = fault.message;
   }
   return loaded;
 }

@@ -46,9 +46,15 @@ std::vector<LimitSetFile> shippedLimitSets(const std::filesystem::path& folder =
 // that could not be used. A set file that cannot be read, is no JSON, lacks a member or holds one of
 // the wrong type gives its message and the built-in set; a user copy with such a fault (or a member
 // the set does not have) gives its message and the set without any of its values, never some of them.
+//
+// A deviation band the standard forbids (an upper bound below 0, a lower one above 0, or a band of
+// 35 kV and above whose magnitudes sum to more than 10 %) is no mere fault of the file: no assessment
+// may then be made, neither with the file nor with what it was meant to replace, and `refusal` holds
+// its message (one of `messages` as well).
 struct LoadedLimitSet {
   LimitSet set;
   std::vector<std::string> messages;
+  std::string refusal;
 };
 LoadedLimitSet loadLimitSet(const std::filesystem::path& setFile,
                             const std::optional<std::filesystem::path>& userCopy = std::nullopt);

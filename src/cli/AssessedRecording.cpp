@@ -104,6 +104,7 @@ std::optional<AssessedRecording> assessRecordFiles(const Arguments& arguments) {
   if (const auto limits = arguments.text("limits")) userCopy = *limits;
   const LoadedLimitSet limits = loadLimitSet(defaultLimitSetFile(), userCopy);
   for (const std::string& message : limits.messages) std::cerr << message << '\n';
+  if (!limits.refusal.empty()) return std::nullopt;
 
   const std::vector<std::string>& paths = arguments.positional();
   // A folder stands for its record files, as in `survey`, even when it is the only argument.

@@ -158,6 +158,44 @@ TEST(LimitSet, AFaultySetOrCopyIsNamedAndTheSoundSetUsed) {
     ASSERT_EQ(loaded.messages.size(), 1u) << c.what;
     EXPECT_EQ(loaded.messages[0], c.message) << c.what;
     EXPECT_EQ(loaded.set.limits.unbalance.at95, c.expectedAt95) << c.what;
+    EXPECT_EQ(loaded.refusal, "") << c.what;  // faults of the file, after which a sound set judges
+  }
+}
+
+TEST(LimitSet, ADeviationBandTheStandardForbidsRefusesTheAssessment) {
+  struct Case {
+    const char* what;
+    std::string set;
+    std::optional<std::string> copy;
+    std::string refusal;  // empty: allowed
+  };
+  const Case cases[] = {
+      {"35 kV band of +8/-5 in the set", testSetWith(R"("upper": 5.5, "lower": -4.5)", R"("upper": 8, "lower": -5)"),
+       std::nullopt, message(messages::kLimitBandTooWide, "set.json", "voltageDeviation.from35kV")},
+      {"35 kV band of +8/-5 in a copy", kTestSet,
+       R"({"voltageDeviation": {"from35kV": {"upper": 8, "lower": -5}}})",
+       message(messages::kLimitBandTooWide, "mine.json", "voltageDeviation.from35kV")},
+      {"35 kV band widened on one side only", kTestSet, R"({"voltageDeviation": {"from35kV": {"upper": 5.6}}})",
+       message(messages::kLimitBandTooWide, "mine.json", "voltageDeviation.from35kV")},
+      {"upper bound below 0", kTestSet, R"({"voltageDeviation": {"upTo20kV": {"upper": -1}}})",
+       message(messages::kLimitBandUpperBelowZero, "mine.json", "voltageDeviation.upTo20kV.upper")},
+      {"lower bound above 0", kTestSet, R"({"voltageDeviation": {"singlePhase220V": {"lower": 0.5}}})",
+       message(messages::kLimitBandLowerAboveZero, "mine.json", "voltageDeviation.singlePhase220V.lower")},
+      {"35 kV band of +5/-5", kTestSet, R"({"voltageDeviation": {"from35kV": {"upper": 5, "lower": -5}}})", ""},
+      {"35 kV band of +6.9/-3.1", kTestSet, R"({"voltageDeviation": {"from35kV": {"upper": 6.9, "lower": -3.1}}})",
+       ""},
+      {"a band of 0 on one side", kTestSet, R"({"voltageDeviation": {"upTo20kV": {"upper": 0}}})", ""},
+      {"below 35 kV wider than 10 %", kTestSet, R"({"voltageDeviation": {"upTo20kV": {"upper": 10, "lower": -10}}})",
+       ""},
+  };
+  for (const Case& c : cases) {
+    const LoadedLimitSet loaded = limitSetOfTexts(c.set, "set.json", c.copy, "mine.json");
+    EXPECT_EQ(loaded.refusal, c.refusal) << c.what;
+    if (c.refusal.empty()) {
+      EXPECT_TRUE(loaded.messages.empty()) << c.what;
+    } else {
+      EXPECT_EQ(loaded.messages, std::vector<std::string>{c.refusal}) << c.what;
+    }
   }
 }
 

@@ -605,5 +605,35 @@ TEST_F(AssessCommandTest, AUserCopyOfTheLimitsChangesOnlyItsValues) {
   EXPECT_EQ(a["frequency"]["limit"], 0.5);
 }
 
+TEST_F(AssessCommandTest, ADeviationBandTheStandardForbidsStopsTheAssessment) {
+  writeFile(file, 120, [](int, int) { return steady(5800); });
+  struct Case {
+    const char* band;
+    std::string member;  // named on stderr
+    bool allowed;
+  };
+  const Case cases[] = {
+      {R"("from35kV": {"upper": 8, "lower": -5})", "voltageDeviation.from35kV", false},
+      {R"("from35kV": {"upper": 5, "lower": -5})", "", true},  // a sum of just 10 %
+      {R"("upTo20kV": {"upper": -1})", "voltageDeviation.upTo20kV.upper", false},
+      {R"("singlePhase220V": {"lower": 2})", "voltageDeviation.singlePhase220V.lower", false},
+  };
+  const std::string limits = dir.file("mine.json");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.band);
+    const std::string text = std::string(R"({"voltageDeviation": {)") + c.band + "}}";
+    test::writeBytes(limits, std::vector<std::uint8_t>(text.begin(), text.end()));
+    const auto result = runCli({"assess", file, "--limits", limits});
+    if (c.allowed) {
+      EXPECT_EQ(result.status, 0) << result.err;
+      EXPECT_EQ(result.err, "");
+      continue;
+    }
+    EXPECT_EQ(result.status, 3);
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_NE(result.err.find("“" + limits + "”中“" + c.member + "”"), std::string::npos) << result.err;
+  }
+}
+
 }  // namespace
 }  // namespace pq

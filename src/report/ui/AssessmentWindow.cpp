@@ -141,7 +141,13 @@ void AssessmentWindow::assess() {
   const LoadedLimitSet loaded = loadListedLimitSet(file.isEmpty() ? defaultLimitSetFile() : std::filesystem::path(QFile::encodeName(file).toStdString()));
   for (const std::string& message : loaded.messages)
     prompter_.showWarning(this, QStringLiteral("限值"), QString::fromStdString(message));
-  if (store_ != nullptr) {
+  if (!loaded.refusal.empty()) {
+    // No verdicts by a band the standard forbids, nor by another set than the one chosen: the page says why.
+    result_ = AssessmentResult{};
+    result_.refusal = loaded.refusal;
+    result_.setup.limitSetName = limitSets_->currentText().toStdString();
+    heading_ = store_ != nullptr ? assessmentHeadingOf(*store_) : survey_->heading;
+  } else if (store_ != nullptr) {
     const IndexRange range{store_->rangeStart, store_->rangeEnd};
     result_ = runAssessment(*store_, range, assessmentSetupOf(*store_, range, loaded.set.limits, loaded.set.name));
     heading_ = assessmentHeadingOf(*store_);
