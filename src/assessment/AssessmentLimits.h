@@ -1,5 +1,7 @@
 #pragma once
 
+#include "statistics/HarmonicLimitTables.h"
+
 namespace pq {
 
 // The limits of the assessment with the defaults of the national standards; a limit-set file may
@@ -35,6 +37,10 @@ struct AssessmentLimits {
 
   UnbalanceLimits unbalance = kNetworkUnbalance;
   double frequencyDeviation = kNormalFrequencyDeviation;
+
+  // Harmonic currents (GB/T 14549): the exponents α that convert the tabled currents to the user's
+  // share of the supply capacity, I × (agreed / supply)^(1/α).
+  SuperpositionExponents superpositionExponents = kAppendixCExponents;
 };
 
 }  // namespace pq

@@ -31,6 +31,11 @@ inline constexpr char kLimitMemberNotGroup[] =
     "限值文件“%s”中“%s”应为一组限值（JSON对象），使用程序自带的限值。";
 // The third %s: the choices, "“network”或“userShare”".
 inline constexpr char kLimitMemberBadChoice[] = "限值文件“%s”中“%s”应为%s，使用程序自带的限值。";
+inline constexpr char kLimitMemberNotPositive[] = "限值文件“%s”中“%s”应为正数，使用程序自带的限值。";
+// Deviation bands GB/T 12325 does not allow; %s: the file, then the band or its bound.
+inline constexpr char kLimitBandTooWide[] = "限值文件“%s”中“%s”：正负偏差绝对值之和不得超过10%%，不能用于评估。";
+inline constexpr char kLimitBandUpperBelowZero[] = "限值文件“%s”中“%s”：上偏差不得小于0，不能用于评估。";
+inline constexpr char kLimitBandLowerAboveZero[] = "限值文件“%s”中“%s”：下偏差不得大于0，不能用于评估。";
 inline constexpr char kLimitMemberUnknown[] = "限值文件“%s”中的“%s”不是限值的名称，使用程序自带的限值。";
 
 }  // namespace pq::messages

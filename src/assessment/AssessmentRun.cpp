@@ -19,7 +19,7 @@ namespace pq {
 
 namespace {
 
-ReportLimits harmonicLimitsOf(const RecordStore& store) {
+ReportLimits harmonicLimitsOf(const RecordStore& store, const SuperpositionExponents& exponents) {
   ReportLimits limits;
   const int code = store.voltageLevelCode;
   if (code < 1 || code > kVoltageLevelCount) return limits;
@@ -28,7 +28,7 @@ ReportLimits harmonicLimitsOf(const RecordStore& store) {
   try {
     limits.computeCurrentLimits(level, generalNumberText(store.minShortCircuitCapacity),
                                 generalNumberText(store.supplyEquipmentCapacity),
-                                generalNumberText(store.agreedCapacity));
+                                generalNumberText(store.agreedCapacity), exponents);
   } catch (const ConversionError&) {
     // A supply capacity of 0: the currents keep limits of 0 and get no verdict.
   }
@@ -91,7 +91,7 @@ AssessmentSetup assessmentSetupOf(const RecordStore& store, IndexRange range, co
   setup.supply = supplyVoltageOf(store, wiringMode);
   setup.limits = limits;
   setup.limitSetName = std::move(limitSetName);
-  setup.harmonicLimits = harmonicLimitsOf(store);
+  setup.harmonicLimits = harmonicLimitsOf(store, limits.superpositionExponents);
   setup.recordSeconds = recordingIntervalOfFile(store, store.recordCount());
   return setup;
 }
@@ -118,7 +118,7 @@ AssessmentResult assessmentOf(const RecordingValues& values, const NinetyFivePer
       assessUnbalance(series[static_cast<int>(Resolution::TenMinutes)], setup.limits.unbalance);
   result.frequency = assessFrequencyDeviation(series[static_cast<int>(Resolution::TenSeconds)],
                                               setup.limits.frequencyDeviation, values.invalidFrequencies);
-  result.harmonics = assessHarmonics(threeSeconds);
+  result.harmonics = assessHarmonics(threeSeconds, setup.limits.superpositionExponents);
   result.events = values.events;
   result.sustained = values.sustained;
   for (const VoltageEvent& e : result.sustained) {

@@ -1,5 +1,6 @@
 #include "assessment/HarmonicAssessment.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -23,13 +24,48 @@ std::vector<JudgedQuantity> harmonicQuantities(const ReportLimits& limits) {
   return judged;
 }
 
-std::vector<HarmonicIndex> assessHarmonics(const NinetyFivePercentSink& sink) {
-  char method[1024];
-  std::snprintf(method, sizeof method,
+namespace {
+
+// At least one decimal, so that 2 reads as the exponent 2.0 of the standard's table.
+std::string exponentText(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6g", value);
+  std::string shown = text;
+  if (shown.find_first_of(".e") == std::string::npos) shown += ".0";
+  return shown;
+}
+
+}  // namespace
+
+std::string superpositionExponentsText(const SuperpositionExponents& exponents) {
+  double common = exponents[kFirstLimitedOrder];
+  int most = 0;
+  for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order) {
+    const auto count = std::count(exponents.begin() + kFirstLimitedOrder, exponents.end(), exponents[order]);
+    if (count > most) {
+      most = static_cast<int>(count);
+      common = exponents[order];
+    }
+  }
+  std::string text;
+  for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order) {
+    if (exponents[order] == common) continue;
+    text += std::to_string(order) + "次" + exponentText(exponents[order]) + "、";
+  }
+  return text + (text.empty() ? "各次" : "其余") + exponentText(common);
+}
+
+std::vector<HarmonicIndex> assessHarmonics(const NinetyFivePercentSink& sink,
+                                           const SuperpositionExponents& exponents) {
+  char counted[1024];
+  std::snprintf(counted, sizeof counted,
                 "谐波（GB/T 14549）：谐波电压含有率、电压总谐波畸变率和谐波电流的3秒方均根值，95%%概率值"
                 "（N个值中第⌈N/20⌉大的值）不大于限值为合格；含电压暂降、暂升或短时中断的%d个3秒值、长时中断的"
                 "%d个3秒值不计。",
                 sink.flaggedIntervals(), sink.outageIntervals());
+  const std::string method = std::string(counted) +
+                             "谐波电流允许值按最小短路容量和协议容量与供电设备容量之比换算，叠加指数α：" +
+                             superpositionExponentsText(exponents) + "。";
   const auto quantities = aggregatedQuantities();
   std::vector<HarmonicIndex> indices;
   for (std::size_t k = 0; k < sink.judged().size(); ++k) {

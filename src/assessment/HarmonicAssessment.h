@@ -1,9 +1,11 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "assessment/IndexAssessment.h"
 #include "assessment/NinetyFivePercentSink.h"
+#include "statistics/HarmonicLimitTables.h"
 
 namespace pq {
 
@@ -22,7 +24,12 @@ struct HarmonicIndex {
 };
 
 // The indices of a sink built on harmonicQuantities(), in that order: each passes when the 95 % value
-// of its 3-second values is within its limit; the pass rate is the share of values within it.
-std::vector<HarmonicIndex> assessHarmonics(const NinetyFivePercentSink& sink);
+// of its 3-second values is within its limit; the pass rate is the share of values within it. The
+// method names `exponents`, the α the current limits were converted with.
+std::vector<HarmonicIndex> assessHarmonics(const NinetyFivePercentSink& sink,
+                                           const SuperpositionExponents& exponents);
+
+// "3次1.1、5次1.2、…、其余2.0": the orders whose α differs from the most common one, then that one.
+std::string superpositionExponentsText(const SuperpositionExponents& exponents);
 
 }  // namespace pq

@@ -24,6 +24,9 @@ constexpr char kDefaultSetFile[] = "GB-T-2008.json";
 // A file that cannot be used, with the message that says why.
 struct Unusable {
   std::string message;
+  // A value the standards forbid: the file is sound, but judging by it, or by a set it was meant to
+  // replace, would mislead.
+  bool forbidden = false;
 };
 
 std::string format(const char* pattern, const std::string& file, const std::string& member = {},
@@ -75,8 +78,31 @@ class SetReader {
     return word == second;
   }
 
-  DeviationBandLimits band(const std::string& path) const {
-    return {number(path + ".upper"), number(path + ".lower")};
+  double positive(const std::string& path) const {
+    const double value = number(path);
+    if (!(value > 0)) throw Unusable{format(messages::kLimitMemberNotPositive, file_, path)};
+    return value;
+  }
+
+  // Keyed by the order, "2" to "25".
+  SuperpositionExponents exponents(const std::string& path) const {
+    SuperpositionExponents exponents{};
+    for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order)
+      exponents[order] = positive(path + "." + std::to_string(order));
+    return exponents;
+  }
+
+  // `tenPercentInAll`: the band of 35 kV and above, whose two magnitudes sum to at most 10 %.
+  DeviationBandLimits band(const std::string& path, bool tenPercentInAll = false) const {
+    const DeviationBandLimits band{number(path + ".upper"), number(path + ".lower")};
+    if (band.upper < 0)
+      throw Unusable{format(messages::kLimitBandUpperBelowZero, file_, path + ".upper"), true};
+    if (band.lower > 0)
+      throw Unusable{format(messages::kLimitBandLowerAboveZero, file_, path + ".lower"), true};
+    // The slack keeps a split such as +6.9/-3.1 within, whatever its binary sum.
+    if (tenPercentInAll && band.upper - band.lower > 10 + 1e-9)
+      throw Unusable{format(messages::kLimitBandTooWide, file_, path), true};
+    return band;
   }
 
   UnbalanceLimits unbalance(const std::string& path) const {
@@ -95,7 +121,7 @@ LimitSet readSet(const json& root, const std::string& file) {
   set.name = r.text("name");
   AssessmentLimits& limits = set.limits;
   limits.lowVoltageBand = r.band("voltageDeviation.upTo20kV");
-  limits.highVoltageBand = r.band("voltageDeviation.from35kV");
+  limits.highVoltageBand = r.band("voltageDeviation.from35kV", true);
   limits.singlePhaseBand = r.band("voltageDeviation.singlePhase220V");
   limits.requiredQualificationRate = r.number("voltageDeviation.requiredQualificationRate");
   // Both pairs are read, so that a fault in the one not in use shows before it is chosen.
@@ -106,6 +132,7 @@ LimitSet readSet(const json& root, const std::string& file) {
   const double smallSystem = r.number("frequencyDeviation.smallSystem");
   limits.frequencyDeviation =
       r.secondChoice("frequencyDeviation.use", "normal", "smallSystem") ? smallSystem : normal;
+  limits.superpositionExponents = r.exponents("harmonicCurrent.superpositionExponents");
   return set;
 }
 
@@ -140,6 +167,9 @@ json builtInSet() {
   const AssessmentLimits defaults;
   auto band = [](const DeviationBandLimits& b) { return json{{"upper", b.upper}, {"lower", b.lower}}; };
   auto pair = [](const UnbalanceLimits& u) { return json{{"p95", u.at95}, {"largest", u.largest}}; };
+  json exponents = json::object();
+  for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order)
+    exponents[std::to_string(order)] = defaults.superpositionExponents[order];
   return {
       {"name", kDefaultSetName},
       {"voltageDeviation",
@@ -150,7 +180,8 @@ json builtInSet() {
       {"unbalance",
        {{"use", "network"}, {"network", pair(kNetworkUnbalance)}, {"userShare", pair(kUserUnbalance)}}},
       {"frequencyDeviation",
-       {{"use", "normal"}, {"normal", kNormalFrequencyDeviation}, {"smallSystem", kWideFrequencyDeviation}}}};
+       {{"use", "normal"}, {"normal", kNormalFrequencyDeviation}, {"smallSystem", kWideFrequencyDeviation}}},
+      {"harmonicCurrent", {{"superpositionExponents", exponents}}}};
 }
 
 // A text, or the message of a file that could not be read.
@@ -160,7 +191,7 @@ struct Source {
 };
 
 LoadedLimitSet limitSetOf(const Source& setSource, const std::optional<Source>& copySource) {
-  LoadedLimitSet loaded{builtInLimitSet(), {}};
+  LoadedLimitSet loaded{builtInLimitSet(), {}, {}};
   json set = builtInSet();
   try {
     if (!setSource.text) throw Unusable{format(messages::kLimitFileUnreadable, setSource.name)};
@@ -169,6 +200,7 @@ LoadedLimitSet limitSetOf(const Source& setSource, const std::optional<Source>& 
     set = read;
   } catch (const Unusable& fault) {
     loaded.messages.push_back(fault.message);
+    if (fault.forbidden) loaded.refusal = fault.message;
   }
   if (!copySource) return loaded;
   try {
@@ -181,8 +213,20 @@ LoadedLimitSet limitSetOf(const Source& setSource, const std::optional<Source>& 
     loaded.set = readSet(merged, copySource->name);
   } catch (const Unusable& fault) {
     loaded.messages.push_back(fault.message);
+    if (fault.forbidden) loaded.refusal = fault.message;
   }
   return loaded;
+}
+
+// The name a file gives itself, if it is a limit file that has one.
+std::optional<std::string> ownName(const std::filesystem::path& path) {
+  const std::optional<std::string> text = fileText(path);
+  if (!text) return std::nullopt;
+  const json root = json::parse(*text, nullptr, false);
+  if (!root.is_object()) return std::nullopt;
+  const auto name = root.find("name");
+  if (name == root.end() || !name->is_string()) return std::nullopt;
+  return name->get<std::string>();
 }
 
 }  // namespace
@@ -193,14 +237,15 @@ std::filesystem::path shippedLimitSetFolder() { return executableFolder() / "lim
 
 std::filesystem::path defaultLimitSetFile() { return shippedLimitSetFolder() / kDefaultSetFile; }
 
-std::vector<LimitSetFile> shippedLimitSets() {
+std::vector<LimitSetFile> shippedLimitSets(const std::filesystem::path& folder) {
   std::vector<LimitSetFile> sets;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(shippedLimitSetFolder(), error)) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
     if (entry.path().extension() != ".json") continue;
-    const LoadedLimitSet loaded = loadLimitSet(entry.path());
-    sets.push_back(
-        {entry.path(), loaded.messages.empty() ? loaded.set.name : entry.path().filename().string()});
+    const LoadedLimitSet loaded = loadListedLimitSet(entry.path(), folder / kDefaultSetFile);
+    // A file that changes some values only would otherwise show under the default set's name.
+    const std::optional<std::string> name = ownName(entry.path());
+    sets.push_back({entry.path(), loaded.messages.empty() && name ? *name : entry.path().filename().string()});
   }
   std::sort(sets.begin(), sets.end(),
             [](const LimitSetFile& a, const LimitSetFile& b) { return a.path < b.path; });
@@ -219,6 +264,12 @@ LoadedLimitSet loadLimitSet(const std::filesystem::path& setFile,
   std::optional<Source> copy;
   if (userCopy) copy = Source{fileText(*userCopy), userCopy->string()};
   return limitSetOf({fileText(setFile), setFile.string()}, copy);
+}
+
+LoadedLimitSet loadListedLimitSet(const std::filesystem::path& file, const std::filesystem::path& base) {
+  std::error_code error;
+  if (file == base || std::filesystem::equivalent(file, base, error)) return loadLimitSet(base);
+  return loadLimitSet(base, file);
 }
 
 }  // namespace pq

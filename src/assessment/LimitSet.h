@@ -21,6 +21,7 @@ namespace pq {
 //   unbalance.network / userShare .p95 .largest  limits of the 95 % and the largest 10-minute value, %
 //   frequencyDeviation.use                    "normal" or "smallSystem"
 //   frequencyDeviation.normal / smallSystem   Hz either side of 50 Hz
+//   harmonicCurrent.superpositionExponents    α of each harmonic order, {"2": 2.0, "3": 1.1, ..., "25": 2.0}
 struct LimitSet {
   std::string name;
   AssessmentLimits limits;
@@ -33,23 +34,36 @@ LimitSet builtInLimitSet();
 std::filesystem::path shippedLimitSetFolder();
 std::filesystem::path defaultLimitSetFile();
 
-// A shipped set for a selection: its file and its name (the file name when it cannot be read).
+// A set of the `limits` folder for a selection: its file and its name (the file name when it cannot
+// be used or names no set of its own).
 struct LimitSetFile {
   std::filesystem::path path;
   std::string name;
 };
-std::vector<LimitSetFile> shippedLimitSets();
+std::vector<LimitSetFile> shippedLimitSets(const std::filesystem::path& folder = shippedLimitSetFolder());
 
 // The set of `setFile` with the values of `userCopy` over it, and the messages to show, one per file
 // that could not be used. A set file that cannot be read, is no JSON, lacks a member or holds one of
 // the wrong type gives its message and the built-in set; a user copy with such a fault (or a member
 // the set does not have) gives its message and the set without any of its values, never some of them.
+//
+// A deviation band the standard forbids (an upper bound below 0, a lower one above 0, or a band of
+// 35 kV and above whose magnitudes sum to more than 10 %) is no mere fault of the file: no assessment
+// may then be made, neither with the file nor with what it was meant to replace, and `refusal` holds
+// its message (one of `messages` as well).
 struct LoadedLimitSet {
   LimitSet set;
   std::vector<std::string> messages;
+  std::string refusal;
 };
 LoadedLimitSet loadLimitSet(const std::filesystem::path& setFile,
                             const std::optional<std::filesystem::path>& userCopy = std::nullopt);
+
+// The set of a file of the `limits` folder, as the assessment window offers them: the default set
+// `base` as it is, any other file over it as a user copy, so that a file there may hold only the values
+// it changes, as one given to `pqdesk-cli assess --limits` may.
+LoadedLimitSet loadListedLimitSet(const std::filesystem::path& file,
+                                  const std::filesystem::path& base = defaultLimitSetFile());
 
 // The same from texts, `setName` and `copyName` naming them in the messages.
 LoadedLimitSet limitSetOfTexts(const std::string& setText, const std::string& setName,

@@ -1,6 +1,7 @@
 #include "cli/AssessedRecording.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -79,9 +80,13 @@ std::optional<AssessedRecording> assessRecordFiles(const Arguments& arguments) {
   if (const auto limits = arguments.text("limits")) userCopy = *limits;
   const LoadedLimitSet limits = loadLimitSet(defaultLimitSetFile(), userCopy);
   for (const std::string& message : limits.messages) std::cerr << message << '\n';
+  if (!limits.refusal.empty()) return std::nullopt;
 
   const std::vector<std::string>& paths = arguments.positional();
-  if (paths.size() > 1) return assessSurveyFiles(paths, from, to, limits.set);
+  // A folder stands for its record files, as in `survey`, even when it is the only argument.
+  std::error_code error;
+  if (paths.size() > 1 || std::filesystem::is_directory(paths.front(), error))
+    return assessSurveyFiles(paths, from, to, limits.set);
   return assessRecordFile(paths.front(), from, to, limits.set);
 }
 

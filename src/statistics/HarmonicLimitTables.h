@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -28,8 +29,17 @@ HarmonicVoltageLimits harmonicVoltageLimitsOf(int level);
 float baseShortCircuitCapacity(int level);
 float tabledHarmonicCurrent(int level, int order);
 
-// The superposition exponent of a harmonic order 2..25, after GB/T 14549-1993 Appendix C except
-// that orders 21 and 23 take the exponents of 11 and 13.
+// The superposition exponent of a harmonic order 2..25 in the instrument's own report, after
+// GB/T 14549-1993 Appendix C except that orders 21 and 23 take the exponents of 11 and 13; the report
+// is specified with them, and keeps them.
 float superpositionExponent(int order);
+
+// Superposition exponents α by harmonic order 2..25 (the index; 0 and 1 unused).
+using SuperpositionExponents = std::array<double, kLastLimitedOrder + 1>;
+
+// GB/T 14549-1993 Appendix C as it stands: 1.1, 1.2, 1.4, 1.8 and 1.9 for orders 3, 5, 7, 11 and 13,
+// 2 for every other order, 21 and 23 among them.
+inline constexpr SuperpositionExponents kAppendixCExponents = {
+    0, 0, 2, 1.1, 2, 1.2, 2, 1.4, 2, 2, 2, 1.8, 2, 1.9, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2};
 
 }  // namespace pq

@@ -23,6 +23,17 @@ void ReportLimits::computeCurrentLimits(std::string_view voltageLevelText,
                                         std::string_view minShortCircuitText,
                                         std::string_view supplyCapacityText,
                                         std::string_view agreedCapacityText) {
+  SuperpositionExponents reports{};
+  for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order)
+    reports[order] = superpositionExponent(order);
+  computeCurrentLimits(voltageLevelText, minShortCircuitText, supplyCapacityText, agreedCapacityText, reports);
+}
+
+void ReportLimits::computeCurrentLimits(std::string_view voltageLevelText,
+                                        std::string_view minShortCircuitText,
+                                        std::string_view supplyCapacityText,
+                                        std::string_view agreedCapacityText,
+                                        const SuperpositionExponents& exponents) {
   const auto level = voltageLevelOf(voltageLevelText);
   if (!level) return;
   const double minShortCircuit = fieldDecimal(minShortCircuitText);
@@ -35,7 +46,7 @@ void ReportLimits::computeCurrentLimits(std::string_view voltageLevelText,
   for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order) {
     const double atShortCircuit =
         minShortCircuit / baseShortCircuitCapacity(*level) * tabledHarmonicCurrent(*level, order);
-    const double exponent = 1.0 / static_cast<double>(superpositionExponent(order));
+    const double exponent = 1.0 / exponents[order];
     limits[order] = static_cast<float>(atShortCircuit * std::pow(agreed / supply, exponent));
     if (!std::isfinite(limits[order])) throw ConversionError("Floating point overflow");
   }

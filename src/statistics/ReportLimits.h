@@ -24,6 +24,10 @@ struct ReportLimits {
   // number throws ConversionError and changes nothing.
   void computeCurrentLimits(std::string_view voltageLevelText, std::string_view minShortCircuitText,
                             std::string_view supplyCapacityText, std::string_view agreedCapacityText);
+  // The same with other superposition exponents than the report's (superpositionExponent()).
+  void computeCurrentLimits(std::string_view voltageLevelText, std::string_view minShortCircuitText,
+                            std::string_view supplyCapacityText, std::string_view agreedCapacityText,
+                            const SuperpositionExponents& exponents);
   float harmonicVoltageLimit(int order) const {
     return order % 2 == 0 ? evenHarmonicLimit : oddHarmonicLimit;
   }

@@ -99,6 +99,9 @@ AssessmentResult reassessSurvey(const AssessedSurvey& assessed, const Assessment
   if (!assessed.threeSeconds) return assessed.result;
   AssessmentSetup setup = assessed.result.setup;
   setup.limits = limits;
+  // The pass rates of the kept 3-second values were counted against the current limits of the first
+  // exponents, so the method must name those.
+  setup.limits.superpositionExponents = assessed.result.setup.limits.superpositionExponents;
   setup.limitSetName = limitSetName;
   return assessmentOf(assessed.survey.values, *assessed.threeSeconds, setup);
 }

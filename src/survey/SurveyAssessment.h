@@ -30,7 +30,8 @@ std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, RecordStore& 
                                            const AssessmentLimits& limits, const std::string& limitSetName);
 
 // The survey judged against other limits: the same values, the same recording interval and the
-// same harmonic limits of its level and capacities. A refused assessment stays refused.
+// same harmonic limits of its level and capacities, converted with the superposition exponents of the
+// first assessment whatever `limits` holds. A refused assessment stays refused.
 AssessmentResult reassessSurvey(const AssessedSurvey& assessed, const AssessmentLimits& limits,
                                 const std::string& limitSetName);
 

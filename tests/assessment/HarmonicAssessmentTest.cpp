@@ -53,7 +53,7 @@ NinetyFivePercentSink assessedHour(const ReportLimits& limits, std::int64_t maxI
 TEST(HarmonicAssessment, EachOrderIsJudgedByThe95PercentValueOfItsThreeSecondValues) {
   const ReportLimits limits = tenKilovoltLimits();
   const NinetyFivePercentSink sink = assessedHour(limits);
-  const auto indices = assessHarmonics(sink);
+  const auto indices = assessHarmonics(sink, kAppendixCExponents);
   ASSERT_EQ(indices.size(), 3u * 25 + 3u * 24);
 
   struct Case {
@@ -86,20 +86,20 @@ TEST(HarmonicAssessment, EachOrderIsJudgedByThe95PercentValueOfItsThreeSecondVal
 TEST(HarmonicAssessment, WhatCannotBeJudgedGetsNoVerdictAndSaysWhy) {
   const ReportLimits limits = tenKilovoltLimits();
   // Sized for fewer intervals than came: the 2nd largest of 21 was not kept.
-  const auto undersized = assessHarmonics(assessedHour(limits, 20));
+  const auto undersized = assessHarmonics(assessedHour(limits, 20), kAppendixCExponents);
   EXPECT_FALSE(find(undersized, Ua, 5).index.judged());
   EXPECT_EQ(find(undersized, Ua, 5).index.reason, messages::kNinetyFiveUnknown);
   EXPECT_TRUE(std::isnan(find(undersized, Ua, 5).index.p95));
 
   // Limits never set (a level the tables do not know) are 0: nothing is judged against them.
-  const auto unset = assessHarmonics(assessedHour(ReportLimits{}));
+  const auto unset = assessHarmonics(assessedHour(ReportLimits{}), kAppendixCExponents);
   for (const HarmonicIndex& h : unset) {
     EXPECT_FALSE(h.index.judged());
     EXPECT_EQ(h.index.reason, messages::kInvalidLimits);
   }
 
   const NinetyFivePercentSink empty(harmonicQuantities(limits), 100);
-  for (const HarmonicIndex& h : assessHarmonics(empty))
+  for (const HarmonicIndex& h : assessHarmonics(empty, kAppendixCExponents))
     EXPECT_EQ(h.index.reason, messages::kNoThreeSecondValues);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "assessment/AssessmentMessages.h"
+#include "support/TempDir.h"
 
 namespace pq {
 namespace {
@@ -28,7 +29,11 @@ const char kTestSet[] = R"({
     "requiredQualificationRate": 98.5
   },
   "unbalance": {"use": "network", "network": {"p95": 1.7, "largest": 3.4}, "userShare": {"p95": 1.1, "largest": 2.2}},
-  "frequencyDeviation": {"use": "normal", "normal": 0.15, "smallSystem": 0.45}
+  "frequencyDeviation": {"use": "normal", "normal": 0.15, "smallSystem": 0.45},
+  "harmonicCurrent": {"superpositionExponents": {
+    "2": 1.5, "3": 1.05, "4": 1.5, "5": 1.15, "6": 1.5, "7": 1.35, "8": 1.5, "9": 1.5, "10": 1.5, "11": 1.75,
+    "12": 1.5, "13": 1.85, "14": 1.5, "15": 1.5, "16": 1.5, "17": 1.5, "18": 1.5, "19": 1.5, "20": 1.5,
+    "21": 1.65, "22": 1.5, "23": 1.7, "24": 1.5, "25": 1.5}}
 })";
 
 // kTestSet with one piece of text replaced.
@@ -61,6 +66,17 @@ TEST(LimitSet, TheShippedSetBesideTheExecutableIsTheBuiltInOne) {
                              {a.unbalance.at95, b.unbalance.at95},
                              {a.frequencyDeviation, b.frequencyDeviation}})
     EXPECT_EQ(x, y);
+  // GB/T 14549-1993 Appendix C: 2 for every order but 3, 5, 7, 11 and 13, orders 21 and 23 too.
+  for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order) {
+    const double expected = order == 3    ? 1.1
+                            : order == 5  ? 1.2
+                            : order == 7  ? 1.4
+                            : order == 11 ? 1.8
+                            : order == 13 ? 1.9
+                                          : 2.0;
+    EXPECT_EQ(a.superpositionExponents[order], expected) << order;
+    EXPECT_EQ(b.superpositionExponents[order], expected) << order;
+  }
   ASSERT_EQ(shippedLimitSets().size(), 1u);
   EXPECT_EQ(shippedLimitSets()[0].name, builtIn.name);
 }
@@ -81,6 +97,14 @@ TEST(LimitSet, AUserCopyOverridesOnlyTheValuesItHolds) {
   EXPECT_EQ(l.lowVoltageBand.upper, 6.5);
   EXPECT_EQ(l.requiredQualificationRate, 98.5);
   EXPECT_EQ(l.frequencyDeviation, 0.45);
+  EXPECT_EQ(l.superpositionExponents[21], 1.65);
+
+  const LoadedLimitSet exponents = limitSetOfTexts(
+      kTestSet, "set.json", R"({"harmonicCurrent": {"superpositionExponents": {"21": 2, "3": 1.2}}})", "mine.json");
+  EXPECT_TRUE(exponents.messages.empty());
+  EXPECT_EQ(exponents.set.limits.superpositionExponents[21], 2);
+  EXPECT_EQ(exponents.set.limits.superpositionExponents[3], 1.2);
+  EXPECT_EQ(exponents.set.limits.superpositionExponents[23], 1.7);
 }
 
 TEST(LimitSet, AFaultySetOrCopyIsNamedAndTheSoundSetUsed) {
@@ -118,12 +142,60 @@ TEST(LimitSet, AFaultySetOrCopyIsNamedAndTheSoundSetUsed) {
       {"copy removing a value", kTestSet, R"({"unbalance": {"network": {"largest": null}}})",
        message(messages::kLimitMemberMissing, "mine.json", "unbalance.network.largest"), 1.7},
       {"copy that is a number", kTestSet, "1.3", message(messages::kLimitFileNotJson, "mine.json"), 1.7},
+      {"set missing an exponent", testSetWith(R"("21": 1.65, )", ""), std::nullopt,
+       message(messages::kLimitMemberMissing, "set.json", "harmonicCurrent.superpositionExponents.21"), 2},
+      {"set with an exponent of 0", testSetWith(R"("23": 1.7)", R"("23": 0)"), std::nullopt,
+       message(messages::kLimitMemberNotPositive, "set.json", "harmonicCurrent.superpositionExponents.23"), 2},
+      {"copy with an exponent as text", kTestSet, R"({"harmonicCurrent": {"superpositionExponents": {"21": "1.8"}}})",
+       message(messages::kLimitMemberNotNumber, "mine.json", "harmonicCurrent.superpositionExponents.21"), 1.7},
+      {"copy with a negative exponent", kTestSet, R"({"harmonicCurrent": {"superpositionExponents": {"5": -1.2}}})",
+       message(messages::kLimitMemberNotPositive, "mine.json", "harmonicCurrent.superpositionExponents.5"), 1.7},
+      {"copy with an order beyond 25", kTestSet, R"({"harmonicCurrent": {"superpositionExponents": {"26": 2}}})",
+       message(messages::kLimitMemberUnknown, "mine.json", "harmonicCurrent.superpositionExponents.26"), 1.7},
   };
   for (const Case& c : cases) {
     const LoadedLimitSet loaded = limitSetOfTexts(c.set, "set.json", c.copy, "mine.json");
     ASSERT_EQ(loaded.messages.size(), 1u) << c.what;
     EXPECT_EQ(loaded.messages[0], c.message) << c.what;
     EXPECT_EQ(loaded.set.limits.unbalance.at95, c.expectedAt95) << c.what;
+    EXPECT_EQ(loaded.refusal, "") << c.what;  // faults of the file, after which a sound set judges
+  }
+}
+
+TEST(LimitSet, ADeviationBandTheStandardForbidsRefusesTheAssessment) {
+  struct Case {
+    const char* what;
+    std::string set;
+    std::optional<std::string> copy;
+    std::string refusal;  // empty: allowed
+  };
+  const Case cases[] = {
+      {"35 kV band of +8/-5 in the set", testSetWith(R"("upper": 5.5, "lower": -4.5)", R"("upper": 8, "lower": -5)"),
+       std::nullopt, message(messages::kLimitBandTooWide, "set.json", "voltageDeviation.from35kV")},
+      {"35 kV band of +8/-5 in a copy", kTestSet,
+       R"({"voltageDeviation": {"from35kV": {"upper": 8, "lower": -5}}})",
+       message(messages::kLimitBandTooWide, "mine.json", "voltageDeviation.from35kV")},
+      {"35 kV band widened on one side only", kTestSet, R"({"voltageDeviation": {"from35kV": {"upper": 5.6}}})",
+       message(messages::kLimitBandTooWide, "mine.json", "voltageDeviation.from35kV")},
+      {"upper bound below 0", kTestSet, R"({"voltageDeviation": {"upTo20kV": {"upper": -1}}})",
+       message(messages::kLimitBandUpperBelowZero, "mine.json", "voltageDeviation.upTo20kV.upper")},
+      {"lower bound above 0", kTestSet, R"({"voltageDeviation": {"singlePhase220V": {"lower": 0.5}}})",
+       message(messages::kLimitBandLowerAboveZero, "mine.json", "voltageDeviation.singlePhase220V.lower")},
+      {"35 kV band of +5/-5", kTestSet, R"({"voltageDeviation": {"from35kV": {"upper": 5, "lower": -5}}})", ""},
+      {"35 kV band of +6.9/-3.1", kTestSet, R"({"voltageDeviation": {"from35kV": {"upper": 6.9, "lower": -3.1}}})",
+       ""},
+      {"a band of 0 on one side", kTestSet, R"({"voltageDeviation": {"upTo20kV": {"upper": 0}}})", ""},
+      {"below 35 kV wider than 10 %", kTestSet, R"({"voltageDeviation": {"upTo20kV": {"upper": 10, "lower": -10}}})",
+       ""},
+  };
+  for (const Case& c : cases) {
+    const LoadedLimitSet loaded = limitSetOfTexts(c.set, "set.json", c.copy, "mine.json");
+    EXPECT_EQ(loaded.refusal, c.refusal) << c.what;
+    if (c.refusal.empty()) {
+      EXPECT_TRUE(loaded.messages.empty()) << c.what;
+    } else {
+      EXPECT_EQ(loaded.messages, std::vector<std::string>{c.refusal}) << c.what;
+    }
   }
 }
 
@@ -133,6 +205,34 @@ TEST(LimitSet, AFileThatCannotBeReadIsNamed) {
   EXPECT_EQ(loaded.messages[0], message(messages::kLimitFileUnreadable, "/nonexistent/set.json"));
   EXPECT_EQ(loaded.messages[1], message(messages::kLimitFileUnreadable, "/nonexistent/mine.json"));
   EXPECT_EQ(loaded.set.name, builtInLimitSet().name);
+}
+
+void writeText(const std::string& path, const std::string& text) {
+  test::writeBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+}
+
+TEST(LimitSet, AFileOfTheLimitsFolderHoldingSomeValuesTakesTheDefaultSetsForTheRest) {
+  const test::TempDir folder;
+  const std::string base = folder.file(defaultLimitSetFile().filename().string());
+  writeText(base, kTestSet);
+  // The user guide's example: the user-share unbalance and the small systems' frequency.
+  writeText(folder.file("mine.json"),
+            R"({"unbalance": {"use": "userShare"}, "frequencyDeviation": {"use": "smallSystem"}})");
+  writeText(folder.file("other.json"), testSetWith(R"("test edition")", R"("other edition")"));
+
+  const auto listed = shippedLimitSets(folder.path());
+  ASSERT_EQ(listed.size(), 3u);
+  EXPECT_EQ(listed[0].name, "test edition");
+  EXPECT_EQ(listed[1].name, "mine.json");  // no name of its own
+  EXPECT_EQ(listed[2].name, "other edition");
+
+  const LoadedLimitSet mine = loadListedLimitSet(folder.file("mine.json"), base);
+  EXPECT_TRUE(mine.messages.empty()) << mine.messages.front();
+  EXPECT_EQ(mine.set.limits.unbalance.at95, 1.1);
+  EXPECT_EQ(mine.set.limits.frequencyDeviation, 0.45);
+  EXPECT_EQ(mine.set.limits.lowVoltageBand.upper, 6.5);
+  EXPECT_EQ(loadListedLimitSet(folder.file("other.json"), base).set.name, "other edition");
+  EXPECT_EQ(loadListedLimitSet(base, base).set.name, "test edition");
 }
 
 }  // namespace

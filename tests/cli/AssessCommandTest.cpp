@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -468,6 +469,35 @@ TEST_F(AssessCommandTest, ASurveyWithAPauseBetweenItsFilesIsCutToTheRange) {
   EXPECT_EQ(a["deviation"]["phases"]["B"]["qualificationRate"], 93.75);
 }
 
+TEST_F(AssessCommandTest, AFolderAloneStandsForTheRecordFilesInIt) {
+  // Two files of a survey, the second with a sag, so that the events differ from none.
+  const std::filesystem::path folder = dir.file("survey");
+  std::filesystem::create_directory(folder);
+  const std::string first = (folder / "first.bin").string();
+  const std::string second = (folder / "second.bin").string();
+  const auto withSag = [](int s, int) {
+    const Levels l = hourWithTenMinutesOutOfBand(s, 0);
+    return s >= 2000 && s < 2003 ? Levels{l.rms * 0.6, l.rms * 0.5, l.max} : l;
+  };
+  writeSeconds(first, 0, 1200, withSag);
+  writeSeconds(second, 1200, 3600, withSag);
+  for (const char* command : {"assess", "events"}) {
+    SCOPED_TRACE(command);
+    const auto ofFiles = runCli({command, first, second});
+    const auto ofFolder = runCli({command, folder.string()});
+    ASSERT_EQ(ofFiles.status, 0) << ofFiles.err;
+    EXPECT_EQ(ofFolder.status, 0) << ofFolder.err;
+    EXPECT_EQ(ofFolder.err, ofFiles.err);
+    EXPECT_TRUE(ofFolder.out == ofFiles.out) << ofFolder.out.substr(0, 200);  // a whole JSON is too long to show
+  }
+  EXPECT_NE(runCli({"events", folder.string()}).out.find("2010-04-20 10:33:20"), std::string::npos);
+
+  const std::string ofFolder = dir.file("folder.json");
+  ASSERT_EQ(runCli({"assess", folder.string(), "--json", ofFolder}).status, 0);
+  ASSERT_EQ(runCli({"assess", first, second, "--json", out}).status, 0);
+  EXPECT_TRUE(fileText(ofFolder) == fileText(out));
+}
+
 TEST_F(AssessCommandTest, ThreeWireRecordsAreJudgedOnTheirLineVoltages) {
   // The cells of three-wire records hold the line voltages: 10 350 V is +3.5 % of 10 kV.
   writeFile(
@@ -577,6 +607,36 @@ TEST_F(AssessCommandTest, AUserCopyOfTheLimitsChangesOnlyItsValues) {
   EXPECT_EQ(a["deviation"]["phases"]["C"]["overMinutes"], 2);
   EXPECT_EQ(a["deviation"]["phases"]["C"]["qualificationRate"], 0);
   EXPECT_EQ(a["frequency"]["limit"], 0.5);
+}
+
+TEST_F(AssessCommandTest, ADeviationBandTheStandardForbidsStopsTheAssessment) {
+  writeFile(file, 120, [](int, int) { return steady(5800); });
+  struct Case {
+    const char* band;
+    std::string member;  // named on stderr
+    bool allowed;
+  };
+  const Case cases[] = {
+      {R"("from35kV": {"upper": 8, "lower": -5})", "voltageDeviation.from35kV", false},
+      {R"("from35kV": {"upper": 5, "lower": -5})", "", true},  // a sum of just 10 %
+      {R"("upTo20kV": {"upper": -1})", "voltageDeviation.upTo20kV.upper", false},
+      {R"("singlePhase220V": {"lower": 2})", "voltageDeviation.singlePhase220V.lower", false},
+  };
+  const std::string limits = dir.file("mine.json");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.band);
+    const std::string text = std::string(R"({"voltageDeviation": {)") + c.band + "}}";
+    test::writeBytes(limits, std::vector<std::uint8_t>(text.begin(), text.end()));
+    const auto result = runCli({"assess", file, "--limits", limits});
+    if (c.allowed) {
+      EXPECT_EQ(result.status, 0) << result.err;
+      EXPECT_EQ(result.err, "");
+      continue;
+    }
+    EXPECT_EQ(result.status, 3);
+    EXPECT_TRUE(result.out.empty());
+    EXPECT_NE(result.err.find("“" + limits + "”中“" + c.member + "”"), std::string::npos) << result.err;
+  }
 }
 
 }  // namespace

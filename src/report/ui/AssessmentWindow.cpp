@@ -140,13 +140,20 @@ void AssessmentWindow::showEvent(QShowEvent* event) {
 void AssessmentWindow::assess() {
   if (store_ != nullptr && !panel_->selectTimeRange(*store_)) return;
   const QString file = limitSets_->currentData().toString();
-  const LoadedLimitSet loaded = loadLimitSet(file.isEmpty() ? defaultLimitSetFile() : std::filesystem::path(QFile::encodeName(file).toStdString()));
+  const LoadedLimitSet loaded = loadListedLimitSet(file.isEmpty() ? defaultLimitSetFile() : std::filesystem::path(QFile::encodeName(file).toStdString()));
   for (const std::string& message : loaded.messages)
     prompter_.showWarning(this, QStringLiteral("限值"), QString::fromStdString(message));
-  if (store_ != nullptr) {
+  if (!loaded.refusal.empty()) {
+    // No verdicts by a band the standard forbids, nor by another set than the one chosen: the page says why.
+    result_ = AssessmentResult{};
+    result_.refusal = loaded.refusal;
+    result_.setup.limitSetName = limitSets_->currentText().toStdString();
+    heading_ = store_ != nullptr ? assessmentHeadingOf(*store_) : survey_->heading;
+  } else if (store_ != nullptr) {
     // A chosen span takes the records by their own times; the other choices are spans of the store.
     const std::optional<TimeWindow> window = panel_->customWindow();
-    const IndexRange range = window ? IndexRange{0, store_->recordCount()} : IndexRange{store_->rangeStart, store_->rangeEnd};
+    const IndexRange range =
+        window ? IndexRange{0, store_->recordCount()} : IndexRange{store_->rangeStart, store_->rangeEnd};
     result_ = runAssessment(*store_, range, window.value_or(TimeWindow{}),
                             assessmentSetupOf(*store_, range, loaded.set.limits, loaded.set.name));
     heading_ = assessmentHeadingOf(*store_);

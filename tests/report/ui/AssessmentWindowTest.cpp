@@ -71,6 +71,47 @@ TEST_F(AssessmentWindowTest, AssessesWhenShownAndListsTheEvents) {
   EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join('\n').toStdString();
 }
 
+QComboBox& limitSets(const AssessmentWindow& window) {
+  for (QComboBox* box : window.findChildren<QComboBox*>()) {
+    if (box->accessibleName() == QStringLiteral("限值")) return *box;
+  }
+  throw std::runtime_error("no list of limit sets");
+}
+
+TEST_F(AssessmentWindowTest, AFileOfTheLimitsFolderTakesTheDefaultSetForTheRestUnlessTheStandardForbidsIt) {
+  test::TempDir dir;
+  const std::string mine = dir.file("mine.json");
+  const std::string forbidden = dir.file("wide.json");
+  const std::string mineText = R"({"frequencyDeviation": {"normal": 0.005}})";
+  const std::string forbiddenText = R"({"voltageDeviation": {"from35kV": {"upper": 8, "lower": -5}}})";
+  test::writeBytes(mine, std::vector<std::uint8_t>(mineText.begin(), mineText.end()));
+  test::writeBytes(forbidden, std::vector<std::uint8_t>(forbiddenText.begin(), forbiddenText.end()));
+  AssessmentWindow window(store, prompter, clock, AssessmentWindow::AssessmentTab);
+  test::showActive(window);
+  QComboBox& sets = limitSets(window);
+  sets.addItem("mine.json", QString::fromStdString(mine));
+  sets.addItem("wide.json", QString::fromStdString(forbidden));
+
+  // 50.01 Hz is 0.01 Hz off: beyond the file's 0.005 Hz, judged with the shipped set's other limits.
+  sets.setCurrentIndex(sets.count() - 2);
+  EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join('\n').toStdString();
+  ASSERT_TRUE(window.result().refusal.empty()) << window.result().refusal;
+  EXPECT_EQ(window.result().setup.limits.frequencyDeviation, 0.005);
+  EXPECT_EQ(window.result().frequency.index.verdict, Verdict::Fail);
+  EXPECT_EQ(window.result().setup.limits.highVoltageBand.lower, -3);
+
+  sets.setCurrentIndex(sets.count() - 1);
+  const std::string message =
+      "限值文件“" + forbidden + "”中“voltageDeviation.from35kV”：正负偏差绝对值之和不得超过10%，不能用于评估。";
+  ASSERT_EQ(prompter.log.size(), 1);
+  EXPECT_EQ(prompter.log[0].toStdString(), "warning: 限值: " + message);
+  EXPECT_EQ(window.result().refusal, message);
+  EXPECT_FALSE(window.result().frequency.index.judged());
+  bool shown = false;
+  for (const auto& text : window.preview().pages().at(0).texts()) shown = shown || text.text.rfind("未能评估：", 0) == 0;
+  EXPECT_TRUE(shown);
+}
+
 TEST_F(AssessmentWindowTest, WorkbookOfTheAssessment) {
   test::TempDir dir;
   AssessmentWindow window(store, prompter, clock, AssessmentWindow::AssessmentTab);
