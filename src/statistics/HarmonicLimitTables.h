@@ -30,8 +30,8 @@ float baseShortCircuitCapacity(int level);
 float tabledHarmonicCurrent(int level, int order);
 
 // The superposition exponent of a harmonic order 2..25 in the instrument's own report, after
-// GB/T 14549-1993 Appendix C except that orders 21 and 23 take the exponents of 11 and 13; the report
-// is specified with them, and keeps them.
+// GB/T 14549-1993 Appendix C except that orders 21 and 23 take the exponents of 11 and 13: the report
+// must show the limits the instrument's own program shows, so it keeps them.
 float superpositionExponent(int order);
 
 // Superposition exponents α by harmonic order 2..25 (the index; 0 and 1 unused).
