@@ -56,6 +56,45 @@ AssessmentResult assessAll(const RecordStore& store) {
   return runAssessment(store, all, {}, assessmentSetupOf(store, all, AssessmentLimits{}, "test"));
 }
 
+TEST(AssessmentRun, FiftyMinutesOfLowVoltageAfterTheHourAreASustainedUndervoltageThatCountsOrAnOutageThatDoesNot) {
+  // The hour above, then 50 minutes at 8.8 kV (88 %): a dip of 3000 s is no GB/T 30137 dip. Its minutes
+  // are under the band: 5 over and 5 + 50 under of 110, (1 - 60 / 110) x 100 = 45.45 %. Taken for a dip
+  // and left out, they read 83.33 %. At 0.05 kV (0.5 %) it is a long interruption: 50 minutes of
+  // outage, left out of every index, and the hour's 83.33 % stands.
+  struct Case {
+    double kilovolts;
+    VoltageEventKind kind;
+    int monitored, under, outageMinutes;
+    double rate;
+  };
+  for (const Case c : {Case{8.8, VoltageEventKind::Undervoltage, 110, 55, 0, 45.45},
+                       Case{0.05, VoltageEventKind::LongInterruption, 60, 5, 50, 83.33}}) {
+    auto store = tenKilovoltStore();
+    for (int s = 0; s < 6600; ++s) {
+      const int minute = s / 60;
+      addRecord(*store, s,
+                (minute < 50 ? 10.2 : minute < 55 ? 10.8 : minute < 60 ? 9.2 : c.kilovolts) / std::sqrt(3.0));
+    }
+    const AssessmentResult result = assessAll(*store);
+    EXPECT_TRUE(result.events.empty()) << c.kilovolts;
+    ASSERT_EQ(result.sustained.size(), 1u) << c.kilovolts;
+    EXPECT_EQ(result.sustained[0].kind, c.kind);
+    EXPECT_EQ(result.sustained[0].start, at(11, 0, 0));
+    EXPECT_EQ(result.sustained[0].durationSeconds, 3000);
+    EXPECT_EQ(result.sarfi, SarfiCounts{});
+    EXPECT_EQ(result.outageSeconds, c.kind == VoltageEventKind::LongInterruption ? 3000 : 0);
+    for (const auto& phase : result.deviation) {
+      EXPECT_EQ(phase.monitoredMinutes, c.monitored) << c.kilovolts;
+      EXPECT_EQ(phase.minutesOver, 5) << c.kilovolts;
+      EXPECT_EQ(phase.minutesUnder, c.under) << c.kilovolts;
+      EXPECT_EQ(phase.flaggedMinutes, 0) << c.kilovolts;
+      EXPECT_EQ(phase.outageMinutes, c.outageMinutes) << c.kilovolts;
+      EXPECT_EQ(phase.index.passRate, c.rate) << c.kilovolts;
+    }
+    EXPECT_EQ(result.frequency.outageIntervals, c.outageMinutes * 6) << c.kilovolts;
+  }
+}
+
 TEST(AssessmentRun, AnHourOfATenKilovoltLineInOneCall) {
   // Minutes 0-49 at 10.2 kV, 50-54 at 10.8 kV (+8 %), 55-59 at 9.2 kV (-8 %).
   auto store = tenKilovoltStore();
