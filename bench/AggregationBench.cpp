@@ -38,7 +38,7 @@ void BM_AssessmentDay(benchmark::State& state) {
   const pq::IndexRange all{0, store.recordCount()};
   for (auto _ : state) {
     const pq::AssessmentSetup setup = pq::assessmentSetupOf(store, all, pq::AssessmentLimits{}, "");
-    const auto result = pq::runAssessment(store, all, setup);
+    const auto result = pq::runAssessment(store, all, {}, setup);
     benchmark::DoNotOptimize(result.harmonics.data());
   }
 }
