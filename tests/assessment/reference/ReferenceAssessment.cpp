@@ -295,18 +295,19 @@ json referenceAssessment(const ReferenceRequest& request) {
   std::vector<Rec> recs;
   for (std::size_t j = 0; j < dated.size(); ++j) {
     const std::int64_t c = dated[j].t;
-    const std::optional<std::int64_t> p = recs.empty() ? std::nullopt : std::optional(recs.back().t);
-    if (p && c == *p) {
+    // P, the record let through last: none at the start, which every time is after.
+    const std::int64_t p = recs.empty() ? std::numeric_limits<std::int64_t>::min() : recs.back().t;
+    if (c == p) {
       ++duplicates;
       continue;
     }
-    if (p && c < *p) {
+    if (c < p) {
       ++outOfOrder;
       continue;
     }
     if (j + 1 < dated.size()) {
       const std::int64_t n = dated[j + 1].t;
-      if (n < c && (!p || n > *p)) {
+      if (n < c && n > p) {
         ++outOfOrder;
         continue;
       }
