@@ -81,7 +81,7 @@ const pq::AggregatedSeries& surveyMinutes() {
     minutes.values.reserve(kDays * 1440 * columns);
     for (int minute = 0; minute < kDays * 1440; ++minute) {
       if (minute >= 10 * 1440 && minute < 10 * 1440 + 120) continue;
-      minutes.intervals.push_back({kStart + minute * 60LL, 60, false});
+      minutes.intervals.push_back({kStart + minute * 60LL, 60, false, false});
       for (std::size_t c = 0; c < columns; ++c) {
         const double v = 100.0 + 40.0 * std::sin(minute * 0.0031 + static_cast<double>(c)) + minute * 1e-5;
         minutes.values.push_back({v, v - 1, v + 1});
