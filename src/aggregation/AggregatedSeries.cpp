@@ -5,7 +5,6 @@
 #include <numeric>
 
 #include "aggregation/AggregatedQuantities.h"
-#include "base/ConversionError.h"
 #include "records/RecordStore.h"
 
 namespace pq {
@@ -101,12 +100,10 @@ IndexRange recordsInUse(const RecordStore& store, IndexRange range) {
 
 std::int64_t recordedSeconds(const RecordStore& store, IndexRange range) {
   if (range.end <= range.start) return 0;
-  try {
-    return std::max<std::int64_t>(0, epochSeconds(CalendarDateTime::ofRecord(store, range.end - 1)) -
-                                         epochSeconds(CalendarDateTime::ofRecord(store, range.start)) + 1);
-  } catch (const ConversionError&) {
-    return 0;  // the series then grow as they go
-  }
+  const auto first = recordSeconds(store, range.start);
+  const auto last = recordSeconds(store, range.end - 1);
+  if (!first || !last) return 0;  // the series then grow as they go
+  return std::max<std::int64_t>(0, *last - *first + 1);
 }
 
 RangeAggregation aggregateRange(const RecordStore& store, IndexRange range, const KeptQuantities& kept) {

@@ -4,17 +4,8 @@
 #include <vector>
 
 #include "aggregation/RecordGaps.h"
-#include "base/ConversionError.h"
 
 namespace pq {
-
-std::optional<std::int64_t> recordSeconds(const RecordStore& store, int index) {
-  try {
-    return epochSeconds(CalendarDateTime::ofRecord(store, index));
-  } catch (const ConversionError&) {
-    return std::nullopt;
-  }
-}
 
 int recordingIntervalOfFile(const RecordStore& store, int available) {
   const int records = std::min(available, kIntervalSampleRecords);

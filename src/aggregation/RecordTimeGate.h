@@ -13,10 +13,6 @@ namespace pq {
 
 class RecordStore;
 
-
-// The time of a record, or nothing when its stamp is no date-time.
-std::optional<std::int64_t> recordSeconds(const RecordStore& store, int index);
-
 // The records whose steps give a file's recording interval: enough for a clear majority, and few enough
 // that a survey knows the interval as soon as the first of them are imported.
 inline constexpr int kIntervalSampleRecords = 4096;

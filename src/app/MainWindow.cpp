@@ -12,7 +12,6 @@
 #include <QToolButton>
 #include <utility>
 
-#include "aggregation/RecordTimeGate.h"
 #include "app/BackgroundArea.h"
 #include "app/StartOptions.h"
 #include "base/ApplicationTitle.h"
@@ -26,6 +25,7 @@
 #include "survey/ui/SurveyOpenFlow.h"
 #include "survey/ui/SurveyWindow.h"
 #include "timerange/Clock.h"
+#include "timerange/EpochSeconds.h"
 #include "ui/ErrorReport.h"
 #include "ui/Prompter.h"
 #include "users/UserDatabaseError.h"

@@ -14,6 +14,7 @@
 #include "base/FieldText.h"
 #include "records/RecordStore.h"
 #include "statistics/HarmonicLimitTables.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 

@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentTexts.h"
 #include "export/WorkbookFile.h"
 #include "records/MeasurementRecord.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 

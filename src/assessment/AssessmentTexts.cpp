@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentMessages.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "aggregation/RecordGaps.h"
-#include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentRun.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 

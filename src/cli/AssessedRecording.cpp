@@ -5,13 +5,13 @@
 #include <iostream>
 #include <memory>
 
-#include "aggregation/RecordTimeGate.h"
 #include "assessment/LimitSet.h"
 #include "base/ConversionError.h"
 #include "cli/ImportToConsole.h"
 #include "records/RecordStore.h"
 #include "survey/SurveyAssessment.h"
 #include "survey/SurveyMessages.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq::cli {
 

@@ -5,11 +5,11 @@
 
 #include "aggregation/AggregatedQuantities.h"
 #include "aggregation/AggregatedSeries.h"
-#include "aggregation/RecordTimeGate.h"
 #include "base/ConversionError.h"
 #include "records/RecordStore.h"
 #include "records/RecordTimeText.h"
 #include "timerange/CalendarDateTime.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 

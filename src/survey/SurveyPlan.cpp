@@ -10,14 +10,12 @@
 #include <fstream>
 #include <memory>
 
-#include "aggregation/RecordTimeGate.h"
-#include "base/ConversionError.h"
 #include "base/TextCodec.h"
 #include "records/RecordFileFormat.h"
 #include "records/RecordFileImport.h"
 #include "records/RecordStore.h"
 #include "survey/SurveyMessages.h"
-#include "timerange/CalendarDateTime.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 
@@ -146,10 +144,7 @@ SurveyPlan planSurvey(const std::vector<std::string>& paths, RecordStore& store)
     PlannedFile file;
     file.path = path;
     file.size = static_cast<std::int64_t>(status.st_size);
-    try {
-      file.first = epochSeconds(CalendarDateTime::ofRecord(store, 0));
-    } catch (const ConversionError&) {
-    }
+    file.first = recordSeconds(store, 0);
     file.identity = {store.substationName,   store.measuringPointName,
                      store.voltageLevelCode, store.ptRatio,
                      store.ctRatio,          {}};

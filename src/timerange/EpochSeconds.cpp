@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+#include "base/ConversionError.h"
+
 namespace pq {
 
 std::int64_t epochSeconds(const CalendarDateTime& t) {
@@ -33,6 +35,14 @@ CalendarDateTime calendarOfEpochSeconds(std::int64_t seconds) {
           s / 3600,
           s / 60 % 60,
           s % 60};
+}
+
+std::optional<std::int64_t> recordSeconds(const RecordStore& store, int index) {
+  try {
+    return epochSeconds(CalendarDateTime::ofRecord(store, index));
+  } catch (const ConversionError&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace pq

@@ -8,8 +8,8 @@
 
 #include "aggregation/AggregatedQuantities.h"
 #include "aggregation/AggregatedSeries.h"
-#include "aggregation/RecordTimeGate.h"
 #include "support/StoreBuilder.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 namespace {

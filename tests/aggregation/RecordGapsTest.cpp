@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "aggregation/RecordTimeGate.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 namespace {

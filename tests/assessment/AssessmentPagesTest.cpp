@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <map>
 
-#include "aggregation/RecordTimeGate.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 namespace {

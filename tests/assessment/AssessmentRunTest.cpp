@@ -7,12 +7,12 @@
 #include <optional>
 #include <string>
 
-#include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentMessages.h"
 #include "assessment/LimitSet.h"
 #include "records/RecordStore.h"
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 namespace {

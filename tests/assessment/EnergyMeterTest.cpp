@@ -5,9 +5,9 @@
 #include <cmath>
 #include <memory>
 
-#include "aggregation/RecordTimeGate.h"
 #include "records/RecordStore.h"
 #include "support/StoreBuilder.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 namespace {

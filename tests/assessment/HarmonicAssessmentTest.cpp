@@ -6,11 +6,11 @@
 #include <cmath>
 #include <memory>
 
-#include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentMessages.h"
 #include "records/RecordStore.h"
 #include "statistics/ReportLimits.h"
 #include "support/StoreBuilder.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 namespace {

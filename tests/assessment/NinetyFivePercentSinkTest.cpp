@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "aggregation/AggregatedQuantities.h"
-#include "aggregation/RecordTimeGate.h"
 #include "records/RecordStore.h"
 #include "support/StoreBuilder.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 namespace {

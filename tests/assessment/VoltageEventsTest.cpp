@@ -8,9 +8,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentMessages.h"
 #include "support/StoreBuilder.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 namespace {

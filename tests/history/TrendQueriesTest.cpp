@@ -7,10 +7,10 @@
 #include <limits>
 
 #include "aggregation/AggregatedQuantities.h"
-#include "aggregation/RecordTimeGate.h"
 #include "history/TrendIntervals.h"
 #include "records/RecordStore.h"
 #include "support/StoreBuilder.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 namespace {

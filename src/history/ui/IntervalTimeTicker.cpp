@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "aggregation/RecordTimeGate.h"
 #include "history/ui/RecordTimeTicker.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq::history {
 

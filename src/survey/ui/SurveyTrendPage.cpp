@@ -10,13 +10,13 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "aggregation/RecordTimeGate.h"
 #include "history/ui/ComponentTrendPage.h"
 #include "history/ui/DeviationTrendPage.h"
 #include "history/ui/HarmonicTrendPage.h"
 #include "history/ui/PowerTrendPage.h"
 #include "records/RecordStore.h"
 #include "survey/Survey.h"
+#include "timerange/EpochSeconds.h"
 #include "timerange/TimeRangeMessages.h"
 #include "timerange/ui/DateRangeFields.h"
 #include "ui/ErrorReport.h"

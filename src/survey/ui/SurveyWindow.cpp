@@ -12,13 +12,13 @@
 #include <QVBoxLayout>
 #include <utility>
 
-#include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentTexts.h"
 #include "base/TextCodec.h"
 #include "report/ui/AssessmentWindow.h"
 #include "survey/SurveyMessages.h"
 #include "survey/SurveyTables.h"
 #include "survey/ui/SurveyTrendPage.h"
+#include "timerange/EpochSeconds.h"
 #include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
 #include "ui/NewFileChoice.h"

@@ -18,12 +18,12 @@
 #include <limits>
 #include <optional>
 
-#include "aggregation/RecordTimeGate.h"
 #include "app/MainWindow.h"
 #include "history/RecordGridTexts.h"
 #include "history/ui/HistoryWindow.h"
 #include "history/ui/RecordBrowserPage.h"
 #include "history/ui/RecordGrid.h"
+#include "timerange/EpochSeconds.h"
 #include "timerange/ui/TimeRangePanel.h"
 #include "history/ui/TrendPage.h"
 #include "records/RecordFileGenerator.h"

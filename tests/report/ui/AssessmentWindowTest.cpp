@@ -9,11 +9,11 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
-#include "aggregation/RecordTimeGate.h"
 #include "records/RecordFileWriter.h"
 #include "records/RecordStore.h"
 #include "report/ui/ReportPreview.h"
 #include "survey/SurveyAssessment.h"
+#include "timerange/EpochSeconds.h"
 #include "timerange/ui/TimeRangePanel.h"
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"

@@ -11,13 +11,13 @@
 #include <memory>
 #include <optional>
 
-#include "aggregation/RecordTimeGate.h"
 #include "records/RecordFileWriter.h"
 #include "records/RecordStore.h"
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"
 #include "support/ui/ScriptedPrompter.h"
 #include "survey/Survey.h"
+#include "timerange/EpochSeconds.h"
 #include "timerange/ui/DateRangeFields.h"
 
 namespace pq::survey {

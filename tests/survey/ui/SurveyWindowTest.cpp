@@ -13,7 +13,6 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include "aggregation/RecordTimeGate.h"
 #include "records/RecordStore.h"
 #include "report/ui/AssessmentWindow.h"
 #include "report/ui/ReportPreview.h"
@@ -23,6 +22,7 @@
 #include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
 #include "survey/SurveyMessages.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 namespace {
