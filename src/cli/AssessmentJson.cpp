@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/AssessedRecording.h"
-#include "cli/JsonWriter.h"
+#include "export/JsonWriter.h"
 #include "records/RecordStore.h"
 
 namespace pq::cli {

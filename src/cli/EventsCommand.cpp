@@ -1,11 +1,29 @@
 #include <iostream>
+#include <sstream>
 
 #include "cli/AssessedRecording.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/OutputFile.h"
+#include "export/CsvWriter.h"
 
 namespace pq::cli {
+
+namespace {
+
+// The GB/T 30137 events, then the sustained ones; the residual as a four-byte float, as the JSON
+// gives it.
+void writeEvents(const AssessmentResult& result, CsvWriter& csv) {
+  csv.heading({"kind", "start", "durationSeconds", "phases", "residual"});
+  for (const auto* list : {&result.events, &result.sustained}) {
+    for (const VoltageEvent& e : *list) {
+      csv.row({std::string(eventKindText(e.kind)), epochTimeText(e.start), static_cast<long long>(e.durationSeconds),
+               eventPhasesText(e, result.setup.supply.lineVoltages), static_cast<float>(e.extremePercent)});
+    }
+  }
+}
+
+}  // namespace
 
 int runEvents(const std::vector<std::string>& args) {
   std::set<std::string> options(std::begin(kAssessmentOptions), std::end(kAssessmentOptions));
@@ -13,22 +31,18 @@ int runEvents(const std::vector<std::string>& args) {
   const Arguments arguments(args, options);
   const auto assessed = assessRecordFiles(arguments);
   if (!assessed) return kExitRefused;
-  const AssessmentResult& result = assessed->result;
 
-  std::string csv = "kind,start,durationSeconds,phases,residual\n";
-  // The GB/T 30137 events, then the sustained ones.
-  for (const auto* list : {&result.events, &result.sustained}) {
-    for (const VoltageEvent& e : *list) {
-      csv.append(eventKindText(e.kind)).append(",").append(epochTimeText(e.start)).append(",");
-      csv.append(std::to_string(e.durationSeconds)).append(",");
-      csv.append(eventPhasesText(e, result.setup.supply.lineVoltages)).append(",");
-      csv.append(floatText(static_cast<float>(e.extremePercent))).append("\n");
+  if (const auto path = arguments.text("csv")) {
+    // Through writeOutputFile, so that a file that cannot be written whole leaves nothing behind.
+    std::ostringstream text;
+    {
+      CsvWriter csv(text, CsvWriter::ByteOrderMark::With);
+      writeEvents(assessed->result, csv);
     }
+    return writeOutputFile(*path, text.str()) ? kExitDone : kExitRefused;
   }
-  // The byte-order mark tells spreadsheet programs that the file is UTF-8.
-  if (const auto path = arguments.text("csv"))
-    return writeOutputFile(*path, "\xEF\xBB\xBF" + csv) ? kExitDone : kExitRefused;
-  std::cout << csv << std::flush;
+  CsvWriter csv(std::cout, CsvWriter::ByteOrderMark::Without);
+  writeEvents(assessed->result, csv);
   return kExitDone;
 }
 

@@ -1,6 +1,6 @@
 #include "cli/ReportJson.h"
 
-#include "cli/JsonWriter.h"
+#include "export/JsonWriter.h"
 
 namespace pq::cli {
 

@@ -19,20 +19,20 @@ const char* const kPhases[] = {"Ua", "Ub", "Uc", "Ia", "Ib", "Ic"};
 
 // The text of the value at `path` in the compact JSON the command writes: each key is looked up after
 // the previous one, which is enough for the fixed key order of the report object.
-std::string jsonValue(const std::string& json, std::initializer_list<std::string> path) {
+std::string jsonValue(const std::string& document, std::initializer_list<std::string> path) {
   std::size_t at = 0;
   for (const auto& key : path) {
-    at = json.find("\"" + key + "\":", at);
+    at = document.find("\"" + key + "\":", at);
     if (at == std::string::npos) return "<missing " + key + ">";
     at += key.size() + 3;
   }
-  if (json[at] == '{') return "{...}";
-  if (json[at] == '"') return json.substr(at + 1, json.find('"', at + 1) - at - 1);
-  return json.substr(at, json.find_first_of(",}", at) - at);
+  if (document[at] == '{') return "{...}";
+  if (document[at] == '"') return document.substr(at + 1, document.find('"', at + 1) - at - 1);
+  return document.substr(at, document.find_first_of(",}", at) - at);
 }
 
-double jsonNumber(const std::string& json, std::initializer_list<std::string> path) {
-  const std::string text = jsonValue(json, path);
+double jsonNumber(const std::string& document, std::initializer_list<std::string> path) {
+  const std::string text = jsonValue(document, path);
   char* end = nullptr;
   const double value = std::strtod(text.c_str(), &end);
   EXPECT_TRUE(end != text.c_str() && *end == '\0') << text;

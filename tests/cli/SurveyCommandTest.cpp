@@ -37,8 +37,8 @@ TEST_F(SurveyCommandTest, TheJsonListsTheFilesInTimeOrderWithGapsMismatchesOverl
   const std::string a = generate("a.bin", "2012-03-08 14:02:31", "24");
   const std::string b = generate("b.bin", "2012-03-08 14:21:31", "20", "West9");
   const std::string c = generate("c.bin", "2012-03-08 15:03:31", "7");
-  const std::string json = dir.file("survey.json");
-  const auto result = runCli({"survey", c, dir.file("missing.bin"), a, b, "--json", json});
+  const std::string jsonPath = dir.file("survey.json");
+  const auto result = runCli({"survey", c, dir.file("missing.bin"), a, b, "--json", jsonPath});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, dir.file("missing.bin") + "：文件不存在或无法打开，未计入测量。\n" + b +
                             "：变电站为“West9”，与 " + a + " 的“East5”不同。\n");
@@ -62,7 +62,7 @@ TEST_F(SurveyCommandTest, TheJsonListsTheFilesInTimeOrderWithGapsMismatchesOverl
     for (auto at = expected.find(mark); at != std::string::npos; at = expected.find(mark))
       expected.replace(at, 2, path);
   }
-  EXPECT_EQ(readText(json), expected);
+  EXPECT_EQ(readText(jsonPath), expected);
 }
 
 TEST_F(SurveyCommandTest, RefusesWhatItCannotDo) {

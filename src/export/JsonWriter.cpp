@@ -1,11 +1,11 @@
-#include "cli/JsonWriter.h"
+#include "export/JsonWriter.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "cli/CommandLine.h"
+#include "export/ValueText.h"
 
-namespace pq::cli {
+namespace pq {
 
 void JsonWriter::beforeValue() {
   if (afterKey_) {
@@ -115,4 +115,4 @@ JsonWriter& JsonWriter::boolean(bool value) {
   return *this;
 }
 
-}  // namespace pq::cli
+}  // namespace pq

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace pq::cli {
+namespace pq {
 
 // Builds one JSON text, adding the commas between members and elements itself. Floats print as the
 // shortest text that reads back to the same four-byte float; values JSON cannot hold (not-a-number,
@@ -33,4 +33,4 @@ class JsonWriter {
   bool afterKey_ = false;
 };
 
-}  // namespace pq::cli
+}  // namespace pq
