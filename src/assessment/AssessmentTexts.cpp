@@ -54,14 +54,18 @@ std::vector<VoltageEvent> listedEvents(const std::vector<VoltageEvent>& events,
   return all;
 }
 
-std::string eventPhasesText(const VoltageEvent& event, bool lineVoltages) {
+const char* phaseLabel(int phase, bool lineVoltages) {
   static constexpr const char* kPhases[] = {"A", "B", "C"};
   static constexpr const char* kLines[] = {"AB", "BC", "CA"};
+  return lineVoltages ? kLines[phase] : kPhases[phase];
+}
+
+std::string eventPhasesText(const VoltageEvent& event, bool lineVoltages) {
   std::string text;
   for (int phase = 0; phase < 3; ++phase) {
     if (!event.phases[phase]) continue;
     if (!text.empty()) text += ' ';
-    text += lineVoltages ? kLines[phase] : kPhases[phase];
+    text += phaseLabel(phase, lineVoltages);
   }
   return text;
 }

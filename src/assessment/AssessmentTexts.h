@@ -21,6 +21,9 @@ std::vector<VoltageEvent> listedEvents(const std::vector<VoltageEvent>& events,
 inline std::vector<VoltageEvent> listedEvents(const AssessmentResult& result) {
   return listedEvents(result.events, result.sustained);
 }
+// The label of phase 0..2: "A", "B", "C", or the line voltages "AB", "BC", "CA" of a three-wire supply
+// (SupplyVoltage::lineVoltages), wherever a phase is named.
+const char* phaseLabel(int phase, bool lineVoltages);
 // The phases that crossed the threshold, "A C" (four-wire) or "AB CA" (three-wire).
 std::string eventPhasesText(const VoltageEvent& event, bool lineVoltages);
 // "1 s" or "1 s、60 s": every recording interval of the files assessed.

@@ -16,7 +16,8 @@ namespace pq {
 
 namespace {
 
-using nlohmann::json;
+// Not `json`: in a unity build the name would shadow the JsonWriter parameters of other files.
+using Json = nlohmann::json;
 
 constexpr char kDefaultSetName[] = "GB/T 12325-2008、GB/T 15543-2008、GB/T 15945-2008";
 constexpr char kDefaultSetFile[] = "GB-T-2008.json";
@@ -38,10 +39,10 @@ std::string format(const char* pattern, const std::string& file, const std::stri
 
 class SetReader {
  public:
-  SetReader(const json& root, const std::string& file) : root_(root), file_(file) {}
+  SetReader(const Json& root, const std::string& file) : root_(root), file_(file) {}
 
-  const json& member(const std::string& path) const {
-    const json* at = &root_;
+  const Json& member(const std::string& path) const {
+    const Json* at = &root_;
     std::size_t begin = 0;
     while (true) {
       const std::size_t dot = path.find('.', begin);
@@ -57,13 +58,13 @@ class SetReader {
   }
 
   double number(const std::string& path) const {
-    const json& value = member(path);
+    const Json& value = member(path);
     if (!value.is_number()) throw Unusable{format(messages::kLimitMemberNotNumber, file_, path)};
     return value.get<double>();
   }
 
   std::string text(const std::string& path) const {
-    const json& value = member(path);
+    const Json& value = member(path);
     if (!value.is_string()) throw Unusable{format(messages::kLimitMemberNotText, file_, path)};
     return value.get<std::string>();
   }
@@ -110,11 +111,11 @@ class SetReader {
   }
 
  private:
-  const json& root_;
+  const Json& root_;
   const std::string& file_;
 };
 
-LimitSet readSet(const json& root, const std::string& file) {
+LimitSet readSet(const Json& root, const std::string& file) {
   if (!root.is_object()) throw Unusable{format(messages::kLimitFileNotJson, file)};
   const SetReader r(root, file);
   LimitSet set;
@@ -136,15 +137,15 @@ LimitSet readSet(const json& root, const std::string& file) {
   return set;
 }
 
-json parsed(const std::string& text, const std::string& file) {
-  json root = json::parse(text, nullptr, false);
+Json parsed(const std::string& text, const std::string& file) {
+  Json root = Json::parse(text, nullptr, false);
   if (root.is_discarded()) throw Unusable{format(messages::kLimitFileNotJson, file)};
   return root;
 }
 
 // A member of the copy that the set does not have is most likely a misspelt name, whose value would
 // silently not count.
-void checkMembersKnown(const json& copy, const json& set, const std::string& file,
+void checkMembersKnown(const Json& copy, const Json& set, const std::string& file,
                        const std::string& prefix) {
   for (const auto& [key, value] : copy.items()) {
     const std::string path = prefix.empty() ? key : prefix + "." + key;
@@ -163,11 +164,11 @@ std::optional<std::string> fileText(const std::filesystem::path& path) {
   return text.str();
 }
 
-json builtInSet() {
+Json builtInSet() {
   const AssessmentLimits defaults;
-  auto band = [](const DeviationBandLimits& b) { return json{{"upper", b.upper}, {"lower", b.lower}}; };
-  auto pair = [](const UnbalanceLimits& u) { return json{{"p95", u.at95}, {"largest", u.largest}}; };
-  json exponents = json::object();
+  auto band = [](const DeviationBandLimits& b) { return Json{{"upper", b.upper}, {"lower", b.lower}}; };
+  auto pair = [](const UnbalanceLimits& u) { return Json{{"p95", u.at95}, {"largest", u.largest}}; };
+  Json exponents = Json::object();
   for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order)
     exponents[std::to_string(order)] = defaults.superpositionExponents[order];
   return {
@@ -192,10 +193,10 @@ struct Source {
 
 LoadedLimitSet limitSetOf(const Source& setSource, const std::optional<Source>& copySource) {
   LoadedLimitSet loaded{builtInLimitSet(), {}, {}};
-  json set = builtInSet();
+  Json set = builtInSet();
   try {
     if (!setSource.text) throw Unusable{format(messages::kLimitFileUnreadable, setSource.name)};
-    const json read = parsed(*setSource.text, setSource.name);
+    const Json read = parsed(*setSource.text, setSource.name);
     loaded.set = readSet(read, setSource.name);
     set = read;
   } catch (const Unusable& fault) {
@@ -205,10 +206,10 @@ LoadedLimitSet limitSetOf(const Source& setSource, const std::optional<Source>& 
   if (!copySource) return loaded;
   try {
     if (!copySource->text) throw Unusable{format(messages::kLimitFileUnreadable, copySource->name)};
-    const json copy = parsed(*copySource->text, copySource->name);
+    const Json copy = parsed(*copySource->text, copySource->name);
     if (!copy.is_object()) throw Unusable{format(messages::kLimitFileNotJson, copySource->name)};
     checkMembersKnown(copy, set, copySource->name, "");
-    json merged = set;
+    Json merged = set;
     merged.merge_patch(copy);
     loaded.set = readSet(merged, copySource->name);
   } catch (const Unusable& fault) {
@@ -222,7 +223,7 @@ LoadedLimitSet limitSetOf(const Source& setSource, const std::optional<Source>& 
 std::optional<std::string> ownName(const std::filesystem::path& path) {
   const std::optional<std::string> text = fileText(path);
   if (!text) return std::nullopt;
-  const json root = json::parse(*text, nullptr, false);
+  const Json root = Json::parse(*text, nullptr, false);
   if (!root.is_object()) return std::nullopt;
   const auto name = root.find("name");
   if (name == root.end() || !name->is_string()) return std::nullopt;

@@ -15,5 +15,14 @@ TEST(AssessmentTexts, AGapTextLeavesOutTheDateOfItsEndOnTheSameDay) {
             "2010-04-19 23:52:13 – 2010-04-20 00:07:13 无数据");
 }
 
+TEST(AssessmentTexts, PhaseLabelsOfFourAndThreeWireSupplies) {
+  const struct {
+    int phase;
+    bool lineVoltages;
+    const char* label;
+  } cases[] = {{0, false, "A"}, {1, false, "B"}, {2, false, "C"}, {0, true, "AB"}, {1, true, "BC"}, {2, true, "CA"}};
+  for (const auto& c : cases) EXPECT_STREQ(phaseLabel(c.phase, c.lineVoltages), c.label) << c.label;
+}
+
 }  // namespace
 }  // namespace pq
