@@ -4,24 +4,26 @@
 #include <vector>
 
 #include "aggregation/RecordGaps.h"
-#include "base/ConversionError.h"
+#include "records/RecordStore.h"
 
 namespace pq {
 
-std::optional<std::int64_t> recordSeconds(const RecordStore& store, int index) {
-  try {
-    return epochSeconds(CalendarDateTime::ofRecord(store, index));
-  } catch (const ConversionError&) {
-    return std::nullopt;
-  }
+std::optional<std::int64_t> recordSeconds(const MeasurementRecord& record) {
+  const std::optional<CalendarDateTime> time = CalendarDateTime::ofRecordTime(recordTimeOf(record));
+  if (!time) return std::nullopt;
+  return epochSeconds(*time);
 }
 
-int recordingIntervalOfFile(const RecordStore& store, int available) {
-  const int records = std::min(available, kIntervalSampleRecords);
+std::optional<std::int64_t> recordSeconds(const RecordStore& store, int index) {
+  return recordSeconds(store.record(index));
+}
+
+int recordingIntervalOfFile(std::span<const MeasurementRecord> firstRecords) {
+  const auto records = firstRecords.first(std::min<std::size_t>(firstRecords.size(), kIntervalSampleRecords));
   std::vector<std::int64_t> times;
-  times.reserve(static_cast<std::size_t>(std::max(records, 0)));
-  for (int i = 0; i < records; ++i) {
-    const auto seconds = recordSeconds(store, i);
+  times.reserve(records.size());
+  for (const MeasurementRecord& record : records) {
+    const auto seconds = recordSeconds(record);
     if (seconds && (times.empty() || *seconds > times.back())) times.push_back(*seconds);
   }
   return std::clamp(recordingInterval(times).value_or(1), 1, 86400);

@@ -92,7 +92,7 @@ AssessmentSetup assessmentSetupOf(const RecordStore& store, IndexRange range, co
   setup.limits = limits;
   setup.limitSetName = std::move(limitSetName);
   setup.harmonicLimits = harmonicLimitsOf(store, limits.superpositionExponents);
-  setup.recordSeconds = recordingIntervalOfFile(store, store.recordCount());
+  setup.recordSeconds = recordingIntervalOfFile(store.records(0, store.recordCount()));
   return setup;
 }
 

@@ -148,10 +148,10 @@ class SurveyOpening : public RecordVerdictListener {
         continue;
       }
       // The first chunk holds the records that give the file's interval (kIntervalSampleRecords).
-      if (!origin) origin = RecordOrigin{recordingIntervalOfFile(store_, available), store_.kiloUnits(), tag};
+      if (!origin) origin = RecordOrigin{recordingIntervalOfFile(store_.records(0, available)), store_.kiloUnits(), tag};
       const int end = std::min(available, fed + kFeedChunk);
       if (!pass_) startPass();
-      pass_->feed(store_, {fed, end}, *origin);
+      pass_->feed(store_.records(fed, end - fed), *origin);
       fed = end;
       report(std::min(1.0, fed / frames), planned);
       cancelled = listener_.cancelRequested();
