@@ -183,7 +183,7 @@ std::vector<std::string> eventListHeadings() {
   return headings;
 }
 
-AssessmentHeading assessmentHeadingOf(const RecordStore& store) {
+AssessmentHeading assessmentHeadingOf(const RecordHead& store) {
   AssessmentHeading heading;
   heading.station = gbkToUtf8(store.substationName);
   heading.point = gbkToUtf8(store.measuringPointName);

@@ -162,9 +162,8 @@ TEST_F(AssessmentWindowTest, ASurveyIsAssessedWholeWithoutATimeRange) {
     return part.fileName;
   };
   const std::vector<std::string> files = {writePart("b.bin", 32, 120), writePart("a.bin", 0, 32)};
-  RecordStore scratch;
   QuietSurveyListener quiet;
-  const auto survey = assessSurvey(planSurvey(files, scratch), scratch, quiet, AssessmentLimits{}, "");
+  const auto survey = assessSurvey(planSurvey(files), quiet, AssessmentLimits{}, "");
   ASSERT_TRUE(survey);
 
   AssessmentWindow window(*survey, prompter, clock, AssessmentWindow::EventsTab);

@@ -143,11 +143,10 @@ TEST(SurveyWindowTest, AssessesTheWholeSurveyAndExportsItsValues) {
     options.intervalSeconds = 1;
     paths.push_back(test::generateFile(dir.file(name), options));
   }
-  RecordStore scratch;
   QuietSurveyListener quiet;
   OpenedSurvey opened;
-  opened.plan = planSurvey(paths, scratch);
-  auto assessed = assessSurvey(opened.plan, scratch, quiet, AssessmentLimits{}, "");
+  opened.plan = planSurvey(paths);
+  auto assessed = assessSurvey(opened.plan, quiet, AssessmentLimits{}, "");
   ASSERT_TRUE(assessed);
   opened.assessed = std::move(*assessed);
 
