@@ -6,7 +6,7 @@
 
 #include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentRun.h"
-#include "report/ui/ReportPrinter.h"
+#include "pages/ui/ReportPrinter.h"
 
 class QComboBox;
 class QTableWidget;

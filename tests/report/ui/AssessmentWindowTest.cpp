@@ -10,15 +10,15 @@
 #include <QTableWidget>
 
 #include "aggregation/RecordTimeGate.h"
+#include "pages/ui/ReportPreview.h"
 #include "records/RecordFileWriter.h"
 #include "records/RecordStore.h"
-#include "report/ui/ReportPreview.h"
-#include "survey/SurveyAssessment.h"
-#include "timerange/ui/TimeRangePanel.h"
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"
 #include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
+#include "survey/SurveyAssessment.h"
+#include "timerange/ui/TimeRangePanel.h"
 
 namespace pq {
 namespace {
