@@ -14,9 +14,9 @@
 #include <QTest>
 
 #include "aggregation/RecordTimeGate.h"
+#include "assessment/ui/AssessmentWindow.h"
 #include "pages/ui/ReportPreview.h"
 #include "records/RecordStore.h"
-#include "report/ui/AssessmentWindow.h"
 #include "support/GeneratedRecords.h"
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"

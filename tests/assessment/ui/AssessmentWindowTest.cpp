@@ -1,4 +1,4 @@
-#include "report/ui/AssessmentWindow.h"
+#include "assessment/ui/AssessmentWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -167,7 +167,11 @@ TEST_F(AssessmentWindowTest, ASurveyIsAssessedWholeWithoutATimeRange) {
   const auto survey = assessSurvey(planSurvey(files, scratch), scratch, quiet, AssessmentLimits{}, "");
   ASSERT_TRUE(survey);
 
-  AssessmentWindow window(*survey, prompter, clock, AssessmentWindow::EventsTab);
+  AssessmentWindow window({survey->heading,
+                           [&](const AssessmentLimits& limits, const std::string& name) {
+                             return reassessSurvey(*survey, limits, name);
+                           }},
+                          prompter, clock, AssessmentWindow::EventsTab);
   test::showActive(window);
   EXPECT_FALSE(window.panel().isVisible());
   ASSERT_TRUE(window.result().refusal.empty()) << window.result().refusal;
