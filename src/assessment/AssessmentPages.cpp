@@ -5,8 +5,8 @@
 #include "assessment/AssessmentTexts.h"
 #include "base/PictureFormat.h"
 #include "base/TextCodec.h"
+#include "pages/PageFlow.h"
 #include "records/RecordStore.h"
-#include "report/PageFlow.h"
 #include "statistics/HarmonicLimitTables.h"
 
 namespace pq {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "assessment/AssessmentRun.h"
-#include "report/ReportPage.h"
+#include "pages/ReportPage.h"
 
 namespace pq {
 

@@ -12,10 +12,10 @@
 #include <fstream>
 
 #include "app/MainWindow.h"
+#include "pages/ui/ReportPreview.h"
 #include "records/RecordFileGenerator.h"
 #include "records/ui/RecordImportWindow.h"
 #include "report/ReportFile.h"
-#include "report/ui/ReportPreview.h"
 #include "report/ui/ReportViewer.h"
 #include "support/GeneratedRecords.h"
 #include "support/TempDir.h"

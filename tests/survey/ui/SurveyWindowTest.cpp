@@ -14,12 +14,12 @@
 #include <QTest>
 
 #include "aggregation/RecordTimeGate.h"
+#include "assessment/ui/AssessmentWindow.h"
+#include "pages/ui/ReportPreview.h"
 #include "records/RecordStore.h"
-#include "report/ui/AssessmentWindow.h"
-#include "report/ui/ReportPreview.h"
 #include "support/GeneratedRecords.h"
-#include "support/TempDir.h"
 #include "support/StoreBuilder.h"
+#include "support/TempDir.h"
 #include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
 #include "survey/SurveyMessages.h"
