@@ -11,10 +11,10 @@
 #include <string>
 
 #include "GeneratedStore.h"
+#include "assessment/ui/AssessmentWindow.h"
+#include "pages/ui/ReportPreview.h"
 #include "report/ReportPageBuilder.h"
-#include "report/ui/AssessmentWindow.h"
 #include "report/ui/ReportFileCommands.h"
-#include "report/ui/ReportPreview.h"
 #include "report/ui/ReportWindow.h"
 #include "statistics/ReportParameters.h"
 #include "statistics/ReportRun.h"

@@ -4,15 +4,16 @@
 #include <vector>
 
 #include "aggregation/RecordGaps.h"
+#include "records/RecordStore.h"
 
 namespace pq {
 
-int recordingIntervalOfFile(const RecordStore& store, int available) {
-  const int records = std::min(available, kIntervalSampleRecords);
+int recordingIntervalOfFile(std::span<const MeasurementRecord> firstRecords) {
+  const auto records = firstRecords.first(std::min<std::size_t>(firstRecords.size(), kIntervalSampleRecords));
   std::vector<std::int64_t> times;
-  times.reserve(static_cast<std::size_t>(std::max(records, 0)));
-  for (int i = 0; i < records; ++i) {
-    const auto seconds = recordSeconds(store, i);
+  times.reserve(records.size());
+  for (const MeasurementRecord& record : records) {
+    const auto seconds = recordSeconds(record);
     if (seconds && (times.empty() || *seconds > times.back())) times.push_back(*seconds);
   }
   return std::clamp(recordingInterval(times).value_or(1), 1, 86400);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "timerange/CalendarDateTime.h"
@@ -12,14 +13,15 @@
 namespace pq {
 
 class RecordStore;
+struct MeasurementRecord;
 
 // The records whose steps give a file's recording interval: enough for a clear majority, and few enough
 // that a survey knows the interval as soon as the first of them are imported.
 inline constexpr int kIntervalSampleRecords = 4096;
-// The recording interval of the file in the store (RecordGaps.h): the most common step between the
-// rising times of its first kIntervalSampleRecords records, of those there are when fewer (`available`
-// of them imported), clamped to 1..86400 s; 1 s below two records.
-int recordingIntervalOfFile(const RecordStore& store, int available);
+// The recording interval of a file (RecordGaps.h) from its first records: the most common step between
+// the rising times of its first kIntervalSampleRecords records (of those given when fewer), clamped to
+// 1..86400 s; 1 s below two records.
+int recordingIntervalOfFile(std::span<const MeasurementRecord> firstRecords);
 
 // What the gate made of a record.
 enum class GateVerdict { Admitted, Duplicate, OutOfOrder };

@@ -14,11 +14,11 @@
 
 #include "app/BackgroundArea.h"
 #include "app/StartOptions.h"
+#include "assessment/ui/AssessmentWindow.h"
 #include "base/ApplicationTitle.h"
 #include "history/ui/HistoryWindow.h"
 #include "live/ui/LiveDataWindow.h"
 #include "records/ui/RecordImportWindow.h"
-#include "report/ui/AssessmentWindow.h"
 #include "report/ui/ReportHost.h"
 #include "report/ui/ReportParametersWindow.h"
 #include "report/ui/ReportViewer.h"
@@ -233,15 +233,8 @@ void TForm1::chooseSurvey() {
 }
 
 void TForm1::runSurvey(const std::vector<std::string>& paths) {
-  std::optional<OpenedSurvey> opened;
-  // The store is emptied whatever the survey's end, a throw included.
-  try {
-    opened = openSurveyFiles(paths, store_, prompter_, this);
-  } catch (...) {
-    updateHistoryCommands();
-    throw;
-  }
-  updateHistoryCommands();
+  // The survey reads its files without the store: a file loaded before stays loaded.
+  std::optional<OpenedSurvey> opened = openSurveyFiles(paths, prompter_, this);
   if (!opened) return;
   if (surveyWindow_) surveyWindow_->close();
   auto* window = new SurveyWindow(std::move(*opened), prompter_, clock_, this);

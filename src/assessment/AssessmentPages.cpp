@@ -6,8 +6,8 @@
 #include "assessment/AssessmentTexts.h"
 #include "base/PictureFormat.h"
 #include "base/TextCodec.h"
+#include "pages/PageFlow.h"
 #include "records/RecordStore.h"
-#include "report/PageFlow.h"
 #include "statistics/HarmonicLimitTables.h"
 #include "timerange/EpochSeconds.h"
 
@@ -30,7 +30,7 @@ void head(PageFlow& flow, const AssessmentResult& result, const AssessmentHeadin
 
 }  // namespace
 
-AssessmentHeading assessmentHeadingOf(const RecordStore& store) {
+AssessmentHeading assessmentHeadingOf(const RecordHead& store) {
   AssessmentHeading heading;
   heading.station = gbkToUtf8(store.substationName);
   heading.point = gbkToUtf8(store.measuringPointName);

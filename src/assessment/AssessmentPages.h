@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "assessment/AssessmentRun.h"
-#include "report/ReportPage.h"
+#include "pages/ReportPage.h"
 
 namespace pq {
 
-class RecordStore;
+struct RecordHead;
 
 // Who and what was measured, as the head of an assessment page names them.
 struct AssessmentHeading {
@@ -16,7 +16,7 @@ struct AssessmentHeading {
   std::string point;
   std::string level;    // "10KV", or empty for a level code the program does not know
 };
-AssessmentHeading assessmentHeadingOf(const RecordStore& store);
+AssessmentHeading assessmentHeadingOf(const RecordHead& head);
 
 // The assessment on A4 pages: the head (station, point, level, span with its gaps and the records
 // left out, limit set), then per index a table with maximum, minimum, mean, 95 % value, limit, pass

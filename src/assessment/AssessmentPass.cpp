@@ -23,11 +23,10 @@ AssessmentPass::AssessmentPass(AggregationSink& sink, double declaredVoltage, Ti
                                RecordVerdictListener* listener)
     : window_(window), listener_(listener), events_(declaredVoltage), aggregator_(sink), held_(kMostHeld) {}
 
-void AssessmentPass::feed(const RecordStore& store, IndexRange range, const RecordOrigin& origin) {
-  range = recordsInUse(store, range);
-  for (int i = range.start; i < range.end; ++i) {
-    if (i + kPrefetchDistance < range.end) prefetchMeasuredCells(store.record(i + kPrefetchDistance));
-    const std::optional<std::int64_t> seconds = recordSeconds(store, i);
+void AssessmentPass::feed(std::span<const MeasurementRecord> records, const RecordOrigin& origin) {
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (i + kPrefetchDistance < records.size()) prefetchMeasuredCells(records[i + kPrefetchDistance]);
+    const std::optional<std::int64_t> seconds = recordSeconds(records[i]);
     if (!seconds) {
       gate_.undated();
       if (listener_ != nullptr) listener_->recordJudged(origin.tag, std::nullopt, false);
@@ -35,10 +34,10 @@ void AssessmentPass::feed(const RecordStore& store, IndexRange range, const Reco
     }
     if (!window_.contains(*seconds)) continue;
     judge(gate_.offer(*seconds));
-    waiting_ = &store.record(i);
+    waiting_ = &records[i];
     waitingOrigin_ = origin;
   }
-  // The store may hold another file's records by the next feed.
+  // The records need not stay beyond this call.
   if (waiting_ != nullptr && waiting_ != &waitingCopy_) {
     waitingCopy_ = *waiting_;
     waiting_ = &waitingCopy_;
@@ -127,7 +126,9 @@ RecordingValues assessRecording(const RecordStore& store, IndexRange range, doub
   if (alsoTo != nullptr) sinks.push_back(alsoTo);
   SinkFanOut fanOut(std::move(sinks));
   AssessmentPass pass(fanOut, declaredVoltage, window);
-  pass.feed(store, range, {recordSeconds, store.kiloUnits(), 0});
+  if (range.end > range.start) {
+    pass.feed(store.records(range.start, range.end - range.start), {recordSeconds, store.kiloUnits(), 0});
+  }
   pass.finish();
   return recordingValuesOf(pass, std::move(collector.series));
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "aggregation/AggregatedSeries.h"
@@ -56,8 +57,9 @@ class AssessmentPass {
   AssessmentPass(AggregationSink& sink, double declaredVoltage, TimeWindow window = {},
                  RecordVerdictListener* listener = nullptr);
 
-  // The records `range` of the store, cut to the records in use.
-  void feed(const RecordStore& store, IndexRange range, const RecordOrigin& origin);
+  // The next records of the recording, in the order they were recorded in their file; they need stay
+  // only for the call (a survey's chunk of decoded frames, or records of the store).
+  void feed(std::span<const MeasurementRecord> records, const RecordOrigin& origin);
   // Closes the open intervals, the open events and the energy.
   void finish();
 

@@ -20,7 +20,7 @@ namespace pq {
 
 namespace {
 
-ReportLimits harmonicLimitsOf(const RecordStore& store, const SuperpositionExponents& exponents) {
+ReportLimits harmonicLimitsOf(const RecordHead& store, const SuperpositionExponents& exponents) {
   ReportLimits limits;
   const int code = store.voltageLevelCode;
   if (code < 1 || code > kVoltageLevelCount) return limits;
@@ -84,16 +84,22 @@ std::string energyMethod() {
 
 }  // namespace
 
+AssessmentSetup assessmentSetupOf(const RecordHead& head, int wiringMode, const AssessmentLimits& limits,
+                                  std::string limitSetName) {
+  AssessmentSetup setup;
+  setup.supply = supplyVoltageOf(head, wiringMode);
+  setup.limits = limits;
+  setup.limitSetName = std::move(limitSetName);
+  setup.harmonicLimits = harmonicLimitsOf(head, limits.superpositionExponents);
+  return setup;
+}
+
 AssessmentSetup assessmentSetupOf(const RecordStore& store, IndexRange range, const AssessmentLimits& limits,
                                   std::string limitSetName) {
   range = recordsInUse(store, range);
-  AssessmentSetup setup;
   const int wiringMode = range.end > range.start ? store.record(range.start).integer(cells::wiringMode) : 1;
-  setup.supply = supplyVoltageOf(store, wiringMode);
-  setup.limits = limits;
-  setup.limitSetName = std::move(limitSetName);
-  setup.harmonicLimits = harmonicLimitsOf(store, limits.superpositionExponents);
-  setup.recordSeconds = recordingIntervalOfFile(store, store.recordCount());
+  AssessmentSetup setup = assessmentSetupOf(store, wiringMode, limits, std::move(limitSetName));
+  setup.recordSeconds = recordingIntervalOfFile(store.records(0, store.recordCount()));
   return setup;
 }
 

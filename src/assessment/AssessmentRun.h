@@ -17,6 +17,7 @@
 namespace pq {
 
 class RecordStore;
+struct RecordHead;
 
 // What an assessment judges against.
 struct AssessmentSetup {
@@ -35,6 +36,10 @@ struct AssessmentSetup {
 // harmonic limits of the store's level code and capacities, and the file's recording interval
 // (recordingIntervalOfFile).
 AssessmentSetup assessmentSetupOf(const RecordStore& store, IndexRange range, const AssessmentLimits& limits,
+                                  std::string limitSetName);
+// The same from a file's head and the wiring mode of its first record, without its records: the
+// recording interval is left at 1 s for the caller to set.
+AssessmentSetup assessmentSetupOf(const RecordHead& head, int wiringMode, const AssessmentLimits& limits,
                                   std::string limitSetName);
 
 // The whole power-quality assessment of a recording. When `refusal` is not empty nothing was judged

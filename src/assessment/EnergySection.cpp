@@ -5,7 +5,7 @@
 #include "assessment/AssessmentTables.h"
 #include "assessment/IndexSectionParts.h"
 #include "export/JsonWriter.h"
-#include "report/PageFlow.h"
+#include "pages/PageFlow.h"
 #include "timerange/EpochSeconds.h"
 
 namespace pq {

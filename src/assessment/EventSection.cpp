@@ -4,7 +4,7 @@
 #include "assessment/AssessmentTexts.h"
 #include "assessment/IndexSectionParts.h"
 #include "export/JsonWriter.h"
-#include "report/PageFlow.h"
+#include "pages/PageFlow.h"
 
 namespace pq {
 

@@ -5,8 +5,8 @@
 #include "assessment/AssessmentTables.h"
 #include "assessment/IndexSectionParts.h"
 #include "export/JsonWriter.h"
+#include "pages/PageFlow.h"
 #include "records/MeasurementRecord.h"
-#include "report/PageFlow.h"
 
 namespace pq {
 

@@ -49,7 +49,7 @@ std::string methodText(const SupplyVoltage& supply, const DeviationBandLimits& b
 
 }  // namespace
 
-SupplyVoltage supplyVoltageOf(const RecordStore& store, int wiringMode) {
+SupplyVoltage supplyVoltageOf(const RecordHead& store, int wiringMode) {
   // The store keeps 0 as the nominal voltage of the 0.38 kV level, the report's way of naming it.
   constexpr int kLowestLevelCode = 1;
   constexpr double kLowestLevel = 0.38;  // kV

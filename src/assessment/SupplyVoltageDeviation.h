@@ -8,7 +8,7 @@
 
 namespace pq {
 
-class RecordStore;
+struct RecordHead;
 
 // The voltage a supply's deviation is judged against.
 struct SupplyVoltage {
@@ -20,10 +20,10 @@ struct SupplyVoltage {
   bool singlePhase = false;
 };
 
-// The supply of the store's records of wiring mode `wiringMode` (1 four-wire, 3 three-wire): the
-// store's nominal voltage is the line voltage in the units of its cells, kV behind a voltage
+// The supply of a file's records of wiring mode `wiringMode` (1 four-wire, 3 three-wire): the
+// head's nominal voltage is the line voltage in the units of its cells, kV behind a voltage
 // transformer and V without one.
-SupplyVoltage supplyVoltageOf(const RecordStore& store, int wiringMode);
+SupplyVoltage supplyVoltageOf(const RecordHead& head, int wiringMode);
 
 // The supply voltage deviation of one phase voltage cell (GB/T 12325) from its 1-minute values:
 // `index` holds the statistics of the minutes' deviations in % (the 95 % value ranking their

@@ -45,8 +45,7 @@ std::optional<AssessedRecording> assessRecordFile(const std::string& path, const
 std::optional<AssessedRecording> assessSurveyFiles(const std::vector<std::string>& paths,
                                                    const std::optional<std::int64_t>& from,
                                                    const std::optional<std::int64_t>& to, const LimitSet& limits) {
-  const auto store = std::make_unique<RecordStore>();
-  SurveyPlan plan = planSurvey(paths, *store);
+  SurveyPlan plan = planSurvey(paths);
   for (const auto& text : plan.leftOut) std::cerr << text << '\n';
   for (const auto& text : plan.mismatches) std::cerr << text << '\n';
   if (plan.files.empty()) {
@@ -56,7 +55,7 @@ std::optional<AssessedRecording> assessSurveyFiles(const std::vector<std::string
   plan.from = from;
   plan.to = to;
   QuietSurveyListener progress;
-  std::optional<AssessedSurvey> assessed = assessSurvey(plan, *store, progress, limits.limits, limits.name);
+  std::optional<AssessedSurvey> assessed = assessSurvey(plan, progress, limits.limits, limits.name);
   if (!assessed) return std::nullopt;
   for (const auto& text : assessed->survey.leftOut) std::cerr << text << '\n';
   for (const auto& file : assessed->survey.files) {

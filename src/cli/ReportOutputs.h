@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "pages/ReportPage.h"
 #include "records/RecordStore.h"
-#include "report/ReportPage.h"
 #include "statistics/ReportParameters.h"
 
 namespace pq::cli {

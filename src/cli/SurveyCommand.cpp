@@ -67,8 +67,7 @@ int runSurvey(const std::vector<std::string>& args) {
   const Arguments arguments(args, {"json", "xlsx", "csv-minutes"});
   arguments.positional(0, "record file");
 
-  RecordStore store;
-  const SurveyPlan plan = planSurvey(arguments.positional(), store);
+  const SurveyPlan plan = planSurvey(arguments.positional());
   for (const auto& text : plan.leftOut) std::cerr << text << '\n';
   for (const auto& text : plan.mismatches) std::cerr << text << '\n';
   if (plan.files.empty()) {
@@ -79,7 +78,7 @@ int runSurvey(const std::vector<std::string>& args) {
   QuietSurveyListener progress;
   std::optional<Survey> survey;
   try {
-    survey = openSurvey(plan, store, progress);
+    survey = openSurvey(plan, progress);
   } catch (const std::invalid_argument& e) {
     std::cerr << e.what() << '\n';
     return kExitRefused;

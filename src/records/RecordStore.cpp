@@ -21,16 +21,7 @@ RecordStore::~RecordStore() = default;
 void RecordStore::resetDefaults() {
   rangeStart = 0;
   rangeEnd = 0;
-  fileName.clear();
-  substationName = "XXX";
-  measuringPointName = "XXX";
-  voltageLevelCode = 0;
-  nominalVoltage = 0;
-  minShortCircuitCapacity = 100.0f;
-  supplyEquipmentCapacity = 120.0f;
-  agreedCapacity = 120.0f;
-  ptRatio = 1.0f;
-  ctRatio = 1.0f;
+  resetHead();
 }
 
 bool RecordStore::append(const MeasurementRecord& record) {
@@ -58,8 +49,7 @@ void RecordStore::deleteRange(int first, int n) {
                sizeof(MeasurementRecord) * static_cast<std::size_t>(count - n - first));
 }
 
-RecordTime RecordStore::recordTime(int index) const {
-  const auto& r = records_[index];
+RecordTime recordTimeOf(const MeasurementRecord& r) {
   auto field = [&](int i) { return decodeBcd(static_cast<std::uint8_t>(r.cells[cells::timeBcd + i])); };
   return {field(0), field(1), field(2), field(3), field(4), field(5)};
 }
@@ -73,8 +63,5 @@ std::string RecordStore::recordTimeText(int index) const {
   return text;
 }
 
-const char* RecordStore::voltageUnit() const { return kiloUnits() ? "KV" : "V"; }
-const char* RecordStore::activePowerUnit() const { return kiloUnits() ? "KW" : "W"; }
-const char* RecordStore::reactivePowerUnit() const { return kiloUnits() ? "KVar" : "Var"; }
 
 }  // namespace pq

@@ -4,10 +4,12 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "base/ZeroedBlock.h"
 #include "records/MeasurementRecord.h"
+#include "records/RecordHead.h"
 #include "records/RecordQuantities.h"
 
 namespace pq {
@@ -19,6 +21,9 @@ struct RecordTime {
   bool operator==(const RecordTime&) const = default;
 };
 
+// The decoded time stamp of a record.
+RecordTime recordTimeOf(const MeasurementRecord& record);
+
 // The one in-memory store of a process: up to 86 400 records in one preallocated block, plus the
 // values of the record file's head. One thread fills and changes it; while an import appends, one
 // other thread may read the records below recordCount() (a survey aggregates a file as it is read),
@@ -26,9 +31,9 @@ struct RecordTime {
 // ZeroedBlock: resident only as records are filled, in huge pages where the system allows them, and
 // construction throws std::bad_alloc when the memory cannot be had.
 //
-// The header fields are plain data that several windows read and set; the records are reached by
+// The head fields (RecordHead) and the range are plain data that several windows read and set; the records are reached by
 // index (0 <= index < recordCount()) and change only through append, clear and the deletes.
-class RecordStore {
+class RecordStore : public RecordHead {
  public:
   static constexpr int kCapacity = 86400;
 
@@ -37,7 +42,7 @@ class RecordStore {
   RecordStore(const RecordStore&) = delete;
   RecordStore& operator=(const RecordStore&) = delete;
 
-  // Puts the header fields to their start values; the records are not touched.
+  // Puts the head fields and the range to their start values; the records are not touched.
   void resetDefaults();
   // Forgets the records; their cells stay as they are and are overwritten by the next import.
   void clear() { recordCount_.store(0, std::memory_order_release); }
@@ -57,8 +62,12 @@ class RecordStore {
   const MeasurementRecord& record(int index) const { return records_[index]; }
   MeasurementRecord& record(int index) { return records_[index]; }
   float value(int index, int cell) const { return records_[index].value(cell); }
+  // The records [first, first + count), which lie one after another in the block.
+  std::span<const MeasurementRecord> records(int first, int count) const {
+    return {records_ + first, static_cast<std::size_t>(count)};
+  }
 
-  RecordTime recordTime(int index) const;
+  RecordTime recordTime(int index) const { return recordTimeOf(records_[index]); }
   // "20%2x-%2x-%2x %2x:%2x:%2x\n" of the six raw BCD bytes: a byte below 0x10 prints as a blank and
   // one digit, and the text ends with a line feed.
   std::string recordTimeText(int index) const;
@@ -77,26 +86,8 @@ class RecordStore {
   double thd(int index, int channel) const { return thdOf(records_[index], channel); }
   std::array<double, kChannelCount> thdOfChannels(int index) const { return pq::thdOfChannels(records_[index]); }
 
-  // Voltages and powers are in kilo units when ptRatio is greater than 1.0; currents always in A.
-  bool kiloUnits() const { return ptRatio > 1.0f; }
-  // Their unit texts.
-  const char* voltageUnit() const;
-  const char* activePowerUnit() const;
-  const char* reactivePowerUnit() const;
-
-  // Header values (raw GBK bytes for the names, as read from the record file).
   std::int32_t rangeStart = 0;
   std::int32_t rangeEnd = 0;  // exclusive
-  std::string fileName;
-  std::string substationName;
-  std::string measuringPointName;
-  std::uint8_t voltageLevelCode = 0;
-  std::int32_t nominalVoltage = 0;
-  float minShortCircuitCapacity = 0;
-  float supplyEquipmentCapacity = 0;
-  float agreedCapacity = 0;
-  float ptRatio = 0;
-  float ctRatio = 0;
   // Set when the last import stopped at a read error: the store then holds only the start of the
   // file, and writing it back would destroy the rest.
   bool incompleteImport = false;

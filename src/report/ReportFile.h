@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "report/ReportPage.h"
+#include "pages/ReportPage.h"
 
 namespace pq {
 

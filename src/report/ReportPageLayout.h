@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "report/ReportPage.h"
+#include "pages/ReportPage.h"
 
 namespace pq {
 

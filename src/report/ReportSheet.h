@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/ReportPage.h"
+#include "pages/ReportPage.h"
 #include "report/Worksheet.h"
 #include "statistics/ReportKind.h"
 

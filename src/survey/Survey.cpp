@@ -1,49 +1,39 @@
 #include "survey/Survey.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <exception>
+#include <cstring>
 #include <limits>
 #include <memory>
-#include <thread>
+#include <span>
 
 #include "aggregation/RecordTimeGate.h"
 #include "aggregation/SinkFanOut.h"
 #include "assessment/SupplyVoltageDeviation.h"
 #include "records/RecordFileFormat.h"
-#include "records/RecordFileImport.h"
-#include "records/RecordStore.h"
+#include "records/RecordFileMessages.h"
+#include "records/StreamedRecordFile.h"
 #include "survey/SurveyMessages.h"
 
 namespace pq {
 
 namespace {
 
-// Records fed between two looks at the listener and at what the import has published: a few
-// milliseconds of work.
-constexpr int kFeedChunk = 4096;
-// How long to wait for the import to publish more: about 1 500 records of a fast disk's import.
-constexpr std::chrono::microseconds kImportWait{500};
+// The first chunk of a file gives its recording interval.
+static_assert(StreamedRecordFile::kChunkRecords >= kIntervalSampleRecords);
 
-class ImportMessages : public QuietImportListener {
- public:
-  void importMessage(const std::string& text) override { last = text; }
-  std::string last;
-};
-
-void describeDamage(const PlannedFile& planned, const RecordStore& store, ImportResult result,
-                    const std::string& importMessage, SurveyFile& file) {
+void describeDamage(const PlannedFile& planned, const StreamedRecordFile& read, SurveyFile& file) {
   const std::string lastText = file.last ? epochTimeText(*file.last) : "-";
-  if (result == ImportResult::ReadFailed) {
-    file.damage.push_back(messages::surveyReadFailed(planned.path, importMessage, lastText));
+  if (read.failed() || read.cutWhileRead()) {
+    const std::string why = messages::kReadFailed + std::string(read.cutWhileRead() ? messages::kFileCutWhileRead
+                                                                                   : std::strerror(read.errorNumber()));
+    file.damage.push_back(messages::surveyReadFailed(planned.path, why, lastText));
     return;
   }
   const auto body =
       std::max<std::int64_t>(planned.size - static_cast<std::int64_t>(recordfile::kHeadSize), 0);
   const auto frameSize = static_cast<std::int64_t>(recordfile::kFrameSize);
   if (body % frameSize != 0) file.damage.push_back(messages::surveyTruncated(planned.path, lastText));
-  const std::int64_t unread = body / frameSize - store.recordCount();
+  const std::int64_t unread = body / frameSize - read.recordsRead();
   if (unread > 0) file.damage.push_back(messages::surveyDamagedFrames(planned.path, unread));
 }
 
@@ -51,8 +41,8 @@ void describeDamage(const PlannedFile& planned, const RecordStore& store, Import
 // The pass says what became of each record, so that each file's counts are those of the pass itself.
 class SurveyOpening : public RecordVerdictListener {
  public:
-  SurveyOpening(const SurveyPlan& plan, RecordStore& store, SurveyListener& listener, AggregationSink* alsoTo)
-      : plan_(plan), store_(store), listener_(listener), collector_(surveyQuantities()) {
+  SurveyOpening(const SurveyPlan& plan, SurveyListener& listener, AggregationSink* alsoTo)
+      : plan_(plan), listener_(listener), collector_(surveyQuantities()) {
     sinks_.push_back(&collector_);
     if (alsoTo != nullptr) sinks_.push_back(alsoTo);
     for (const auto& file : plan.files) totalSize_ += std::max<std::int64_t>(file.size, 1);
@@ -107,81 +97,53 @@ class SurveyOpening : public RecordVerdictListener {
     collector_.reserveFor(*lastStart - *first + lastFrames, static_cast<int>(records));
   }
 
-  // The import fills the store on a thread of its own while this one feeds the records it has
-  // published to the pass, so that the two cores share a file; the next file waits for the store.
+  // The file's frames are decoded on a thread of their own while this one feeds the chunk before to
+  // the pass, so that the two cores share a file.
   bool readFile(const PlannedFile& planned) {
-    ImportMessages messages;
-    ImportResult result = ImportResult::Completed;
-    std::exception_ptr failure;
-    std::atomic<bool> imported = false;
-    // The import keeps the store's nominal voltage for a level it does not know, which would be that
-    // of the file read before.
-    store_.resetDefaults();
-    store_.clear();
-    // Joined however this call ends, a throw included: it fills the store and the locals of this call.
-    std::jthread importer([&] {
-      try {
-        result = importRecordFile(store_, planned.path, messages);
-      } catch (...) {
-        failure = std::current_exception();
-      }
-      imported.store(true, std::memory_order_release);
-    });
-    const int tag = static_cast<int>(survey_.files.size());
-    survey_.files.emplace_back().path = planned.path;
-    std::optional<RecordOrigin> origin;
-    int fed = 0;
-    bool cancelled = false;
-    const double frames = std::max<double>(
-        1.0, static_cast<double>(planned.size - static_cast<std::int64_t>(recordfile::kHeadSize)) /
-                 recordfile::kFrameSize);
-    while (!cancelled) {
-      const bool finished = imported.load(std::memory_order_acquire);
-      const int available = store_.recordCount();
-      // Whole chunks only, but for the last: on a busy machine each wait costs a turn of the
-      // scheduler, so the fewer the better. Waiting sleeps rather than spins, which would take the
-      // time the import needs.
-      const bool enough = finished || available - fed >= kFeedChunk;
-      if (available == fed || !enough) {
-        if (finished) break;
-        std::this_thread::sleep_for(kImportWait);
-        continue;
-      }
-      // The first chunk holds the records that give the file's interval (kIntervalSampleRecords).
-      if (!origin) origin = RecordOrigin{recordingIntervalOfFile(store_, available), store_.kiloUnits(), tag};
-      const int end = std::min(available, fed + kFeedChunk);
-      if (!pass_) startPass();
-      pass_->feed(store_, {fed, end}, *origin);
-      fed = end;
-      report(std::min(1.0, fed / frames), planned);
-      cancelled = listener_.cancelRequested();
-    }
-    importer.join();
-    if (failure) std::rethrow_exception(failure);
-    if (cancelled) return false;
-    if (result == ImportResult::CannotOpen) {
-      survey_.files.pop_back();
+    StreamedRecordFile read(planned.path);
+    if (!read.opened()) {
       survey_.leftOut.push_back(messages::surveyFileVanished(planned.path));
       return true;
     }
+    const int tag = static_cast<int>(survey_.files.size());
+    survey_.files.emplace_back().path = planned.path;
+    std::optional<RecordOrigin> origin;
+    long long fed = 0;
+    const double frames = std::max<double>(1.0, static_cast<double>(read.wholeFrames()));
+    for (;;) {
+      if (listener_.cancelRequested()) return false;
+      const std::span<const MeasurementRecord> chunk = read.next();
+      if (chunk.empty()) break;
+      if (!origin) origin = RecordOrigin{recordingIntervalOfFile(chunk), read.head().kiloUnits(), tag};
+      if (!pass_) startPass(read.head(), chunk.front());
+      pass_->feed(chunk, *origin);
+      markEnds(chunk, survey_.files.back());
+      fed += static_cast<long long>(chunk.size());
+      report(std::min(1.0, static_cast<double>(fed) / frames), planned);
+    }
     SurveyFile& file = survey_.files.back();
-    file.records = store_.recordCount();
-    markEnds(file);
+    file.records = static_cast<int>(std::min<long long>(fed, std::numeric_limits<int>::max()));
     file.intervalSeconds = origin ? origin->intervalSeconds : 0;
-    describeDamage(planned, store_, result, messages.last, file);
+    describeDamage(planned, read, file);
     report(1.0, planned);
     return true;
   }
 
-  // The times of the file's first and last dated records within the survey's time window.
-  void markEnds(SurveyFile& file) const {
+  // The times of the file's first and last dated records within the survey's time window, a chunk at
+  // a time.
+  void markEnds(std::span<const MeasurementRecord> chunk, SurveyFile& file) const {
     const TimeWindow window{plan_.from, plan_.to};
-    const auto dated = [&](int i) -> std::optional<std::int64_t> {
-      const auto seconds = recordSeconds(store_, i);
+    const auto dated = [&](const MeasurementRecord& record) -> std::optional<std::int64_t> {
+      const auto seconds = recordSeconds(record);
       return seconds && window.contains(*seconds) ? seconds : std::nullopt;
     };
-    for (int i = 0; i < file.records && !file.first; ++i) file.first = dated(i);
-    for (int i = file.records - 1; i >= 0 && !file.last; --i) file.last = dated(i);
+    for (std::size_t i = 0; i < chunk.size() && !file.first; ++i) file.first = dated(chunk[i]);
+    for (std::size_t i = chunk.size(); i-- > 0;) {
+      if (const auto seconds = dated(chunk[i])) {
+        file.last = seconds;
+        break;
+      }
+    }
   }
 
   // A record left out that is not later than the last let through from an earlier file overlaps it.
@@ -199,17 +161,16 @@ class SurveyOpening : public RecordVerdictListener {
     if (seconds && earlierLast_ && *seconds <= *earlierLast_) ++file.overlapping;
   }
 
-  void startPass() {
+  void startPass(const RecordHead& head, const MeasurementRecord& first) {
     survey_.identity = plan_.files.front().identity;
-    survey_.wiringMode = store_.recordCount() > 0 ? store_.record(0).integer(cells::wiringMode) : 1;
-    survey_.declaredVoltage = supplyVoltageOf(store_, survey_.wiringMode).declared;
+    survey_.wiringMode = first.integer(cells::wiringMode);
+    survey_.declaredVoltage = supplyVoltageOf(head, survey_.wiringMode).declared;
     fanOut_ = std::make_unique<SinkFanOut>(sinks_);
     pass_ = std::make_unique<AssessmentPass>(*fanOut_, survey_.declaredVoltage, TimeWindow{plan_.from, plan_.to},
                                              this);
   }
 
   const SurveyPlan& plan_;
-  RecordStore& store_;
   SurveyListener& listener_;
   SeriesCollector collector_;
   std::vector<AggregationSink*> sinks_;
@@ -238,18 +199,9 @@ KeptQuantities surveyQuantities() {
           allQuantities()};
 }
 
-std::optional<Survey> openSurvey(const SurveyPlan& plan, RecordStore& store, SurveyListener& listener,
-                                 AggregationSink* alsoTo) {
-  SurveyOpening opening(plan, store, listener, alsoTo);
-  bool done = false;
-  try {
-    done = opening.run();
-  } catch (...) {
-    store.clear();
-    throw;
-  }
-  store.clear();
-  if (!done) return std::nullopt;
+std::optional<Survey> openSurvey(const SurveyPlan& plan, SurveyListener& listener, AggregationSink* alsoTo) {
+  SurveyOpening opening(plan, listener, alsoTo);
+  if (!opening.run()) return std::nullopt;
   return opening.take();
 }
 

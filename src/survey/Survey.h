@@ -12,7 +12,6 @@
 
 namespace pq {
 
-class RecordStore;
 
 // One file of an opened survey.
 struct SurveyFile {
@@ -67,13 +66,12 @@ class QuietSurveyListener : public SurveyListener {
   bool cancelRequested() override { return false; }
 };
 
-// Reads the planned files one after another into `store`, each replacing the one before, and feeds
-// their records in time order through one assessment pass: the records of a later file that overlap
-// an earlier one are left out and counted. Each file is imported on a thread of its own while the
-// calling thread aggregates the records already imported; nothing else may touch `store` meanwhile. `alsoTo`,
-// when given, sees every interval as the kept series do. Nothing when cancelled: nothing half-built is kept.
-// Throws std::invalid_argument when the first file declares no positive voltage (the voltage events need it).
-std::optional<Survey> openSurvey(const SurveyPlan& plan, RecordStore& store, SurveyListener& listener,
-                                 AggregationSink* alsoTo = nullptr);
+// Reads the planned files one after another, each straight from its frames (StreamedRecordFile: the
+// frames decoded on a thread of their own while this one aggregates), and feeds their records in time
+// order through one assessment pass: the records of a later file that overlap an earlier one are left
+// out and counted. The store is not used. `alsoTo`, when given, sees every interval as the kept series
+// do. Nothing when cancelled: nothing half-built is kept. Throws std::invalid_argument when the first
+// file declares no positive voltage (the voltage events need it).
+std::optional<Survey> openSurvey(const SurveyPlan& plan, SurveyListener& listener, AggregationSink* alsoTo = nullptr);
 
 }  // namespace pq

@@ -5,24 +5,10 @@
 #include <stdexcept>
 
 #include "assessment/AssessmentMessages.h"
-#include "records/RecordFileImport.h"
-#include "records/RecordStore.h"
 
 namespace pq {
 
 namespace {
-
-// The first record of the first file that has one, with its head, in the store.
-bool readFirstRecord(const SurveyPlan& plan, RecordStore& store) {
-  QuietImportListener quiet;
-  for (const PlannedFile& file : plan.files) {
-    // The import keeps a voltage level it does not know from the file before.
-    store.resetDefaults();
-    importRecordFile(store, file.path, quiet, 1);
-    if (store.recordCount() > 0) return true;
-  }
-  return false;
-}
 
 // The 3-second intervals of the planned files if their records are a second apart: three records
 // to an interval, and two broken intervals at the ends of each file.
@@ -50,20 +36,21 @@ int recordingIntervalOf(const Survey& survey) {
 
 }  // namespace
 
-std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, RecordStore& store, SurveyListener& listener,
+std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, SurveyListener& listener,
                                            const AssessmentLimits& limits, const std::string& limitSetName) {
   AssessedSurvey assessed;
-  if (!readFirstRecord(plan, store)) {
-    // Nothing to judge; the survey still says what became of each file, such as one that vanished.
-    std::optional<Survey> survey = openSurvey(plan, store, listener);
+  if (plan.files.empty()) {
+    // Nothing to judge; the survey still says what became of each file.
+    std::optional<Survey> survey = openSurvey(plan, listener);
     if (!survey) return std::nullopt;
     assessed.survey = std::move(*survey);
     assessed.result.refusal = messages::kNothingToAssess;
     return assessed;
   }
-  AssessmentSetup setup = assessmentSetupOf(store, {0, store.recordCount()}, limits, limitSetName);
-  assessed.heading = assessmentHeadingOf(store);
-  store.clear();
+  // The plan read every file's head and first record: the first file's give the setup.
+  const PlannedFile& first = plan.files.front();
+  AssessmentSetup setup = assessmentSetupOf(first.head, first.wiringMode, limits, limitSetName);
+  assessed.heading = assessmentHeadingOf(first.head);
   if (!(setup.supply.declared > 0) || !std::isfinite(setup.supply.declared)) {
     assessed.result.setup = setup;
     assessed.result.refusal = messages::kCannotAssessWithoutDeclaredVoltage;
@@ -75,7 +62,7 @@ std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, RecordStore& 
     auto threeSeconds = std::make_unique<NinetyFivePercentSink>(judged, maxIntervals);
     std::optional<Survey> survey;
     try {
-      survey = openSurvey(plan, store, listener, threeSeconds.get());
+      survey = openSurvey(plan, listener, threeSeconds.get());
     } catch (const std::invalid_argument&) {
       // A later file than the first declares no voltage where the first did: the survey starts its
       // pass with the file whose records come first in the time window.

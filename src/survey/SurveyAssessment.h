@@ -21,12 +21,12 @@ struct AssessedSurvey {
 
 // Opens the planned files as one survey (the plan's time window bounds the records assessed) and
 // assesses it as runAssessment assesses one file: the supply, the harmonic limits of the level and
-// capacities come from the first readable file, the recording interval from the files. The 95 %
+// capacities come from the first planned file's head, the recording intervals from the files. The 95 %
 // values keep only the largest twentieth of the 3-second values that a recording at one-second
 // intervals can have; a recording at longer intervals has more values per record than that and is
 // read a second time with room for one value per record, so that no 95 % value is ever cut short.
-// Nothing when cancelled. `store` is scratch, as openSurvey uses it.
-std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, RecordStore& store, SurveyListener& listener,
+// Nothing when cancelled.
+std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, SurveyListener& listener,
                                            const AssessmentLimits& limits, const std::string& limitSetName);
 
 // The survey judged against other limits: the same values, the same recording interval and the

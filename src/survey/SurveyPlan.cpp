@@ -12,8 +12,7 @@
 
 #include "base/TextCodec.h"
 #include "records/RecordFileFormat.h"
-#include "records/RecordFileImport.h"
-#include "records/RecordStore.h"
+#include "records/RecordFileReader.h"
 #include "survey/SurveyMessages.h"
 #include "timerange/EpochSeconds.h"
 
@@ -109,7 +108,7 @@ std::int64_t SurveyPlan::recordBound() const {
   return bound;
 }
 
-SurveyPlan planSurvey(const std::vector<std::string>& paths, RecordStore& store) {
+SurveyPlan planSurvey(const std::vector<std::string>& paths) {
   SurveyPlan plan;
   struct Identity {
     dev_t device;
@@ -117,10 +116,10 @@ SurveyPlan planSurvey(const std::vector<std::string>& paths, RecordStore& store)
     std::string path;
   };
   std::vector<Identity> seen;
-  QuietImportListener quiet;
   for (const auto& path : expandFolders(paths, plan.leftOut)) {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 || !canOpenRecordFile(path)) {
+    RecordFileReader reader(path);
+    if (::stat(path.c_str(), &status) != 0 || !reader.opened()) {
       plan.leftOut.push_back(messages::surveyFileMissing(path));
       continue;
     }
@@ -134,22 +133,23 @@ SurveyPlan planSurvey(const std::vector<std::string>& paths, RecordStore& store)
     seen.push_back({status.st_dev, status.st_ino, path});
 
     // One record is enough to order the file and compare its head: the rest is read when its turn
-    // comes. The defaults first, since the import keeps a voltage level it does not know from before.
-    store.resetDefaults();
-    importRecordFile(store, path, quiet, 1);
-    if (store.recordCount() == 0) {
+    // comes.
+    PlannedFile file;
+    reader.readHead(file.head);
+    MeasurementRecord first{};
+    if (!reader.next(first)) {
       plan.leftOut.push_back(messages::surveyNoRecords(path));
       continue;
     }
-    PlannedFile file;
     file.path = path;
+    file.head.fileName = path;
     file.size = static_cast<std::int64_t>(status.st_size);
-    file.first = recordSeconds(store, 0);
-    file.identity = {store.substationName,   store.measuringPointName,
-                     store.voltageLevelCode, store.ptRatio,
-                     store.ctRatio,          {}};
-    for (int cell = 0; cell < 4; ++cell)
-      file.identity.instrumentId[cell] = store.record(0).cells[cells::instrumentId + cell];
+    file.first = recordSeconds(first);
+    file.wiringMode = first.integer(cells::wiringMode);
+    const RecordHead& head = file.head;
+    file.identity = {head.substationName, head.measuringPointName, head.voltageLevelCode, head.ptRatio, head.ctRatio,
+                     {}};
+    for (int cell = 0; cell < 4; ++cell) file.identity.instrumentId[cell] = first.cells[cells::instrumentId + cell];
 
     // A copy has the same size and first record as its original; only then are the bytes compared.
     const auto copy = std::find_if(plan.files.begin(), plan.files.end(), [&](const PlannedFile& other) {
@@ -167,7 +167,6 @@ SurveyPlan planSurvey(const std::vector<std::string>& paths, RecordStore& store)
   });
   for (std::size_t k = 1; k < plan.files.size(); ++k)
     addMismatches(plan.files[k], plan.files.front(), plan.mismatches);
-  store.clear();
   return plan;
 }
 

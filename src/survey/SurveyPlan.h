@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "records/RecordHead.h"
+
 namespace pq {
 
-class RecordStore;
 
 // What identifies the recording of a file: its head values and the instrument of its first record.
 struct RecordingIdentity {
@@ -27,6 +28,8 @@ struct PlannedFile {
   // file goes after the dated ones).
   std::optional<std::int64_t> first;
   RecordingIdentity identity;
+  RecordHead head;     // as read when planned, for the survey's setup
+  int wiringMode = 1;  // of its first record
 
   // The whole frames its size holds: the most records it can give.
   std::int64_t frames() const;
@@ -51,8 +54,8 @@ struct SurveyPlan {
   std::int64_t recordBound() const;
 };
 
-// Reads the head and first record of every file (a folder stands for its *.bin files, by name), using
-// `store` as scratch, and orders them. Never throws for a file that cannot be read.
-SurveyPlan planSurvey(const std::vector<std::string>& paths, RecordStore& store);
+// Reads the head and first record of every file (a folder stands for its *.bin files, by name) and
+// orders them. Never throws for a file that cannot be read.
+SurveyPlan planSurvey(const std::vector<std::string>& paths);
 
 }  // namespace pq

@@ -53,6 +53,12 @@ CalendarDateTime CalendarDateTime::parse(std::string_view text) {
   return t;
 }
 
+std::optional<CalendarDateTime> CalendarDateTime::ofRecordTime(const RecordTime& r) {
+  const CalendarDateTime t{2000 + r.year, r.month, r.day, r.hour, r.minute, r.second};
+  if (r.year < 0 || !isValid(t)) return std::nullopt;
+  return t;
+}
+
 CalendarDateTime CalendarDateTime::ofRecord(const RecordStore& store, int index) {
   const RecordTime r = store.recordTime(index);
   const CalendarDateTime t{2000 + r.year, r.month, r.day, r.hour, r.minute, r.second};

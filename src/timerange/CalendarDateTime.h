@@ -1,11 +1,13 @@
 #pragma once
 
 #include <compare>
+#include <optional>
 #include <string_view>
 
 namespace pq {
 
 class RecordStore;
+struct RecordTime;
 
 // A valid calendar date-time to the second, as time ranges compare them.
 struct CalendarDateTime {
@@ -19,6 +21,9 @@ struct CalendarDateTime {
   // The time stamp of a stored record (year 2000 + yy); one that is no valid date-time, such as BCD
   // month 0x13, throws ConversionError.
   static CalendarDateTime ofRecord(const RecordStore& store, int index);
+  // The same of a decoded stamp without the throw, for loops over many records: nothing when it is
+  // no valid date-time.
+  static std::optional<CalendarDateTime> ofRecordTime(const RecordTime& time);
 };
 
 // A calendar date, as the computer's clock gives it.

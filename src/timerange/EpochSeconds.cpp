@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-#include "base/ConversionError.h"
+#include "records/RecordStore.h"
 
 namespace pq {
 
@@ -37,12 +37,14 @@ CalendarDateTime calendarOfEpochSeconds(std::int64_t seconds) {
           s % 60};
 }
 
+std::optional<std::int64_t> recordSeconds(const MeasurementRecord& record) {
+  const std::optional<CalendarDateTime> time = CalendarDateTime::ofRecordTime(recordTimeOf(record));
+  if (!time) return std::nullopt;
+  return epochSeconds(*time);
+}
+
 std::optional<std::int64_t> recordSeconds(const RecordStore& store, int index) {
-  try {
-    return epochSeconds(CalendarDateTime::ofRecord(store, index));
-  } catch (const ConversionError&) {
-    return std::nullopt;
-  }
+  return recordSeconds(store.record(index));
 }
 
 }  // namespace pq

@@ -12,10 +12,10 @@
 #include <fstream>
 
 #include "app/MainWindow.h"
+#include "pages/ui/ReportPreview.h"
 #include "records/RecordFileGenerator.h"
 #include "records/ui/RecordImportWindow.h"
 #include "report/ReportFile.h"
-#include "report/ui/ReportPreview.h"
 #include "report/ui/ReportViewer.h"
 #include "support/GeneratedRecords.h"
 #include "support/TempDir.h"
@@ -140,7 +140,7 @@ TEST_F(MainWindowTest, ClosingTheImportWindowUpdatesTheHistoryCommands) {
   EXPECT_EQ(historyEnabled(), std::vector<bool>(10, false));
 }
 
-TEST_F(MainWindowTest, ASurveyEmptiesTheStoreAndADayChosenInItsWindowIsImported) {
+TEST_F(MainWindowTest, ASurveyLeavesTheLoadedFileAndADayChosenInItsWindowIsImported) {
   const std::string loaded = generateDay("loaded.bin", 3, 9, 41, 23);
   std::filesystem::create_directory(dir.file("survey"));
   const std::string day20 = generateDay("survey/20.bin", 20, 0, 0, 37);
@@ -156,10 +156,10 @@ TEST_F(MainWindowTest, ASurveyEmptiesTheStoreAndADayChosenInItsWindowIsImported)
   ASSERT_NE(survey, nullptr);
   EXPECT_TRUE(survey->isVisible());
   ASSERT_EQ(survey->days().rowCount(), 2);
-  // The store held the survey's files in turn; it holds none of them now, nor the file loaded before.
-  EXPECT_EQ(window.store().recordCount(), 0);
-  EXPECT_EQ(historyEnabled(), std::vector<bool>(10, false));
-  EXPECT_EQ(window.windowTitle(), "电能质量分析系统 2.7");
+  // The survey read its files without the store: the file loaded before is still loaded.
+  EXPECT_EQ(window.store().recordCount(), 23);
+  EXPECT_EQ(historyEnabled(), std::vector<bool>(10, true));
+  EXPECT_EQ(window.windowTitle(), titleWith(loaded));
 
   bool importShown = false;
   test::whenModalShown<TForm3>([&](TForm3& import) {
@@ -180,12 +180,12 @@ TEST_F(MainWindowTest, ASurveyEmptiesTheStoreAndADayChosenInItsWindowIsImported)
   EXPECT_EQ(window.surveyWindow(), survey) << "the survey stays open for the next day";
   EXPECT_EQ(prompter.log.size(), 1) << prompter.log.join(" | ").toStdString();
 
-  // A survey that does not open leaves the one shown before.
+  // A survey that does not open leaves the one shown before, and the day loaded.
   prompter.answerFiles({QString::fromStdString(dir.file("none.bin"))});
   action("menu:打开测量任务").trigger();
   EXPECT_EQ(window.surveyWindow(), survey);
-  EXPECT_EQ(window.store().recordCount(), 0);
-  EXPECT_EQ(historyEnabled(), std::vector<bool>(10, false));
+  EXPECT_EQ(window.store().recordCount(), 37);
+  EXPECT_EQ(historyEnabled(), std::vector<bool>(10, true));
 }
 
 TEST_F(MainWindowTest, ACancelledChoiceOfSurveyFilesLeavesTheStore) {

@@ -9,7 +9,7 @@
 
 #include "assessment/AssessmentTables.h"
 #include "export/JsonWriter.h"
-#include "report/PageFlow.h"
+#include "pages/PageFlow.h"
 
 namespace pq {
 namespace {

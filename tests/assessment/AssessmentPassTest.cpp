@@ -65,8 +65,8 @@ TEST(AssessmentPass, FilesFedOneAfterAnotherContinueTheirIntervalsAndLeaveOutThe
 
   SeriesCollector collector(recordingQuantities());
   AssessmentPass pass(collector, 230.0);
-  pass.feed(*first, {0, first->recordCount()}, {});
-  pass.feed(*second, {0, second->recordCount()}, {});
+  pass.feed(first->records(0, first->recordCount()), {});
+  pass.feed(second->records(0, second->recordCount()), {});
   pass.finish();
 
   EXPECT_EQ(pass.gate().outOfOrder(), 1);

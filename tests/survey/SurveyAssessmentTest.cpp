@@ -30,19 +30,15 @@ void expectSameIndex(const IndexAssessment& a, const IndexAssessment& b) {
 TEST(SurveyAssessmentTest, AnotherLimitSetJudgesTheKeptValuesAsAFreshAssessmentWould) {
   TempDir dir;
   // 10:00:07-10:24:59 and, after a pause, 10:40:07-10:59:59.
-  const SurveyPlan plan = [&] {
-    RecordStore scratch;
-    return planSurvey({generate(dir, "b.bin", 40, 1193), generate(dir, "a.bin", 0, 1493)}, scratch);
-  }();
+  const SurveyPlan plan = planSurvey({generate(dir, "b.bin", 40, 1193), generate(dir, "a.bin", 0, 1493)});
   AssessmentLimits strict;
   strict.lowVoltageBand = {0.35, -0.35};
   strict.requiredQualificationRate = 90;
   strict.frequencyDeviation = 0.015;
 
-  const auto store = std::make_unique<RecordStore>();
   QuietSurveyListener quiet;
-  const auto usual = assessSurvey(plan, *store, quiet, AssessmentLimits{}, "usual");
-  const auto fresh = assessSurvey(plan, *store, quiet, strict, "strict");
+  const auto usual = assessSurvey(plan, quiet, AssessmentLimits{}, "usual");
+  const auto fresh = assessSurvey(plan, quiet, strict, "strict");
   ASSERT_TRUE(usual && fresh);
   ASSERT_EQ(usual->result.refusal, "");
   EXPECT_EQ(usual->result.span.records, 1493 + 1193);

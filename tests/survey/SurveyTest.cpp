@@ -80,9 +80,9 @@ class Listener : public SurveyListener {
 class SurveyTest : public ::testing::Test {
  protected:
   std::optional<Survey> open(const std::vector<std::string>& paths, Listener& listener) {
-    plan = planSurvey(paths, *store);
+    plan = planSurvey(paths);
     listener.expectedCount = static_cast<int>(plan.files.size());
-    return openSurvey(plan, *store, listener);
+    return openSurvey(plan, listener);
   }
 
   TempDir dir;
@@ -155,9 +155,9 @@ TEST_F(SurveyTest, TwoHalvesOfAFileGiveTheValuesOfTheWholeFile) {
 
   Listener listener;
   ThreeSecondCount threeSeconds;
-  plan = planSurvey({dir.file("second.bin"), dir.file("first.bin")}, *store);
+  plan = planSurvey({dir.file("second.bin"), dir.file("first.bin")});
   listener.expectedCount = 2;
-  const auto survey = openSurvey(plan, *store, listener, &threeSeconds);
+  const auto survey = openSurvey(plan, listener, &threeSeconds);
   ASSERT_TRUE(survey);
   // 10:03:15-17 holds the first record; the other 1 499 (10:03:18-10:28:16) fill 499 intervals and
   // start one more.
@@ -210,7 +210,7 @@ TEST_F(SurveyTest, EachFieldInWhichALaterFileDiffersFromTheFirstGivesOneText) {
     GeneratorOptions options = minutesFrom(20, 9, 37, 41, 19);
     cases[k].change(options);
     const std::string later = generate(dir, "later" + std::to_string(k) + ".bin", options);
-    const SurveyPlan checked = planSurvey({later, first}, *store);
+    const SurveyPlan checked = planSurvey({later, first});
     ASSERT_EQ(checked.mismatches.size(), 1u) << k;
     EXPECT_EQ(checked.mismatches[0],
               later + "：" + cases[k].text + first + " 的“" + expectedFirst[k] + "”不同。");
@@ -257,8 +257,7 @@ TEST_F(SurveyTest, MissingFilesRepeatedFilesCopiesAndEmptyFoldersAreLeftOutWithT
   test::writeBytes(dir.file("blank.bin"), std::vector<std::uint8_t>(64 + 1000, 0));
 
   const SurveyPlan checked = planSurvey({b, dir.file("gone.bin"), a, dir.file("copy.bin"), b,
-                                         dir.file("empty"), dir.file("more"), dir.file("blank.bin")},
-                                        *store);
+                                         dir.file("empty"), dir.file("more"), dir.file("blank.bin")});
   ASSERT_EQ(checked.files.size(), 3u);
   EXPECT_EQ(checked.files[0].path, a);
   EXPECT_EQ(checked.files[1].path, b);
@@ -277,11 +276,11 @@ TEST_F(SurveyTest, MissingFilesRepeatedFilesCopiesAndEmptyFoldersAreLeftOutWithT
 TEST_F(SurveyTest, AFileRemovedBeforeItsTurnIsReportedAndTheOthersStay) {
   const std::string a = generate(dir, "a.bin", minutesFrom(20, 3, 5, 27, 17));
   const std::string b = generate(dir, "b.bin", minutesFrom(20, 4, 5, 27, 13));
-  plan = planSurvey({a, b}, *store);
+  plan = planSurvey({a, b});
   std::filesystem::remove(b);
   Listener listener;
   listener.expectedCount = 2;
-  const auto survey = openSurvey(plan, *store, listener);
+  const auto survey = openSurvey(plan, listener);
   ASSERT_TRUE(survey);
   ASSERT_EQ(survey->files.size(), 1u);
   EXPECT_EQ(survey->files[0].path, a);

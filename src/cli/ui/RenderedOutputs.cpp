@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "cli/ReportOutputs.h"
-#include "report/ui/ReportRendering.h"
+#include "pages/ui/ReportRendering.h"
 
 namespace pq::cli {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "report/ReportPage.h"
+#include "pages/ReportPage.h"
 #include "statistics/ReportKind.h"
 
 class QWidget;

@@ -7,9 +7,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "pages/ui/ReportPreview.h"
 #include "report/ReportFile.h"
 #include "report/ui/ReportFileCommands.h"
-#include "report/ui/ReportPreview.h"
 #include "report/ui/ReportToolPictures.h"
 #include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"

@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <vector>
 
-#include "report/ReportPage.h"
-#include "report/ui/ReportPrinter.h"
+#include "pages/ReportPage.h"
+#include "pages/ui/ReportPrinter.h"
 #include "report/ui/ReportToolPictures.h"
 
 class QToolBar;

@@ -6,9 +6,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "pages/ui/ReportPreview.h"
 #include "report/ReportMessages.h"
 #include "report/ui/ReportFileCommands.h"
-#include "report/ui/ReportPreview.h"
 #include "report/ui/ReportToolPictures.h"
 #include "report/ui/ReportViewer.h"
 #include "ui/BusyAnimation.h"
@@ -22,6 +22,22 @@ namespace {
 
 constexpr int kToolBarHeight = 60;
 constexpr int kToolSize = 50;
+constexpr char kPdfPrinterName[] = "Smart Print";
+
+// The print settings of the page template: one copy; the voltage page prints all pages without
+// duplex, the current page asks for duplex printing of page 1 to page 1.
+void useTemplateOf(QPrinter& printer, ReportQuantity quantity) {
+  printer.setCopyCount(1);
+  printer.setPaperSource(QPrinter::Auto);
+  if (quantity == ReportQuantity::Voltage) {
+    printer.setDuplex(QPrinter::DuplexNone);
+    printer.setPrintRange(QPrinter::AllPages);
+  } else {
+    printer.setDuplex(QPrinter::DuplexAuto);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(1, 1);
+  }
+}
 
 }  // namespace
 
@@ -105,7 +121,7 @@ QToolButton* TForm14::addTool(const QPixmap& picture, const QString& hint, int x
 void TForm14::showReport(ReportPage page, ReportKind kind) {
   page_ = std::move(page);
   kind_ = kind;
-  printer_.useTemplateOf(kind.quantity);
+  useTemplateOf(printer_.printer(), kind.quantity);
   preview_->showPages({page_});
 }
 
@@ -119,7 +135,7 @@ void TForm14::openReport() {
 void TForm14::saveReport() { saveReportAs(prompter_, this, {page_}); }
 
 void TForm14::exportPdf() {
-  if (!printer_.selectPrinter(QString::fromLatin1(ReportPrinter::kPdfPrinterName))) {
+  if (!printer_.selectPrinter(QString::fromLatin1(kPdfPrinterName))) {
     prompter_.showStop(this, QString::fromUtf8(messages::kNoSuchPrinterCaption),
                        QString::fromUtf8(messages::kNoSuchPrinter));
     return;

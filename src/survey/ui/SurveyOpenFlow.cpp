@@ -4,7 +4,6 @@
 
 #include "assessment/AssessmentMessages.h"
 #include "assessment/LimitSet.h"
-#include "records/RecordStore.h"
 #include "survey/SurveyMessages.h"
 #include "survey/ui/SurveyProgressWindow.h"
 #include "ui/Prompter.h"
@@ -30,27 +29,11 @@ QString withConclusion(const std::vector<std::string>& lines, const char* conclu
   return lines.empty() ? text : linesText(lines) + "\n\n" + text;
 }
 
-// Empties the store and puts its head values back however the survey ends.
-class ScratchStore {
- public:
-  explicit ScratchStore(RecordStore& store) : store_(store) {}
-  ~ScratchStore() {
-    store_.clear();
-    store_.resetDefaults();
-  }
-  ScratchStore(const ScratchStore&) = delete;
-  ScratchStore& operator=(const ScratchStore&) = delete;
-
- private:
-  RecordStore& store_;
-};
-
 }  // namespace
 
-std::optional<OpenedSurvey> openSurveyFiles(const std::vector<std::string>& paths, RecordStore& store,
-                                            ui::Prompter& prompter, QWidget* parent) {
-  const ScratchStore scratch(store);
-  SurveyPlan plan = planSurvey(paths, store);
+std::optional<OpenedSurvey> openSurveyFiles(const std::vector<std::string>& paths, ui::Prompter& prompter,
+                                            QWidget* parent) {
+  SurveyPlan plan = planSurvey(paths);
   if (plan.files.empty()) {
     prompter.showWarning(parent, kCaption, withConclusion(plan.leftOut, messages::kSurveyNoFiles));
     return std::nullopt;
@@ -66,7 +49,7 @@ std::optional<OpenedSurvey> openSurveyFiles(const std::vector<std::string>& path
   // The assessment needs values that only the reading of the files gives; its limits can change later.
   const LimitSet limits = loadLimitSet(defaultLimitSetFile()).set;
   SurveyProgressWindow window(
-      [&](SurveyListener& listener) { return assessSurvey(plan, store, listener, limits.limits, limits.name); },
+      [&](SurveyListener& listener) { return assessSurvey(plan, listener, limits.limits, limits.name); },
       parent);
   std::optional<AssessedSurvey> assessed = window.run();
   if (!assessed) return std::nullopt;

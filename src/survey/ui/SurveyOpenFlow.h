@@ -11,7 +11,6 @@ class QWidget;
 
 namespace pq {
 
-class RecordStore;
 namespace ui {
 class Prompter;
 }
@@ -27,12 +26,9 @@ struct OpenedSurvey {
 // whether to go on when the files differ in substation, measuring point, level, ratios or instrument,
 // and reads them in the progress window; files that vanished meanwhile or could be read only in part
 // are reported once they have been read. Nothing when there is no usable file, the operator stops or
-// cancels, or the first file declares no voltage; the reason has then been shown.
-//
-// The survey reads every file through `store`, the program's one record store: whatever happens,
-// the store is empty afterwards and its head values are at their start values, so that no window
-// takes the last file read for a file loaded (a deletion would write to it).
-std::optional<OpenedSurvey> openSurveyFiles(const std::vector<std::string>& paths, RecordStore& store,
-                                            ui::Prompter& prompter, QWidget* parent);
+// cancels, or the first file declares no voltage; the reason has then been shown. The files are read
+// without the program's record store, so a file loaded in it stays as it is.
+std::optional<OpenedSurvey> openSurveyFiles(const std::vector<std::string>& paths, ui::Prompter& prompter,
+                                            QWidget* parent);
 
 }  // namespace pq

@@ -13,8 +13,8 @@
 #include <utility>
 
 #include "assessment/AssessmentTexts.h"
+#include "assessment/ui/AssessmentWindow.h"
 #include "base/TextCodec.h"
-#include "report/ui/AssessmentWindow.h"
 #include "survey/SurveyMessages.h"
 #include "survey/SurveyTables.h"
 #include "survey/ui/SurveyTrendPage.h"
@@ -187,7 +187,11 @@ void SurveyWindow::fillNotes() {
 }
 
 void SurveyWindow::openAssessment() {
-  AssessmentWindow window(opened_.assessed, prompter_, clock_, AssessmentWindow::AssessmentTab, this);
+  const AssessedSurvey& assessed = opened_.assessed;
+  HeldAssessment held{assessed.heading, [&assessed](const AssessmentLimits& limits, const std::string& name) {
+                        return reassessSurvey(assessed, limits, name);
+                      }};
+  AssessmentWindow window(std::move(held), prompter_, clock_, AssessmentWindow::AssessmentTab, this);
   window.exec();
 }
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "report/ReportPage.h"
+#include "pages/ReportPage.h"
 
 namespace pq::test {
 

@@ -10,9 +10,9 @@
 #include <fstream>
 
 #include "app/MainWindow.h"
+#include "pages/ui/ReportPreview.h"
 #include "records/RecordFileGenerator.h"
 #include "report/ui/ReportParametersWindow.h"
-#include "report/ui/ReportPreview.h"
 #include "report/ui/ReportViewer.h"
 #include "report/ui/ReportWindow.h"
 #include "support/TempDir.h"

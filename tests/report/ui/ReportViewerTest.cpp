@@ -6,12 +6,12 @@
 #include <QFile>
 #include <fstream>
 
+#include "pages/ui/ReportPreview.h"
 #include "report/ReportFile.h"
 #include "report/ReportFixture.h"
 #include "report/ReportPageBuilder.h"
 #include "report/ui/RenderedPage.h"
 #include "report/ui/ReportHost.h"
-#include "report/ui/ReportPreview.h"
 #include "report/ui/ReportViewer.h"
 #include "support/TempDir.h"
 #include "support/ui/ScriptedPrompter.h"

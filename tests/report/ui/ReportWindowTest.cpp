@@ -8,12 +8,12 @@
 #include <optional>
 #include <sstream>
 
+#include "pages/ui/ReportPreview.h"
 #include "report/ReportFile.h"
 #include "report/ReportFixture.h"
 #include "report/ReportPageBuilder.h"
 #include "report/ReportPageLayout.h"
 #include "report/ui/RenderedPage.h"
-#include "report/ui/ReportPreview.h"
 #include "report/ui/ReportViewer.h"
 #include "report/ui/ReportWindow.h"
 #include "support/FileSizeLimit.h"

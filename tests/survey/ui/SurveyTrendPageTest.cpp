@@ -46,7 +46,7 @@ class SurveyTrendPageTest : public ::testing::Test {
     const std::string a = write("a.bin", 0, 24, 0);
     const std::string b = write("b.bin", 30, 4, 24);
     QuietSurvey listener;
-    survey = openSurvey(planSurvey({b, a}, *store), *store, listener);
+    survey = openSurvey(planSurvey({b, a}), listener);
     ASSERT_TRUE(survey.has_value());
     page = std::make_unique<SurveyTrendPage>(*survey, prompter);
   }

@@ -13,12 +13,12 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include "assessment/ui/AssessmentWindow.h"
+#include "pages/ui/ReportPreview.h"
 #include "records/RecordStore.h"
-#include "report/ui/AssessmentWindow.h"
-#include "report/ui/ReportPreview.h"
 #include "support/GeneratedRecords.h"
-#include "support/TempDir.h"
 #include "support/StoreBuilder.h"
+#include "support/TempDir.h"
 #include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
 #include "survey/SurveyMessages.h"
@@ -143,11 +143,10 @@ TEST(SurveyWindowTest, AssessesTheWholeSurveyAndExportsItsValues) {
     options.intervalSeconds = 1;
     paths.push_back(test::generateFile(dir.file(name), options));
   }
-  RecordStore scratch;
   QuietSurveyListener quiet;
   OpenedSurvey opened;
-  opened.plan = planSurvey(paths, scratch);
-  auto assessed = assessSurvey(opened.plan, scratch, quiet, AssessmentLimits{}, "");
+  opened.plan = planSurvey(paths);
+  auto assessed = assessSurvey(opened.plan, quiet, AssessmentLimits{}, "");
   ASSERT_TRUE(assessed);
   opened.assessed = std::move(*assessed);
 

@@ -1,4 +1,4 @@
-#include "report/ui/AssessmentWindow.h"
+#include "assessment/ui/AssessmentWindow.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -14,10 +14,9 @@
 #include "assessment/AssessmentTables.h"
 #include "assessment/AssessmentTexts.h"
 #include "assessment/LimitSet.h"
+#include "pages/ui/ReportPreview.h"
+#include "pages/ui/ReportRendering.h"
 #include "records/RecordStore.h"
-#include "survey/SurveyAssessment.h"
-#include "report/ui/ReportPreview.h"
-#include "report/ui/ReportRendering.h"
 #include "timerange/ui/TimeRangePanel.h"
 #include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
@@ -40,17 +39,17 @@ QPushButton* addButton(QVBoxLayout& layout, const QString& text, QWidget* parent
 
 AssessmentWindow::AssessmentWindow(RecordStore& store, ui::Prompter& prompter, const Clock& clock, Tab tab,
                                    QWidget* parent)
-    : AssessmentWindow(&store, nullptr, prompter, clock, tab, parent) {}
+    : AssessmentWindow(&store, std::nullopt, prompter, clock, tab, parent) {}
 
-AssessmentWindow::AssessmentWindow(const AssessedSurvey& survey, ui::Prompter& prompter, const Clock& clock,
-                                   Tab tab, QWidget* parent)
-    : AssessmentWindow(nullptr, &survey, prompter, clock, tab, parent) {}
+AssessmentWindow::AssessmentWindow(HeldAssessment held, ui::Prompter& prompter, const Clock& clock, Tab tab,
+                                   QWidget* parent)
+    : AssessmentWindow(nullptr, std::move(held), prompter, clock, tab, parent) {}
 
-AssessmentWindow::AssessmentWindow(RecordStore* store, const AssessedSurvey* survey, ui::Prompter& prompter,
-                                   const Clock& clock, Tab tab, QWidget* parent)
+AssessmentWindow::AssessmentWindow(RecordStore* store, std::optional<HeldAssessment> held,
+                                   ui::Prompter& prompter, const Clock& clock, Tab tab, QWidget* parent)
     : QDialog(parent),
       store_(store),
-      survey_(survey),
+      held_(std::move(held)),
       prompter_(prompter),
       panel_(new history::TimeRangePanel(prompter, clock, history::TimeRangePanelSetup::otherPage(), this)),
       limitSets_(new QComboBox(this)),
@@ -148,7 +147,7 @@ void AssessmentWindow::assess() {
     result_ = AssessmentResult{};
     result_.refusal = loaded.refusal;
     result_.setup.limitSetName = limitSets_->currentText().toStdString();
-    heading_ = store_ != nullptr ? assessmentHeadingOf(*store_) : survey_->heading;
+    heading_ = store_ != nullptr ? assessmentHeadingOf(*store_) : held_->heading;
   } else if (store_ != nullptr) {
     // A chosen span takes the records by their own times; the other choices are spans of the store.
     const std::optional<TimeWindow> window = panel_->customWindow();
@@ -158,8 +157,8 @@ void AssessmentWindow::assess() {
                             assessmentSetupOf(*store_, range, loaded.set.limits, loaded.set.name));
     heading_ = assessmentHeadingOf(*store_);
   } else {
-    result_ = reassessSurvey(*survey_, loaded.set.limits, loaded.set.name);
-    heading_ = survey_->heading;
+    result_ = held_->judge(loaded.set.limits, loaded.set.name);
+    heading_ = held_->heading;
   }
   preview_->showPages(assessmentPages(result_, heading_));
   eventPages_ = eventListPages(result_, heading_);

@@ -1,4 +1,4 @@
-#include "report/ui/PdfTextMapping.h"
+#include "pages/ui/PdfTextMapping.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "report/ReportPage.h"
+#include "pages/ReportPage.h"
 
 namespace pq {
 

@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-#include "report/ReportPage.h"
+#include "pages/ReportPage.h"
 
 class QPainter;
 

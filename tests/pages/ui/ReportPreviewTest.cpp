@@ -1,4 +1,4 @@
-#include "report/ui/ReportPreview.h"
+#include "pages/ui/ReportPreview.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <vector>
 
-#include "report/ui/ReportPagePainter.h"
-#include "report/ui/ReportPrinter.h"
+#include "pages/ui/ReportPagePainter.h"
+#include "pages/ui/ReportPrinter.h"
 
 namespace pq {
 namespace {

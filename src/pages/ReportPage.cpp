@@ -1,4 +1,4 @@
-#include "report/ReportPage.h"
+#include "pages/ReportPage.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -4,8 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "report/ReportPage.h"
-#include "statistics/ReportKind.h"
+#include "pages/ReportPage.h"
 
 class QWidget;
 
@@ -17,19 +16,15 @@ namespace pq {
 void paintReportPages(QPrinter& printer, const std::vector<ReportPage>& pages,
                       const std::function<bool(int)>& pageStarted = {});
 
-// The report's printer choice and print settings, kept by the report window and the viewer for as
-// long as they live. The choice starts as the system's default printer.
+// The printer choice and print settings of a window that prints pages (the report window, the viewer,
+// the assessment window), kept for as long as it lives. The choice starts as the system's default
+// printer.
 class ReportPrinter {
  public:
-  static constexpr char kPdfPrinterName[] = "Smart Print";
-
   ReportPrinter();
 
   QPrinter& printer() { return printer_; }
 
-  // The print settings of the page template: one copy; the voltage page prints all pages without
-  // duplex, the current page asks for duplex printing of page 1 to page 1.
-  void useTemplateOf(ReportQuantity quantity);
   // Prints the pages with a progress window over `parent`.
   void print(const std::vector<ReportPage>& pages, QWidget* parent);
   // Chooses the printer of that name or description; false, and the choice unchanged, when the

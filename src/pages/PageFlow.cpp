@@ -1,4 +1,4 @@
-#include "report/PageFlow.h"
+#include "pages/PageFlow.h"
 
 #include <algorithm>
 #include <cstdint>

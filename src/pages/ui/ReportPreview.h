@@ -3,7 +3,7 @@
 #include <QPrintPreviewWidget>
 #include <vector>
 
-#include "report/ReportPage.h"
+#include "pages/ReportPage.h"
 
 namespace pq {
 
@@ -11,8 +11,8 @@ namespace pq {
 double zoomedIn(double percent);
 double zoomedOut(double percent);
 
-// The embedded page preview of the report window and the viewer: shows report pages on A4 paper,
-// the first page at 100 % at first.
+// The embedded page preview of the report window, the viewer and the assessment window: shows pages
+// on A4 paper, the first page at 100 % at first.
 class ReportPreview : public QPrintPreviewWidget {
   Q_OBJECT
 

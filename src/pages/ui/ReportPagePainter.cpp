@@ -1,4 +1,4 @@
-#include "report/ui/ReportPagePainter.h"
+#include "pages/ui/ReportPagePainter.h"
 
 #include <QFontMetricsF>
 #include <QPaintEngine>

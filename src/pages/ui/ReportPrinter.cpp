@@ -1,4 +1,4 @@
-#include "report/ui/ReportPrinter.h"
+#include "pages/ui/ReportPrinter.h"
 
 #include <QCoreApplication>
 #include <QPageLayout>
@@ -8,7 +8,7 @@
 #include <QProgressDialog>
 #include <algorithm>
 
-#include "report/ui/ReportPagePainter.h"
+#include "pages/ui/ReportPagePainter.h"
 #include "ui/PrintJob.h"
 
 namespace pq {
@@ -47,19 +47,6 @@ void useReportPaper(QPrinter& printer) {
 ReportPrinter::ReportPrinter() {
   useReportPaper(printer_);
   printer_.setDocName(QStringLiteral("PQ Desk report"));
-}
-
-void ReportPrinter::useTemplateOf(ReportQuantity quantity) {
-  printer_.setCopyCount(1);
-  printer_.setPaperSource(QPrinter::Auto);
-  if (quantity == ReportQuantity::Voltage) {
-    printer_.setDuplex(QPrinter::DuplexNone);
-    printer_.setPrintRange(QPrinter::AllPages);
-  } else {
-    printer_.setDuplex(QPrinter::DuplexAuto);
-    printer_.setPrintRange(QPrinter::PageRange);
-    printer_.setFromTo(1, 1);
-  }
 }
 
 void ReportPrinter::print(const std::vector<ReportPage>& pages, QWidget* parent) {

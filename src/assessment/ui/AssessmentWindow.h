@@ -2,11 +2,14 @@
 
 #include <QDialog>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentRun.h"
-#include "report/ui/ReportPrinter.h"
+#include "pages/ui/ReportPrinter.h"
 
 class QComboBox;
 class QTableWidget;
@@ -16,7 +19,6 @@ namespace pq {
 
 class Clock;
 class RecordStore;
-struct AssessedSurvey;
 class ReportPreview;
 namespace ui {
 class Prompter;
@@ -24,6 +26,13 @@ class Prompter;
 namespace history {
 class TimeRangePanel;
 }
+
+// An assessment that the window judges again without running it (that of a whole survey, whose values
+// are kept elsewhere): the heading of its pages and its result against the limit set chosen.
+struct HeldAssessment {
+  AssessmentHeading heading;
+  std::function<AssessmentResult(const AssessmentLimits& limits, const std::string& limitSetName)> judge;
+};
 
 // The window "电能质量综合评估": the power-quality assessment of the loaded records over the range of
 // its time-range panel, or of a whole survey of several files (no panel), against the chosen limit
@@ -39,8 +48,9 @@ class AssessmentWindow : public QDialog {
 
   AssessmentWindow(RecordStore& store, ui::Prompter& prompter, const Clock& clock, Tab tab,
                    QWidget* parent = nullptr);
-  // Of a survey that stays open as long as the window: another limit set judges its kept values again.
-  AssessmentWindow(const AssessedSurvey& survey, ui::Prompter& prompter, const Clock& clock, Tab tab,
+  // Of a survey: `held` judges its kept values again whenever another limit set is chosen, and
+  // whatever it refers to stays as long as the window.
+  AssessmentWindow(HeldAssessment held, ui::Prompter& prompter, const Clock& clock, Tab tab,
                    QWidget* parent = nullptr);
   ~AssessmentWindow() override;
 
@@ -66,11 +76,11 @@ class AssessmentWindow : public QDialog {
   void exportWorkbook();
   void print();
 
-  AssessmentWindow(RecordStore* store, const AssessedSurvey* survey, ui::Prompter& prompter, const Clock& clock,
-                   Tab tab, QWidget* parent);
+  AssessmentWindow(RecordStore* store, std::optional<HeldAssessment> held, ui::Prompter& prompter,
+                   const Clock& clock, Tab tab, QWidget* parent);
 
-  RecordStore* store_;            // the records assessed, or nothing for a survey
-  const AssessedSurvey* survey_;  // the survey assessed, or nothing for the records
+  RecordStore* store_;                  // the records assessed, or nothing for a survey
+  std::optional<HeldAssessment> held_;  // the survey assessed, or nothing for the records
   ui::Prompter& prompter_;
   AssessmentResult result_;
   AssessmentHeading heading_;

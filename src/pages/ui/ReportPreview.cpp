@@ -1,8 +1,8 @@
-#include "report/ui/ReportPreview.h"
+#include "pages/ui/ReportPreview.h"
 
 #include <cmath>
 
-#include "report/ui/ReportPrinter.h"
+#include "pages/ui/ReportPrinter.h"
 
 namespace pq {
 

@@ -1,4 +1,4 @@
-#include "report/ui/AssessmentWindow.h"
+#include "assessment/ui/AssessmentWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -9,16 +9,16 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+#include "pages/ui/ReportPreview.h"
 #include "records/RecordFileWriter.h"
 #include "records/RecordStore.h"
-#include "report/ui/ReportPreview.h"
-#include "survey/SurveyAssessment.h"
-#include "timerange/EpochSeconds.h"
-#include "timerange/ui/TimeRangePanel.h"
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"
 #include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
+#include "survey/SurveyAssessment.h"
+#include "timerange/EpochSeconds.h"
+#include "timerange/ui/TimeRangePanel.h"
 
 namespace pq {
 namespace {
@@ -162,12 +162,15 @@ TEST_F(AssessmentWindowTest, ASurveyIsAssessedWholeWithoutATimeRange) {
     return part.fileName;
   };
   const std::vector<std::string> files = {writePart("b.bin", 32, 120), writePart("a.bin", 0, 32)};
-  RecordStore scratch;
   QuietSurveyListener quiet;
-  const auto survey = assessSurvey(planSurvey(files, scratch), scratch, quiet, AssessmentLimits{}, "");
+  const auto survey = assessSurvey(planSurvey(files), quiet, AssessmentLimits{}, "");
   ASSERT_TRUE(survey);
 
-  AssessmentWindow window(*survey, prompter, clock, AssessmentWindow::EventsTab);
+  AssessmentWindow window({survey->heading,
+                           [&](const AssessmentLimits& limits, const std::string& name) {
+                             return reassessSurvey(*survey, limits, name);
+                           }},
+                          prompter, clock, AssessmentWindow::EventsTab);
   test::showActive(window);
   EXPECT_FALSE(window.panel().isVisible());
   ASSERT_TRUE(window.result().refusal.empty()) << window.result().refusal;

@@ -1,4 +1,4 @@
-#include "report/ui/ReportRendering.h"
+#include "pages/ui/ReportRendering.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -8,8 +8,8 @@
 #include <QPdfWriter>
 
 #include "base/AtomicFile.h"
-#include "report/ui/PdfTextMapping.h"
-#include "report/ui/ReportPagePainter.h"
+#include "pages/ui/PdfTextMapping.h"
+#include "pages/ui/ReportPagePainter.h"
 
 namespace pq {
 

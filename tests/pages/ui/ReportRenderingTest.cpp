@@ -7,12 +7,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "pages/ui/ReportPagePainter.h"
+#include "pages/ui/ReportRendering.h"
 #include "report/ReportFile.h"
 #include "report/ReportFixture.h"
 #include "report/ReportPageBuilder.h"
 #include "report/ReportPageLayout.h"
-#include "report/ui/ReportPagePainter.h"
-#include "report/ui/ReportRendering.h"
 #include "support/TempDir.h"
 
 namespace pq {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "report/ReportPage.h"
+#include "pages/ReportPage.h"
 
 namespace pq {
 
