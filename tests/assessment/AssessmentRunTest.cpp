@@ -17,7 +17,7 @@
 namespace pq {
 namespace {
 
-std::int64_t at(int hour, int minute, int second) {
+std::int64_t timeOfDay(int hour, int minute, int second) {
   return epochSeconds({2010, 4, 20, hour, minute, second});
 }
 
@@ -79,7 +79,7 @@ TEST(AssessmentRun, FiftyMinutesOfLowVoltageAfterTheHourAreASustainedUndervoltag
     EXPECT_TRUE(result.events.empty()) << c.kilovolts;
     ASSERT_EQ(result.sustained.size(), 1u) << c.kilovolts;
     EXPECT_EQ(result.sustained[0].kind, c.kind);
-    EXPECT_EQ(result.sustained[0].start, at(11, 0, 0));
+    EXPECT_EQ(result.sustained[0].start, timeOfDay(11, 0, 0));
     EXPECT_EQ(result.sustained[0].durationSeconds, 3000);
     EXPECT_EQ(result.sarfi, SarfiCounts{});
     EXPECT_EQ(result.outageSeconds, c.kind == VoltageEventKind::LongInterruption ? 3000 : 0);
@@ -106,8 +106,8 @@ TEST(AssessmentRun, AnHourOfATenKilovoltLineInOneCall) {
   ASSERT_EQ(result.refusal, "");
   EXPECT_EQ(result.setup.recordSeconds, 1);
   EXPECT_FALSE(result.setup.supply.lineVoltages);
-  EXPECT_EQ(result.span.first, at(10, 0, 0));
-  EXPECT_EQ(result.span.last, at(10, 59, 59));
+  EXPECT_EQ(result.span.first, timeOfDay(10, 0, 0));
+  EXPECT_EQ(result.span.last, timeOfDay(10, 59, 59));
   EXPECT_EQ(result.span.records, 3600);
   EXPECT_TRUE(result.span.gaps.empty());
   for (const auto& phase : result.deviation) {
@@ -159,8 +159,8 @@ TEST(AssessmentRun, RecordsOutOfOrderAndDuplicatedAreCountedAndLeftOutAndAPauseI
   EXPECT_EQ(result.span.records, 60);
   ASSERT_EQ(result.span.gaps.size(), 1u);
   // The seconds in which records were due but none was made.
-  EXPECT_EQ(result.span.gaps[0].from, at(10, 0, 30));
-  EXPECT_EQ(result.span.gaps[0].to, at(10, 6, 59));
+  EXPECT_EQ(result.span.gaps[0].from, timeOfDay(10, 0, 30));
+  EXPECT_EQ(result.span.gaps[0].to, timeOfDay(10, 6, 59));
   // Two minutes, of 30 records each; the energy is 60 seconds of 243.7 kW, the pause not integrated.
   EXPECT_EQ(result.deviation[0].monitoredMinutes, 2);
   EXPECT_NEAR(result.energy.activeKwh, 243.7 * 60 / 3600, 1e-5);
@@ -175,8 +175,8 @@ TEST(AssessmentRun, RecordsAMinuteApartStandForAMinuteEach) {
   EXPECT_EQ(result.setup.recordSeconds, 60);
   EXPECT_TRUE(result.setup.supply.lineVoltages);
   ASSERT_EQ(result.span.gaps.size(), 1u);
-  EXPECT_EQ(result.span.gaps[0].from, at(10, 5, 0));
-  EXPECT_EQ(result.span.gaps[0].to, at(10, 7, 0));
+  EXPECT_EQ(result.span.gaps[0].from, timeOfDay(10, 5, 0));
+  EXPECT_EQ(result.span.gaps[0].to, timeOfDay(10, 7, 0));
   EXPECT_NEAR(result.energy.activeKwh, 243.7 * 10 / 60, 1e-4);
   EXPECT_NEAR(result.deviation[2].index.max, 1.3, 1e-4);
 }
