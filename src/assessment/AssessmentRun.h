@@ -32,10 +32,10 @@ struct AssessmentSetup {
   int recordSeconds = 1;
 };
 
-// The setup of the records `assessed` of a file with the head `head` and the records `fileRecords`: the
-// supply of the wiring mode of the first record assessed, the harmonic limits of the head's level code
-// and capacities, and the file's recording interval (recordingIntervalOfFile of its records, whichever
-// are assessed).
+// The setup of the records `assessed`, part of a file with the head `head` and the records
+// `fileRecords`: the supply of the first assessed record's wiring mode, the harmonic limits of the
+// head's level code and capacities, and the recording interval of the whole file
+// (recordingIntervalOfFile of its first records), the same whichever span of it is assessed.
 AssessmentSetup assessmentSetupOf(const RecordHead& head, std::span<const MeasurementRecord> fileRecords,
                                   std::span<const MeasurementRecord> assessed, const AssessmentLimits& limits,
                                   std::string limitSetName);

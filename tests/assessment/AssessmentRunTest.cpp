@@ -243,6 +243,23 @@ TEST(AssessmentRun, AUserCopysSuperpositionExponentsConvertTheCurrentLimitsAndTh
   }
 }
 
+// A span of the store is judged by the wiring of its own first record but stands for records of the
+// file's interval: swapping the two spans would judge phase voltages as line voltages, or call records a
+// minute apart one-second records.
+TEST(AssessmentRun, ASpanTakesItsFirstRecordsWiringAndTheWholeFilesInterval) {
+  auto store = tenKilovoltStore();
+  for (int minute = 0; minute < 10; ++minute) addRecord(*store, minute * 60, 5.91, 1);
+  for (int second = 0; second < 3; ++second) addRecord(*store, 600 + second, 10.13, 3);
+  const std::span<const MeasurementRecord> lastThree = recordsOfRange(*store, {10, 13});
+  const AssessmentSetup setup = assessmentSetupOf(*store, store->records(), lastThree, AssessmentLimits{}, "test");
+  EXPECT_EQ(setup.recordSeconds, 60);
+  EXPECT_TRUE(setup.supply.lineVoltages);
+  const AssessmentSetup ofFirst =
+      assessmentSetupOf(*store, store->records(), store->records(0, 3), AssessmentLimits{}, "test");
+  EXPECT_EQ(ofFirst.recordSeconds, 60);
+  EXPECT_FALSE(ofFirst.supply.lineVoltages);
+}
+
 TEST(AssessmentRun, WhatCannotBeAssessedIsRefusedWithItsReason) {
   struct Case {
     const char* what;
