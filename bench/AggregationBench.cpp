@@ -14,7 +14,7 @@ namespace {
 void BM_AggregateDay(benchmark::State& state) {
   const pq::RecordStore& store = pq::bench::generatedStore(static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    const auto result = pq::aggregateRange(store, {0, store.recordCount()});
+    const auto result = pq::aggregateRecords(store.records());
     benchmark::DoNotOptimize(result.series[0].values.data());
   }
 }
@@ -25,7 +25,7 @@ void BM_AssessmentPassDay(benchmark::State& state) {
   // The generated phase voltage, so that events are as rare as in a sound recording.
   const double declared = store.value(0, pq::cells::uaRms);
   for (auto _ : state) {
-    const auto values = pq::assessRecording(store, {0, store.recordCount()}, declared);
+    const auto values = pq::assessRecording(store, store.records(), declared);
     benchmark::DoNotOptimize(values.energy.activeKwh);
   }
 }
@@ -35,9 +35,9 @@ BENCHMARK(BM_AssessmentPassDay)->Arg(86400)->Unit(benchmark::kMillisecond);
 // the harmonics' 3-second values, and every index.
 void BM_AssessmentDay(benchmark::State& state) {
   const pq::RecordStore& store = pq::bench::generatedStore(static_cast<int>(state.range(0)));
-  const pq::IndexRange all{0, store.recordCount()};
+  const std::span<const pq::MeasurementRecord> all = store.records();
   for (auto _ : state) {
-    const pq::AssessmentSetup setup = pq::assessmentSetupOf(store, all, pq::AssessmentLimits{}, "");
+    const pq::AssessmentSetup setup = pq::assessmentSetupOf(store, all, all, pq::AssessmentLimits{}, "");
     const auto result = pq::runAssessment(store, all, {}, setup);
     benchmark::DoNotOptimize(result.harmonics.data());
   }

@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "records/RecordStore.h"
+#include "records/MeasurementRecord.h"
 
 namespace pq {
 

@@ -5,7 +5,6 @@
 #include <numeric>
 
 #include "aggregation/AggregatedQuantities.h"
-#include "records/RecordStore.h"
 
 namespace pq {
 
@@ -94,26 +93,22 @@ void SeriesCollector::intervalFinished(const AggregatedInterval& interval) {
   }
 }
 
-IndexRange recordsInUse(const RecordStore& store, IndexRange range) {
-  return {std::max(0, range.start), std::min(range.end, store.recordCount())};
-}
-
-std::int64_t recordedSeconds(const RecordStore& store, IndexRange range) {
-  if (range.end <= range.start) return 0;
-  const auto first = recordSeconds(store, range.start);
-  const auto last = recordSeconds(store, range.end - 1);
+std::int64_t recordedSeconds(std::span<const MeasurementRecord> records) {
+  if (records.empty()) return 0;
+  const auto first = recordSeconds(records.front());
+  const auto last = recordSeconds(records.back());
   if (!first || !last) return 0;  // the series then grow as they go
   return std::max<std::int64_t>(0, *last - *first + 1);
 }
 
-RangeAggregation aggregateRange(const RecordStore& store, IndexRange range, const KeptQuantities& kept) {
+RangeAggregation aggregateRecords(std::span<const MeasurementRecord> records, const KeptQuantities& kept) {
   RangeAggregation result;
   SeriesCollector collector(kept);
   IntervalAggregator aggregator(collector);
-  range = recordsInUse(store, range);
-  collector.reserveFor(recordedSeconds(store, range), range.end - range.start);
-  forEachAdmittedRecord(store, range, result.gate,
-                        [&](int i, std::int64_t seconds) { aggregator.add(store.record(i), seconds, RecordMark::None); });
+  collector.reserveFor(recordedSeconds(records), static_cast<int>(records.size()));
+  forEachAdmittedRecord(records, result.gate, [&](const MeasurementRecord& record, std::int64_t seconds) {
+    aggregator.add(record, seconds, RecordMark::None);
+  });
   aggregator.finish();
   result.series = std::move(collector.series);
   return result;

@@ -7,7 +7,6 @@
 
 #include "aggregation/IntervalAggregator.h"
 #include "aggregation/RecordTimeGate.h"
-#include "timerange/RecordSpan.h"
 
 namespace pq {
 
@@ -67,20 +66,17 @@ class SeriesCollector : public AggregationSink {
   std::vector<double> values_;                                            // of the interval at hand
 };
 
-// The range cut to the records in use: a range kept from before a deletion may reach past them.
-IndexRange recordsInUse(const RecordStore& store, IndexRange range);
+// The seconds from the first to the last of the records, as their time stamps say; 0 for no records,
+// records out of order or a time stamp that is no date-time.
+std::int64_t recordedSeconds(std::span<const MeasurementRecord> records);
 
-// The seconds from the first to the last record of the range, as their time stamps say; 0 for an
-// empty range, records out of order or a time stamp that is no date-time.
-std::int64_t recordedSeconds(const RecordStore& store, IndexRange range);
-
-// The aggregated values of the records `range` of the store (cut to the records in use), without
-// event flags, and the gate that counted the records left out.
+// The aggregated values of the records, without event flags, and the gate that counted the records
+// left out.
 struct RangeAggregation {
   std::array<AggregatedSeries, kResolutionCount> series;
   RecordTimeGate gate;
 };
-RangeAggregation aggregateRange(const RecordStore& store, IndexRange range,
-                                const KeptQuantities& kept = recordingQuantities());
+RangeAggregation aggregateRecords(std::span<const MeasurementRecord> records,
+                                  const KeptQuantities& kept = recordingQuantities());
 
 }  // namespace pq

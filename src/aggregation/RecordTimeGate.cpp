@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "aggregation/RecordGaps.h"
-#include "records/RecordStore.h"
+#include "records/MeasurementRecord.h"
 
 namespace pq {
 

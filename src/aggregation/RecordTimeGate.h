@@ -5,15 +5,12 @@
 #include <span>
 #include <string>
 
+#include "records/MeasurementRecord.h"
 #include "timerange/CalendarDateTime.h"
 #include "timerange/EpochSeconds.h"
-#include "timerange/RecordSpan.h"
 #include "timerange/TimeWindow.h"
 
 namespace pq {
-
-class RecordStore;
-struct MeasurementRecord;
 
 // The records whose steps give a file's recording interval: enough for a clear majority, and few enough
 // that a survey knows the interval as soon as the first of them are imported.
@@ -61,22 +58,22 @@ class RecordTimeGate {
   int undatable_ = 0;
 };
 
-// Offers the records `range` of the store to the gate and calls `admitted(index, seconds)` for each it
-// lets through, in order; finishes the gate.
+// Offers the records to the gate and calls `admitted(record, seconds)` for each it lets through, in
+// order; finishes the gate.
 template <typename Admitted>
-void forEachAdmittedRecord(const RecordStore& store, IndexRange range, RecordTimeGate& gate, Admitted&& admitted) {
-  int pending = -1;
+void forEachAdmittedRecord(std::span<const MeasurementRecord> records, RecordTimeGate& gate, Admitted&& admitted) {
+  const MeasurementRecord* pending = nullptr;
   const auto pass = [&](const std::optional<RecordTimeGate::Judged>& judged) {
-    if (judged && judged->verdict == GateVerdict::Admitted) admitted(pending, judged->seconds);
+    if (judged && judged->verdict == GateVerdict::Admitted) admitted(*pending, judged->seconds);
   };
-  for (int i = range.start; i < range.end; ++i) {
-    const auto seconds = recordSeconds(store, i);
+  for (const MeasurementRecord& record : records) {
+    const auto seconds = recordSeconds(record);
     if (!seconds) {
       gate.undated();
       continue;
     }
     pass(gate.offer(*seconds));
-    pending = i;
+    pending = &record;
   }
   pass(gate.finish());
 }

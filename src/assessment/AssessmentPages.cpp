@@ -7,7 +7,7 @@
 #include "base/PictureFormat.h"
 #include "base/TextCodec.h"
 #include "pages/PageFlow.h"
-#include "records/RecordStore.h"
+#include "records/RecordHead.h"
 #include "statistics/HarmonicLimitTables.h"
 #include "timerange/EpochSeconds.h"
 
@@ -30,11 +30,11 @@ void head(PageFlow& flow, const AssessmentResult& result, const AssessmentHeadin
 
 }  // namespace
 
-AssessmentHeading assessmentHeadingOf(const RecordHead& store) {
+AssessmentHeading assessmentHeadingOf(const RecordHead& head) {
   AssessmentHeading heading;
-  heading.station = gbkToUtf8(store.substationName);
-  heading.point = gbkToUtf8(store.measuringPointName);
-  const int code = store.voltageLevelCode;
+  heading.station = gbkToUtf8(head.substationName);
+  heading.point = gbkToUtf8(head.measuringPointName);
+  const int code = head.voltageLevelCode;
   if (code >= 1 && code <= kVoltageLevelCount) heading.level = std::string(kVoltageLevelTexts[code - 1]);
   return heading;
 }

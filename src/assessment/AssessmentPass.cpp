@@ -6,7 +6,7 @@
 #include "aggregation/RecordGaps.h"
 #include "aggregation/SinkFanOut.h"
 #include "records/RecordQuantities.h"
-#include "records/RecordStore.h"
+#include "records/RecordHead.h"
 
 namespace pq {
 
@@ -117,18 +117,16 @@ RecordingValues recordingValuesOf(const AssessmentPass& pass,
   return values;
 }
 
-RecordingValues assessRecording(const RecordStore& store, IndexRange range, double declaredVoltage,
-                                AggregationSink* alsoTo, int recordSeconds, const TimeWindow& window) {
+RecordingValues assessRecording(const RecordHead& head, std::span<const MeasurementRecord> records,
+                                double declaredVoltage, AggregationSink* alsoTo, int recordSeconds,
+                                const TimeWindow& window) {
   SeriesCollector collector(recordingQuantities());
-  range = recordsInUse(store, range);
-  collector.reserveFor(recordedSeconds(store, range), range.end - range.start);
+  collector.reserveFor(recordedSeconds(records), static_cast<int>(records.size()));
   std::vector<AggregationSink*> sinks = {&collector};
   if (alsoTo != nullptr) sinks.push_back(alsoTo);
   SinkFanOut fanOut(std::move(sinks));
   AssessmentPass pass(fanOut, declaredVoltage, window);
-  if (range.end > range.start) {
-    pass.feed(store.records(range.start, range.end - range.start), {recordSeconds, store.kiloUnits(), 0});
-  }
+  if (!records.empty()) pass.feed(records, {recordSeconds, head.kiloUnits(), 0});
   pass.finish();
   return recordingValuesOf(pass, std::move(collector.series));
 }

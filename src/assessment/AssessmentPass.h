@@ -13,11 +13,11 @@
 #include "assessment/EnergyMeter.h"
 #include "assessment/VoltageEvents.h"
 #include "records/MeasurementRecord.h"
-#include "timerange/RecordSpan.h"
+#include "timerange/TimeWindow.h"
 
 namespace pq {
 
-class RecordStore;
+struct RecordHead;
 
 // The records a pass let through: the first and last record times, their number and the pauses.
 struct RecordedSpan {
@@ -122,9 +122,9 @@ struct RecordingValues {
 RecordingValues recordingValuesOf(const AssessmentPass& pass,
                                   std::array<AggregatedSeries, kResolutionCount>&& series);
 // `alsoTo`, when given, sees every interval as the series do (the 95 % values of the 3-second values).
-// The records are those of the store's file, of its recording interval `recordSeconds`.
-RecordingValues assessRecording(const RecordStore& store, IndexRange range, double declaredVoltage,
-                                AggregationSink* alsoTo = nullptr, int recordSeconds = 1,
+// The records are those of one file, of the head `head` and the recording interval `recordSeconds`.
+RecordingValues assessRecording(const RecordHead& head, std::span<const MeasurementRecord> records,
+                                double declaredVoltage, AggregationSink* alsoTo = nullptr, int recordSeconds = 1,
                                 const TimeWindow& window = {});
 
 }  // namespace pq

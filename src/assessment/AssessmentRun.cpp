@@ -12,7 +12,7 @@
 #include "assessment/AssessmentTexts.h"
 #include "base/ConversionError.h"
 #include "base/FieldText.h"
-#include "records/RecordStore.h"
+#include "records/RecordHead.h"
 #include "statistics/HarmonicLimitTables.h"
 #include "timerange/EpochSeconds.h"
 
@@ -20,16 +20,16 @@ namespace pq {
 
 namespace {
 
-ReportLimits harmonicLimitsOf(const RecordHead& store, const SuperpositionExponents& exponents) {
+ReportLimits harmonicLimitsOf(const RecordHead& head, const SuperpositionExponents& exponents) {
   ReportLimits limits;
-  const int code = store.voltageLevelCode;
+  const int code = head.voltageLevelCode;
   if (code < 1 || code > kVoltageLevelCount) return limits;
   const std::string_view level = kVoltageLevelTexts[code - 1];
   limits.setVoltageLimits(level);
   try {
-    limits.computeCurrentLimits(level, generalNumberText(store.minShortCircuitCapacity),
-                                generalNumberText(store.supplyEquipmentCapacity),
-                                generalNumberText(store.agreedCapacity), exponents);
+    limits.computeCurrentLimits(level, generalNumberText(head.minShortCircuitCapacity),
+                                generalNumberText(head.supplyEquipmentCapacity),
+                                generalNumberText(head.agreedCapacity), exponents);
   } catch (const ConversionError&) {
     // A supply capacity of 0: the currents keep limits of 0 and get no verdict.
   }
@@ -38,17 +38,18 @@ ReportLimits harmonicLimitsOf(const RecordHead& store, const SuperpositionExpone
 
 // No more than the records, nor than the 3-second intervals from the earliest record time to the
 // latest: whatever the gate lets through lies between them, in whatever order they are stored.
-std::int64_t mostThreeSecondIntervals(const RecordStore& store, IndexRange range) {
+std::int64_t mostThreeSecondIntervals(std::span<const MeasurementRecord> records) {
   std::optional<std::int64_t> earliest;
   std::int64_t latest = 0;
-  for (int i = range.start; i < range.end; ++i) {
-    const auto seconds = recordSeconds(store, i);
+  for (const MeasurementRecord& record : records) {
+    const auto seconds = recordSeconds(record);
     if (!seconds) continue;  // the time gate leaves it out as well
     earliest = std::min(earliest.value_or(*seconds), *seconds);
     latest = std::max(latest, *seconds);
   }
   if (!earliest) return 0;
-  return std::min<std::int64_t>(range.end - range.start, (latest - *earliest) / kResolutionSeconds[0] + 2);
+  return std::min<std::int64_t>(static_cast<std::int64_t>(records.size()),
+                                (latest - *earliest) / kResolutionSeconds[0] + 2);
 }
 
 std::string spanMethod(const AssessmentResult& result) {
@@ -94,12 +95,12 @@ AssessmentSetup assessmentSetupOf(const RecordHead& head, int wiringMode, const 
   return setup;
 }
 
-AssessmentSetup assessmentSetupOf(const RecordStore& store, IndexRange range, const AssessmentLimits& limits,
+AssessmentSetup assessmentSetupOf(const RecordHead& head, std::span<const MeasurementRecord> fileRecords,
+                                  std::span<const MeasurementRecord> assessed, const AssessmentLimits& limits,
                                   std::string limitSetName) {
-  range = recordsInUse(store, range);
-  const int wiringMode = range.end > range.start ? store.record(range.start).integer(cells::wiringMode) : 1;
-  AssessmentSetup setup = assessmentSetupOf(store, wiringMode, limits, std::move(limitSetName));
-  setup.recordSeconds = recordingIntervalOfFile(store.records(0, store.recordCount()));
+  const int wiringMode = assessed.empty() ? 1 : assessed.front().integer(cells::wiringMode);
+  AssessmentSetup setup = assessmentSetupOf(head, wiringMode, limits, std::move(limitSetName));
+  setup.recordSeconds = recordingIntervalOfFile(fileRecords);
   return setup;
 }
 
@@ -138,19 +139,17 @@ AssessmentResult assessmentOf(const RecordingValues& values, const NinetyFivePer
   return result;
 }
 
-AssessmentResult runAssessment(const RecordStore& store, IndexRange range, const TimeWindow& window,
-                               const AssessmentSetup& setup) {
+AssessmentResult runAssessment(const RecordHead& head, std::span<const MeasurementRecord> records,
+                               const TimeWindow& window, const AssessmentSetup& setup) {
   if (!(setup.supply.declared > 0) || !std::isfinite(setup.supply.declared)) {
     AssessmentResult refused;
     refused.setup = setup;
     refused.refusal = messages::kCannotAssessWithoutDeclaredVoltage;
     return refused;
   }
-  range = recordsInUse(store, range);
-  NinetyFivePercentSink threeSeconds(harmonicQuantities(setup.harmonicLimits),
-                                     mostThreeSecondIntervals(store, range));
+  NinetyFivePercentSink threeSeconds(harmonicQuantities(setup.harmonicLimits), mostThreeSecondIntervals(records));
   const RecordingValues values =
-      assessRecording(store, range, setup.supply.declared, &threeSeconds, setup.recordSeconds, window);
+      assessRecording(head, records, setup.supply.declared, &threeSeconds, setup.recordSeconds, window);
   return assessmentOf(values, threeSeconds, setup);
 }
 

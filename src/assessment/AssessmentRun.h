@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,11 +13,10 @@
 #include "assessment/SupplyVoltageDeviation.h"
 #include "assessment/UnbalanceAssessment.h"
 #include "statistics/ReportLimits.h"
-#include "timerange/RecordSpan.h"
+#include "timerange/TimeWindow.h"
 
 namespace pq {
 
-class RecordStore;
 struct RecordHead;
 
 // What an assessment judges against.
@@ -32,10 +32,12 @@ struct AssessmentSetup {
   int recordSeconds = 1;
 };
 
-// The setup of the records `range` of a store: the supply of the first record's wiring mode, the
-// harmonic limits of the store's level code and capacities, and the file's recording interval
-// (recordingIntervalOfFile).
-AssessmentSetup assessmentSetupOf(const RecordStore& store, IndexRange range, const AssessmentLimits& limits,
+// The setup of the records `assessed`, part of a file with the head `head` and the records
+// `fileRecords`: the supply of the first assessed record's wiring mode, the harmonic limits of the
+// head's level code and capacities, and the recording interval of the whole file
+// (recordingIntervalOfFile of its first records), the same whichever span of it is assessed.
+AssessmentSetup assessmentSetupOf(const RecordHead& head, std::span<const MeasurementRecord> fileRecords,
+                                  std::span<const MeasurementRecord> assessed, const AssessmentLimits& limits,
                                   std::string limitSetName);
 // The same from a file's head and the wiring mode of its first record, without its records: the
 // recording interval is left at 1 s for the caller to set.
@@ -73,10 +75,10 @@ struct AssessmentResult {
   std::string energyMethod;
 };
 
-// Runs the assessment of the records `range` of the store (cut to the records in use) whose times lie
-// in `window`, in one pass.
-AssessmentResult runAssessment(const RecordStore& store, IndexRange range, const TimeWindow& window,
-                               const AssessmentSetup& setup);
+// Runs the assessment of the records of one file, with the head `head`, whose times lie in `window`, in
+// one pass.
+AssessmentResult runAssessment(const RecordHead& head, std::span<const MeasurementRecord> records,
+                               const TimeWindow& window, const AssessmentSetup& setup);
 
 // The assessment of values gathered already, such as a survey's: `threeSeconds` must have been built on
 // harmonicQuantities(setup.harmonicLimits) and fed by the same pass.

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "assessment/AssessmentMessages.h"
-#include "records/RecordStore.h"
+#include "records/RecordHead.h"
 
 namespace pq {
 
@@ -49,15 +49,15 @@ std::string methodText(const SupplyVoltage& supply, const DeviationBandLimits& b
 
 }  // namespace
 
-SupplyVoltage supplyVoltageOf(const RecordHead& store, int wiringMode) {
-  // The store keeps 0 as the nominal voltage of the 0.38 kV level, the report's way of naming it.
+SupplyVoltage supplyVoltageOf(const RecordHead& head, int wiringMode) {
+  // A head keeps 0 as the nominal voltage of the 0.38 kV level, the report's way of naming it.
   constexpr int kLowestLevelCode = 1;
   constexpr double kLowestLevel = 0.38;  // kV
-  double nominal = store.nominalVoltage;
-  if (nominal == 0 && store.voltageLevelCode == kLowestLevelCode)
-    nominal = store.kiloUnits() ? kLowestLevel : kLowestLevel * 1000;
+  double nominal = head.nominalVoltage;
+  if (nominal == 0 && head.voltageLevelCode == kLowestLevelCode)
+    nominal = head.kiloUnits() ? kLowestLevel : kLowestLevel * 1000;
   const bool fourWire = wiringMode == 1;
-  return {fourWire ? nominal / std::sqrt(3.0) : nominal, store.kiloUnits() ? nominal : nominal / 1000,
+  return {fourWire ? nominal / std::sqrt(3.0) : nominal, head.kiloUnits() ? nominal : nominal / 1000,
           !fourWire};
 }
 

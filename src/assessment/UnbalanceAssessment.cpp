@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "assessment/AssessmentMessages.h"
-#include "records/RecordStore.h"
+#include "records/MeasurementRecord.h"
 
 namespace pq {
 

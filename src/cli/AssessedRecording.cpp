@@ -31,9 +31,9 @@ std::optional<AssessedRecording> assessRecordFile(const std::string& path, const
                                                   const std::optional<std::int64_t>& to, const LimitSet& limits) {
   const auto store = std::make_unique<RecordStore>();
   if (importToConsole(*store, path) != ImportResult::Completed) return std::nullopt;
-  const IndexRange range{0, store->recordCount()};
+  const std::span<const MeasurementRecord> records = store->records();
   AssessmentResult result =
-      runAssessment(*store, range, {from, to}, assessmentSetupOf(*store, range, limits.limits, limits.name));
+      runAssessment(*store, records, {from, to}, assessmentSetupOf(*store, records, records, limits.limits, limits.name));
   if (!result.refusal.empty()) {
     std::cerr << result.refusal << '\n';
     return std::nullopt;

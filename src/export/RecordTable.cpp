@@ -10,6 +10,7 @@
 #include "records/RecordTimeText.h"
 #include "timerange/CalendarDateTime.h"
 #include "timerange/EpochSeconds.h"
+#include "timerange/RecordSpan.h"
 
 namespace pq {
 

@@ -1,6 +1,7 @@
 #include "history/TrendIntervals.h"
 
 #include "records/RecordStore.h"
+#include "timerange/RecordSpan.h"
 
 namespace pq {
 
@@ -9,7 +10,7 @@ TrendSource TrendIntervals::source(const RecordStore& store, IndexRange range, T
   range = recordsInUse(store, range);
   if (range_ != range) {
     const std::vector<int> none;
-    aggregation_ = aggregateRange(store, range, {none, none, allQuantities(), allQuantities()});
+    aggregation_ = aggregateRecords(recordsOfRange(store, range), {none, none, allQuantities(), allQuantities()});
     // A recording keeps one wiring; the deviation page needs it to read the aggregated voltages.
     wiringMode_ = range.end > range.start ? store.record(range.start).integer(cells::wiringMode) : 1;
     range_ = range;

@@ -8,6 +8,7 @@
 #include "aggregation/AggregatedSeries.h"
 #include "base/PictureFormat.h"
 #include "records/RecordStore.h"
+#include "timerange/RecordSpan.h"
 
 namespace pq {
 

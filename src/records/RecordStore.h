@@ -66,6 +66,8 @@ class RecordStore : public RecordHead {
   std::span<const MeasurementRecord> records(int first, int count) const {
     return {records_ + first, static_cast<std::size_t>(count)};
   }
+  // Every record in use.
+  std::span<const MeasurementRecord> records() const { return records(0, recordCount()); }
 
   RecordTime recordTime(int index) const { return recordTimeOf(records_[index]); }
   // "20%2x-%2x-%2x %2x:%2x:%2x\n" of the six raw BCD bytes: a byte below 0x10 prints as a blank and

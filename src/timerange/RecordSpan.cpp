@@ -1,5 +1,7 @@
 #include "timerange/RecordSpan.h"
 
+#include <algorithm>
+
 #include "records/RecordStore.h"
 
 namespace pq {
@@ -17,6 +19,16 @@ int firstRecordFrom(const RecordStore& store, const CalendarDateTime& moment) {
 }
 
 }  // namespace
+
+IndexRange recordsInUse(const RecordStore& store, IndexRange range) {
+  return {std::max(0, range.start), std::min(range.end, store.recordCount())};
+}
+
+std::span<const MeasurementRecord> recordsOfRange(const RecordStore& store, IndexRange range) {
+  range = recordsInUse(store, range);
+  if (range.end <= range.start) return {};
+  return store.records(range.start, range.end - range.start);
+}
 
 IndexRange findRecordSpan(const RecordStore& store, const CalendarDateTime& start,
                           const CalendarDateTime& end) {

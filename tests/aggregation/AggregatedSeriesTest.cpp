@@ -6,6 +6,7 @@
 
 #include "aggregation/AggregatedQuantities.h"
 #include "support/StoreBuilder.h"
+#include "timerange/RecordSpan.h"
 
 namespace pq {
 namespace {
@@ -20,7 +21,7 @@ TEST(AggregatedSeries, RecordingsWhoseEndsLieFarApartOrReversedAreAggregatedWith
     auto store = std::make_unique<RecordStore>();
     test::appendRecord(*store, c.firstYear, 4, 20, 10, 0, 0).setValue(cells::iaRms, 12.5f);
     test::appendRecord(*store, c.lastYear, 4, 20, 10, 0, 0).setValue(cells::iaRms, 13.5f);
-    const auto result = aggregateRange(*store, {-3, 7});
+    const auto result = aggregateRecords(recordsOfRange(*store, {-3, 7}));
     EXPECT_EQ(result.gate.outOfOrder(), c.skipped);
     const auto& tens = result.series[static_cast<int>(Resolution::TenMinutes)];
     ASSERT_EQ(tens.intervals.size(), 2u - c.skipped) << c.firstYear;

@@ -84,7 +84,7 @@ TEST(IntervalAggregator, TenSecondValuesComeFromTheRecordsAndHoldTheCellsOnly) {
     r.setValue(cells::harmonic(Ua, 1), 230.6f);
     r.setValue(cells::harmonic(Ua, 5), 4.7f);
   }
-  const auto result = aggregateRange(*store, {0, store->recordCount()}, kEverything);
+  const auto result = aggregateRecords(store->records(), kEverything);
   const auto& tens = result.series[static_cast<int>(Resolution::TenSeconds)];
   ASSERT_EQ(tens.intervals.size(), 3u);
   const int frequency = cellQuantity(cells::frequency);
@@ -133,7 +133,7 @@ TEST(IntervalAggregator, MagnitudesCombineAsRmsAndFrequencyPowersAndPowerFactors
     r.setValue(cells::pA, seconds[s].pA);
     r.setValue(cells::pfA, seconds[s].pfA);
   }
-  const auto result = aggregateRange(*store, {0, 4}, kEverything);
+  const auto result = aggregateRecords(store->records(0, 4), kEverything);
   const auto& threes = result.series[static_cast<int>(Resolution::ThreeSeconds)];
   ASSERT_EQ(threes.intervals.size(), 2u);
   EXPECT_EQ(threes.intervals[0].recordCount, 3);
@@ -161,7 +161,7 @@ TEST(IntervalAggregator, AnIntervalWithoutRecordsIsAGapNotAZero) {
   auto store = std::make_unique<RecordStore>();
   const int times[][2] = {{0, 0}, {0, 1}, {0, 10}, {3, 59}};  // minute, second
   for (const auto& t : times) addAt(*store, 10, t[0], t[1]).setValue(cells::ibRms, 41.3f);
-  const auto result = aggregateRange(*store, {0, 4}, kEverything);
+  const auto result = aggregateRecords(store->records(0, 4), kEverything);
   const auto& threes = result.series[static_cast<int>(Resolution::ThreeSeconds)];
   ASSERT_EQ(threes.intervals.size(), 3u);
   EXPECT_EQ(threes.intervals[0].start, at(10, 0, 0));
@@ -189,7 +189,7 @@ TEST(IntervalAggregator, OutOfOrderDuplicatedAndUndatableRecordsAreCountedAndLef
   test::setTimeBytes(undatable, {0x10, 0x13, 0x20, 0x10, 0x00, 0x02});
   uc(undatable, 999.0f);
   uc(addAt(*store, 10, 0, 2), 300.0f);
-  const auto result = aggregateRange(*store, {0, store->recordCount()}, kEverything);
+  const auto result = aggregateRecords(store->records(), kEverything);
   EXPECT_EQ(result.gate.duplicates(), 1);
   EXPECT_EQ(result.gate.outOfOrder(), 1);
   EXPECT_EQ(result.gate.undatable(), 1);
@@ -209,7 +209,7 @@ TEST(IntervalAggregator, ValuesThatAreNoNumbersTakeNoPart) {
   addAt(*store, 10, 0, 1).setValue(cells::iaRms, std::nanf(""));
   addAt(*store, 10, 0, 2).setValue(cells::iaRms, 16.0f);
   for (int i = 0; i < 3; ++i) store->record(i).setValue(cells::iZero, std::nanf(""));
-  const auto result = aggregateRange(*store, {0, 3}, kEverything);
+  const auto result = aggregateRecords(store->records(0, 3), kEverything);
   const auto& threes = result.series[static_cast<int>(Resolution::ThreeSeconds)];
   ASSERT_EQ(threes.intervals.size(), 1u);
   EXPECT_EQ(threes.intervals[0].recordCount, 3);
@@ -242,7 +242,7 @@ TEST(IntervalAggregator, ValuesThatAreNoNumbersLeaveTheirQuantityAloneWhateverIt
     r.setValue(cells::harmonic(Ua, 5), seconds[s].fifth);
     r.setValue(cells::ibRms, seconds[s].ib);
   }
-  const auto result = aggregateRange(*store, {0, 4}, kEverything);
+  const auto result = aggregateRecords(store->records(0, 4), kEverything);
   const auto& threes = result.series[static_cast<int>(Resolution::ThreeSeconds)];
   const auto& minutes = result.series[static_cast<int>(Resolution::OneMinute)];
   ASSERT_EQ(threes.intervals.size(), 2u);

@@ -31,7 +31,7 @@ TEST(AssessmentPass, AnInterruptionFlagsItsTenMinutesWhoseValueIsTheRmsOfAllSixH
   // 10:00:00-10:09:59 at 230 V but 10:04:17 at 0 V on every phase; 10:10:00 at 230 V again.
   auto store = std::make_unique<RecordStore>();
   for (int s = 0; s <= 600; ++s) addVoltages(*store, 10, s / 60, s % 60, s == 257 ? 0.0f : 230.0f);
-  const RecordingValues values = assessRecording(*store, {0, store->recordCount()}, 230.0);
+  const RecordingValues values = assessRecording(*store, store->records(), 230.0);
 
   ASSERT_EQ(values.events.size(), 1u);
   EXPECT_EQ(values.events[0].kind, VoltageEventKind::Interruption);
@@ -86,7 +86,7 @@ TEST(AssessmentPass, ASecondSinkSeesTheIntervalsWithTheirEventFlags) {
   auto store = std::make_unique<RecordStore>();
   for (int s = 0; s < 63; ++s) addVoltages(*store, 10, s / 60, s % 60, s == 31 ? 0.0f : 230.4f);
   NinetyFivePercentSink threeSeconds({{cellQuantity(cells::ubRms), 240.0}}, 21);
-  const RecordingValues values = assessRecording(*store, {0, store->recordCount()}, 230.0, &threeSeconds);
+  const RecordingValues values = assessRecording(*store, store->records(), 230.0, &threeSeconds);
 
   ASSERT_EQ(values.events.size(), 1u);
   EXPECT_EQ(threeSeconds.flaggedIntervals(), 1);

@@ -13,6 +13,7 @@
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"
 #include "timerange/EpochSeconds.h"
+#include "timerange/RecordSpan.h"
 
 namespace pq {
 namespace {
@@ -52,8 +53,8 @@ std::unique_ptr<RecordStore> tenKilovoltStore() {
 }
 
 AssessmentResult assessAll(const RecordStore& store) {
-  const IndexRange all{0, store.recordCount()};
-  return runAssessment(store, all, {}, assessmentSetupOf(store, all, AssessmentLimits{}, "test"));
+  const std::span<const MeasurementRecord> all = store.records();
+  return runAssessment(store, all, {}, assessmentSetupOf(store, all, all, AssessmentLimits{}, "test"));
 }
 
 TEST(AssessmentRun, FiftyMinutesOfLowVoltageAfterTheHourAreASustainedUndervoltageThatCountsOrAnOutageThatDoesNot) {
@@ -188,8 +189,8 @@ TEST(AssessmentRun, HarmonicCurrentLimitsTakeTheSuperpositionExponentsOfTheStand
   auto store = tenKilovoltStore();
   store->minShortCircuitCapacity = 182;
   addRecord(*store, 0, 5.91);
-  const IndexRange all{0, store->recordCount()};
-  const ReportLimits limits = assessmentSetupOf(*store, all, AssessmentLimits{}, "test").harmonicLimits;
+  const std::span<const MeasurementRecord> all = store->records();
+  const ReportLimits limits = assessmentSetupOf(*store, all, all, AssessmentLimits{}, "test").harmonicLimits;
   struct Case {
     int order;
     double expected;  // A
@@ -210,7 +211,7 @@ TEST(AssessmentRun, AUserCopysSuperpositionExponentsConvertTheCurrentLimitsAndTh
   auto store = tenKilovoltStore();
   store->minShortCircuitCapacity = 182;
   for (int s = 0; s < 30; ++s) addRecord(*store, s, 5.91);
-  const IndexRange all{0, store->recordCount()};
+  const std::span<const MeasurementRecord> all = store->records();
   const test::TempDir dir;
   struct Case {
     std::optional<std::string> copy;
@@ -233,13 +234,30 @@ TEST(AssessmentRun, AUserCopysSuperpositionExponentsConvertTheCurrentLimitsAndTh
     }
     const LoadedLimitSet loaded = loadLimitSet(defaultLimitSetFile(), copy);
     ASSERT_TRUE(loaded.messages.empty()) << loaded.messages.front();
-    const AssessmentSetup setup = assessmentSetupOf(*store, all, loaded.set.limits, loaded.set.name);
+    const AssessmentSetup setup = assessmentSetupOf(*store, all, all, loaded.set.limits, loaded.set.name);
     EXPECT_NEAR(setup.harmonicLimits.harmonicCurrentLimit[21], c.at21, 1e-5 * c.at21);
     const AssessmentResult result = runAssessment(*store, all, {}, setup);
     ASSERT_FALSE(result.harmonics.empty());
     for (const HarmonicIndex& h : result.harmonics)
       EXPECT_NE(h.index.method.find(c.named), std::string::npos) << h.index.method;
   }
+}
+
+// A span of the store is judged by the wiring of its own first record but stands for records of the
+// file's interval: swapping the two spans would judge phase voltages as line voltages, or call records a
+// minute apart one-second records.
+TEST(AssessmentRun, ASpanTakesItsFirstRecordsWiringAndTheWholeFilesInterval) {
+  auto store = tenKilovoltStore();
+  for (int minute = 0; minute < 10; ++minute) addRecord(*store, minute * 60, 5.91, 1);
+  for (int second = 0; second < 3; ++second) addRecord(*store, 600 + second, 10.13, 3);
+  const std::span<const MeasurementRecord> lastThree = recordsOfRange(*store, {10, 13});
+  const AssessmentSetup setup = assessmentSetupOf(*store, store->records(), lastThree, AssessmentLimits{}, "test");
+  EXPECT_EQ(setup.recordSeconds, 60);
+  EXPECT_TRUE(setup.supply.lineVoltages);
+  const AssessmentSetup ofFirst =
+      assessmentSetupOf(*store, store->records(), store->records(0, 3), AssessmentLimits{}, "test");
+  EXPECT_EQ(ofFirst.recordSeconds, 60);
+  EXPECT_FALSE(ofFirst.supply.lineVoltages);
 }
 
 TEST(AssessmentRun, WhatCannotBeAssessedIsRefusedWithItsReason) {
@@ -267,9 +285,10 @@ TEST(AssessmentRun, WhatCannotBeAssessedIsRefusedWithItsReason) {
       auto& r = addRecord(*store, s, 5.91);
       if (c.undatable) test::setTimeBytes(r, {0x10, 0x13, 0x20, 0x10, 0x00, 0x00});
     }
-    AssessmentSetup setup = assessmentSetupOf(*store, c.range, AssessmentLimits{}, "test");
+    const std::span<const MeasurementRecord> records = recordsOfRange(*store, c.range);
+    AssessmentSetup setup = assessmentSetupOf(*store, store->records(), records, AssessmentLimits{}, "test");
     if (c.declared >= 0 || std::isnan(c.declared)) setup.supply.declared = c.declared;
-    const AssessmentResult result = runAssessment(*store, c.range, {}, setup);
+    const AssessmentResult result = runAssessment(*store, records, {}, setup);
     EXPECT_EQ(result.refusal, c.refusal) << c.what;
     EXPECT_TRUE(result.harmonics.empty()) << c.what;
     for (const auto& phase : result.deviation) EXPECT_FALSE(phase.index.judged()) << c.what;

@@ -30,7 +30,7 @@ std::unique_ptr<RecordStore> aMinuteOfFrequencies() {
 
 TEST(FrequencyDeviation, TenSecondMeansAreJudgedNotTheRecords) {
   auto store = aMinuteOfFrequencies();
-  const RangeAggregation aggregation = aggregateRange(*store, {0, store->recordCount()});
+  const RangeAggregation aggregation = aggregateRecords(store->records());
   const AggregatedSeries& tenSeconds = aggregation.series[static_cast<int>(Resolution::TenSeconds)];
   ASSERT_EQ(tenSeconds.intervals.size(), 6u);
 

@@ -38,7 +38,7 @@ TEST(SupplyVoltageDeviation, AnHourOfATenKilovoltLineGivesItsQualificationRate) 
   }
   const SupplyVoltage supply = supplyVoltageOf(*store, 1);
   ASSERT_NEAR(supply.declared, 5.773503, 1e-6);
-  const RecordingValues values = assessRecording(*store, {0, store->recordCount()}, supply.declared);
+  const RecordingValues values = assessRecording(*store, store->records(), supply.declared);
   ASSERT_TRUE(values.events.empty());
 
   const auto phases = assessVoltageDeviation(values.series[static_cast<int>(Resolution::OneMinute)], supply,
@@ -77,7 +77,7 @@ TEST(SupplyVoltageDeviation, AMinuteWithAnEventIsLeftOutAndCountedApart) {
     }
   }
   const SupplyVoltage supply{400 / std::sqrt(3.0), 0.4};
-  const RecordingValues values = assessRecording(*store, {0, store->recordCount()}, supply.declared);
+  const RecordingValues values = assessRecording(*store, store->records(), supply.declared);
   ASSERT_EQ(values.events.size(), 1u);
   const auto phases = assessVoltageDeviation(values.series[static_cast<int>(Resolution::OneMinute)], supply,
                                              AssessmentLimits{});

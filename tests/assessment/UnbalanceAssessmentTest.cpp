@@ -124,7 +124,7 @@ TEST(UnbalanceAssessment, TheTenMinuteValueIsTheRootMeanSquareOfItsRecordsNegati
     r.setValue(cells::uNegative, 5.75f * (s % 2 == 0 ? 0.012f : 0.016f));
     r.setValue(cells::uUnbalance, 0.3f);
   }
-  const RangeAggregation aggregation = aggregateRange(*store, {0, store->recordCount()});
+  const RangeAggregation aggregation = aggregateRecords(store->records());
   const UnbalanceAssessment result =
       assessUnbalance(aggregation.series[static_cast<int>(Resolution::TenMinutes)], kNetworkUnbalance);
   EXPECT_NEAR(result.voltage.max, std::sqrt(2.0), 1e-5);

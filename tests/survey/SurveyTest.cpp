@@ -169,7 +169,7 @@ TEST_F(SurveyTest, TwoHalvesOfAFileGiveTheValuesOfTheWholeFile) {
 
   QuietImport quiet;
   ASSERT_EQ(importRecordFile(*store, whole, quiet), ImportResult::Completed);
-  const RecordingValues one = assessRecording(*store, {0, store->recordCount()}, survey->declaredVoltage);
+  const RecordingValues one = assessRecording(*store, store->records(), survey->declaredVoltage);
   EXPECT_EQ(survey->values.energy.activeKwh, one.energy.activeKwh);
   EXPECT_EQ(survey->values.energy.largestDemandKw, one.energy.largestDemandKw);
   EXPECT_EQ(survey->values.events.size(), one.events.size());

@@ -17,6 +17,7 @@
 #include "pages/ui/ReportPreview.h"
 #include "pages/ui/ReportRendering.h"
 #include "records/RecordStore.h"
+#include "timerange/RecordSpan.h"
 #include "timerange/ui/TimeRangePanel.h"
 #include "ui/ButtonKeys.h"
 #include "ui/ErrorReport.h"
@@ -153,8 +154,10 @@ void AssessmentWindow::assess() {
     const std::optional<TimeWindow> window = panel_->customWindow();
     const IndexRange range =
         window ? IndexRange{0, store_->recordCount()} : IndexRange{store_->rangeStart, store_->rangeEnd};
-    result_ = runAssessment(*store_, range, window.value_or(TimeWindow{}),
-                            assessmentSetupOf(*store_, range, loaded.set.limits, loaded.set.name));
+    const std::span<const MeasurementRecord> records = recordsOfRange(*store_, range);
+    result_ = runAssessment(*store_, records, window.value_or(TimeWindow{}),
+                            assessmentSetupOf(*store_, store_->records(), records, loaded.set.limits,
+                                              loaded.set.name));
     heading_ = assessmentHeadingOf(*store_);
   } else {
     result_ = held_->judge(loaded.set.limits, loaded.set.name);

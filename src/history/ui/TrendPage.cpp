@@ -14,6 +14,7 @@
 #include "export/RecordTable.h"
 #include "export/TableFile.h"
 #include "records/RecordStore.h"
+#include "timerange/RecordSpan.h"
 #include "timerange/ui/TimeRangePanel.h"
 #include "ui/NewFileChoice.h"
 #include "ui/Prompter.h"
