@@ -108,8 +108,8 @@ lane_b_stages() {
   stage "package test"
   bash scripts/package-test.sh --built
 
-  # The serial library's threads, and the survey's import thread that fills the store while the
-  # aggregation reads it, once more under ThreadSanitizer, in a core-only tree of its own.
+  # The serial library's threads, and the survey's decoding thread that fills the next chunk of records
+  # while the pass reads the one before, once more under ThreadSanitizer, in a core-only tree of its own.
   stage "TSan build"
   cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPQ_SANITIZE=thread -DPQ_BUILD_GUI=OFF \
     -DPQ_BUILD_BENCH=OFF -DCMAKE_UNITY_BUILD=ON "${pq_compiler_cache[@]}" >/dev/null
