@@ -139,22 +139,22 @@ class Generator {
 };
 
 // One file to write: its head and its records in stored order.
-struct FileSpec {
+struct GeneratedFile {
   std::string name;
   Head head;
   std::vector<MeasurementRecord> records;
 };
 
-void writeFile(const std::string& path, const FileSpec& spec) {
+void writeFile(const std::string& path, const GeneratedFile& file) {
   const auto store = std::make_unique<RecordStore>();
   store->fileName = path;
-  store->voltageLevelCode = static_cast<std::uint8_t>(spec.head.levelCode);
+  store->voltageLevelCode = static_cast<std::uint8_t>(file.head.levelCode);
   store->ptRatio = 1;
   store->ctRatio = 1;
   store->minShortCircuitCapacity = 100;
   store->supplyEquipmentCapacity = 20;
   store->agreedCapacity = 5;
-  for (const MeasurementRecord& r : spec.records) ASSERT_TRUE(store->append(r));
+  for (const MeasurementRecord& r : file.records) ASSERT_TRUE(store->append(r));
   ASSERT_TRUE(rewriteRecordFile(*store));
 }
 
@@ -163,7 +163,7 @@ const std::int64_t kDay = epochOf(2010, 4, 20, 0, 0, 0);
 
 // Records every `step` seconds of [from, to), each shaped by `shape` (seconds of the day).
 using Shaper = std::function<Shape(std::int64_t)>;
-void addRecords(FileSpec& file, Generator& g, std::int64_t from, std::int64_t to, int step, const Shaper& shape) {
+void addRecords(GeneratedFile& file, Generator& g, std::int64_t from, std::int64_t to, int step, const Shaper& shape) {
   for (std::int64_t s = from; s < to; s += step) file.records.push_back(g.record(kDay + s, file.head, shape(s)));
 }
 
@@ -225,18 +225,18 @@ Shape eventfulHour(std::int64_t s) {
   return shape;
 }
 
-std::vector<FileSpec> eventfulHours() {
+std::vector<GeneratedFile> eventfulHours() {
   Generator g(11);
-  FileSpec f{"eventful.bin", {}, {}};
+  GeneratedFile f{"eventful.bin", {}, {}};
   addRecords(f, g, at(10, 0), at(11, 50), 1, eventfulHour);
   addRecords(f, g, at(11, 52, 30), at(12, 0), 1, eventfulHour);  // a gap before
   return {f};
 }
 
 // Half an hour of 3-second records whose clock misbehaves, with a dip across a minute.
-std::vector<FileSpec> clockTroubles() {
+std::vector<GeneratedFile> clockTroubles() {
   Generator g(23);
-  FileSpec f{"clock.bin", {}, {}};
+  GeneratedFile f{"clock.bin", {}, {}};
   const auto shapeOf = [](std::int64_t s) {
     Shape shape = within(s, at(10, 8, 57), at(10, 9, 6)) ? minimaAt(0.8123, {true, false, false}) : Shape{};
     if (s % 33 == 0) {
@@ -264,7 +264,7 @@ std::vector<FileSpec> clockTroubles() {
 }
 
 // A recording split into three files (given in the wrong order) inside a minute and inside a dip.
-std::vector<FileSpec> splitRecording() {
+std::vector<GeneratedFile> splitRecording() {
   Generator g(37);
   const auto shapeOf = [](std::int64_t s) {
     Shape shape;
@@ -273,7 +273,7 @@ std::vector<FileSpec> splitRecording() {
     shape.reactiveSign = (s / 60) % 3 ? 1 : -1;
     return shape;
   };
-  FileSpec a{"part1.bin", {}, {}}, b{"part2.bin", {}, {}}, c{"part3.bin", {}, {}};
+  GeneratedFile a{"part1.bin", {}, {}}, b{"part2.bin", {}, {}}, c{"part3.bin", {}, {}};
   addRecords(a, g, at(10, 0), at(10, 10, 30), 1, shapeOf);
   addRecords(b, g, at(10, 10, 30), at(10, 25, 45), 1, shapeOf);
   addRecords(c, g, at(10, 25, 45), at(10, 40), 1, shapeOf);
@@ -282,7 +282,7 @@ std::vector<FileSpec> splitRecording() {
 
 // Half an hour of 1-second records, then three and a half hours of 1-minute records with a gap, a
 // one-record dip and a two-record undervoltage: twenty-odd ten-minute values.
-std::vector<FileSpec> mixedIntervals() {
+std::vector<GeneratedFile> mixedIntervals() {
   Generator g(41);
   const auto shapeOf = [](std::int64_t s) {
     Shape shape;
@@ -291,7 +291,7 @@ std::vector<FileSpec> mixedIntervals() {
     if (within(s, at(9, 10), at(9, 10, 4))) shape = maximaAt(1.1311, {true, true, true});
     return shape;
   };
-  FileSpec fine{"seconds.bin", {}, {}}, coarse{"minutes.bin", {}, {}};
+  GeneratedFile fine{"seconds.bin", {}, {}}, coarse{"minutes.bin", {}, {}};
   addRecords(fine, g, at(9, 0), at(9, 30), 1, shapeOf);
   addRecords(coarse, g, at(9, 30), at(11, 0), 60, shapeOf);
   addRecords(coarse, g, at(11, 5), at(13, 0), 60, shapeOf);
@@ -299,9 +299,9 @@ std::vector<FileSpec> mixedIntervals() {
 }
 
 // A quarter hour at 90 kW and then three seconds at 150 kW.
-std::vector<FileSpec> demandFragment() {
+std::vector<GeneratedFile> demandFragment() {
   Generator g(53);
-  FileSpec f{"demand.bin", {}, {}};
+  GeneratedFile f{"demand.bin", {}, {}};
   addRecords(f, g, at(10, 0), at(10, 15, 3), 1, [](std::int64_t s) {
     Shape shape;
     shape.activeWatts = s < at(10, 15) ? 90000 : 150000;
@@ -312,9 +312,9 @@ std::vector<FileSpec> demandFragment() {
 }
 
 // Three-wire records hold line voltages, judged against the line voltage.
-std::vector<FileSpec> threeWire() {
+std::vector<GeneratedFile> threeWire() {
   Generator g(67);
-  FileSpec f{"threewire.bin", {3, 3, 10000}, {}};
+  GeneratedFile f{"threewire.bin", {3, 3, 10000}, {}};
   addRecords(f, g, at(10, 0), at(10, 20), 1, [](std::int64_t s) {
     if (within(s, at(10, 4, 58), at(10, 5, 9))) return minimaAt(0.6311, {false, true, false});
     if (within(s, at(10, 12, 0), at(10, 13, 30))) return minimaAt(0.8512, {false, false, true});
@@ -324,9 +324,9 @@ std::vector<FileSpec> threeWire() {
 }
 
 // 35 kV: another band, and contents exactly on the limits; four hours of 1-minute records.
-std::vector<FileSpec> highVoltage() {
+std::vector<GeneratedFile> highVoltage() {
   Generator g(79);
-  FileSpec f{"35kv.bin", {4, 1, 35000 / std::sqrt(3.0)}, {}};
+  GeneratedFile f{"35kv.bin", {4, 1, 35000 / std::sqrt(3.0)}, {}};
   addRecords(f, g, at(8, 0), at(12, 0), 60, [](std::int64_t s) {
     Shape shape;
     shape.level = {1.0123, 0.9612, 1.0317};  // B 3.9 % low: under the -3 % of 35 kV
@@ -338,7 +338,7 @@ std::vector<FileSpec> highVoltage() {
 
 struct Case {
   const char* name;
-  std::vector<FileSpec> (*files)();
+  std::vector<GeneratedFile> (*files)();
   const char* from;
   const char* to;
 };
@@ -410,7 +410,7 @@ TEST(ReferenceAssessment, EveryValueOfAssessJsonAgreesWithAPlainCalculation) {
     test::TempDir dir;
     std::vector<std::string> args = {"assess"};
     std::vector<std::string> paths;
-    for (const FileSpec& file : c.files()) {
+    for (const GeneratedFile& file : c.files()) {
       paths.push_back(dir.file(file.name));
       writeFile(paths.back(), file);
       args.push_back(paths.back());
