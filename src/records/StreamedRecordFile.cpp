@@ -11,13 +11,16 @@ namespace pq {
 
 namespace {
 
-// Two chunks: one the caller works on, one being decoded.
-constexpr int kChunks = 2;
+constexpr int kChunks = StreamedChunks::kCount;
 
 }  // namespace
 
+StreamedChunks::StreamedChunks() {
+  for (auto& chunk : chunks_) chunk = std::make_unique_for_overwrite<MeasurementRecord[]>(kRecords);
+}
+
 struct StreamedRecordFile::State {
-  explicit State(const std::string& path) : reader(path) {}
+  State(const std::string& path, StreamedChunks& into) : reader(path), chunks(into) {}
 
   // Fills the chunks in turn until the file ends or the caller stops; each chunk waits until the
   // caller has given it back.
@@ -28,7 +31,7 @@ struct StreamedRecordFile::State {
         changed.wait(lock, [&] { return stopping || filled[k] < 0; });
         if (stopping) return;
       }
-      MeasurementRecord* out = chunks[k].get();
+      MeasurementRecord* out = chunks[k];
       std::size_t n = 0;
       while (n < kChunkRecords && reader.next(out[n])) ++n;
       const bool ended = n < kChunkRecords;
@@ -45,7 +48,7 @@ struct StreamedRecordFile::State {
 
   RecordFileReader reader;
   RecordHead head;
-  std::array<std::unique_ptr<MeasurementRecord[]>, kChunks> chunks;
+  StreamedChunks& chunks;
   std::mutex mutex;
   std::condition_variable changed;
   std::array<long long, kChunks> filled{-1, -1};  // records in a chunk handed over; -1: free
@@ -57,12 +60,21 @@ struct StreamedRecordFile::State {
   std::jthread decoder;
 };
 
-StreamedRecordFile::StreamedRecordFile(const std::string& path) : state_(std::make_unique<State>(path)) {
+StreamedRecordFile::StreamedRecordFile(const std::string& path, StreamedChunks& chunks)
+    : state_(std::make_unique<State>(path, chunks)) {
+  start(path);
+}
+
+StreamedRecordFile::StreamedRecordFile(const std::string& path)
+    : ownChunks_(std::make_unique<StreamedChunks>()), state_(std::make_unique<State>(path, *ownChunks_)) {
+  start(path);
+}
+
+void StreamedRecordFile::start(const std::string& path) {
   State& s = *state_;
   if (!s.reader.opened()) return;
   s.reader.readHead(s.head);
   s.head.fileName = path;
-  for (auto& chunk : s.chunks) chunk = std::make_unique_for_overwrite<MeasurementRecord[]>(kChunkRecords);
   s.decoder = std::jthread([&s] { s.decode(); });
 }
 
@@ -94,7 +106,7 @@ std::span<const MeasurementRecord> StreamedRecordFile::next() {
   if (s.filled[k] <= 0) return {};
   s.current = k;
   s.expected = (k + 1) % kChunks;
-  return {s.chunks[k].get(), static_cast<std::size_t>(s.filled[k])};
+  return {s.chunks[k], static_cast<std::size_t>(s.filled[k])};
 }
 
 long long StreamedRecordFile::recordsRead() const {

@@ -100,7 +100,7 @@ class SurveyOpening : public RecordVerdictListener {
   // The file's frames are decoded on a thread of their own while this one feeds the chunk before to
   // the pass, so that the two cores share a file.
   bool readFile(const PlannedFile& planned) {
-    StreamedRecordFile read(planned.path);
+    StreamedRecordFile read(planned.path, chunks_);
     if (!read.opened()) {
       survey_.leftOut.push_back(messages::surveyFileVanished(planned.path));
       return true;
@@ -173,6 +173,7 @@ class SurveyOpening : public RecordVerdictListener {
   const SurveyPlan& plan_;
   SurveyListener& listener_;
   SeriesCollector collector_;
+  StreamedChunks chunks_;  // shared by the files in turn
   std::vector<AggregationSink*> sinks_;
   std::unique_ptr<SinkFanOut> fanOut_;
   std::unique_ptr<AssessmentPass> pass_;
