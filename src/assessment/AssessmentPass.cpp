@@ -16,12 +16,30 @@ namespace {
 constexpr std::size_t kMostHeld = kLongestShortEventSeconds + 2;
 // How far ahead of the record at hand its cells are asked for.
 constexpr int kPrefetchDistance = 2;
+// The records aggregated at a time: a few milliseconds' work for each part, so that handing a batch
+// over costs little beside it.
+constexpr std::size_t kBatchRecords = 4096;
+// Copies of held records in a batch: events are rare, and a batch with more is aggregated early.
+constexpr std::size_t kBatchCopies = 2 * kMostHeld;
+// The first quantity of the part aggregated on the helper thread: the current channels' distortion
+// and contents and the harmonic currents, about as much work as the phase quantities and the
+// voltages' harmonics together with the rest of the pass.
+constexpr int kSecondPartBegin = fundamentalQuantity(Ia);
 
 }  // namespace
 
 AssessmentPass::AssessmentPass(AggregationSink& sink, double declaredVoltage, TimeWindow window,
                                RecordVerdictListener* listener)
-    : window_(window), listener_(listener), events_(declaredVoltage), aggregator_(sink), held_(kMostHeld) {}
+    : window_(window),
+      listener_(listener),
+      events_(declaredVoltage),
+      sink_(sink),
+      aggregators_{IntervalAggregator(sink, {0, 0, kSecondPartBegin}),
+                   IntervalAggregator(sink, {1, kSecondPartBegin, kAggregatedQuantityCount})},
+      held_(kMostHeld) {
+  batch_.reserve(kBatchRecords);
+  copies_.reserve(kBatchCopies);
+}
 
 void AssessmentPass::feed(std::span<const MeasurementRecord> records, const RecordOrigin& origin) {
   for (std::size_t i = 0; i < records.size(); ++i) {
@@ -38,6 +56,7 @@ void AssessmentPass::feed(std::span<const MeasurementRecord> records, const Reco
     waitingOrigin_ = origin;
   }
   // The records need not stay beyond this call.
+  flush();
   if (waiting_ != nullptr && waiting_ != &waitingCopy_) {
     waitingCopy_ = *waiting_;
     waiting_ = &waitingCopy_;
@@ -70,7 +89,7 @@ void AssessmentPass::admit(const MeasurementRecord& record, std::int64_t seconds
   const VoltageEventDetector::Membership membership = events_.add(record, seconds, interval);
   if (heldCount_ == 0) {
     if (const auto mark = events_.markOf(membership, seconds)) {
-      aggregator_.add(record, seconds, *mark);
+      aggregate(record, seconds, *mark, false);
       return;
     }
   }
@@ -88,10 +107,31 @@ void AssessmentPass::release() {
     const Held& held = held_[heldFirst_];
     const auto mark = events_.markOf(held.membership, held.seconds);
     if (!mark) return;
-    aggregator_.add(held.record, held.seconds, *mark);
+    aggregate(held.record, held.seconds, *mark, true);
     heldFirst_ = (heldFirst_ + 1) % held_.size();
     --heldCount_;
   }
+}
+
+void AssessmentPass::aggregate(const MeasurementRecord& record, std::int64_t seconds, RecordMark mark, bool copy) {
+  if (batch_.size() == kBatchRecords || (copy && copies_.size() == kBatchCopies)) flush();
+  const MeasurementRecord* kept = &record;
+  if (copy) kept = &copies_.emplace_back(record);
+  batch_.push_back({kept, seconds, mark});
+}
+
+void AssessmentPass::aggregatePart(IntervalAggregator& aggregator) {
+  for (const Batched& b : batch_) aggregator.add(*b.record, b.seconds, b.mark);
+}
+
+void AssessmentPass::flush() {
+  if (batch_.empty()) return;
+  helper_.start([this] { aggregatePart(aggregators_[1]); });
+  aggregatePart(aggregators_[0]);
+  helper_.wait();
+  sink_.partsJoined();
+  batch_.clear();
+  copies_.clear();
 }
 
 void AssessmentPass::finish() {
@@ -99,7 +139,11 @@ void AssessmentPass::finish() {
   waiting_ = nullptr;
   events_.finish();
   release();
-  aggregator_.finish();
+  flush();
+  helper_.start([this] { aggregators_[1].finish(); });
+  aggregators_[0].finish();
+  helper_.wait();
+  sink_.partsJoined();
   energy_ = meter_.finish();
 }
 
