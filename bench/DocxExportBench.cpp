@@ -45,7 +45,8 @@ pq::DocxDocument weekReport() {
     for (int r = 0; r < kRowsPerTable; ++r) {
       const std::string value = std::to_string(220 + r % 13) + "." + std::to_string(r % 10);
       table.rows.push_back({"2026-12-0" + std::to_string(1 + r / 10 % 7) + " 10:00",
-                            std::string(1, 'A' + r % 3), value, value, value, value, "±7%", "合格"});
+                            std::string(1, static_cast<char>('A' + r % 3)), value, value, value, value, "±7%",
+                            "合格"});
     }
     document.blocks.push_back(std::move(table));
     for (int p = 0; p < 2; ++p) {

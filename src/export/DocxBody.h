@@ -14,8 +14,9 @@ struct DocxBody {
   std::vector<const DocxPicture*> pictures;
 };
 
-// Throws std::invalid_argument for a heading level outside 1 to 3, a table row longer than its
-// columns, or a column or picture not at least a pixel wide and high.
+// Throws std::invalid_argument for a heading level outside 1 to 3, a table without a column or
+// without a row (the heading row counts), a table row longer than its columns, or a column or
+// picture not at least a pixel wide and high: what Word would refuse or cannot show.
 DocxBody docxBody(const DocxDocument& document);
 
 }  // namespace pq

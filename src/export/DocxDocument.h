@@ -30,7 +30,8 @@ struct DocxColumn {
 // A table of fixed column widths whose rows never break across a page. Its first row holds the
 // columns' titles and is repeated at the top of every page the table runs onto, unless
 // `headingRow` is false. A row may have fewer texts than the table has columns (the cells after
-// them stay empty), never more.
+// them stay empty), never more. A table has at least one column and one row, the heading row
+// included; a column is at least a pixel wide.
 struct DocxTable {
   std::vector<DocxColumn> columns;
   std::vector<std::vector<std::string>> rows;
@@ -42,8 +43,8 @@ struct DocxTable {
 // readers give instead of the picture.
 struct DocxPicture {
   std::string png;  // the PNG file's bytes
-  int width = 0;    // pixels
-  int height = 0;   // pixels
+  int width = 0;    // pixels, at least 1
+  int height = 0;   // pixels, at least 1
   std::string description;
 };
 

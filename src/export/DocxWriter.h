@@ -20,8 +20,9 @@ class DocxWriteError : public std::runtime_error {
 // explicitly, so that Word, WPS and LibreOffice show the same ones: 宋体 with Times New Roman for the
 // body, 黑体 with Arial for the headings. Every page ends with "第 X 页 共 Y 页".
 //
-// A heading level outside 1 to 3 or a table row longer than its columns is the caller's mistake:
-// std::invalid_argument, before any file is touched.
+// A document that breaks the rules of DocxDocument.h (a heading level outside 1 to 3, a table row
+// longer than its columns, ...) is the caller's mistake: std::invalid_argument, before any file is
+// touched.
 void writeDocx(const DocxDocument& document, const std::string& path);
 
 }  // namespace pq

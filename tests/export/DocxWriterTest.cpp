@@ -176,6 +176,8 @@ TEST(DocxWriterTest, DocumentsThatCannotBeWrittenAreRefusedBeforeAnyFile) {
       {"heading level 0", DocxHeading{0, "概况"}},
       {"heading level 4", DocxHeading{4, "概况"}},
       {"a row longer than the columns", DocxTable{{column}, {{"1", "2"}}}},
+      {"a table without columns", DocxTable{{}, {{}}}},
+      {"a table without rows", DocxTable{{column}, {}, false}},
       {"a column without width", DocxTable{{column, {"电流", 0}}, {}}},
       {"a picture without height", DocxPicture{"png", 10, 0, "趋势"}},
       {"a picture of negative width", DocxPicture{"png", -10, 10, "趋势"}},
