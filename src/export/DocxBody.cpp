@@ -111,7 +111,8 @@ void appendRow(std::string& xml, const std::vector<long long>& widths, const std
 }
 
 void appendTable(std::string& xml, const DocxTable& table) {
-  check(!table.columns.empty() && (table.headingRow || !table.rows.empty()), "a table has a column and a row");
+  check(!table.columns.empty() && (table.headingRow || !table.rows.empty()),
+        "a table has a column and a row");
   const std::vector<long long> widths = columnWidths(table);
   long long total = 0;
   for (const long long width : widths) total += width;
