@@ -121,9 +121,9 @@ void appendTable(std::string& xml, const DocxTable& table) {
   xml += "\"/><w:tblW w:w=\"";
   append(xml, total);
   xml +=
-      "\" w:type=\"dxa\"/><w:jc w:val=\"center\"/><w:tblLayout w:type=\"fixed\"/>"
-      "<w:tblLook w:val=\"04A0\" w:firstRow=\"1\" w:lastRow=\"0\" w:firstColumn=\"1\" w:lastColumn=\"0\" "
-      "w:noHBand=\"0\" w:noVBand=\"1\"/></w:tblPr><w:tblGrid>";
+      "\" w:type=\"dxa\"/><w:jc w:val=\"center\"/><w:tblLayout w:type=\"fixed\"/><w:tblLook w:val=\"04A0\""
+      " w:firstRow=\"1\" w:lastRow=\"0\" w:firstColumn=\"1\" w:lastColumn=\"0\" w:noHBand=\"0\""
+      " w:noVBand=\"1\"/></w:tblPr><w:tblGrid>";
   for (const long long width : widths) {
     xml += "<w:gridCol w:w=\"";
     append(xml, width);
@@ -149,57 +149,44 @@ std::pair<long long, long long> pictureExtent(const DocxPicture& picture) {
           std::llround(picture.height * kEmuPerPixel * scale)};
 }
 
+// A picture in a paragraph of its own, centred, its proportions locked.
+constexpr std::string_view kPicture =
+    "<w:p><w:pPr><w:jc w:val=\"center\"/></w:pPr><w:r><w:drawing><wp:inline distT=\"0\" distB=\"0\""
+    " distL=\"0\" distR=\"0\"><wp:extent cx=\"{cx}\" cy=\"{cy}\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\""
+    " b=\"0\"/><wp:docPr id=\"{id}\" name=\"Picture {id}\" descr=\"{descr}\"/><wp:cNvGraphicFramePr>"
+    "<a:graphicFrameLocks noChangeAspect=\"1\"/></wp:cNvGraphicFramePr><a:graphic><a:graphicData"
+    " uri=\"{pic}\"><pic:pic><pic:nvPicPr><pic:cNvPr id=\"{id}\" name=\"image{id}.png\" descr=\"{descr}\"/>"
+    "<pic:cNvPicPr><a:picLocks noChangeAspect=\"1\"/></pic:cNvPicPr></pic:nvPicPr><pic:blipFill><a:blip"
+    " r:embed=\"{embed}\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off"
+    " x=\"0\" y=\"0\"/><a:ext cx=\"{cx}\" cy=\"{cy}\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/>"
+    "</a:prstGeom></pic:spPr></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r></w:p>";
+
 // `index` counts the pictures from 0; the drawing ids from 1.
 void appendPicture(std::string& xml, const DocxPicture& picture, std::size_t index) {
   const auto [width, height] = pictureExtent(picture);
-  std::string extent = "cx=\"";
-  append(extent, width);
-  extent += "\" cy=\"";
-  append(extent, height);
-  extent += "\"";
-  const std::string id = std::to_string(index + 1);
   std::string description;
   appendXmlText(description, picture.description);
-  xml +=
-      "<w:p><w:pPr><w:jc w:val=\"center\"/></w:pPr><w:r><w:drawing><wp:inline distT=\"0\" distB=\"0\" "
-      "distL=\"0\" "
-      "distR=\"0\"><wp:extent " +
-      extent + "/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:docPr id=\"" + id +
-      "\" name=\"Picture " + id + "\" descr=\"" + description +
-      "\"/><wp:cNvGraphicFramePr><a:graphicFrameLocks noChangeAspect=\"1\"/></wp:cNvGraphicFramePr>"
-      "<a:graphic><a:graphicData uri=\"" +
-      std::string(kPictureNamespace) + "\"><pic:pic><pic:nvPicPr><pic:cNvPr id=\"" + id + "\" name=\"image" +
-      id + ".png\" descr=\"" + description +
-      "\"/><pic:cNvPicPr><a:picLocks noChangeAspect=\"1\"/></pic:cNvPicPr></pic:nvPicPr><pic:blipFill>"
-      "<a:blip r:embed=\"" +
-      docxPictureRelationship(index) +
-      "\"/><a:stretch><a:fillRect/></a:stretch></pic:blipFill><pic:spPr><a:xfrm><a:off x=\"0\" "
-      "y=\"0\"/><a:ext " +
-      extent +
-      "/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></pic:spPr></pic:pic></a:graphicData>"
-      "</a:graphic></wp:inline></w:drawing></w:r></w:p>";
+  xml += filledIn(kPicture, {{"cx", std::to_string(width)},
+                             {"cy", std::to_string(height)},
+                             {"id", std::to_string(index + 1)},
+                             {"descr", description},
+                             {"pic", kPictureNamespace},
+                             {"embed", docxPictureRelationship(index)}});
 }
 
+// The page and its margins, the footer on every page.
+constexpr std::string_view kSection =
+    "<w:sectPr><w:footerReference w:type=\"default\" r:id=\"{footer}\"/><w:pgSz w:w=\"{width}\""
+    " w:h=\"{height}\"/><w:pgMar w:top=\"{margin}\" w:right=\"{margin}\" w:bottom=\"{margin}\""
+    " w:left=\"{margin}\" w:header=\"{footerDistance}\" w:footer=\"{footerDistance}\" w:gutter=\"0\"/>"
+    "<w:cols w:space=\"425\"/><w:docGrid w:linePitch=\"312\"/></w:sectPr>";
+
 void appendSection(std::string& xml) {
-  xml += "<w:sectPr><w:footerReference w:type=\"default\" r:id=\"";
-  xml += kFooterRelationship;
-  xml += "\"/><w:pgSz w:w=\"";
-  append(xml, kPageWidth);
-  xml += "\" w:h=\"";
-  append(xml, kPageHeight);
-  xml += "\"/><w:pgMar";
-  for (const char* side : {"top", "right", "bottom", "left"}) {
-    xml += " w:";
-    xml += side;
-    xml += "=\"";
-    append(xml, kMargin);
-    xml += "\"";
-  }
-  xml += " w:header=\"";
-  append(xml, kFooterDistance);
-  xml += "\" w:footer=\"";
-  append(xml, kFooterDistance);
-  xml += "\" w:gutter=\"0\"/><w:cols w:space=\"425\"/><w:docGrid w:linePitch=\"312\"/></w:sectPr>";
+  xml += filledIn(kSection, {{"footer", kFooterRelationship},
+                             {"width", std::to_string(kPageWidth)},
+                             {"height", std::to_string(kPageHeight)},
+                             {"margin", std::to_string(kMargin)},
+                             {"footerDistance", std::to_string(kFooterDistance)}});
 }
 
 }  // namespace

@@ -16,10 +16,10 @@ constexpr std::string_view kWordContent = "application/vnd.openxmlformats-office
 
 std::string contentTypes() {
   std::string xml =
-      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-      "<Default Extension=\"png\" ContentType=\"image/png\"/>";
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"><Default"
+      " Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+      "<Default Extension=\"xml\" ContentType=\"application/xml\"/><Default Extension=\"png\""
+      " ContentType=\"image/png\"/>";
   const auto override = [&](std::string_view part, std::string_view type) {
     xml += "<Override PartName=\"/";
     xml += part;
@@ -76,10 +76,9 @@ std::string documentRelationships(std::size_t pictures) {
 // Word opens a document without this in the compatibility mode of its 2007 edition.
 std::string settings() {
   return "<w:settings xmlns:w=\"" + std::string(kWordNamespace) +
-         "\"><w:zoom w:percent=\"100\"/><w:defaultTabStop w:val=\"420\"/>"
-         "<w:characterSpacingControl w:val=\"compressPunctuation\"/><w:compat><w:compatSetting "
-         "w:name=\"compatibilityMode\" w:uri=\"http://schemas.microsoft.com/office/word\" w:val=\"15\"/>"
-         "</w:compat></w:settings>";
+         "\"><w:zoom w:percent=\"100\"/><w:defaultTabStop w:val=\"420\"/><w:characterSpacingControl"
+         " w:val=\"compressPunctuation\"/><w:compat><w:compatSetting w:name=\"compatibilityMode\""
+         " w:uri=\"http://schemas.microsoft.com/office/word\" w:val=\"15\"/></w:compat></w:settings>";
 }
 
 // A field's instruction and the text shown until a reader computes it.
@@ -87,8 +86,8 @@ void appendField(std::string& xml, std::string_view instruction) {
   xml += "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText xml:space=\"preserve\"> ";
   xml += instruction;
   xml +=
-      " </w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>1</w:t></w:r>"
-      "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
+      " </w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>1</w:t></w:r><w:r>"
+      "<w:fldChar w:fldCharType=\"end\"/></w:r>";
 }
 
 void appendText(std::string& xml, std::string_view text) {
@@ -118,10 +117,10 @@ std::string w3cDateTime(std::chrono::sys_seconds time) {
 
 std::string coreProperties(const DocxDocument& document) {
   std::string xml =
-      "<cp:coreProperties "
-      "xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\" "
-      "xmlns:dc=\"http://purl.org/dc/elements/1.1/\" xmlns:dcterms=\"http://purl.org/dc/terms/\" "
-      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><dc:title>";
+      "<cp:coreProperties"
+      " xmlns:cp=\"http://schemas.openxmlformats.org/package/2006/metadata/core-properties\""
+      " xmlns:dc=\"http://purl.org/dc/elements/1.1/\" xmlns:dcterms=\"http://purl.org/dc/terms/\""
+      " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><dc:title>";
   appendXmlText(xml, document.title);
   xml += "</dc:title>";
   const std::string created = w3cDateTime(document.created);

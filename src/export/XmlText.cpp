@@ -1,5 +1,7 @@
 #include "export/XmlText.h"
 
+#include <algorithm>
+
 namespace pq {
 
 namespace {
@@ -100,6 +102,25 @@ void appendXmlText(std::string& out, std::string_view text) {
     if (!forbidden && !(length == 1 && appendEntity(out, character[0]))) out += character;
     i += length;
   }
+}
+
+std::string filledIn(std::string_view text,
+                     std::initializer_list<std::pair<std::string_view, std::string_view>> values) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const auto value = std::find_if(values.begin(), values.end(), [&](const auto& named) {
+      const std::string_view name = named.first;
+      return text[i] == '{' && text.substr(i + 1, name.size()) == name &&
+             text.substr(i + 1 + name.size(), 1) == "}";
+    });
+    if (value == values.end()) {
+      out += text[i++];
+    } else {
+      out += value->second;
+      i += value->first.size() + 2;
+    }
+  }
+  return out;
 }
 
 void appendColumnName(std::string& out, std::size_t column) {

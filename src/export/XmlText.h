@@ -2,8 +2,10 @@
 
 #include <charconv>
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace pq {
 
@@ -30,6 +32,11 @@ void appendNumber(std::string& out, Number value) {
   char buffer[32];
   out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
+
+// The text of a part with each "{name}" in it replaced by its value (which is put in as it is, not
+// escaped); other braces stay.
+std::string filledIn(std::string_view text,
+                     std::initializer_list<std::pair<std::string_view, std::string_view>> values);
 
 // "A" for column 1, "Z" for 26, "AA" for 27.
 void appendColumnName(std::string& out, std::size_t column);
