@@ -1,5 +1,5 @@
 // The text of a document's XML: what XML 1.0 cannot hold must not reach the file, since one such
-// character makes Word refuse the whole document.
+// character makes Word refuse the whole document; and the parts' texts with named places.
 #include "export/XmlText.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +51,25 @@ TEST(XmlTextTest, DocumentTextKeepsWhatXmlHoldsAndNothingElse) {
     std::string xml = "x";
     appendXmlText(xml, c.text);
     EXPECT_EQ(xml, "x" + c.xml);
+  }
+}
+
+// A name that begins another (footer, footerDistance) takes only its own place; braces around
+// anything else stay as they are.
+TEST(XmlTextTest, FilledInPutsEachValueInItsNamedPlaces) {
+  const struct {
+    const char* text;
+    const char* filled;
+  } cases[] = {
+      {"<a x=\"{footer}\" y=\"{footerDistance}\"/>", "<a x=\"rIdFooter\" y=\"567\"/>"},
+      {"{footer}{footer}", "rIdFooterrIdFooter"},
+      {"{other} {footer", "{other} {footer"},
+      {"{}{", "{}{"},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(filledIn(c.text, {{"footer", "rIdFooter"}, {"footerDistance", "567"}}), c.filled);
   }
 }
 

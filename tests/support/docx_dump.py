@@ -1,6 +1,10 @@
 #!/usr/bin/env python3
 """Prints what an independent reader (python-docx) sees in a .docx file, one fact a line:
 
+  part NAME                                      (each part of the package in order, every XML part
+                                                  parsed; "untyped NAME" follows a part that
+                                                  [Content_Types].xml gives no type, "unresolved
+                                                  TARGET" a relationship to a part that is not there)
   title TEXT / created YYYY-MM-DDTHH:MM:SS
   page WIDTH HEIGHT TOP RIGHT BOTTOM LEFT       (twips)
   style NAME ASCII EASTASIA bold|- SIZE          (SIZE in half-points, - where the style sets none)
@@ -14,7 +18,10 @@ then the body in order:
                                                   break across a page)
   cell ROW COLUMN STYLE TEXT
 A line feed in a text prints as \\n, a tab as \\t. Exits 77 when python-docx is not installed."""
+import posixpath
 import sys
+import zipfile
+import xml.etree.ElementTree as ElementTree
 
 try:
     import docx
@@ -35,6 +42,27 @@ def text(value):
 def twips(length):
     return str(length // EMU_PER_TWIP)
 
+
+RELATIONSHIPS = "{http://schemas.openxmlformats.org/package/2006/relationships}Relationship"
+CONTENT_TYPES = "{http://schemas.openxmlformats.org/package/2006/content-types}"
+
+with zipfile.ZipFile(sys.argv[1]) as package:
+    names = package.namelist()
+    types = ElementTree.fromstring(package.read("[Content_Types].xml"))
+    defaults = {element.get("Extension") for element in types.iter(CONTENT_TYPES + "Default")}
+    overrides = {element.get("PartName") for element in types.iter(CONTENT_TYPES + "Override")}
+    for name in names:
+        print(f"part {name}")
+        if name.endswith((".xml", ".rels")):
+            root = ElementTree.fromstring(package.read(name))
+        if name != "[Content_Types].xml" and "/" + name not in overrides and name.rsplit(".", 1)[-1] not in defaults:
+            print(f"untyped {name}")
+        if name.endswith(".rels"):
+            source_folder = posixpath.dirname(posixpath.dirname(name))
+            for relationship in root.iter(RELATIONSHIPS):
+                target = posixpath.normpath(posixpath.join(source_folder, relationship.get("Target")))
+                if target not in names:
+                    print(f"unresolved {target}")
 
 document = docx.Document(sys.argv[1])
 properties = document.core_properties
