@@ -12,7 +12,6 @@ namespace pq {
 
 namespace {
 
-constexpr std::string_view kXmlDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 constexpr std::string_view kMainNamespace = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 constexpr std::string_view kRelationshipTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 constexpr std::string_view kContentTypes = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
