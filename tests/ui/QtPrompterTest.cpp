@@ -15,6 +15,7 @@
 
 #include "support/TempDir.h"
 #include "support/ui/UiTestSupport.h"
+#include "ui/ChosenTypeSuffix.h"
 
 namespace pq::ui {
 namespace {
@@ -97,6 +98,68 @@ TEST(QtPrompterTest, ANameTypedWithoutSuffixTakesTheChosenTypesSuffix) {
     const QString path =
         prompter.chooseFileToSave(nullptr, filter, QStringLiteral("xls"), QStringLiteral("XXX.xls"));
     EXPECT_EQ(path.toStdString(), dir.file(c.chosen));
+  }
+}
+
+// A name typed after the type was chosen: the file the caller writes is of the chosen type, and its
+// name says so.
+TEST(QtPrompterTest, ANameTypedAfterTheTypeTakesTheChosenTypesSuffix) {
+  test::TempDir dir;
+  const QString filter = QStringLiteral("Excel 工作簿 (*.xlsx);;CSV 文件，UTF-8 (*.csv)");
+  const struct {
+    int type;
+    const char* typed;
+    const char* chosen;
+  } cases[] = {
+      {0, "a.xls", "a.xls.xlsx"}, {0, "a.txt", "a.txt.xlsx"}, {1, "a.xls", "a.xls.csv"},
+      {0, "a.XLSX", "a.XLSX"},    {1, "a.csv", "a.csv"},      {0, "2024.03", "2024.03.xlsx"},
+      {0, "a.csv", "a.csv"},  // a type of the list named on purpose
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    SCOPED_TRACE(c.type);
+    QtPrompter prompter;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      dialog->setDirectory(QString::fromStdString(dir.path()));
+      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+      ASSERT_NE(name, nullptr);
+      ASSERT_NE(types, nullptr);
+      for (int i = 0; i < c.type; ++i) QTest::keyClick(types, Qt::Key_Down);
+      name->setText(QString::fromUtf8(c.typed));
+      QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const QString path =
+        prompter.chooseFileToSave(nullptr, filter, QStringLiteral("xlsx"), QStringLiteral("记录.xlsx"));
+    EXPECT_EQ(path.toStdString(), dir.file(c.chosen));
+  }
+}
+
+TEST(ChosenTypeSuffixTest, NamesOfTheChosenType) {
+  const QString filter = QStringLiteral("*.xls (*.xls);;Excel 工作簿 (*.xlsx);;报表 (*.QRP);;All files (*.*)");
+  const struct {
+    const char* path;
+    const char* type;
+    const char* chosen;
+  } cases[] = {
+      {"/d/a.txt", "Excel 工作簿 (*.xlsx)", "/d/a.txt.xlsx"},
+      {"/d/a.csv", "*.xls (*.xls)", "/d/a.csv.xls"},
+      {"/d/a.Xlsx", "Excel 工作簿 (*.xlsx)", "/d/a.Xlsx"},     // already of the type, any case
+      {"/d/a.qrp", "Excel 工作簿 (*.xlsx)", "/d/a.qrp"},       // another type of the list
+      {"/d/a.XLS", "Excel 工作簿 (*.xlsx)", "/d/a.XLS"},
+      {"/d/a", "*.xls (*.xls)", "/d/a.xls"},
+      {"/d/v1.2/a.b", "*.xls (*.xls)", "/d/v1.2/a.b.xls"},    // no file type's suffix: kept whole
+      {"/d/2024.03.05", "*.xls (*.xls)", "/d/2024.03.05.xls"},
+      {"/d/a.xlsx", "All files (*.*)", "/d/a.xlsx"},          // any type: as typed
+      {"/d/a.txt", "表格 (*.xls *.xlsx)", "/d/a.txt"},        // several suffixes: as typed
+      {"", "Excel 工作簿 (*.xlsx)", ""},                      // cancelled
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(pathOfChosenType(QString::fromUtf8(c.path), filter, QString::fromUtf8(c.type)).toStdString(),
+              c.chosen)
+        << c.path << " " << c.type;
   }
 }
 
