@@ -16,9 +16,11 @@ constexpr double kWidestNote = 100;
 
 class Layout {
  public:
-  void item(const std::string& label, const std::string& text, bool bold = true) {
-    if (!label.empty()) put(0, label, bold ? WorkbookStyles::kHeading : WorkbookStyles::kPlain);
-    if (!text.empty()) put(1, text, WorkbookStyles::kPlain);
+  // A row of the label and its text; a heading row has both in bold.
+  enum class Row { Item, Heading, Plain };
+  void item(const std::string& label, const std::string& text, Row kind = Row::Item) {
+    if (!label.empty()) put(0, label, kind == Row::Plain ? WorkbookStyles::kPlain : WorkbookStyles::kHeading);
+    if (!text.empty()) put(1, text, kind == Row::Heading ? WorkbookStyles::kHeading : WorkbookStyles::kPlain);
     ++row_;
   }
   void space() { ++row_; }
@@ -52,8 +54,8 @@ SheetLayout notesSheet(const WorkbookNotes& notes) {
   for (std::size_t i = 0; i < notes.files.size(); ++i) layout.item(i == 0 ? "文件" : "", notes.files[i]);
   if (notes.files.empty()) layout.item("文件", "-");
   layout.space();
-  layout.item("工作表", "内容");
-  for (const WorkbookNotes::SheetNote& sheet : notes.sheets) layout.item(sheet.name, sheet.holds, false);
+  layout.item("工作表", "内容", Layout::Row::Heading);
+  for (const WorkbookNotes::SheetNote& sheet : notes.sheets) layout.item(sheet.name, sheet.holds, Layout::Row::Plain);
   return layout.finish();
 }
 

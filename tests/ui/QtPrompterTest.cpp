@@ -65,6 +65,30 @@ TEST_F(ChooseFilesOrFolderTest, CancellingChoosesNothing) {
   EXPECT_TRUE(prompter.chooseFilesOrFolder(nullptr, "选择", "*.bin (*.bin)").isEmpty());
 }
 
+// What the operator does first in the save dialog: type the name, or pick the type from the list.
+enum class TypedFirst { Name, Type };
+
+// The real save dialog in `folder`: the operator types `typed` and walks the type list `type` entries
+// down (the arrow keys walk it as a click picks from it), in the order given, then accepts.
+QString saveThroughDialog(const std::string& folder, const QString& filter, const QString& defaultSuffix,
+                          const QString& proposedName, const char* typed, int type, TypedFirst first) {
+  QtPrompter prompter;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->setDirectory(QString::fromStdString(folder));
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(name, nullptr);
+    ASSERT_NE(types, nullptr);
+    if (first == TypedFirst::Name) name->setText(QString::fromUtf8(typed));
+    for (int i = 0; i < type; ++i) QTest::keyClick(types, Qt::Key_Down);
+    if (first == TypedFirst::Type) name->setText(QString::fromUtf8(typed));
+    QMetaObject::invokeMethod(dialog, "accept");
+  });
+  return prompter.chooseFileToSave(nullptr, filter, defaultSuffix, proposedName);
+}
+
 // The file type list's entry, the typed name and the path the caller gets.
 TEST(QtPrompterTest, ANameTypedWithoutSuffixTakesTheChosenTypesSuffix) {
   test::TempDir dir;
@@ -81,22 +105,8 @@ TEST(QtPrompterTest, ANameTypedWithoutSuffixTakesTheChosenTypesSuffix) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.chosen);
     SCOPED_TRACE(c.type);
-    QtPrompter prompter;
-    QTimer::singleShot(0, [&] {
-      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      dialog->setDirectory(QString::fromStdString(dir.path()));
-      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-      auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-      ASSERT_NE(name, nullptr);
-      ASSERT_NE(types, nullptr);
-      name->setText(QString::fromUtf8(c.typed));
-      // The arrow keys walk the list as a click picks from it.
-      for (int i = 0; i < c.type; ++i) QTest::keyClick(types, Qt::Key_Down);
-      QMetaObject::invokeMethod(dialog, "accept");
-    });
-    const QString path =
-        prompter.chooseFileToSave(nullptr, filter, QStringLiteral("xls"), QStringLiteral("XXX.xls"));
+    const QString path = saveThroughDialog(dir.path(), filter, QStringLiteral("xls"), QStringLiteral("XXX.xls"),
+                                           c.typed, c.type, TypedFirst::Name);
     EXPECT_EQ(path.toStdString(), dir.file(c.chosen));
   }
 }
@@ -118,21 +128,8 @@ TEST(QtPrompterTest, ANameTypedAfterTheTypeTakesTheChosenTypesSuffix) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
     SCOPED_TRACE(c.type);
-    QtPrompter prompter;
-    QTimer::singleShot(0, [&] {
-      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      ASSERT_NE(dialog, nullptr);
-      dialog->setDirectory(QString::fromStdString(dir.path()));
-      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-      auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-      ASSERT_NE(name, nullptr);
-      ASSERT_NE(types, nullptr);
-      for (int i = 0; i < c.type; ++i) QTest::keyClick(types, Qt::Key_Down);
-      name->setText(QString::fromUtf8(c.typed));
-      QMetaObject::invokeMethod(dialog, "accept");
-    });
-    const QString path =
-        prompter.chooseFileToSave(nullptr, filter, QStringLiteral("xlsx"), QStringLiteral("记录.xlsx"));
+    const QString path = saveThroughDialog(dir.path(), filter, QStringLiteral("xlsx"), QStringLiteral("记录.xlsx"),
+                                           c.typed, c.type, TypedFirst::Type);
     EXPECT_EQ(path.toStdString(), dir.file(c.chosen));
   }
 }
