@@ -36,6 +36,7 @@ AssessmentHeading assessmentHeadingOf(const RecordHead& head) {
   heading.point = gbkToUtf8(head.measuringPointName);
   const int code = head.voltageLevelCode;
   if (code >= 1 && code <= kVoltageLevelCount) heading.level = std::string(kVoltageLevelTexts[code - 1]);
+  if (!head.fileName.empty()) heading.files = {head.fileName};
   return heading;
 }
 

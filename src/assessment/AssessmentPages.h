@@ -15,7 +15,9 @@ struct AssessmentHeading {
   std::string station;  // UTF-8
   std::string point;
   std::string level;    // "10KV", or empty for a level code the program does not know
+  std::vector<std::string> files = {};  // the record files assessed, as their paths were given
 };
+// The head's station, point and level, and its file.
 AssessmentHeading assessmentHeadingOf(const RecordHead& head);
 
 // The assessment on A4 pages: the head (station, point, level, span with its gaps and the records

@@ -44,7 +44,8 @@ void energySheets(const AssessmentResult& result, std::vector<AssessmentTable>& 
   sheets.push_back({"电能",
                     {"有功电能 kWh", "滞后无功电能 kvarh", "超前无功电能 kvarh", "无功电能 kvarh（滞后+|超前|）",
                      "加权平均功率因数", "最大需量 kW（15 分钟）", "最大需量起始时间"},
-                    {std::move(row)}});
+                    {std::move(row)},
+                    {"0.00", "0.00", "0.00", "0.00", "0.000"}});
 }
 
 void energyJson(const AssessmentResult& result, JsonWriter& json) {

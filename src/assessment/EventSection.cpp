@@ -3,6 +3,7 @@
 #include "assessment/AssessmentTables.h"
 #include "assessment/AssessmentTexts.h"
 #include "assessment/IndexSectionParts.h"
+#include "base/DurationText.h"
 #include "export/JsonWriter.h"
 #include "pages/PageFlow.h"
 
@@ -98,10 +99,13 @@ std::vector<std::string> eventListHeadings() {
 
 AssessmentTable eventTable(const std::vector<VoltageEvent>& events, bool lineVoltages) {
   AssessmentTable table{"电压事件",
-                        {"类型", "开始时间", "持续时间 s", "不确定度 ±s", "相别", "残余电压/峰值 %", "说明"},
-                        {}};
+                        {"类型", "类型标识", "开始时间", "持续时间(s)", "持续时间", "不确定度(±s)", "相别",
+                         "残余电压/峰值(%)", "说明"},
+                        {},
+                        {"", "", "", "", "", "", "", "0.00", ""}};
   for (const VoltageEvent& e : events) {
-    table.rows.push_back({std::string(eventKindName(e.kind)), sheetDateTime(e.start), sheetWhole(e.durationSeconds),
+    table.rows.push_back({std::string(eventKindName(e.kind)), std::string(eventKindText(e.kind)),
+                          sheetDateTime(e.start), sheetWhole(e.durationSeconds), durationText(e.durationSeconds),
                           sheetWhole(e.intervalSeconds), std::string(eventPhasesText(e, lineVoltages)),
                           sheetNumber(e.extremePercent), sheetText(e.unfinished ? "未结束" : "")});
   }

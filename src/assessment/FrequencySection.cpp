@@ -29,7 +29,8 @@ void frequencySheets(const AssessmentResult& result, std::vector<AssessmentTable
   sheets.push_back({"频率偏差",
                     {"指标", "最大值 Hz", "最小值 Hz", "平均值 Hz", "95%值 Hz", "限值 ±Hz", "无效频率记录",
                      "合格率 %", "结论", "说明"},
-                    {std::move(row)}});
+                    {std::move(row)},
+                    {"", "0.000", "0.000", "0.000", "0.000", "0.000"}});
 }
 
 void frequencyJson(const AssessmentResult& result, JsonWriter& json) {

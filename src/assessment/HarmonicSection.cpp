@@ -37,7 +37,9 @@ void harmonicSheets(const AssessmentResult& result, std::vector<AssessmentTable>
   AssessmentTable table{
       "谐波",
       {"通道", "次数", "单位", "最大值", "最小值", "平均值", "95%值", "限值", "合格率 %", "结论", "说明"},
-      {}};
+      {},
+      // Harmonic currents in A take the decimals of the record grid, contents in % alike.
+      {"", "", "", "0.000", "0.000", "0.000", "0.000", "0.000"}};
   for (const HarmonicIndex& h : result.harmonics) {
     TableRow row{std::string(kChannelNames[h.channel])};
     row.push_back(h.order == 0 ? TableCell(std::string("THD")) : sheetWhole(h.order));

@@ -16,7 +16,7 @@ namespace {
 
 constexpr Command kCommands[] = {
     {"info", "pqdesk-cli info FILE.bin", runInfo},
-    {"dump", "pqdesk-cli dump FILE.bin [--first N] [--count M] [--xlsx FILE] [--bom]", runDump},
+    {"dump", "pqdesk-cli dump FILE.bin [--first N] [--count M] [--xlsx FILE] [--bom] [--headers zh|id]", runDump},
     {"delete", "pqdesk-cli delete FILE.bin --first N [--count M]", runDelete},
     {"generate",
      "pqdesk-cli generate OUT.bin [--records N] [--start \"YYYY-MM-DD HH:MM:SS\"] [--interval SECONDS] "
@@ -36,9 +36,10 @@ constexpr Command kCommands[] = {
      runAssess},
     {"events",
      "pqdesk-cli events FILE.bin|FOLDER... [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
-     "[--limits FILE] [--csv FILE]",
+     "[--limits FILE] [--csv FILE] [--headers zh|id]",
      runEvents},
-    {"survey", "pqdesk-cli survey FILE.bin|FOLDER... [--json FILE] [--xlsx FILE] [--csv-minutes FILE]", runSurvey},
+    {"survey", "pqdesk-cli survey FILE.bin|FOLDER... [--json FILE] [--xlsx FILE] [--csv-minutes FILE] "
+     "[--headers zh|id]", runSurvey},
 };
 
 // --pdf and --png draw pages with Qt, which only pqdesk-cli-render links (RendererHandOver.h).

@@ -74,6 +74,8 @@ std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, SurveyListene
     if (keptTooFew(*threeSeconds, maxIntervals) && maxIntervals < plan.recordBound()) continue;
     setup.recordSeconds = recordingIntervalOf(*survey);
     assessed.result = assessmentOf(survey->values, *threeSeconds, setup);
+    assessed.heading.files.clear();
+    for (const SurveyFile& file : survey->files) assessed.heading.files.push_back(file.path);
     assessed.survey = std::move(*survey);
     assessed.threeSeconds = std::move(threeSeconds);
     break;

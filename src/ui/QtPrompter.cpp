@@ -7,8 +7,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <utility>
+
+#include "ui/ChosenTypeSuffix.h"
 
 namespace pq::ui {
 
@@ -98,15 +99,16 @@ QString QtPrompter::chooseFileToSave(QWidget* parent, const QString& filter, con
   // "(*.xlsx)" is report.xlsx), not the default of the first type; a type of any suffix keeps the
   // default.
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, defaultSuffix](const QString& type) {
-    static const QRegularExpression oneSuffix(QStringLiteral("\\(\\*\\.([^*?\\s()]+)\\)$"));
-    const QRegularExpressionMatch match = oneSuffix.match(type);
-    dialog.setDefaultSuffix(match.hasMatch() ? match.captured(1) : defaultSuffix);
+    const QString suffix = suffixOfType(type);
+    dialog.setDefaultSuffix(suffix.isEmpty() ? defaultSuffix : suffix);
   });
   dialog.selectFile(proposedName);
   // The caller asks about an existing file itself, with its own texts and its own loop.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().constFirst();
+  // A name typed with a suffix of no type of the list after the type was chosen ("a.xls" under
+  // "(*.xlsx)") would otherwise name a file of one type that the caller writes as another.
+  return pathOfChosenType(dialog.selectedFiles().constFirst(), filter, dialog.selectedNameFilter());
 }
 
 bool QtPrompter::runPrintDialog(QWidget* parent, QPrinter& printer, PageBounds pages) {

@@ -242,7 +242,7 @@ TEST_F(AssessCommandTest, TheHourAsWorkbookPagesAndPicture) {
       {"谐波 100 2", "number 25"},
       {"谐波 100 3", "text A"},
       {"谐波 100 10", "text 合格"},
-      {"电压事件 1 2", "text 开始时间"},
+      {"电压事件 1 3", "text 开始时间"},
       {"SARFI 1 1", "text SARFI-90"},
       {"SARFI 2 1", "number 0"},
       {"电能 1 1", "text 有功电能 kWh"},
@@ -329,6 +329,13 @@ TEST_F(AssessCommandTest, EventsWithTheirDurationsPhasesAndResidualVoltages) {
             "dip,2010-04-20 10:04:20,2,C,89.200615\n");
   // Without --csv the same lines, without the byte-order mark, on stdout.
   EXPECT_EQ(runCli({"events", file}).out, csv.substr(3));
+  // Headed in Chinese, each kind also by its name and each duration also as people read it.
+  EXPECT_EQ(runCli({"events", file, "--headers", "zh"}).out,
+            "类型,类型标识,开始时间,持续时间(s),持续时间,相别,残余电压/峰值(%)\n"
+            "电压暂降,dip,2010-04-20 10:01:10,4,4 s,B,71.014084\n"
+            "电压暂升,swell,2010-04-20 10:02:30,2,2 s,A C,114.31535\n"
+            "短时中断,interruption,2010-04-20 10:03:40,3,3 s,A B C,5.196152\n"
+            "电压暂降,dip,2010-04-20 10:04:20,2,2 s,C,89.200615\n");
 
   // The workbook's events: start times as date-times, numbers as numbers.
   const std::string book = dir.file("e.xlsx");
@@ -337,19 +344,23 @@ TEST_F(AssessCommandTest, EventsWithTheirDurationsPhasesAndResidualVoltages) {
   if (!cells) GTEST_SKIP() << "python3-openpyxl is not installed";
   const std::pair<const char*, const char*> sheetCells[] = {
       {"电压事件 2 1", "text 电压暂降"},
-      {"电压事件 2 2", "datetime 2010-04-20 10:01:10"},
-      {"电压事件 2 3", "number 4"},
-      {"电压事件 2 4", "number 1"},
-      {"电压事件 2 5", "text B"},
-      {"电压事件 2 6", "number 71.014084"},
-      {"电压事件 2 7", "empty"},
+      {"电压事件 2 2", "text dip"},
+      {"电压事件 2 3", "datetime 2010-04-20 10:01:10"},
+      {"电压事件 2 4", "number 4"},
+      {"电压事件 2 5", "text 4 s"},
+      {"电压事件 2 6", "number 1"},
+      {"电压事件 2 7", "text B"},
+      {"电压事件 2 8", "number 71.014084"},
+      {"电压事件 2 9", "empty"},
       {"电压事件 3 1", "text 电压暂升"},
-      {"电压事件 3 5", "text A C"},
-      {"电压事件 3 6", "number 114.31535"},
+      {"电压事件 3 2", "text swell"},
+      {"电压事件 3 7", "text A C"},
+      {"电压事件 3 8", "number 114.31535"},
       {"电压事件 4 1", "text 短时中断"},
-      {"电压事件 4 3", "number 3"},
-      {"电压事件 5 2", "datetime 2010-04-20 10:04:20"},
-      {"电压事件 5 6", "number 89.200615"},
+      {"电压事件 4 2", "text interruption"},
+      {"电压事件 4 4", "number 3"},
+      {"电压事件 5 3", "datetime 2010-04-20 10:04:20"},
+      {"电压事件 5 8", "number 89.200615"},
       {"SARFI 2 1", "number 3"},
       {"SARFI 2 2", "number 1"},
       {"SARFI 2 4", "number 1"},

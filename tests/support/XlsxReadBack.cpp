@@ -12,4 +12,8 @@ std::optional<std::vector<std::string>> readBackSheetAsXls(const std::string& pa
   return scriptLines(PQ_XLSX_SHEET_DUMP, path);
 }
 
+std::optional<std::vector<std::string>> readBackLayout(const std::string& path) {
+  return scriptLines(PQ_XLSX_LAYOUT, path);
+}
+
 }  // namespace pq::test

@@ -12,6 +12,7 @@
 
 #include "charts/ui/ChartPicture.h"
 #include "export/RecordTable.h"
+#include "export/RecordNotes.h"
 #include "export/TableFile.h"
 #include "records/RecordStore.h"
 #include "timerange/RecordSpan.h"
@@ -151,11 +152,16 @@ void TrendPage::exportData() {
     progress.setValue(static_cast<int>(written));
     return !progress.wasCanceled();
   };
-  static const QString kSheets[] = {QStringLiteral("记录"), QStringLiteral("1分钟值"),
-                                    QStringLiteral("10分钟值")};
-  TableWriter& table = file.table(kSheets[static_cast<int>(resolution)].toStdString());
-  const bool whole = series != nullptr ? writeAggregatedTable(*series, table, step)
-                                       : writeRecordTable(store_, range, table, step);
+  static const char* const kSheets[] = {"记录", "1分钟值", "10分钟值"};
+  static const char* const kIntervals[] = {"", "1分钟", "10分钟"};
+  const char* sheet = kSheets[static_cast<int>(resolution)];
+  WorkbookNotes notes = recordNotes(store_, range, {store_.fileName});
+  notes.sheets = {{sheet, series != nullptr ? aggregatedSheetHolds(kIntervals[static_cast<int>(resolution)])
+                                            : recordSheetHolds()}};
+  file.addNotes(notes);
+  TableWriter& table = file.table(sheet);
+  const bool whole = series != nullptr ? writeAggregatedTable(*series, store_, table, TableHeadings::Chinese, step)
+                                       : writeRecordTable(store_, range, table, TableHeadings::Chinese, step);
   // A cancel leaves nothing behind: the file is dropped uncommitted.
   if (!whole) return;
   progress.setValue(static_cast<int>(rows));

@@ -205,8 +205,8 @@ void SurveyWindow::exportData() {
   const std::string target = QFile::encodeName(path).toStdString();
   std::string error;
   const bool written = path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)
-                           ? writeSurveyWorkbook(target, survey(), error)
-                           : writeSurveyValues(target, survey(), Resolution::OneMinute, error);
+                           ? writeSurveyWorkbook(target, survey(), TableHeadings::Chinese, error)
+                           : writeSurveyValues(target, survey(), Resolution::OneMinute, TableHeadings::Chinese, error);
   if (!written) prompter_.showError(this, QStringLiteral("数据无法保存：") + qt(error));
 }
 

@@ -14,6 +14,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -32,6 +33,7 @@
 #include "support/RecordingListener.h"
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"
+#include "support/XlsxReadBack.h"
 #include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
 #include "timerange/ui/DateRangeFields.h"
@@ -390,7 +392,7 @@ TEST_F(HistoryWindowTest, ExportsWhatTheChartDraws) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = file.readAll().split('\n');
   ASSERT_EQ(lines.size(), 5);  // heading, three minutes, the end of the last line
-  EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBFstart,records,eventInside,uaRms,"));
+  EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF起始时间,记录条数,含电压事件,A相电压有效值(KV),")) << lines[0].toStdString();
   EXPECT_TRUE(lines[1].startsWith("2010-04-19 15:39:00,60,0,"));
   EXPECT_TRUE(lines[3].startsWith("2010-04-19 15:41:00,30,0,"));
 
@@ -400,6 +402,20 @@ TEST_F(HistoryWindowTest, ExportsWhatTheChartDraws) {
   child<QPushButton>(page, "exportData").click();
   EXPECT_TRUE(QFile::exists(QString::fromStdString(records)));
   EXPECT_TRUE(prompter.log.filter("error").isEmpty()) << prompter.log.join('\n').toStdString();
+  const auto cells = test::readBackWorkbook(records);
+  if (!cells) GTEST_SKIP() << "python3-openpyxl is not installed";
+  for (const std::string& line : std::vector<std::string>{
+           "说明 3 2 text 2010-04-19 15:39:00 – 2010-04-19 15:41:29", "说明 4 2 text 1 s",
+           "说明 5 2 text " + dir.file("records.bin"), "说明 8 1 text 记录", "记录 1 6 text A相电压有效值(KV)",
+           "记录 151 1 number 149"}) {
+    EXPECT_NE(std::find(cells->begin(), cells->end(), line), cells->end()) << line;
+  }
+
+  // A place the system refuses is named with its reason in Chinese.
+  prompter.answerFile(QString::fromStdString(dir.file("missing/分钟.csv")));
+  child<QPushButton>(page, "exportData").click();
+  EXPECT_EQ(prompter.log.back().toStdString(),
+            "error: 数据无法导出：" + dir.file("missing") + ": 文件或文件夹不存在（No such file or directory）");
 }
 
 // As the event list opens the trend around an event: the page's first entry draws that range only.
