@@ -52,6 +52,16 @@ TimeFrame timeAxis(PageChart& chart, const TrendSeries& trend) {
   return frame;
 }
 
+// The lines of a trend without the values of its outages, which the shading shows instead: a
+// voltage near nothing would take the axis down to -100 % and hide the deviations judged.
+std::vector<std::vector<double>> linesOutsideOutages(const TrendSeries& trend) {
+  std::vector<std::vector<double>> lines = trend.lines;
+  for (std::vector<double>& line : lines)
+    for (std::size_t i = 0; i < line.size() && i < trend.outage.size(); ++i)
+      if (trend.outage[i]) line[i] = NAN;
+  return lines;
+}
+
 // Shades the runs of intervals with a voltage event inside, and those of an outage.
 void shadeMarkedIntervals(PageChart& chart, const TrendSeries& trend, const TimeFrame& frame) {
   const auto shade = [&](const std::vector<bool>& marks, const std::vector<bool>* except, PageColour colour,
@@ -115,13 +125,14 @@ PageDrawing deviationTimeChart(const AssessmentResult& result) {
   const IndexAssessment& index = result.deviation[0].index;
   PageChart chart(assessmentChartWidth(), kTimeChartHeight, "供电电压偏差（1分钟值）");
   const TimeFrame frame = timeAxis(chart, trend);
-  const auto [low, high] = rangeOf(trend.lines, {index.upperLimit, index.lowerLimit, 0});
+  const std::vector<std::vector<double>> lines = linesOutsideOutages(trend);
+  const auto [low, high] = rangeOf(lines, {index.upperLimit, index.lowerLimit, 0});
   const RoundAxis y = roundAxis(low, high, 7, 1);
   chart.setYAxis(y.min, y.max, y.ticks, "偏差 %");
   shadeMarkedIntervals(chart, trend, frame);
   const bool lineVoltages = result.setup.supply.lineVoltages;
   for (int phase = 0; phase < 3; ++phase) {
-    chart.addLine(frame.xs, trend.lines[static_cast<std::size_t>(phase)], kPhaseColours[phase], trend.intervalSeconds,
+    chart.addLine(frame.xs, lines[static_cast<std::size_t>(phase)], kPhaseColours[phase], trend.intervalSeconds,
                   std::string(phaseLabel(phase, lineVoltages)) + (lineVoltages ? "" : "相"));
   }
   if (std::isfinite(index.upperLimit)) {
@@ -159,15 +170,13 @@ PageDrawing deviationDistributionChart(const AssessmentResult& result) {
     for (std::size_t i = 0; i < values.size(); ++i) shares[i] = 100.0 * static_cast<double>(i + 1) / count;
     const PageColour colour = kPhaseColours[phase];
     const int p = static_cast<int>(phase);
-    chart.addLine(values, shares, colour, INFINITY,
-                  std::string(phaseLabel(p, lineVoltages)) + (lineVoltages ? "" : "相"));
     const double p95 = result.deviation[phase].index.p95;
+    std::string name = std::string(phaseLabel(p, lineVoltages)) + (lineVoltages ? "" : "相");
+    if (std::isfinite(p95)) name += "（●95%值 " + pageNumber(p95, 2) + "%）";
+    chart.addLine(values, shares, colour, INFINITY, name);
     if (std::isfinite(p95)) {
       const auto atOrBelow = std::upper_bound(values.begin(), values.end(), p95) - values.begin();
-      const double share = 100.0 * static_cast<double>(atOrBelow) / count;
-      chart.addMarker(p95, share, colour, 6);
-      chart.addNote(p95, share - 6 - 8 * p, std::string(phaseLabel(p, lineVoltages)) + " 95%值 " + pageNumber(p95, 2),
-                    colour);
+      chart.addMarker(p95, 100.0 * static_cast<double>(atOrBelow) / count, colour, 6);
     }
   }
   if (std::isfinite(first.upperLimit)) {
@@ -185,11 +194,12 @@ PageDrawing unbalanceChart(const AssessmentResult& result) {
   const IndexAssessment& index = result.unbalance.voltage;
   PageChart chart(assessmentChartWidth(), kTimeChartHeight, "三相电压不平衡度（10分钟值）");
   const TimeFrame frame = timeAxis(chart, trend);
-  const auto [low, high] = rangeOf(trend.lines, {0, index.upperLimit, index.largestLimit});
+  const std::vector<std::vector<double>> lines = linesOutsideOutages(trend);
+  const auto [low, high] = rangeOf(lines, {0, index.upperLimit, index.largestLimit});
   const RoundAxis y = roundAxis(low, high * 1.1, 6, 1);
   chart.setYAxis(y.min, y.max, y.ticks, "不平衡度 %");
   shadeMarkedIntervals(chart, trend, frame);
-  chart.addLine(frame.xs, trend.lines[0], kSeriesColour, trend.intervalSeconds, "负序电压不平衡度");
+  chart.addLine(frame.xs, lines[0], kSeriesColour, trend.intervalSeconds, "负序电压不平衡度");
   if (std::isfinite(index.upperLimit)) {
     chart.addLimit(index.upperLimit, kLimitColour, "95%值限值 " + pageNumber(index.upperLimit, 2) + "%");
     chart.addLimit(index.largestLimit, {120, 0, 120}, "最大值限值 " + pageNumber(index.largestLimit, 2) + "%");
@@ -204,11 +214,12 @@ PageDrawing frequencyChart(const AssessmentResult& result) {
   PageChart chart(assessmentChartWidth(), kTimeChartHeight, "频率偏差（10秒值）");
   const TimeFrame frame = timeAxis(chart, trend);
   const double limit = result.setup.limits.frequencyDeviation;
-  const auto [low, high] = rangeOf(trend.lines, {limit, -limit});
+  const std::vector<std::vector<double>> lines = linesOutsideOutages(trend);
+  const auto [low, high] = rangeOf(lines, {limit, -limit});
   const RoundAxis y = roundAxis(low * 1.1, high * 1.1, 7, 2);
   chart.setYAxis(y.min, y.max, y.ticks, "偏差 Hz");
   shadeMarkedIntervals(chart, trend, frame);
-  chart.addLine(frame.xs, trend.lines[0], kSeriesColour, trend.intervalSeconds, "频率偏差");
+  chart.addLine(frame.xs, lines[0], kSeriesColour, trend.intervalSeconds, "频率偏差");
   if (std::isfinite(index.upperLimit)) {
     chart.addLimit(index.upperLimit, kLimitColour, "限值 ±" + pageNumber(index.upperLimit, 3) + " Hz");
     chart.addLimit(index.lowerLimit, kLimitColour, "");
@@ -272,7 +283,6 @@ PageDrawing eventChart(const AssessmentResult& result, const EventClassTable& cl
   chart.setYAxis(0, 140, yTicks, "剩余电压/峰值 %");
   for (const EventClassTable::Column& column : classes.columns)
     if (column.upperSeconds < 60 && column.upperSeconds > 0.5) chart.addVerticalLimit(std::log10(column.upperSeconds), {120, 120, 120});
-  chart.addLimit(100, {120, 120, 120}, "");
   for (const VoltageEvent& e : result.events) {
     if (!isShortEvent(e.kind)) continue;
     const PageColour colour = e.kind == VoltageEventKind::Swell          ? kOverLimitColour

@@ -20,8 +20,8 @@ namespace pq {
 
 namespace {
 
-const std::vector<TableColumn> kVerdictColumns = {{"指标", 124}, {"依据", 80},  {"评判量", 176},
-                                                  {"评判值", 110}, {"限值", 140}, {"结论", 56}};
+const std::vector<TableColumn> kVerdictColumns = {{"指标", 122}, {"依据", 88},  {"评判量", 156},
+                                                  {"评判值", 112}, {"限值", 150}, {"结论", 56}};
 
 std::string joined(const std::vector<std::string>& texts, const char* separator) {
   std::string text;
@@ -42,7 +42,7 @@ std::string gapsText(const AssessmentResult& result) {
   std::int64_t seconds = 0;
   for (const RecordGap& gap : result.span.gaps) seconds += gap.to - gap.from + 1;
   return std::to_string(result.span.gaps.size()) + "处，共" + pageNumber(static_cast<double>(seconds) / 60.0, 1) +
-         "分钟" + (result.span.gaps.empty() ? "" : "（见“数据说明”）");
+         "分钟" + (result.span.gaps.empty() ? "" : "，明细见文末数据说明");
 }
 
 void head(ReportDocument& document, const AssessmentResult& result, const AssessmentHeading& heading) {
@@ -89,6 +89,7 @@ void verdicts(ReportDocument& document, const AssessmentResult& result) {
 
 // How many records took part, the records left out and every gap.
 void dataNotes(ReportDocument& document, const AssessmentResult& result) {
+  document.space(8);
   document.heading("数据说明");
   if (!result.spanMethod.empty()) document.paragraph(result.spanMethod);
   for (const RecordGap& gap : result.span.gaps) document.headerLine(gapText(gap));

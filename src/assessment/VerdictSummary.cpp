@@ -4,6 +4,7 @@
 
 #include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentTexts.h"
+#include "base/FieldText.h"
 #include "records/MeasurementRecord.h"
 
 namespace pq {
@@ -27,8 +28,7 @@ Verdict channelVerdict(const std::vector<const HarmonicIndex*>& indices) {
 VerdictRow harmonicRow(int channel, const std::vector<const HarmonicIndex*>& indices) {
   const bool voltage = isVoltageChannel(channel);
   VerdictRow row{std::string(voltage ? "谐波电压 " : "谐波电流 ") + kChannelNames[channel], "GB/T 14549",
-                 voltage ? "总畸变率、2～25次含有率的95%值" : "2～25次谐波电流的95%值", "—", "—",
-                 channelVerdict(indices)};
+                 voltage ? "含有率、THD的95%值" : "谐波电流的95%值", "—", "—", channelVerdict(indices)};
   const char* unit = voltage ? "%" : " A";
   const HarmonicIndex* worst = nullptr;
   double worstRatio = -1;
@@ -55,19 +55,20 @@ std::vector<VerdictRow> verdictRows(const AssessmentResult& result) {
   const bool lineVoltages = result.setup.supply.lineVoltages;
   for (int phase = 0; phase < 3; ++phase) {
     const IndexAssessment& d = result.deviation[phase].index;
-    const std::string band = std::isnan(d.upperLimit)
-                                 ? std::string("—")
-                                 : "+" + pageNumber(d.upperLimit, 2) + "%/" + pageNumber(d.lowerLimit, 2) + "%";
-    rows.push_back({"供电电压偏差 " + phaseName(phase, lineVoltages), "GB/T 12325", "1分钟值的电压合格率",
-                    std::isnan(d.passRate) ? "—" : "合格率 " + pageNumber(d.passRate, 2) + "%",
-                    "≥" + pageNumber(result.setup.limits.requiredQualificationRate, 2) + "%（" + band + "）",
+    // The band in the shortest digits, so that the limit fits its column.
+    const std::string band = std::isnan(d.upperLimit) ? std::string("—")
+                                                      : "+" + generalNumberText(d.upperLimit) + "%/" +
+                                                            generalNumberText(d.lowerLimit) + "%";
+    rows.push_back({"供电电压偏差 " + phaseName(phase, lineVoltages), "GB/T 12325", "1分钟值的合格率",
+                    std::isnan(d.passRate) ? "—" : pageNumber(d.passRate, 2) + "%",
+                    "≥" + generalNumberText(result.setup.limits.requiredQualificationRate) + "%（" + band + "）",
                     d.verdict});
   }
   const IndexAssessment& u = result.unbalance.voltage;
-  rows.push_back({"三相电压不平衡度", "GB/T 15543", "10分钟值的95%值、最大值",
-                  std::isnan(u.p95) ? "—" : pageNumber(u.p95, 2) + "%，" + pageNumber(u.max, 2) + "%",
+  rows.push_back({"三相电压不平衡度", "GB/T 15543", "10分钟值95%值/最大值",
+                  std::isnan(u.p95) ? "—" : pageNumber(u.p95, 2) + "%/" + pageNumber(u.max, 2) + "%",
                   std::isnan(u.upperLimit) ? "—"
-                                           : pageNumber(u.upperLimit, 2) + "%，" + pageNumber(u.largestLimit, 2) + "%",
+                                           : pageNumber(u.upperLimit, 2) + "%/" + pageNumber(u.largestLimit, 2) + "%",
                   u.verdict});
   const IndexAssessment& f = result.frequency.index;
   const double largest = std::fabs(f.max) >= std::fabs(f.min) ? f.max : f.min;

@@ -158,11 +158,6 @@ void PageChart::addMarker(double x, double y, PageColour colour, double diameter
   markers_.push_back({{xOf(x), yOf(y)}, diameter, colour});
 }
 
-void PageChart::addNote(double x, double y, std::string text, PageColour colour) {
-  notes_.push_back(label(xOf(x), yOf(y), std::move(text), kChartTickFont, PageLabel::Horizontal::Left,
-                         PageLabel::Vertical::Middle, colour));
-}
-
 void PageChart::addLegend(std::string text, PageColour colour, bool filled, bool dashed) {
   for (const Legend& entry : legend_)
     if (entry.text == text) return;
@@ -189,9 +184,14 @@ PageDrawing PageChart::finish() {
   for (const AxisTick& tick : y_.ticks)
     drawing.labels.push_back(label(left - 4, yOf(tick.value), tick.label, kChartTickFont, PageLabel::Horizontal::Right,
                                    PageLabel::Vertical::Middle));
-  for (const AxisTick& tick : x_.ticks)
-    drawing.labels.push_back(label(xOf(tick.value), bottom + 3, tick.label, kChartTickFont,
-                                   PageLabel::Horizontal::Centre, PageLabel::Vertical::Top));
+  // A label of a tick at an end of the axis stays inside the plot's width, clear of the y axis's.
+  for (const AxisTick& tick : x_.ticks) {
+    const double x = xOf(tick.value);
+    const auto align = x <= left + 0.5    ? PageLabel::Horizontal::Left
+                       : x >= right - 0.5 ? PageLabel::Horizontal::Right
+                                          : PageLabel::Horizontal::Centre;
+    drawing.labels.push_back(label(x, bottom + 3, tick.label, kChartTickFont, align, PageLabel::Vertical::Top));
+  }
   // The y axis's title turned up the left edge, the x axis's under its ticks.
   PageLabel yTitle = label(4, (top + bottom) / 2, y_.title, kChartTickFont, PageLabel::Horizontal::Centre,
                            PageLabel::Vertical::Top);
@@ -199,7 +199,6 @@ PageDrawing PageChart::finish() {
   drawing.labels.push_back(std::move(yTitle));
   drawing.labels.push_back(label((left + right) / 2, bottom + 18, x_.title, kChartTickFont,
                                  PageLabel::Horizontal::Centre, PageLabel::Vertical::Top));
-  for (PageLabel& note : notes_) drawing.labels.push_back(std::move(note));
 
   // The legend in one row under the axis title, each key followed by its text.
   double x = left;

@@ -64,8 +64,6 @@ class PageChart {
   // A bar over [x0, x1] from the x axis (the y minimum, or 0 where the axis spans it) to y.
   void addBar(double x0, double x1, double y, PageColour colour);
   void addMarker(double x, double y, PageColour colour, double diameter = 5);
-  // A text at axis values, left-aligned and centred vertically.
-  void addNote(double x, double y, std::string text, PageColour colour);
   // An entry of the legend: a line key, or a filled key for spans and bars.
   void addLegend(std::string text, PageColour colour, bool filled, bool dashed = false);
 
@@ -94,7 +92,6 @@ class PageChart {
   std::vector<PageFill> fills_;
   std::vector<PagePolyline> lines_;
   std::vector<PageMarker> markers_;
-  std::vector<PageLabel> notes_;
   std::vector<Legend> legend_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <type_traits>
 #include <variant>
 
@@ -119,12 +120,16 @@ void PageFlow::chart(const PageDrawing& drawing) {
 std::vector<ReportPage> PageFlow::layOut(const ReportDocument& document) {
   PageFlow flow(document.title());
   const std::vector<DocumentBlock>& blocks = document.blocks();
-  // What must follow a heading on its page: a chart whole, a table's headings and two rows, or two
-  // lines of text.
-  const auto keepWith = [&](std::size_t next) {
+  // What must follow a heading on its page: a chart whole, a table whole when a page holds it (its
+  // headings and two rows when not), a heading with what follows that, or two lines of text.
+  const std::function<int(std::size_t)> keepWith = [&](std::size_t next) {
     if (next >= blocks.size()) return 0;
     if (const auto* chart = std::get_if<DocumentChart>(&blocks[next])) return chart->drawing.height;
-    if (std::holds_alternative<DocumentTable>(blocks[next])) return 3 * kRowHeight;
+    if (const auto* table = std::get_if<DocumentTable>(&blocks[next])) {
+      const int whole = static_cast<int>(table->rows.size() + 1) * kRowHeight;
+      return whole <= kBottom - kTop - 40 - 2 * kLineHeight ? whole : 3 * kRowHeight;
+    }
+    if (std::holds_alternative<DocumentHeading>(blocks[next])) return kLineHeight + 8 + keepWith(next + 1);
     return 2 * kLineHeight;
   };
   for (std::size_t i = 0; i < blocks.size(); ++i) {

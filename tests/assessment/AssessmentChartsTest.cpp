@@ -83,6 +83,24 @@ TEST(DeviationTimeChart, LimitsAtTheirValueAGapBreaksTheLineAnEventIsShaded) {
   EXPECT_NEAR(chart.fills[0].width, x(120) - x(60), 1e-6);
 }
 
+// An outage is shaded instead of drawn: a voltage near nothing would take the axis to -100 %.
+TEST(DeviationTimeChart, AnOutageIsShadedAndLeftOutOfTheLineAndTheAxis) {
+  AssessmentResult result = deviationFixture();
+  result.trends.deviation.outage[4] = true;
+  result.trends.deviation.lines[0][4] = -98.5;
+  const PageDrawing chart = deviationTimeChart(result);
+  const auto x = [](double seconds) { return 56 + seconds / 420 * 618; };
+  const auto y = [](double percent) { return 192 - (percent + 10) / 20 * 168; };
+  const auto phaseA = linesOf(chart, kPhaseColours[0]);
+  ASSERT_EQ(phaseA.size(), 2u);  // the first run and the legend's key; 300 s alone is a dot
+  EXPECT_THAT(phaseA[0].points, ElementsAre(at(x(0), y(1.25)), at(x(60), y(-2.5)), at(x(120), y(3.75))));
+  const auto outage = std::find_if(chart.fills.begin(), chart.fills.end(),
+                                   [](const PageFill& f) { return f.colour == kOutageShade; });
+  ASSERT_NE(outage, chart.fills.end());
+  EXPECT_NEAR(outage->x, x(360), 1e-6);
+  EXPECT_NEAR(outage->width, x(420) - x(360), 1e-6);
+}
+
 TEST(HarmonicChart, ABarOverItsLimitIsColouredApartAndEachOrderHasItsLimit) {
   AssessmentResult result;
   result.harmonics.push_back({Ub, 5, harmonic(3.375, 3.2, Verdict::Fail)});

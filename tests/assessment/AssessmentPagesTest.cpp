@@ -153,20 +153,21 @@ TEST_F(AssessmentPagesTest, TheVerdictTableJudgesEachIndexByTheFigureThatDecides
     result.deviation[phase].index.verdict = Verdict::Pass;
   }
   result.harmonics[1].index.verdict = Verdict::Pass;
+  result.deviation[1].index.lowerLimit = -3;
   const std::vector<VerdictRow> rows = verdictRows(result);
   std::vector<std::vector<std::string>> texts;
   for (const VerdictRow& r : rows)
     texts.push_back({r.index, r.standard, r.quantity, r.figure, r.limit, verdictText(r.verdict)});
-  const std::string band = "≥100.00%（+7.00%/-7.00%）";
+  const std::string band = "≥100%（+7%/-7%）";
   const std::vector<std::vector<std::string>> expected = {
-      {"供电电压偏差 A相", "GB/T 12325", "1分钟值的电压合格率", "合格率 100.00%", band, "合格"},
-      {"供电电压偏差 B相", "GB/T 12325", "1分钟值的电压合格率", "合格率 84.33%", band, "不合格"},
-      {"供电电压偏差 C相", "GB/T 12325", "1分钟值的电压合格率", "合格率 100.00%", band, "合格"},
-      {"三相电压不平衡度", "GB/T 15543", "10分钟值的95%值、最大值", "1.44%，2.88%", "2.00%，4.00%", "合格"},
+      {"供电电压偏差 A相", "GB/T 12325", "1分钟值的合格率", "100.00%", band, "合格"},
+      {"供电电压偏差 B相", "GB/T 12325", "1分钟值的合格率", "84.33%", "≥100%（+7%/-3%）", "不合格"},
+      {"供电电压偏差 C相", "GB/T 12325", "1分钟值的合格率", "100.00%", band, "合格"},
+      {"三相电压不平衡度", "GB/T 15543", "10分钟值95%值/最大值", "1.44%/2.88%", "2.00%/4.00%", "合格"},
       {"频率偏差", "GB/T 15945", "10秒值的最大偏差", "0.063 Hz", "±0.200 Hz", "合格"},
-      {"谐波电压 Ua", "GB/T 14549", "总畸变率、2～25次含有率的95%值", "—", "—", "无结论"},
-      {"谐波电压 Ub", "GB/T 14549", "总畸变率、2～25次含有率的95%值", "5次 2.69%", "3.20%", "合格"},
-      {"谐波电流 Ic", "GB/T 14549", "2～25次谐波电流的95%值", "7次 12.13 A", "12.40 A", "合格"},
+      {"谐波电压 Ua", "GB/T 14549", "含有率、THD的95%值", "—", "—", "无结论"},
+      {"谐波电压 Ub", "GB/T 14549", "含有率、THD的95%值", "5次 2.69%", "3.20%", "合格"},
+      {"谐波电流 Ic", "GB/T 14549", "谐波电流的95%值", "7次 12.13 A", "12.40 A", "合格"},
   };
   EXPECT_EQ(texts, expected);
   EXPECT_EQ(conclusionText(rows), "不合格项：供电电压偏差 B相。无结论项：谐波电压 Ua（原因见各节）。");
@@ -183,11 +184,13 @@ TEST_F(AssessmentPagesTest, TheVerdictTableJudgesEachIndexByTheFigureThatDecides
   const auto first = rowsOf({pages.front()});
   for (const char* line :
        {"电压等级：10KV　标称电压：5.7735 KV（相电压）", "接线方式：三相四线　PT变比：100　CT变比：40",
-        "仪器编号：0A1B2C3D", "数据文件：0419.bin、0420.bin", "记录：3593条，记录间隔1 s；数据中断1处，共0.1分钟（见“数据说明”）",
+        "仪器编号：0A1B2C3D", "数据文件：0419.bin、0420.bin", "记录：3593条，记录间隔1 s；数据中断1处，共0.1分钟，明细见文末数据说明",
         "电压事件：电压暂降1次、电压暂升0次、短时中断1次；长时中断0次，停电共0.0分钟", "限值：GB/T 12325-2008 等",
         "不合格项：供电电压偏差 B相。无结论项：谐波电压 Ua（原因见各节）。"})
     EXPECT_FALSE(rowStarting(first, {std::string(line)}).empty()) << line;
-  EXPECT_FALSE(rowStarting(first, {"指标", "依据", "评判量", "评判值", "限值", "结论"}).empty());
+  // Every cell of the verdict table whole, none cut to its column.
+  for (const VerdictRow& r : rows)
+    EXPECT_FALSE(rowStarting(first, {r.index, r.standard, r.quantity, r.figure, r.limit}).empty()) << r.index;
   EXPECT_TRUE(std::any_of(first.begin(), first.end(),
                           [](const auto& row) { return row[0].starts_with("注：本次测试包含头信息与第一个文件不同的文件"); }));
 }
