@@ -66,10 +66,18 @@ void paintElements(QPainter& painter, const PageDrawing& drawing) {
     painter.save();
     painter.translate(scaled(label.anchor));
     painter.rotate(label.angle);
-    // As paintPage's texts: glyph outlines, which a recording keeps where they were drawn.
-    QPainterPath outlines;
-    outlines.addText(QPointF(dx, baseline), font, content);
-    painter.fillPath(outlines, qtColour(label.colour));
+    // As paintPage's texts: glyph outlines for a recording, which keeps them where they were drawn,
+    // text elsewhere (so that a PDF's chart labels can be searched).
+    if (painter.paintEngine()->type() == QPaintEngine::Picture) {
+      QPainterPath outlines;
+      outlines.addText(QPointF(dx, baseline), font, content);
+      painter.fillPath(outlines, qtColour(label.colour));
+    } else {
+      painter.setFont(font);
+      painter.setPen(qtColour(label.colour));
+      painter.drawText(QPointF(dx, baseline), content);
+      painter.setPen(Qt::NoPen);
+    }
     painter.restore();
   }
   painter.restore();
