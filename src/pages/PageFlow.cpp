@@ -119,7 +119,7 @@ void PageFlow::chart(const PageDrawing& drawing) {
 
 std::vector<ReportPage> PageFlow::layOut(const ReportDocument& document) {
   PageFlow flow(document.title());
-  const std::vector<DocumentBlock>& blocks = document.blocks();
+  const auto& blocks = document.blocks();
   // What must follow a heading on its page: a chart whole, a table whole when a page holds it (its
   // headings and two rows when not), a heading with what follows that, or two lines of text.
   const std::function<int(std::size_t)> keepWith = [&](std::size_t next) {
