@@ -136,6 +136,7 @@ AssessmentResult assessmentOf(const RecordingValues& values, const NinetyFivePer
   result.eventsMethod = eventsMethod(result);
   result.energy = values.energy;
   result.energyMethod = energyMethod();
+  result.trends = assessmentTrendsOf(series, setup.supply);
   return result;
 }
 

@@ -7,6 +7,7 @@
 
 #include "assessment/AssessmentLimits.h"
 #include "assessment/AssessmentPass.h"
+#include "assessment/AssessmentTrends.h"
 #include "assessment/FrequencyDeviation.h"
 #include "assessment/HarmonicAssessment.h"
 #include "assessment/NinetyFivePercentSink.h"
@@ -73,6 +74,7 @@ struct AssessmentResult {
   std::string eventsMethod;
   EnergySummary energy;
   std::string energyMethod;
+  AssessmentTrends trends;  // what the charts draw
 };
 
 // Runs the assessment of the records of one file, with the head `head`, whose times lie in `window`, in

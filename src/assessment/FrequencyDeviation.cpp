@@ -9,12 +9,6 @@
 
 namespace pq {
 
-namespace {
-
-constexpr double kNominalFrequency = 50;
-
-}  // namespace
-
 FrequencyDeviationAssessment assessFrequencyDeviation(const AggregatedSeries& tenSeconds, double limit,
                                                       int invalidRecords) {
   FrequencyDeviationAssessment result;

@@ -1,22 +1,24 @@
 #include <cmath>
 
+#include "assessment/AssessmentCharts.h"
 #include "assessment/AssessmentIndices.h"
 #include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentTables.h"
 #include "assessment/IndexSectionParts.h"
 #include "export/JsonWriter.h"
-#include "pages/PageFlow.h"
+#include "pages/ReportDocument.h"
 
 namespace pq {
 
 namespace {
 
-void frequencyPage(PageFlow& flow, const AssessmentResult& result) {
-  flow.heading("频率偏差（GB/T 15945）");
+void frequencyPage(ReportDocument& document, const AssessmentResult& result) {
+  document.heading("频率偏差（GB/T 15945）");
+  addChart(document, frequencyChart(result));
   const IndexAssessment& f = result.frequency.index;
   const std::string limit = std::isnan(f.upperLimit) ? "—" : "±" + pageNumber(f.upperLimit, 3);
-  addIndexTable(flow, {indexRow("频率偏差 Hz", f, limit, 3)});
-  addIndexNotes(flow, {&f});
+  addIndexTable(document, {indexRow("频率偏差 Hz", f, limit, 3)});
+  addIndexNotes(document, {&f});
 }
 
 void frequencySheets(const AssessmentResult& result, std::vector<AssessmentTable>& sheets) {

@@ -13,6 +13,7 @@
 #include "base/TextCodec.h"
 #include "records/RecordFileFormat.h"
 #include "records/RecordFileReader.h"
+#include "records/InstrumentNumber.h"
 #include "survey/SurveyMessages.h"
 #include "timerange/EpochSeconds.h"
 
@@ -72,13 +73,6 @@ std::string floatText(float value) {
   return std::string(text, end);
 }
 
-std::string instrumentText(const std::array<std::uint32_t, 4>& id) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%02X%02X%02X%02X", id[0] & 0xFF, id[1] & 0xFF, id[2] & 0xFF,
-                id[3] & 0xFF);
-  return text;
-}
-
 void addMismatches(const PlannedFile& file, const PlannedFile& first, std::vector<std::string>& out) {
   const RecordingIdentity& a = file.identity;
   const RecordingIdentity& b = first.identity;
@@ -92,7 +86,8 @@ void addMismatches(const PlannedFile& file, const PlannedFile& first, std::vecto
          std::to_string(b.voltageLevelCode));
   differ(messages::kSurveyPtRatio, floatText(a.ptRatio), floatText(b.ptRatio));
   differ(messages::kSurveyCtRatio, floatText(a.ctRatio), floatText(b.ctRatio));
-  differ(messages::kSurveyInstrument, instrumentText(a.instrumentId), instrumentText(b.instrumentId));
+  differ(messages::kSurveyInstrument, instrumentNumberText(a.instrumentId),
+         instrumentNumberText(b.instrumentId));
 }
 
 }  // namespace

@@ -68,7 +68,12 @@ AssessmentResult threeWireResult() {
   return r;
 }
 
-const AssessmentHeading kHeading{"城东变", "", "10KV"};
+const AssessmentHeading kHeading = [] {
+  AssessmentHeading h;
+  h.station = "城东变";
+  h.level = "10KV";
+  return h;
+}();
 
 TEST(AssessmentTablesTest, NumbersVerdictsTimesAndEmptyCells) {
   const AssessmentResult result = threeWireResult();

@@ -189,7 +189,7 @@ TEST_F(AssessCommandTest, TheHourAsWorkbookPagesAndPicture) {
   const std::string text = dir.file("a.txt");
   ASSERT_EQ(std::system(("pdftotext -enc UTF-8 '" + pdf + "' '" + text + "'").c_str()), 0);
   const std::string pages = fileText(text);
-  for (const char* expected : {"电能质量综合评估报告", "不合格", "83.33", "2010-04-20 10:00:00"}) {
+  for (const char* expected : {"电能质量测试报告", "不合格", "83.33", "2010-04-20 10:00:00"}) {
     EXPECT_NE(pages.find(expected), std::string::npos) << expected;
   }
 

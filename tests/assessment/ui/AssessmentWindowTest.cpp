@@ -56,7 +56,7 @@ TEST_F(AssessmentWindowTest, AssessesWhenShownAndListsTheEvents) {
   EXPECT_EQ(window.tabs().currentIndex(), AssessmentWindow::EventsTab);
   ASSERT_TRUE(window.result().refusal.empty()) << window.result().refusal;
   ASSERT_FALSE(window.preview().pages().empty());
-  EXPECT_EQ(window.preview().pages()[0].texts().front().text, "电能质量综合评估报告");
+  EXPECT_EQ(window.preview().pages()[0].texts().front().text, "电能质量测试报告");
 
   QTableWidget& events = window.events();
   ASSERT_EQ(events.rowCount(), 1);
