@@ -21,6 +21,7 @@
 #include "app/MainWindow.h"
 #include "history/RecordGridTexts.h"
 #include "history/ui/HistoryWindow.h"
+#include "history/ui/IntervalTimeTicker.h"
 #include "history/ui/RecordBrowserPage.h"
 #include "history/ui/RecordGrid.h"
 #include "timerange/EpochSeconds.h"
@@ -378,6 +379,24 @@ TEST_F(HistoryWindowTest, MinuteValuesFollowTheSwitchAndTheDeletions) {
   EXPECT_EQ(points(), 99);
 }
 
+TEST_F(HistoryWindowTest, LimitsAreHiddenAtFirstAndShownWhenTicked) {
+  // Generated at 10 kV behind a voltage transformer: the band of 20 kV and below.
+  importGenerated(30, 60);
+  open(TForm4::DeviationTrend);
+  auto& page = window->trendPage(TForm4::DeviationTrend);
+  EXPECT_FALSE(page.limitBox().isChecked());
+  EXPECT_EQ(page.chart().limitLineCount(), 0);
+  page.limitBox().setChecked(true);
+  std::vector<double> lines;
+  for (int i = 0; i < page.chart().itemCount(); ++i)
+    if (auto* line = qobject_cast<QCPItemStraightLine*>(page.chart().item(i))) lines.push_back(line->point1->value());
+  EXPECT_EQ(lines, (std::vector<double>{7, -7}));
+  // The instrument's time labels stay on its own pages, at every resolution.
+  child<QRadioButton>(page, "oneMinute").click();
+  EXPECT_EQ(dynamic_cast<history::ReadableTimeTicker*>(page.chart().xAxis->ticker().data()), nullptr);
+  EXPECT_EQ(page.chart().limitLineCount(), 4) << "still ticked after another query";
+}
+
 TEST_F(HistoryWindowTest, ExportsWhatTheChartDraws) {
   importGenerated(150, 1);
   open(TForm4::PowerTrend);
@@ -497,7 +516,8 @@ TEST_F(HistoryWindowTest, SavingAChartAsksForANewFile) {
   prompter.log.clear();
   for (QPushButton* b : window->trendPage(TForm4::HarmonicTrend).findChildren<QPushButton*>())
     if (b->text() == "保存曲线图") b->click();
-  EXPECT_EQ(prompter.log, QStringList{"save: XXX.bmp"});
+  // The page's name alone: the generated file names no station.
+  EXPECT_EQ(prompter.log, QStringList{"save: 各次谐波趋势曲线.bmp"});
   EXPECT_TRUE(QFile::exists(path));
 }
 
