@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -66,8 +67,13 @@ TForm10::TForm10(LivePage page, ui::Prompter& prompter, QWidget* parent, Options
   status->addWidget(linkStatus_, 1);
   status->addWidget(refreshStatus_, 1);
 
+  // On a screen lower than the pages' side columns the pages scroll rather than run off the screen.
+  auto* scroller = new QScrollArea(this);
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setWidget(pages_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(pages_, 1);
+  layout->addWidget(scroller, 1);
   layout->addWidget(buildControls());
   layout->addWidget(status);
 

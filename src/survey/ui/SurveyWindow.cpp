@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -79,6 +80,15 @@ std::pair<std::optional<std::int64_t>, std::optional<std::int64_t>> spanOf(const
   return {first, last};
 }
 
+// The trend pages' side columns are taller than a small screen leaves them: they scroll there.
+QScrollArea* scrolling(survey::SurveyTrendPage* page) {
+  auto* area = new QScrollArea;
+  area->setFrameShape(QFrame::NoFrame);
+  area->setWidgetResizable(true);
+  area->setWidget(page);
+  return area;
+}
+
 void setRow(QTableWidget& table, int row, const QStringList& cells) {
   for (int column = 0; column < cells.size(); ++column)
     table.setItem(row, column, new QTableWidgetItem(cells[column]));
@@ -118,7 +128,7 @@ SurveyWindow::SurveyWindow(OpenedSurvey opened, ui::Prompter& prompter, const Cl
   tabs_->addTab(days_, QStringLiteral("日期"));
   tabs_->addTab(gaps_, QStringLiteral("数据间断（%1）").arg(gaps_->count()));
   tabs_->addTab(notes_, QStringLiteral("提示（%1）").arg(notes_->count()));
-  tabs_->addTab(new survey::SurveyTrendPage(survey(), prompter_, tabs_), QStringLiteral("趋势"));
+  tabs_->addTab(scrolling(new survey::SurveyTrendPage(survey(), prompter_)), QStringLiteral("趋势"));
 
   auto* assessButton = new QPushButton(QStringLiteral("综合评估"), this);
   assessButton->setObjectName(assessButton->text());
@@ -238,9 +248,9 @@ std::optional<AssessmentResult> SurveyWindow::assessPart(const AssessmentLimits&
 void SurveyWindow::openTrendAround(std::int64_t first, std::int64_t last, QWidget& parent) {
   QDialog trend(&parent);
   trend.setWindowTitle(QStringLiteral("测量任务 — 趋势"));
-  auto* page = new survey::SurveyTrendPage(survey(), prompter_, &trend);
+  auto* page = new survey::SurveyTrendPage(survey(), prompter_);
   auto* layout = new QVBoxLayout(&trend);
-  layout->addWidget(page);
+  layout->addWidget(scrolling(page));
   page->showAround(AssessmentWindow::kTrendMarginSeconds, first, last);
   trend.resize(parent.size());
   ui::keepKeysToFieldsAndButtons(trend, ui::EscapeKey::Closes);
