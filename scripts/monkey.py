@@ -54,10 +54,13 @@ PROGRAM_WINDOWS = (
 RECORD_FILE_DIALOG = "请选择原始记录文件"
 SURVEY_DIALOG = "请选择同一次测量的原始记录文件"
 
-# Menu commands of the main window that open the windows a run reaches least: (menu, item) by their
-# positions, the menu bar's entries counted from 0 ("实时数据", "历史数据", "综合评估", "数据报表",
-# "系统") and the menu's items from 0. The menu is opened with F10 and the arrow keys, which reach
-# the same entries whatever the font makes of their widths.
+# Menu commands of the main window that open the windows a run reaches least: (name, menu, item), the
+# menu bar's entries counted from 0 ("实时数据", "历史数据", "综合评估", "数据报表", "系统") and the
+# menu's items from 0. The menu opens with a click on its title (the middle of each title, from the
+# window's left edge, in the program's font; Qt's menu bar takes no F10) and the item is chosen with
+# the arrow keys and Return.
+MENU_TITLE_MIDDLES = (34, 96, 158, 220, 270)
+MENU_BAR_MIDDLE = 11
 MENU_COMMANDS = (
     ("历史数据/打开测量任务", 1, 1),
     ("历史数据/查阅记录", 1, 2),
@@ -172,11 +175,12 @@ def point_in(rng, geometry, main_window):
     return x + rng.randrange(max(width, 1)), y + rng.randrange(max(height, 1))
 
 
-def menu_command(rng):
+def menu_command(rng, geometry):
     """A menu command of MENU_COMMANDS as (description, xdotool arguments)."""
     name, menu, item = rng.choice(MENU_COMMANDS)
-    keys = ["F10"] + ["Right"] * menu + ["Down"] * (item + 1) + ["Return"]
-    return "menu " + name, ["key", "--delay", "60", *keys]
+    x, y = geometry[0] + MENU_TITLE_MIDDLES[menu], geometry[1] + MENU_BAR_MIDDLE
+    keys = ["Down"] * (item + 1) + ["Return"]
+    return "menu " + name, ["mousemove", str(x), str(y), "click", "1", "sleep", "0.3", "key", "--delay", "80", *keys]
 
 
 def draw_event(rng, title, geometry, record_file, survey_files):
@@ -213,7 +217,7 @@ def draw_event(rng, title, geometry, record_file, survey_files):
         if leave < 0.06:
             return "close box", None
     if main_window and rng.random() < 0.25:
-        return menu_command(rng)
+        return menu_command(rng, geometry)
     roll = rng.random()
     if roll < 0.45:
         x, y = point_in(rng, geometry, main_window)
