@@ -28,6 +28,7 @@ import time
 
 LOGIN_CAPTION = "系统登录"
 MAIN_CAPTION = "电能质量分析系统"
+IMPORT_CAPTION = "记录文件操作"
 
 # Windows of the program itself. Every other window (file and print dialogs, Qt's own boxes, message
 # boxes with their own caption) gets only keys that cannot reach outside the run's folder: no clicks
@@ -297,7 +298,9 @@ class Run:
         xdotool("type", "--delay", "20", "--", self.options.password)
         xdotool("key", "Return")
         self.note("login as %s" % self.options.user)
-        if self.wait_for(lambda title, geometry: title.startswith(MAIN_CAPTION) and geometry[2] > 600, 60):
+        # The main window, or the import of the record file the program was started with over it.
+        if self.wait_for(lambda title, geometry: (title.startswith(MAIN_CAPTION) and geometry[2] > 600)
+                         or title.startswith(IMPORT_CAPTION), 60):
             return True
         if self.process.poll() is None:
             self.failure = "the login did not reach the main window within 60 s"
