@@ -28,19 +28,21 @@ bool bandIsValid(const DeviationBandLimits& band, const SupplyVoltage& supply) {
 std::string methodText(const SupplyVoltage& supply, const DeviationBandLimits& band, int flaggedMinutes,
                        int outageMinutes) {
   char text[1024];
-  std::snprintf(text, sizeof text,
-                "电压偏差（GB/T 12325）：各%s的1分钟方均根值对其标称值%.4g%s的偏差，限值%+.4g%%/%+.4g%%；"
-                "电压合格率=(1-(越上限分钟数+越下限分钟数)/监测分钟数)×100%%。含60 s以内的电压暂降、暂升或短时中断"
-                "（GB/T 30137）的%d个1分钟值不计，长时中断（停电）的%d个1分钟值不计；超过60 s的持续低电压和"
-                "持续过电压不是暂降、暂升，其分钟计入。",
-                supply.lineVoltages ? "线电压" : "相电压", supply.declared, supply.unit, band.upper, band.lower,
-                flaggedMinutes, outageMinutes);
+  std::snprintf(
+      text, sizeof text,
+      "电压偏差（GB/T 12325）：各%s的1分钟方均根值对其标称值%.4g%s的偏差，限值%+.4g%%/%+.4g%%；"
+      "电压合格率=(1-(越上限分钟数+越下限分钟数)/监测分钟数)×100%%。含60 s以内的电压暂降、暂升或短时中断"
+      "（GB/T 30137）的%d个1分钟值不计，长时中断（停电）的%d个1分钟值不计；超过60 s的持续低电压和"
+      "持续过电压不是暂降、暂升，其分钟计入。",
+      supply.lineVoltages ? "线电压" : "相电压", supply.declared, supply.unit, band.upper, band.lower,
+      flaggedMinutes, outageMinutes);
   return text;
 }
 
 }  // namespace
 
-std::optional<DeviationBandLimits> deviationBandOf(const SupplyVoltage& supply, const AssessmentLimits& limits) {
+std::optional<DeviationBandLimits> deviationBandOf(const SupplyVoltage& supply,
+                                                   const AssessmentLimits& limits) {
   if (supply.singlePhase) return limits.singlePhaseBand;
   if (supply.nominalKilovolts > 0 && supply.nominalKilovolts <= kLowVoltageLevel)
     return limits.lowVoltageBand;

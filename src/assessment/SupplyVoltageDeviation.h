@@ -23,7 +23,8 @@ struct SupplyVoltage {
 };
 
 // The deviation band of the supply's level; nothing between 20 and 35 kV, where the standard names none.
-std::optional<DeviationBandLimits> deviationBandOf(const SupplyVoltage& supply, const AssessmentLimits& limits);
+std::optional<DeviationBandLimits> deviationBandOf(const SupplyVoltage& supply,
+                                                   const AssessmentLimits& limits);
 
 // The supply of a file's records of wiring mode `wiringMode` (1 four-wire, 3 three-wire): the
 // head's nominal voltage is the line voltage in the units of its cells, kV behind a voltage

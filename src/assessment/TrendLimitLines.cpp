@@ -16,7 +16,8 @@ std::vector<LimitLine> deviationLimitLines(const AssessmentLimits& limits, const
   return {{band->upper, "+" + limitText(band->upper) + "%"}, {band->lower, limitText(band->lower) + "%"}};
 }
 
-std::vector<LimitLine> negativeSequenceLimitLines(const AssessmentLimits& limits, const SupplyVoltage& supply) {
+std::vector<LimitLine> negativeSequenceLimitLines(const AssessmentLimits& limits,
+                                                  const SupplyVoltage& supply) {
   if (!(supply.declared > 0)) return {};
   std::vector<LimitLine> lines;
   for (const double percent : {limits.unbalance.at95, limits.unbalance.largest})

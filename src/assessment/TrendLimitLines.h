@@ -23,7 +23,8 @@ std::vector<LimitLine> deviationLimitLines(const AssessmentLimits& limits, const
 // The negative-sequence voltage, in the units of the voltage cells: the unbalance limits of the 95 %
 // value and of the largest value as shares of the declared voltage, which the positive-sequence voltage
 // of a supply the standard applies to keeps close to ("不平衡度2%", "不平衡度4%").
-std::vector<LimitLine> negativeSequenceLimitLines(const AssessmentLimits& limits, const SupplyVoltage& supply);
+std::vector<LimitLine> negativeSequenceLimitLines(const AssessmentLimits& limits,
+                                                  const SupplyVoltage& supply);
 
 // The frequency in Hz: 50 Hz and the allowed deviation either side ("50.2Hz", "49.8Hz").
 std::vector<LimitLine> frequencyLimitLines(const AssessmentLimits& limits);

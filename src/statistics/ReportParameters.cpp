@@ -52,7 +52,8 @@ void ReportParameters::showRatiosAndCapacities(const RecordStore& store) {
 void ReportParameters::fillFromStore(const RecordStore& store) {
   showNames(store);
   // Code 0 selects the first entry here, but leaves the field empty after a reload.
-  voltageLevelText = std::string(voltageLevelTextOfCode(store.voltageLevelCode == 0 ? 1 : store.voltageLevelCode));
+  voltageLevelText =
+      std::string(voltageLevelTextOfCode(store.voltageLevelCode == 0 ? 1 : store.voltageLevelCode));
   showRatiosAndCapacities(store);
   fileNameText = store.fileName;
   showStoreSpan(store, start, end);

@@ -1,7 +1,7 @@
 #include "timerange/DateFieldGroup.h"
 
-#include "base/FieldText.h"
 #include "base/ConversionError.h"
+#include "base/FieldText.h"
 #include "records/RecordStore.h"
 #include "timerange/EpochSeconds.h"
 

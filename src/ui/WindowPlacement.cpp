@@ -23,8 +23,9 @@ void place(QWidget& window, QPoint frameTopLeft) {
   const QScreen* screen = window.screen();
   if (screen == nullptr) return;
   const QMargins frame = frameOf(window);
-  const QRect placed = placedOnScreen(frameTopLeft, window.size(), window.minimumSizeHint().expandedTo(window.minimumSize()),
-                                      frame, screen->availableGeometry());
+  const QRect placed =
+      placedOnScreen(frameTopLeft, window.size(), window.minimumSizeHint().expandedTo(window.minimumSize()),
+                     frame, screen->availableGeometry());
   if (placed.size() != window.size()) window.resize(placed.size());
   window.move(placed.topLeft() - QPoint(frame.left(), frame.top()));
 }
@@ -47,14 +48,16 @@ void centreOnScreen(QWidget& window) {
   const QScreen* screen = window.screen();
   if (screen == nullptr) return;
   const QRect area = screen->geometry();
-  place(window, {area.left() + (area.width() - window.width()) / 2, area.top() + (area.height() - window.height()) / 2});
+  place(window, {area.left() + (area.width() - window.width()) / 2,
+                 area.top() + (area.height() - window.height()) / 2});
 }
 
 bool ScreenFitting::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::Show && watched->isWidgetType()) {
     auto& widget = static_cast<QWidget&>(*watched);
     const Qt::WindowType type = widget.windowType();
-    if (widget.isWindow() && (type == Qt::Window || type == Qt::Dialog)) place(widget, widget.frameGeometry().topLeft());
+    if (widget.isWindow() && (type == Qt::Window || type == Qt::Dialog))
+      place(widget, widget.frameGeometry().topLeft());
   }
   return QObject::eventFilter(watched, event);
 }

@@ -45,10 +45,16 @@ TEST(WindowPlacement, AWindowTooBigForTheScreenShrinksAndKeepsItsTitleBarOnIt) {
     QRect placed;
   } cases[] = {
       {"fits: stays where it is", {133, 100}, {1100, 500}, {400, 300}, {137, 130, 1100, 500}},
-      {"centred above the top: shrunk to the height left", {133, -46}, {1100, 860}, {400, 300},
+      {"centred above the top: shrunk to the height left",
+       {133, -46},
+       {1100, 860},
+       {400, 300},
        {137, 30, 1100, 734}},
       {"off the right and bottom: moved back", {900, 600}, {600, 400}, {200, 200}, {762, 364, 600, 400}},
-      {"larger minimum than the screen: its top left on it", {-20, -50}, {1500, 900}, {1400, 800},
+      {"larger minimum than the screen: its top left on it",
+       {-20, -50},
+       {1500, 900},
+       {1400, 800},
        {4, 30, 1400, 800}},
   };
   for (const auto& c : cases) {
@@ -75,9 +81,12 @@ class WindowsOnSmallScreenTest : public ::testing::Test {
   std::vector<WindowCase> windows() {
     return {
         {"导入", [&] { return std::make_unique<TForm3>(store, prompter); }},
-        {"历史数据查阅", [&] { return std::make_unique<TForm4>(store, prompter, clock, TForm4::DeviationTrend); }},
+        {"历史数据查阅",
+         [&] { return std::make_unique<TForm4>(store, prompter, clock, TForm4::DeviationTrend); }},
         {"电能质量综合评估",
-         [&] { return std::make_unique<AssessmentWindow>(store, prompter, clock, AssessmentWindow::AssessmentTab); }},
+         [&] {
+           return std::make_unique<AssessmentWindow>(store, prompter, clock, AssessmentWindow::AssessmentTab);
+         }},
         {"测量任务", [&] { return std::make_unique<SurveyWindow>(OpenedSurvey{}, prompter, clock); }},
         {"正在打开测量任务",
          [&] {
@@ -96,7 +105,10 @@ class WindowsOnSmallScreenTest : public ::testing::Test {
            window->Timer1().stop();
            return window;
          }},
-        {"端口设置", [&] { return std::make_unique<OstrelComm32::TForm_CommDevice_Settings>(nullptr, false, device, prompter); }},
+        {"端口设置",
+         [&] {
+           return std::make_unique<OstrelComm32::TForm_CommDevice_Settings>(nullptr, false, device, prompter);
+         }},
         {"登录", [&] { return std::make_unique<TForm5>(database, prompter, [](bool) {}); }},
         {"添加用户", [&] { return std::make_unique<TForm6>(database, prompter); }},
         {"修改密码", [&] { return std::make_unique<TForm7>(database, prompter); }},

@@ -28,9 +28,11 @@ TEST(TrendLimitLines, UnbalanceLinesAreSharesOfTheDeclaredVoltageAndFrequencyLin
   limits.unbalance = kUserUnbalance;
   EXPECT_EQ(negativeSequenceLimitLines(limits, {100, 0.1, true, false}),
             (std::vector<LimitLine>{{100 * 1.3 / 100, "不平衡度1.3%"}, {100 * 2.6 / 100, "不平衡度2.6%"}}));
-  EXPECT_TRUE(negativeSequenceLimitLines(limits, {0, 0, false, false}).empty()) << "no voltage, no share of it";
+  EXPECT_TRUE(negativeSequenceLimitLines(limits, {0, 0, false, false}).empty())
+      << "no voltage, no share of it";
 
-  EXPECT_EQ(frequencyLimitLines(AssessmentLimits{}), (std::vector<LimitLine>{{50.2, "50.2Hz"}, {49.8, "49.8Hz"}}));
+  EXPECT_EQ(frequencyLimitLines(AssessmentLimits{}),
+            (std::vector<LimitLine>{{50.2, "50.2Hz"}, {49.8, "49.8Hz"}}));
   limits.frequencyDeviation = kWideFrequencyDeviation;
   EXPECT_EQ(frequencyLimitLines(limits), (std::vector<LimitLine>{{50.5, "50.5Hz"}, {49.5, "49.5Hz"}}));
 }

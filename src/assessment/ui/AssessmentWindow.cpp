@@ -169,7 +169,8 @@ void AssessmentWindow::assess() {
     result_ = held_->judge(loaded.set.limits, loaded.set.name);
     heading_ = held_->heading;
   } else {
-    std::optional<AssessmentResult> judged = held_->judgeWindow(loaded.set.limits, loaded.set.name, *surveyWindow, this);
+    std::optional<AssessmentResult> judged =
+        held_->judgeWindow(loaded.set.limits, loaded.set.name, *surveyWindow, this);
     if (!judged) return;
     result_ = std::move(*judged);
     heading_ = held_->heading;

@@ -9,8 +9,8 @@
 
 #include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentRun.h"
-#include "timerange/TimeWindow.h"
 #include "pages/ui/ReportPrinter.h"
+#include "timerange/TimeWindow.h"
 
 class QComboBox;
 class QTableWidget;
@@ -38,8 +38,9 @@ struct HeldAssessment {
   std::int64_t first = 0;
   std::int64_t last = 0;
   std::function<AssessmentResult(const AssessmentLimits& limits, const std::string& limitSetName)> judge;
-  std::function<std::optional<AssessmentResult>(const AssessmentLimits& limits, const std::string& limitSetName,
-                                                const TimeWindow& window, QWidget* parent)>
+  std::function<std::optional<AssessmentResult>(const AssessmentLimits& limits,
+                                                const std::string& limitSetName, const TimeWindow& window,
+                                                QWidget* parent)>
       judgeWindow;
 };
 

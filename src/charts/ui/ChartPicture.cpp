@@ -26,10 +26,10 @@ QString proposedPictureName(const QString& station, const QString& page) {
 
 void saveChartPicture(ui::Prompter& prompter, QWidget* parent, QCustomPlot& chart, const QString& station,
                       const QString& page) {
-  const QString path = ui::chooseNewFile(
-      prompter, parent,
-      {QStringLiteral("BMP 图片 (*.bmp);;PNG 图片 (*.png)"), QStringLiteral("bmp"), proposedPictureName(station, page)},
-      ui::ExistingFileAnswer::AskAgain);
+  const QString path = ui::chooseNewFile(prompter, parent,
+                                         {QStringLiteral("BMP 图片 (*.bmp);;PNG 图片 (*.png)"),
+                                          QStringLiteral("bmp"), proposedPictureName(station, page)},
+                                         ui::ExistingFileAnswer::AskAgain);
   if (path.isEmpty()) return;
 
   QImage picture(chart.size(), QImage::Format_RGB32);

@@ -28,7 +28,8 @@ QString IntervalTimeTicker::getTickLabel(double tick, const QLocale&, QChar, int
   return twoLineTimeLabel(intervalTimeLabel(static_cast<std::int64_t>(std::llround(tick))));
 }
 
-QVector<QString> ReadableTimeTicker::createLabelVector(const QVector<double>& ticks, const QLocale&, QChar, int) {
+QVector<QString> ReadableTimeTicker::createLabelVector(const QVector<double>& ticks, const QLocale&, QChar,
+                                                       int) {
   return readableTimeLabels(ticks);
 }
 
@@ -38,7 +39,8 @@ QVector<QString> readableTimeLabels(const QVector<double>& ticks) {
   CalendarDateTime previous;
   for (const double tick : ticks) {
     const CalendarDateTime t = calendarOfEpochSeconds(static_cast<std::int64_t>(std::llround(tick)));
-    const bool newDay = labels.isEmpty() || t.year != previous.year || t.month != previous.month || t.day != previous.day;
+    const bool newDay =
+        labels.isEmpty() || t.year != previous.year || t.month != previous.month || t.day != previous.day;
     char text[24];
     if (newDay) {
       std::snprintf(text, sizeof text, "%02d-%02d %02d:%02d", t.month, t.day, t.hour, t.minute);

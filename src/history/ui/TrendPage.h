@@ -61,12 +61,12 @@ struct TrendPageSource {
 
 // One trend page: its chart, its options group (filled by the page), the group "曲线图操作" with
 // "显示限值" (the limits of the assessment's limit set for the index the chart shows: voltage
-// deviation, negative-sequence voltage, frequency), "保存曲线图" and "打印曲线图" and, in the history window, the group "数据" (every record, or their
-// 1-minute or 10-minute values), "导出数据" and the time-range panel. A query clears the chart, lets
-// the panel select the store's range and draws the page's curves over it; entering the page resets
-// the panel and queries all records. "导出数据" exports what the chart draws. A page fed by another
-// window draws what its feed gives back, at each query and when entered, with readable times, its
-// marked periods shaded and the limits shown at first; the history window's pages keep the look of
+// deviation, negative-sequence voltage, frequency), "保存曲线图" and "打印曲线图" and, in the history window,
+// the group "数据" (every record, or their 1-minute or 10-minute values), "导出数据" and the time-range
+// panel. A query clears the chart, lets the panel select the store's range and draws the page's curves over
+// it; entering the page resets the panel and queries all records. "导出数据" exports what the chart draws. A
+// page fed by another window draws what its feed gives back, at each query and when entered, with readable
+// times, its marked periods shaded and the limits shown at first; the history window's pages keep the look of
 // the instrument's program, their limits hidden at first.
 class TrendPage : public QWidget {
   Q_OBJECT

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStatusBar>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -79,11 +79,9 @@ TForm10::TForm10(LivePage page, ui::Prompter& prompter, QWidget* parent, Options
 
   ui::connectReporting(pages_, &QTabWidget::currentChanged, this, prompter_,
                        [this] { preparePage(pages_->currentIndex()); });
-  ui::connectReporting(&waveformPage_->saveButton(), &QPushButton::clicked, this, prompter_,
-                       [this] {
-                         history::saveChartPicture(prompter_, this, waveformPage_->chart(), QString(),
-                                                   QStringLiteral("波形图"));
-                       });
+  ui::connectReporting(&waveformPage_->saveButton(), &QPushButton::clicked, this, prompter_, [this] {
+    history::saveChartPicture(prompter_, this, waveformPage_->chart(), QString(), QStringLiteral("波形图"));
+  });
   ui::connectReporting(&waveformPage_->printButton(), &QPushButton::clicked, this, prompter_,
                        [this] { history::printChartPicture(waveformPage_->chart()); });
 

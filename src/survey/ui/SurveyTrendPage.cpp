@@ -53,9 +53,11 @@ SurveyTrendPage::SurveyTrendPage(const Survey& survey, ui::Prompter& prompter, Q
       kinds_(new QTabWidget(this)),
       resolutions_(new QButtonGroup(this)),
       fallbackNote_(new QLabel(QStringLiteral("1 分钟值不含各次谐波含有率，图中为 10 分钟值。"), this)) {
-  history::TrendPageSource source([this](const history::TrendPageSource::Query& query) { return draw(query); });
+  history::TrendPageSource source(
+      [this](const history::TrendPageSource::Query& query) { return draw(query); });
   for (const auto* events : {&survey.values.events, &survey.values.sustained})
-    for (const VoltageEvent& event : *events) source.markedPeriods.emplace_back(event.start, event.lastRecord);
+    for (const VoltageEvent& event : *events)
+      source.markedPeriods.emplace_back(event.start, event.lastRecord);
   pages_ = {new history::HarmonicTrendPage(*head_, prompter, source, kinds_),
             new history::ComponentTrendPage(*head_, prompter, source, kinds_),
             new history::DeviationTrendPage(*head_, prompter, source, kinds_),

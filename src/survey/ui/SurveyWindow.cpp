@@ -143,7 +143,8 @@ SurveyWindow::SurveyWindow(OpenedSurvey opened, ui::Prompter& prompter, const Cl
   layout->addWidget(tabs_);
   ui::connectReporting(assessButton, &QPushButton::clicked, this, prompter_, [this] { openAssessment(); });
   ui::connectReporting(exportButton, &QPushButton::clicked, this, prompter_, [this] { exportData(); });
-  connect(days_, &QTableWidget::activated, this, [this](const QModelIndex& index) { chooseDay(index.row()); });
+  connect(days_, &QTableWidget::activated, this,
+          [this](const QModelIndex& index) { chooseDay(index.row()); });
   resize(1100, 760);
   ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Closes);
 }
@@ -205,7 +206,8 @@ void SurveyWindow::chooseDay(int row) {
   const QString path = days_->item(row, 0)->data(Qt::UserRole).toString();
   // The import would call a file that is gone an empty one.
   if (!QFileInfo::exists(path)) {
-    prompter_.showWarning(this, QStringLiteral("载入文件"), qt(messages::surveyDayFileGone(path.toStdString())));
+    prompter_.showWarning(this, QStringLiteral("载入文件"),
+                          qt(messages::surveyDayFileGone(path.toStdString())));
     return;
   }
   emit dayChosen(path);
@@ -214,12 +216,13 @@ void SurveyWindow::chooseDay(int row) {
 void SurveyWindow::openAssessment() {
   const AssessedSurvey& assessed = opened_.assessed;
   const auto [first, last] = spanOf(survey());
-  HeldAssessment held{assessed.heading, first.value_or(0), last.value_or(0),
-                      [&assessed](const AssessmentLimits& limits, const std::string& name) {
-                        return reassessSurvey(assessed, limits, name);
-                      },
-                      [this](const AssessmentLimits& limits, const std::string& name, const TimeWindow& window,
-                             QWidget* parent) { return assessPart(limits, name, window, parent); }};
+  HeldAssessment held{
+      assessed.heading, first.value_or(0), last.value_or(0),
+      [&assessed](const AssessmentLimits& limits, const std::string& name) {
+        return reassessSurvey(assessed, limits, name);
+      },
+      [this](const AssessmentLimits& limits, const std::string& name, const TimeWindow& window,
+             QWidget* parent) { return assessPart(limits, name, window, parent); }};
   AssessmentWindow window(std::move(held), prompter_, clock_, AssessmentWindow::AssessmentTab, this);
   connect(&window, &AssessmentWindow::eventChosen, this, [this, &window](std::int64_t from, std::int64_t to) {
     ui::runReportingErrors(prompter_, &window, [&] { openTrendAround(from, to, window); });
@@ -228,8 +231,9 @@ void SurveyWindow::openAssessment() {
   part_.reset();
 }
 
-std::optional<AssessmentResult> SurveyWindow::assessPart(const AssessmentLimits& limits, const std::string& name,
-                                                         const TimeWindow& window, QWidget* parent) {
+std::optional<AssessmentResult> SurveyWindow::assessPart(const AssessmentLimits& limits,
+                                                         const std::string& name, const TimeWindow& window,
+                                                         QWidget* parent) {
   // The part read last is judged again for another limit set without reading its files again.
   if (part_ && part_->from == window.from && part_->to == window.to)
     return reassessSurvey(part_->assessed, limits, name);

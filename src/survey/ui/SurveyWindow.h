@@ -25,11 +25,11 @@ class Prompter;
 // its records), the gaps in its records, and the notes of its opening (files left out, fields that differ,
 // overlaps, damage), and its trends at 1 or 10 minutes (tab "趋势"). "综合评估" opens the assessment of
 // the survey over a time range of its own (the whole survey at first; a double-click on an event there
-// shows the voltage deviation around it), "导出数据" writes its values: a workbook of the 1- and 10-minute values, events
-// and gaps, or the 1-minute values as CSV. It is not modal: it stays open beside the main window while
-// the record browser and the reports work on the day it loaded. A double-click on a day, or Enter on
-// it, asks through dayChosen for that day's file to be loaded into the record store (a file gone since
-// is said instead); the window itself never touches the store.
+// shows the voltage deviation around it), "导出数据" writes its values: a workbook of the 1- and 10-minute
+// values, events and gaps, or the 1-minute values as CSV. It is not modal: it stays open beside the main
+// window while the record browser and the reports work on the day it loaded. A double-click on a day, or
+// Enter on it, asks through dayChosen for that day's file to be loaded into the record store (a file gone
+// since is said instead); the window itself never touches the store.
 class SurveyWindow : public QDialog {
   Q_OBJECT
 

@@ -6,10 +6,10 @@
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 
 #include "pages/ui/ReportPreview.h"
 #include "records/RecordFileWriter.h"
@@ -178,26 +178,27 @@ TEST_F(AssessmentWindowTest, ASurveyIsAssessedWholeAndOverTheRangeOfItsPanel) {
   ASSERT_TRUE(survey);
   std::vector<TimeWindow> windowsRead;
 
-  AssessmentWindow window({survey->heading, epochSeconds({2010, 4, 19, 10, 0, 0}),
-                           epochSeconds({2010, 4, 19, 10, 1, 59}),
-                           [&](const AssessmentLimits& limits, const std::string& name) {
-                             return reassessSurvey(*survey, limits, name);
-                           },
-                           [&](const AssessmentLimits& limits, const std::string& name, const TimeWindow& part,
-                               QWidget*) -> std::optional<AssessmentResult> {
-                             windowsRead.push_back(part);
-                             SurveyPlan plan = planSurvey(files);
-                             plan.from = part.from;
-                             plan.to = part.to;
-                             auto assessed = assessSurvey(plan, quiet, limits, name);
-                             if (!assessed) return std::nullopt;
-                             return assessed->result;
-                           }},
-                          prompter, clock, AssessmentWindow::EventsTab);
+  AssessmentWindow window(
+      {survey->heading, epochSeconds({2010, 4, 19, 10, 0, 0}), epochSeconds({2010, 4, 19, 10, 1, 59}),
+       [&](const AssessmentLimits& limits, const std::string& name) {
+         return reassessSurvey(*survey, limits, name);
+       },
+       [&](const AssessmentLimits& limits, const std::string& name, const TimeWindow& part,
+           QWidget*) -> std::optional<AssessmentResult> {
+         windowsRead.push_back(part);
+         SurveyPlan plan = planSurvey(files);
+         plan.from = part.from;
+         plan.to = part.to;
+         auto assessed = assessSurvey(plan, quiet, limits, name);
+         if (!assessed) return std::nullopt;
+         return assessed->result;
+       }},
+      prompter, clock, AssessmentWindow::EventsTab);
   test::showActive(window);
   EXPECT_TRUE(window.panel().isVisible());
   EXPECT_TRUE(windowsRead.empty()) << "the whole survey is judged from what it keeps";
-  EXPECT_EQ(window.panel().fields().start().texts, (std::array<std::string, 5>{"2010", "4", "19", "10", "0"}));
+  EXPECT_EQ(window.panel().fields().start().texts,
+            (std::array<std::string, 5>{"2010", "4", "19", "10", "0"}));
   EXPECT_EQ(window.panel().fields().end().texts, (std::array<std::string, 5>{"2010", "4", "19", "10", "1"}));
   ASSERT_TRUE(window.result().refusal.empty()) << window.result().refusal;
   EXPECT_EQ(window.result().span.records, 120);

@@ -24,8 +24,6 @@
 #include "history/ui/IntervalTimeTicker.h"
 #include "history/ui/RecordBrowserPage.h"
 #include "history/ui/RecordGrid.h"
-#include "timerange/EpochSeconds.h"
-#include "timerange/ui/TimeRangePanel.h"
 #include "history/ui/TrendPage.h"
 #include "records/RecordFileGenerator.h"
 #include "records/RecordFileImport.h"
@@ -35,7 +33,9 @@
 #include "support/TempDir.h"
 #include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
+#include "timerange/EpochSeconds.h"
 #include "timerange/ui/DateRangeFields.h"
+#include "timerange/ui/TimeRangePanel.h"
 
 namespace pq {
 namespace {
@@ -389,7 +389,8 @@ TEST_F(HistoryWindowTest, LimitsAreHiddenAtFirstAndShownWhenTicked) {
   page.limitBox().setChecked(true);
   std::vector<double> lines;
   for (int i = 0; i < page.chart().itemCount(); ++i)
-    if (auto* line = qobject_cast<QCPItemStraightLine*>(page.chart().item(i))) lines.push_back(line->point1->value());
+    if (auto* line = qobject_cast<QCPItemStraightLine*>(page.chart().item(i)))
+      lines.push_back(line->point1->value());
   EXPECT_EQ(lines, (std::vector<double>{7, -7}));
   // The instrument's time labels stay on its own pages, at every resolution.
   child<QRadioButton>(page, "oneMinute").click();

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+#include "history/ui/IntervalTimeTicker.h"
 #include "records/RecordFileWriter.h"
 #include "records/RecordStore.h"
 #include "support/StoreBuilder.h"
@@ -19,7 +20,6 @@
 #include "support/ui/ScriptedPrompter.h"
 #include "survey/Survey.h"
 #include "timerange/EpochSeconds.h"
-#include "history/ui/IntervalTimeTicker.h"
 #include "timerange/ui/DateRangeFields.h"
 
 namespace pq::survey {
@@ -238,7 +238,8 @@ TEST_F(SurveyTrendPageTest, TheLimitsOfTheIndexShownAndTheEventsOnReadableTimes)
     EXPECT_TRUE(page->trendPage(c.kind).limitBox().isChecked()) << "shown at first";
     std::vector<double> lines;
     for (int i = 0; i < chart.itemCount(); ++i)
-      if (auto* line = qobject_cast<QCPItemStraightLine*>(chart.item(i))) lines.push_back(line->point1->value());
+      if (auto* line = qobject_cast<QCPItemStraightLine*>(chart.item(i)))
+        lines.push_back(line->point1->value());
     ASSERT_EQ(lines.size(), c.lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_NEAR(lines[i], c.lines[i], 1e-3);
     for (const double line : lines) EXPECT_TRUE(chart.yAxis->range().contains(line)) << line;

@@ -24,9 +24,9 @@
 #include "support/ui/UiTestSupport.h"
 #include "survey/SurveyMessages.h"
 #include "survey/ui/SurveyTrendPage.h"
+#include "timerange/EpochSeconds.h"
 #include "timerange/ui/DateRangeFields.h"
 #include "timerange/ui/TimeRangePanel.h"
-#include "timerange/EpochSeconds.h"
 
 namespace pq {
 namespace {
@@ -146,7 +146,8 @@ TEST(SurveyWindowTest, ADoubleClickOrEnterOnADayAsksForItsFileOrSaysItIsGone) {
   std::filesystem::remove(day20.toStdString());
   QTest::mouseDClick(days.viewport(), Qt::LeftButton, {}, second);
   EXPECT_EQ(chosen, (QStringList{day20, day19}));
-  EXPECT_EQ(prompter.log, QStringList{"warning: 载入文件: 文件“" + day20 + "”已不存在（已被删除或移走），无法载入。"});
+  EXPECT_EQ(prompter.log,
+            QStringList{"warning: 载入文件: 文件“" + day20 + "”已不存在（已被删除或移走），无法载入。"});
 }
 
 TEST(SurveyWindowTest, AssessesTheWholeSurveyAndExportsItsValues) {
