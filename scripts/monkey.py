@@ -181,7 +181,8 @@ def menu_command(rng, geometry):
     name, menu, item = rng.choice(MENU_COMMANDS)
     x, y = geometry[0] + MENU_TITLE_MIDDLES[menu], geometry[1] + MENU_BAR_MIDDLE
     keys = ["Down"] * (item + 1) + ["Return"]
-    return "menu " + name, ["mousemove", str(x), str(y), "click", "1", "sleep", "0.3", "key", "--delay", "80", *keys]
+    # The menu opens slowly on a loaded machine under the sanitizers: keys sent sooner go elsewhere.
+    return "menu " + name, ["mousemove", str(x), str(y), "click", "1", "sleep", "1", "key", "--delay", "120", *keys]
 
 
 def draw_event(rng, title, geometry, record_file, survey_files):
