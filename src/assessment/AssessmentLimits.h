@@ -22,6 +22,7 @@ inline constexpr UnbalanceLimits kUserUnbalance{1.3, 2.6};
 
 // Frequency deviation (GB/T 15945), Hz either side of 50 Hz: the normal limit, and the wider one of
 // small systems.
+inline constexpr double kNominalFrequency = 50;  // Hz
 inline constexpr double kNormalFrequencyDeviation = 0.2;
 inline constexpr double kWideFrequencyDeviation = 0.5;
 

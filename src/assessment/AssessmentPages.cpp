@@ -101,8 +101,7 @@ AssessmentHeading assessmentHeadingOf(const RecordHead& head) {
   AssessmentHeading heading;
   heading.station = gbkToUtf8(head.substationName);
   heading.point = gbkToUtf8(head.measuringPointName);
-  const int code = head.voltageLevelCode;
-  if (code >= 1 && code <= kVoltageLevelCount) heading.level = std::string(kVoltageLevelTexts[code - 1]);
+  heading.level = std::string(voltageLevelTextOfCode(head.voltageLevelCode));
   heading.voltageUnit = head.voltageUnit();
   heading.ptRatio = head.ptRatio;
   heading.ctRatio = head.ctRatio;

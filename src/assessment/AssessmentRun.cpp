@@ -67,12 +67,13 @@ std::string eventsMethod(const AssessmentResult& result) {
   char text[1536];
   std::snprintf(
       text, sizeof text,
-      "电压暂降、暂升和短时中断（GB/T 30137）：各记录三相%s的最小值低于标称值%.4g的90%%为暂降，"
+      "电压暂降、暂升和短时中断（GB/T 30137）：各记录三相%s的最小值低于标称值%.4g%s的90%%为暂降，"
       "回到92%%及以上为止；最大值高于110%%为暂升，回到108%%及以下为止；暂降中某一记录三相最小值均低于"
       "10%%为短时中断。持续时间为其记录数乘记录间隔（±1个记录间隔）；持续时间不超过60 s的才是暂降、暂升或短时"
       "中断，超过60 s的为持续低电压、持续过电压或长时中断，另行列出，不计入SARFI。SARFI-x为剩余电压低于x%%的"
       "暂降和短时中断次数。长时中断共%d s，其间的统计值不计入各项指标。",
-      result.setup.supply.lineVoltages ? "线电压" : "相电压", result.setup.supply.declared, result.outageSeconds);
+      result.setup.supply.lineVoltages ? "线电压" : "相电压", result.setup.supply.declared,
+      result.setup.supply.unit, result.outageSeconds);
   return text;
 }
 

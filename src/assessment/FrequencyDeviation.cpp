@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "assessment/AssessmentLimits.h"
 #include "assessment/AssessmentMessages.h"
 #include "records/MeasurementRecord.h"
 

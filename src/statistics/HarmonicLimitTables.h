@@ -16,6 +16,11 @@ inline constexpr int kLastLimitedOrder = 25;
 // The level named by `text` (exact, case-sensitive), or none.
 std::optional<int> voltageLevelOf(std::string_view text);
 
+// The text of a record head's level code 1..6 ("35KV" for 4); empty for a code the program does not know.
+inline std::string_view voltageLevelTextOfCode(int code) {
+  return code >= 1 && code <= kVoltageLevelCount ? kVoltageLevelTexts[code - 1] : std::string_view{};
+}
+
 // GB/T 14549-1993, Table 1: permitted harmonic voltage content of a level, % of the fundamental.
 struct HarmonicVoltageLimits {
   float odd;

@@ -60,6 +60,34 @@ TEST_F(ChooseFilesOrFolderTest, TheFolderButtonChoosesTheFolderShown) {
   EXPECT_EQ(prompter.chooseFilesOrFolder(nullptr, "选择", "*.bin (*.bin)"), QStringList{path("survey")});
 }
 
+TEST_F(ChooseFilesOrFolderTest, EveryFileDialogOpensInTheFolderChosenLast) {
+  std::filesystem::create_directory(dir.file("reports"));
+  QStringList shownIn;
+  const auto saveIn = [&](const QString& folder, const QString& name) {
+    test::whenModalShown<QFileDialog>([&, folder, name](QFileDialog& dialog) {
+      shownIn << dialog.directory().absolutePath();
+      if (!folder.isEmpty()) dialog.setDirectory(folder);
+      test::child<QLineEdit>(dialog, "fileNameEdit").setText(name);
+      QMetaObject::invokeMethod(&dialog, "accept");
+    });
+    return prompter.chooseFileToSave(nullptr, "*.pdf (*.pdf)", "pdf", "评估.pdf");
+  };
+  EXPECT_EQ(saveIn(path("reports"), "a.pdf"), path("reports/a.pdf"));
+  EXPECT_EQ(saveIn(QString(), "b.pdf"), path("reports/b.pdf")) << "a name alone goes to the folder shown";
+
+  // A folder chosen for a survey is where the next file goes too.
+  test::whenModalShown<QFileDialog>([&](QFileDialog& dialog) {
+    shownIn << dialog.directory().absolutePath();
+    dialog.setDirectory(path("survey"));
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+      if (button->text() == "打开整个文件夹") QTest::mouseClick(button, Qt::LeftButton);
+  });
+  prompter.chooseFilesOrFolder(nullptr, "选择", "*.bin (*.bin)");
+  EXPECT_EQ(saveIn(QString(), "c.pdf"), path("survey/c.pdf"));
+  ASSERT_EQ(shownIn.size(), 4);
+  EXPECT_EQ(shownIn.mid(1), (QStringList{path("reports"), path("reports"), path("survey")}));
+}
+
 TEST_F(ChooseFilesOrFolderTest, CancellingChoosesNothing) {
   test::whenModalShown<QFileDialog>([](QFileDialog& dialog) { static_cast<QDialog&>(dialog).reject(); });
   EXPECT_TRUE(prompter.chooseFilesOrFolder(nullptr, "选择", "*.bin (*.bin)").isEmpty());

@@ -104,8 +104,6 @@ AssessmentWindow::AssessmentWindow(RecordStore* store, std::optional<HeldAssessm
   layout->addWidget(tabs_, 0, 0);
   layout->addLayout(side, 0, 1, 2, 1);
   layout->addWidget(panel_, 1, 0);
-  // A survey is assessed whole: its range is that of its files.
-  panel_->setVisible(store_ != nullptr);
   layout->setRowStretch(0, 1);
   layout->setColumnStretch(0, 1);
   resize(1100, 860);
@@ -118,8 +116,10 @@ AssessmentWindow::AssessmentWindow(RecordStore* store, std::optional<HeldAssessm
   ui::connectReporting(pdfButton, &QPushButton::clicked, this, prompter_, [this] { exportPdf(); });
   ui::connectReporting(workbookButton, &QPushButton::clicked, this, prompter_, [this] { exportWorkbook(); });
   connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
-  connect(events_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+  // A double-click, or Enter on the event.
+  connect(events_, &QTableWidget::activated, this, [this](const QModelIndex& index) {
     const std::vector<VoltageEvent> listed = listedEvents(result_);
+    const int row = index.row();
     if (row < 0 || row >= static_cast<int>(listed.size())) return;
     const VoltageEvent& event = listed[static_cast<std::size_t>(row)];
     emit eventChosen(event.start, event.lastRecord);
@@ -133,12 +133,18 @@ void AssessmentWindow::showEvent(QShowEvent* event) {
   if (assessed_) return;
   ui::centreOnScreen(*this);
   assessed_ = true;
-  if (store_ != nullptr) panel_->reset();
+  panel_->reset();
   ui::runReportingErrors(prompter_, this, [this] { assess(); });
 }
 
 void AssessmentWindow::assess() {
   if (store_ != nullptr && !panel_->selectTimeRange(*store_)) return;
+  // A survey's range is checked before its files are read again for it.
+  std::optional<TimeWindow> surveyWindow;
+  if (held_) {
+    surveyWindow = panel_->chosenWindow();
+    if (!surveyWindow) return;
+  }
   const QString file = limitSets_->currentData().toString();
   const LoadedLimitSet loaded = loadListedLimitSet(file.isEmpty() ? defaultLimitSetFile() : std::filesystem::path(QFile::encodeName(file).toStdString()));
   for (const std::string& message : loaded.messages)
@@ -159,14 +165,23 @@ void AssessmentWindow::assess() {
                             assessmentSetupOf(*store_, store_->records(), records, loaded.set.limits,
                                               loaded.set.name));
     heading_ = assessmentHeadingOf(*store_);
-  } else {
+  } else if (!surveyWindow->from && !surveyWindow->to) {
     result_ = held_->judge(loaded.set.limits, loaded.set.name);
+    heading_ = held_->heading;
+  } else {
+    std::optional<AssessmentResult> judged =
+        held_->judgeWindow(loaded.set.limits, loaded.set.name, *surveyWindow, this);
+    if (!judged) return;
+    result_ = std::move(*judged);
     heading_ = held_->heading;
   }
   preview_->showPages(assessmentPages(result_, heading_));
   eventPages_ = eventListPages(result_, heading_);
   fillEvents();
-  if (store_ != nullptr && panel_->mode() == TimeRangeMode::ShowAll) panel_->showRangeInFields(*store_);
+  if (panel_->mode() == TimeRangeMode::ShowAll) {
+    if (store_ != nullptr) panel_->showRangeInFields(*store_);
+    if (held_) panel_->showSpanInFields(held_->first, held_->last);
+  }
 }
 
 void AssessmentWindow::fillEvents() {

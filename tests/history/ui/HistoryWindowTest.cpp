@@ -22,10 +22,9 @@
 #include "app/MainWindow.h"
 #include "history/RecordGridTexts.h"
 #include "history/ui/HistoryWindow.h"
+#include "history/ui/IntervalTimeTicker.h"
 #include "history/ui/RecordBrowserPage.h"
 #include "history/ui/RecordGrid.h"
-#include "timerange/EpochSeconds.h"
-#include "timerange/ui/TimeRangePanel.h"
 #include "history/ui/TrendPage.h"
 #include "records/RecordFileGenerator.h"
 #include "records/RecordFileImport.h"
@@ -36,7 +35,9 @@
 #include "support/XlsxReadBack.h"
 #include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
+#include "timerange/EpochSeconds.h"
 #include "timerange/ui/DateRangeFields.h"
+#include "timerange/ui/TimeRangePanel.h"
 
 namespace pq {
 namespace {
@@ -380,6 +381,25 @@ TEST_F(HistoryWindowTest, MinuteValuesFollowTheSwitchAndTheDeletions) {
   EXPECT_EQ(points(), 99);
 }
 
+TEST_F(HistoryWindowTest, LimitsAreHiddenAtFirstAndShownWhenTicked) {
+  // Generated at 10 kV behind a voltage transformer: the band of 20 kV and below.
+  importGenerated(30, 60);
+  open(TForm4::DeviationTrend);
+  auto& page = window->trendPage(TForm4::DeviationTrend);
+  EXPECT_FALSE(page.limitBox().isChecked());
+  EXPECT_EQ(page.chart().limitLineCount(), 0);
+  page.limitBox().setChecked(true);
+  std::vector<double> lines;
+  for (int i = 0; i < page.chart().itemCount(); ++i)
+    if (auto* line = qobject_cast<QCPItemStraightLine*>(page.chart().item(i)))
+      lines.push_back(line->point1->value());
+  EXPECT_EQ(lines, (std::vector<double>{7, -7}));
+  // The instrument's time labels stay on its own pages, at every resolution.
+  child<QRadioButton>(page, "oneMinute").click();
+  EXPECT_EQ(dynamic_cast<history::ReadableTimeTicker*>(page.chart().xAxis->ticker().data()), nullptr);
+  EXPECT_EQ(page.chart().limitLineCount(), 4) << "still ticked after another query";
+}
+
 TEST_F(HistoryWindowTest, ExportsWhatTheChartDraws) {
   importGenerated(150, 1);
   open(TForm4::PowerTrend);
@@ -441,7 +461,7 @@ TEST_F(HistoryWindowTest, PowerListRenamesTheBoxesAndKeepsTheTicks) {
   auto& page = window->trendPage(TForm4::PowerTrend);
   QList<QCheckBox*> boxes;  // three-dimensional view, A, B, C, total
   for (QCheckBox* box : page.findChildren<QCheckBox*>())
-    if (box->text() != "时间查询") boxes << box;
+    if (box->text() != "时间查询" && box != &page.limitBox()) boxes << box;
   ASSERT_EQ(boxes.size(), 5);
   boxes[4]->setChecked(true);
   page.findChild<QListWidget*>()->setCurrentRow(1);
@@ -513,7 +533,8 @@ TEST_F(HistoryWindowTest, SavingAChartAsksForANewFile) {
   prompter.log.clear();
   for (QPushButton* b : window->trendPage(TForm4::HarmonicTrend).findChildren<QPushButton*>())
     if (b->text() == "保存曲线图") b->click();
-  EXPECT_EQ(prompter.log, QStringList{"save: XXX.bmp"});
+  // The page's name alone: the generated file names no station.
+  EXPECT_EQ(prompter.log, QStringList{"save: 各次谐波趋势曲线.bmp"});
   EXPECT_TRUE(QFile::exists(path));
 }
 
