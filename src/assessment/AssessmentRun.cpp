@@ -10,31 +10,12 @@
 #include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentMessages.h"
 #include "assessment/AssessmentTexts.h"
-#include "base/ConversionError.h"
-#include "base/FieldText.h"
 #include "records/RecordHead.h"
-#include "statistics/HarmonicLimitTables.h"
 #include "timerange/EpochSeconds.h"
 
 namespace pq {
 
 namespace {
-
-ReportLimits harmonicLimitsOf(const RecordHead& head, const SuperpositionExponents& exponents) {
-  ReportLimits limits;
-  const int code = head.voltageLevelCode;
-  if (code < 1 || code > kVoltageLevelCount) return limits;
-  const std::string_view level = kVoltageLevelTexts[code - 1];
-  limits.setVoltageLimits(level);
-  try {
-    limits.computeCurrentLimits(level, generalNumberText(head.minShortCircuitCapacity),
-                                generalNumberText(head.supplyEquipmentCapacity),
-                                generalNumberText(head.agreedCapacity), exponents);
-  } catch (const ConversionError&) {
-    // A supply capacity of 0: the currents keep limits of 0 and get no verdict.
-  }
-  return limits;
-}
 
 // No more than the records, nor than the 3-second intervals from the earliest record time to the
 // latest: whatever the gate lets through lies between them, in whatever order they are stored.
@@ -92,7 +73,7 @@ AssessmentSetup assessmentSetupOf(const RecordHead& head, int wiringMode, const 
   setup.supply = supplyVoltageOf(head, wiringMode);
   setup.limits = limits;
   setup.limitSetName = std::move(limitSetName);
-  setup.harmonicLimits = harmonicLimitsOf(head, limits.superpositionExponents);
+  setup.harmonicLimits = harmonicLimitsOf(limits, head);
   return setup;
 }
 
@@ -127,7 +108,7 @@ AssessmentResult assessmentOf(const RecordingValues& values, const NinetyFivePer
       assessUnbalance(series[static_cast<int>(Resolution::TenMinutes)], setup.limits.unbalance);
   result.frequency = assessFrequencyDeviation(series[static_cast<int>(Resolution::TenSeconds)],
                                               setup.limits.frequencyDeviation, values.invalidFrequencies);
-  result.harmonics = assessHarmonics(threeSeconds, setup.limits.superpositionExponents);
+  result.harmonics = assessHarmonics(threeSeconds, setup.harmonicLimits);
   result.events = values.events;
   result.sustained = values.sustained;
   for (const VoltageEvent& e : result.sustained) {

@@ -13,7 +13,6 @@
 #include "assessment/NinetyFivePercentSink.h"
 #include "assessment/SupplyVoltageDeviation.h"
 #include "assessment/UnbalanceAssessment.h"
-#include "statistics/ReportLimits.h"
 #include "timerange/TimeWindow.h"
 
 namespace pq {
@@ -25,9 +24,9 @@ struct AssessmentSetup {
   SupplyVoltage supply;
   AssessmentLimits limits;
   std::string limitSetName;
-  // The harmonic limits of the level (ReportLimits::setVoltageLimits) and the allowed currents of
-  // the capacities (computeCurrentLimits); limits left at 0 give those indices no verdict.
-  ReportLimits harmonicLimits;
+  // The harmonic limits of the head's level and capacities in `limits` (harmonicLimitsOf); a survey
+  // assessed again with other limits keeps those its 3-second values were counted against.
+  HarmonicLimits harmonicLimits;
   // The recording interval of the (first) file: what a record stands for and what a gap exceeds. A
   // survey's files keep their own (AssessmentResult::recordIntervals).
   int recordSeconds = 1;

@@ -34,6 +34,12 @@ HarmonicVoltageLimits harmonicVoltageLimitsOf(int level);
 float baseShortCircuitCapacity(int level);
 float tabledHarmonicCurrent(int level, int order);
 
+// A tabled current (A at the base capacity `baseCapacity`) converted to the minimum short-circuit
+// capacity and to the user's share of the supply equipment capacity, I × Sk / Sb × (Si / St)^(1/α);
+// capacities in MVA.
+double userHarmonicCurrent(double tabled, double baseCapacity, double minShortCircuit, double agreed,
+                           double supply, double exponent);
+
 // The superposition exponent of a harmonic order 2..25 in the instrument's own report, after
 // GB/T 14549-1993 Appendix C except that orders 21 and 23 take the exponents of 11 and 13: the report
 // must show the limits the instrument's own program shows, so it keeps them.
