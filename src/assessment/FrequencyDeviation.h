@@ -1,12 +1,10 @@
 #pragma once
 
 #include "aggregation/AggregatedSeries.h"
+#include "assessment/AssessmentLimits.h"
 #include "assessment/IndexAssessment.h"
 
 namespace pq {
-
-// The frequency the deviation is taken from, Hz.
-inline constexpr double kNominalFrequency = 50;
 
 // The frequency deviation (GB/T 15945) from the 10-second mean frequencies: each value's deviation
 // from 50 Hz in Hz (the 95 % value ranking their magnitudes), judged against ±`limit`. The supply passes when

@@ -32,7 +32,7 @@ constexpr Command kCommands[] = {
     {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", runUsers},
     {"assess",
      "pqdesk-cli assess FILE.bin|FOLDER... [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
-     "[--limits FILE] [--json FILE] [--pdf FILE] [--png FILE (the first page)] [--xlsx FILE]",
+     "[--limits FILE] [--json FILE] [--pdf FILE] [--png FILE (the first page)] [--xlsx FILE] [--docx FILE]",
      runAssess},
     {"events",
      "pqdesk-cli events FILE.bin|FOLDER... [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
@@ -42,10 +42,12 @@ constexpr Command kCommands[] = {
      "[--headers zh|id]", runSurvey},
 };
 
-// --pdf and --png draw pages with Qt, which only pqdesk-cli-render links (RendererHandOver.h).
+// --pdf, --png and --docx (its charts) draw with Qt, which only pqdesk-cli-render links
+// (RendererHandOver.h).
 bool asksForDrawnPages(const std::vector<std::string>& args) {
   return std::find(args.begin(), args.end(), "--pdf") != args.end() ||
-         std::find(args.begin(), args.end(), "--png") != args.end();
+         std::find(args.begin(), args.end(), "--png") != args.end() ||
+         std::find(args.begin(), args.end(), "--docx") != args.end();
 }
 
 void printUsage(std::ostream& out) {

@@ -13,6 +13,7 @@
 #include "cli/CliRunner.h"
 #include "records/RecordFileWriter.h"
 #include "records/RecordStore.h"
+#include "support/ScriptReadBack.h"
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"
 #include "support/XlsxReadBack.h"
@@ -278,6 +279,50 @@ Levels withEvents(int s, int phase) {
   if (phase == 2 && s == 261) l.min = 5250;
   if (phase == 2 && s == 262) l.min = 5330;
   return l;
+}
+
+TEST_F(AssessCommandTest, TheHourAsAWordDocumentWhoseVerdictTableAReaderFindsCellForCell) {
+  writeFile(file, 3600, hourWithTenMinutesOutOfBand);
+  const std::string word = dir.file("a.docx");
+  const auto result = runCli({"assess", file, "--docx", word});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "");
+
+  const auto lines = test::scriptLines("docx_dump.py", word);
+  if (!lines) GTEST_SKIP() << "python3-docx is not installed";
+  // "cell ROW COLUMN STYLE TEXT" of the table whose heading row starts with 指标: the verdict table.
+  std::map<std::pair<int, int>, std::string> verdicts;
+  int tables = 0;
+  int verdictTable = -1;
+  int pictures = 0;
+  for (const std::string& line : *lines) {
+    std::istringstream fields(line);
+    std::string kind;
+    fields >> kind;
+    if (kind == "picture") ++pictures;
+    if (kind == "table") ++tables;
+    if (kind != "cell") continue;
+    int row = 0;
+    int column = 0;
+    std::string style;
+    fields >> row >> column >> style;
+    std::string text;
+    std::getline(fields >> std::ws, text);
+    if (row == 0 && column == 0 && text == "指标") verdictTable = tables;
+    if (verdictTable == tables) verdicts[{row, column}] = text;
+  }
+  ASSERT_NE(verdictTable, -1) << "no verdict table";
+  const std::pair<std::pair<int, int>, std::string> expected[] = {
+      {{0, 3}, "评判值"},          {{0, 5}, "结论"},
+      {{1, 0}, "供电电压偏差 A相"}, {{1, 1}, "GB/T 12325"}, {{1, 3}, "83.33%"}, {{1, 4}, "≥95%（+7%/-7%）"},
+      {{1, 5}, "不合格"},          {{3, 0}, "供电电压偏差 C相"}, {{3, 5}, "不合格"},
+      {{5, 0}, "频率偏差"},        {{5, 3}, "-0.070 Hz"},  {{5, 4}, "±0.200 Hz"},  {{5, 5}, "合格"},
+  };
+  for (const auto& [at, text] : expected) {
+    EXPECT_EQ(verdicts[at], text) << "row " << at.first << ", column " << at.second;
+  }
+  // The deviation's two charts and the frequency's at least, each a picture.
+  EXPECT_GE(pictures, 3);
 }
 
 TEST_F(AssessCommandTest, EventsWithTheirDurationsPhasesAndResidualVoltages) {

@@ -75,6 +75,7 @@ AssessmentWindow::AssessmentWindow(RecordStore* store, std::optional<HeldAssessm
   QPushButton* printButton = addButton(*outputLayout, QStringLiteral("打印"), this);
   QPushButton* pdfButton = addButton(*outputLayout, QStringLiteral("导出PDF"), this);
   QPushButton* workbookButton = addButton(*outputLayout, QStringLiteral("导出Excel"), this);
+  QPushButton* wordButton = addButton(*outputLayout, QStringLiteral("导出Word"), this);
   QPushButton* closeButton = addButton(*outputLayout, QStringLiteral("关闭"), this);
 
   const QStringList headings = [] {
@@ -115,6 +116,7 @@ AssessmentWindow::AssessmentWindow(RecordStore* store, std::optional<HeldAssessm
   ui::connectReporting(printButton, &QPushButton::clicked, this, prompter_, [this] { print(); });
   ui::connectReporting(pdfButton, &QPushButton::clicked, this, prompter_, [this] { exportPdf(); });
   ui::connectReporting(workbookButton, &QPushButton::clicked, this, prompter_, [this] { exportWorkbook(); });
+  ui::connectReporting(wordButton, &QPushButton::clicked, this, prompter_, [this] { exportWord(); });
   connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
   // A double-click, or Enter on the event.
   connect(events_, &QTableWidget::activated, this, [this](const QModelIndex& index) {
@@ -231,6 +233,18 @@ void AssessmentWindow::exportWorkbook() {
   std::string error;
   if (!writeAssessmentWorkbook(QFile::encodeName(path).toStdString(), result_, heading_, error))
     prompter_.showError(this, QStringLiteral("Excel 文件无法保存：") + QString::fromStdString(error));
+}
+
+// The report as an editable document that the customer's copy is made from; the event list is in it.
+void AssessmentWindow::exportWord() {
+  const QString path = ui::chooseNewFile(
+      prompter_, this,
+      {QStringLiteral("*.docx (*.docx)"), QStringLiteral("docx"), QStringLiteral("电能质量测试报告.docx")},
+      ui::ExistingFileAnswer::AskAgain);
+  if (path.isEmpty()) return;
+  std::string error;
+  if (!writeReportDocx(QFile::encodeName(path).toStdString(), assessmentDocument(result_, heading_), error))
+    prompter_.showError(this, QString::fromStdString(error));
 }
 
 }  // namespace pq

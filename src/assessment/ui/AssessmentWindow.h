@@ -88,6 +88,7 @@ class AssessmentWindow : public QDialog {
   void exportPdf();
   // The workbook of the whole assessment, whichever tab is shown: its sheets hold the events too.
   void exportWorkbook();
+  void exportWord();
   void print();
 
   AssessmentWindow(RecordStore* store, std::optional<HeldAssessment> held, ui::Prompter& prompter,

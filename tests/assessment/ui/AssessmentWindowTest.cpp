@@ -138,6 +138,24 @@ TEST_F(AssessmentWindowTest, WorkbookOfTheAssessment) {
   EXPECT_TRUE(prompter.log.filter("error").isEmpty()) << prompter.log.join('\n').toStdString();
 }
 
+TEST_F(AssessmentWindowTest, WordDocumentOfTheReportAndARefusedFolder) {
+  test::TempDir dir;
+  AssessmentWindow window(store, prompter, clock, AssessmentWindow::AssessmentTab);
+  test::showActive(window);
+  const QString word = QString::fromStdString(dir.file("报告.docx"));
+  prompter.answerFile(word);
+  test::child<QPushButton>(window, "导出Word").click();
+  EXPECT_TRUE(prompter.log.filter("error").isEmpty()) << prompter.log.join('\n').toStdString();
+  QFile file(word);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.read(2), QByteArray("PK"));
+
+  prompter.answerFile(QString::fromStdString(dir.file("missing/报告.docx")));
+  test::child<QPushButton>(window, "导出Word").click();
+  ASSERT_FALSE(prompter.log.isEmpty());
+  EXPECT_TRUE(prompter.log.back().startsWith("error: Word 文件无法保存：")) << prompter.log.back().toStdString();
+}
+
 TEST_F(AssessmentWindowTest, PdfOfTheCurrentTabAndARefusedFolder) {
   test::TempDir dir;
   AssessmentWindow window(store, prompter, clock, AssessmentWindow::AssessmentTab);
