@@ -86,6 +86,26 @@ void shadeMarkedIntervals(PageChart& chart, const TrendSeries& trend, const Time
   shade(trend.outage, nullptr, kOutageShade, "停电");
 }
 
+// A chart of a trend against time, before its lines: the time axis, a y axis over the values outside
+// outages and `alsoShown` (the limits) with a little room beyond them, from 0 for values that are
+// never negative, and the shading of events and outages.
+struct TrendChart {
+  PageChart chart;
+  TimeFrame frame;
+  std::vector<std::vector<double>> lines;
+};
+TrendChart trendChart(const TrendSeries& trend, const char* title, const char* yTitle,
+                      std::initializer_list<double> alsoShown, int decimals) {
+  TrendChart c{PageChart(assessmentChartWidth(), kTimeChartHeight, title), {}, linesOutsideOutages(trend)};
+  c.frame = timeAxis(c.chart, trend);
+  const auto [low, high] = rangeOf(c.lines, alsoShown);
+  const double margin = (high - low) * 0.05;
+  const RoundAxis y = roundAxis(low < 0 ? low - margin : low, high + margin, 7, decimals);
+  c.chart.setYAxis(y.min, y.max, y.ticks, yTitle);
+  shadeMarkedIntervals(c.chart, trend, c.frame);
+  return c;
+}
+
 std::string percentLimitText(const char* name, double value) {
   return std::string(name) + " " + (value > 0 ? "+" : "") + pageNumber(value, 2) + "%";
 }
@@ -123,13 +143,8 @@ PageDrawing deviationTimeChart(const AssessmentResult& result) {
   const TrendSeries& trend = result.trends.deviation;
   if (trend.starts.empty() || trend.lines.size() != 3) return {};
   const IndexAssessment& index = result.deviation[0].index;
-  PageChart chart(assessmentChartWidth(), kTimeChartHeight, "供电电压偏差（1分钟值）");
-  const TimeFrame frame = timeAxis(chart, trend);
-  const std::vector<std::vector<double>> lines = linesOutsideOutages(trend);
-  const auto [low, high] = rangeOf(lines, {index.upperLimit, index.lowerLimit, 0});
-  const RoundAxis y = roundAxis(low, high, 7, 1);
-  chart.setYAxis(y.min, y.max, y.ticks, "偏差 %");
-  shadeMarkedIntervals(chart, trend, frame);
+  auto [chart, frame, lines] =
+      trendChart(trend, "供电电压偏差（1分钟值）", "偏差 %", {index.upperLimit, index.lowerLimit, 0}, 1);
   const bool lineVoltages = result.setup.supply.lineVoltages;
   for (int phase = 0; phase < 3; ++phase) {
     chart.addLine(frame.xs, lines[static_cast<std::size_t>(phase)], kPhaseColours[phase], trend.intervalSeconds,
@@ -192,13 +207,8 @@ PageDrawing unbalanceChart(const AssessmentResult& result) {
   const TrendSeries& trend = result.trends.unbalance;
   if (trend.starts.empty() || trend.lines.empty()) return {};
   const IndexAssessment& index = result.unbalance.voltage;
-  PageChart chart(assessmentChartWidth(), kTimeChartHeight, "三相电压不平衡度（10分钟值）");
-  const TimeFrame frame = timeAxis(chart, trend);
-  const std::vector<std::vector<double>> lines = linesOutsideOutages(trend);
-  const auto [low, high] = rangeOf(lines, {0, index.upperLimit, index.largestLimit});
-  const RoundAxis y = roundAxis(low, high * 1.1, 6, 1);
-  chart.setYAxis(y.min, y.max, y.ticks, "不平衡度 %");
-  shadeMarkedIntervals(chart, trend, frame);
+  auto [chart, frame, lines] = trendChart(trend, "三相电压不平衡度（10分钟值）", "不平衡度 %",
+                                          {0, index.upperLimit, index.largestLimit}, 1);
   chart.addLine(frame.xs, lines[0], kSeriesColour, trend.intervalSeconds, "负序电压不平衡度");
   if (std::isfinite(index.upperLimit)) {
     chart.addLimit(index.upperLimit, kLimitColour, "95%值限值 " + pageNumber(index.upperLimit, 2) + "%");
@@ -211,14 +221,8 @@ PageDrawing frequencyChart(const AssessmentResult& result) {
   const TrendSeries& trend = result.trends.frequency;
   if (trend.starts.empty() || trend.lines.empty()) return {};
   const IndexAssessment& index = result.frequency.index;
-  PageChart chart(assessmentChartWidth(), kTimeChartHeight, "频率偏差（10秒值）");
-  const TimeFrame frame = timeAxis(chart, trend);
   const double limit = result.setup.limits.frequencyDeviation;
-  const std::vector<std::vector<double>> lines = linesOutsideOutages(trend);
-  const auto [low, high] = rangeOf(lines, {limit, -limit});
-  const RoundAxis y = roundAxis(low * 1.1, high * 1.1, 7, 2);
-  chart.setYAxis(y.min, y.max, y.ticks, "偏差 Hz");
-  shadeMarkedIntervals(chart, trend, frame);
+  auto [chart, frame, lines] = trendChart(trend, "频率偏差（10秒值）", "偏差 Hz", {limit, -limit}, 2);
   chart.addLine(frame.xs, lines[0], kSeriesColour, trend.intervalSeconds, "频率偏差");
   if (std::isfinite(index.upperLimit)) {
     chart.addLimit(index.upperLimit, kLimitColour, "限值 ±" + pageNumber(index.upperLimit, 3) + " Hz");
