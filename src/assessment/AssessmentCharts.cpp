@@ -22,7 +22,8 @@ constexpr PageColour kDipColour{30, 90, 180};
 constexpr PageColour kInterruptionColour{0, 0, 0};
 
 // The lowest and highest finite values of the lines, and of the extra values given.
-std::pair<double, double> rangeOf(const std::vector<std::vector<double>>& lines, std::initializer_list<double> extra) {
+std::pair<double, double> rangeOf(const std::vector<std::vector<double>>& lines,
+                                  std::initializer_list<double> extra) {
   double low = INFINITY, high = -INFINITY;
   for (const auto& line : lines)
     for (const double v : line)
@@ -48,7 +49,8 @@ TimeFrame timeAxis(PageChart& chart, const TrendSeries& trend) {
   frame.xs.reserve(trend.starts.size());
   for (const std::int64_t start : trend.starts) frame.xs.push_back(static_cast<double>(start - frame.origin));
   const std::int64_t end = trend.starts.back() + trend.intervalSeconds;
-  chart.setXAxis(0, static_cast<double>(end - frame.origin), timeTicks(frame.origin, end, frame.origin, 7), "时间");
+  chart.setXAxis(0, static_cast<double>(end - frame.origin), timeTicks(frame.origin, end, frame.origin, 7),
+                 "时间");
   return frame;
 }
 
@@ -86,6 +88,26 @@ void shadeMarkedIntervals(PageChart& chart, const TrendSeries& trend, const Time
   shade(trend.outage, nullptr, kOutageShade, "停电");
 }
 
+// A chart of a trend against time, before its lines: the time axis, a y axis over the values outside
+// outages and `alsoShown` (the limits) with a little room beyond them, from 0 for values that are
+// never negative, and the shading of events and outages.
+struct TrendChart {
+  PageChart chart;
+  TimeFrame frame;
+  std::vector<std::vector<double>> lines;
+};
+TrendChart trendChart(const TrendSeries& trend, const char* title, const char* yTitle,
+                      std::initializer_list<double> alsoShown, int decimals) {
+  TrendChart c{PageChart(assessmentChartWidth(), kTimeChartHeight, title), {}, linesOutsideOutages(trend)};
+  c.frame = timeAxis(c.chart, trend);
+  const auto [low, high] = rangeOf(c.lines, alsoShown);
+  const double margin = (high - low) * 0.05;
+  const RoundAxis y = roundAxis(low < 0 ? low - margin : low, high + margin, 7, decimals);
+  c.chart.setYAxis(y.min, y.max, y.ticks, yTitle);
+  shadeMarkedIntervals(c.chart, trend, c.frame);
+  return c;
+}
+
 std::string percentLimitText(const char* name, double value) {
   return std::string(name) + " " + (value > 0 ? "+" : "") + pageNumber(value, 2) + "%";
 }
@@ -95,8 +117,8 @@ std::string percentLimitText(const char* name, double value) {
 int assessmentChartWidth() { return PageFlow::kRight - PageFlow::kLeft; }
 
 std::vector<AxisTick> timeTicks(std::int64_t first, std::int64_t last, std::int64_t origin, int most) {
-  constexpr std::int64_t kSteps[] = {600, 1800, 3600, 2 * 3600, 3 * 3600, 6 * 3600, 12 * 3600,
-                                     86400, 2 * 86400, 7 * 86400, 14 * 86400, 28 * 86400};
+  constexpr std::int64_t kSteps[] = {600,       1800,  3600,      2 * 3600,  3 * 3600,   6 * 3600,
+                                     12 * 3600, 86400, 2 * 86400, 7 * 86400, 14 * 86400, 28 * 86400};
   std::int64_t step = kSteps[std::size(kSteps) - 1];
   for (const std::int64_t s : kSteps) {
     if ((last - first) / s + 1 <= most) {
@@ -123,16 +145,12 @@ PageDrawing deviationTimeChart(const AssessmentResult& result) {
   const TrendSeries& trend = result.trends.deviation;
   if (trend.starts.empty() || trend.lines.size() != 3) return {};
   const IndexAssessment& index = result.deviation[0].index;
-  PageChart chart(assessmentChartWidth(), kTimeChartHeight, "供电电压偏差（1分钟值）");
-  const TimeFrame frame = timeAxis(chart, trend);
-  const std::vector<std::vector<double>> lines = linesOutsideOutages(trend);
-  const auto [low, high] = rangeOf(lines, {index.upperLimit, index.lowerLimit, 0});
-  const RoundAxis y = roundAxis(low, high, 7, 1);
-  chart.setYAxis(y.min, y.max, y.ticks, "偏差 %");
-  shadeMarkedIntervals(chart, trend, frame);
+  auto [chart, frame, lines] =
+      trendChart(trend, "供电电压偏差（1分钟值）", "偏差 %", {index.upperLimit, index.lowerLimit, 0}, 1);
   const bool lineVoltages = result.setup.supply.lineVoltages;
   for (int phase = 0; phase < 3; ++phase) {
-    chart.addLine(frame.xs, lines[static_cast<std::size_t>(phase)], kPhaseColours[phase], trend.intervalSeconds,
+    chart.addLine(frame.xs, lines[static_cast<std::size_t>(phase)], kPhaseColours[phase],
+                  trend.intervalSeconds,
                   std::string(phaseLabel(phase, lineVoltages)) + (lineVoltages ? "" : "相"));
   }
   if (std::isfinite(index.upperLimit)) {
@@ -192,17 +210,13 @@ PageDrawing unbalanceChart(const AssessmentResult& result) {
   const TrendSeries& trend = result.trends.unbalance;
   if (trend.starts.empty() || trend.lines.empty()) return {};
   const IndexAssessment& index = result.unbalance.voltage;
-  PageChart chart(assessmentChartWidth(), kTimeChartHeight, "三相电压不平衡度（10分钟值）");
-  const TimeFrame frame = timeAxis(chart, trend);
-  const std::vector<std::vector<double>> lines = linesOutsideOutages(trend);
-  const auto [low, high] = rangeOf(lines, {0, index.upperLimit, index.largestLimit});
-  const RoundAxis y = roundAxis(low, high * 1.1, 6, 1);
-  chart.setYAxis(y.min, y.max, y.ticks, "不平衡度 %");
-  shadeMarkedIntervals(chart, trend, frame);
+  auto [chart, frame, lines] = trendChart(trend, "三相电压不平衡度（10分钟值）", "不平衡度 %",
+                                          {0, index.upperLimit, index.largestLimit}, 1);
   chart.addLine(frame.xs, lines[0], kSeriesColour, trend.intervalSeconds, "负序电压不平衡度");
   if (std::isfinite(index.upperLimit)) {
     chart.addLimit(index.upperLimit, kLimitColour, "95%值限值 " + pageNumber(index.upperLimit, 2) + "%");
-    chart.addLimit(index.largestLimit, {120, 0, 120}, "最大值限值 " + pageNumber(index.largestLimit, 2) + "%");
+    chart.addLimit(index.largestLimit, {120, 0, 120},
+                   "最大值限值 " + pageNumber(index.largestLimit, 2) + "%");
   }
   return chart.finish();
 }
@@ -211,14 +225,8 @@ PageDrawing frequencyChart(const AssessmentResult& result) {
   const TrendSeries& trend = result.trends.frequency;
   if (trend.starts.empty() || trend.lines.empty()) return {};
   const IndexAssessment& index = result.frequency.index;
-  PageChart chart(assessmentChartWidth(), kTimeChartHeight, "频率偏差（10秒值）");
-  const TimeFrame frame = timeAxis(chart, trend);
   const double limit = result.setup.limits.frequencyDeviation;
-  const std::vector<std::vector<double>> lines = linesOutsideOutages(trend);
-  const auto [low, high] = rangeOf(lines, {limit, -limit});
-  const RoundAxis y = roundAxis(low * 1.1, high * 1.1, 7, 2);
-  chart.setYAxis(y.min, y.max, y.ticks, "偏差 Hz");
-  shadeMarkedIntervals(chart, trend, frame);
+  auto [chart, frame, lines] = trendChart(trend, "频率偏差（10秒值）", "偏差 Hz", {limit, -limit}, 2);
   chart.addLine(frame.xs, lines[0], kSeriesColour, trend.intervalSeconds, "频率偏差");
   if (std::isfinite(index.upperLimit)) {
     chart.addLimit(index.upperLimit, kLimitColour, "限值 ±" + pageNumber(index.upperLimit, 3) + " Hz");
@@ -236,8 +244,9 @@ PageDrawing harmonicChart(const AssessmentResult& result, int channel) {
     if (h.channel == channel && h.order != 0) indices.push_back(&h);
   if (indices.empty()) return {};
   const bool voltage = isVoltageChannel(channel);
-  PageChart chart(assessmentChartWidth(), kHarmonicHeight,
-                  std::string(kChannelNames[channel]) + (voltage ? " 谐波电压含有率的95%值" : " 谐波电流的95%值"));
+  PageChart chart(
+      assessmentChartWidth(), kHarmonicHeight,
+      std::string(kChannelNames[channel]) + (voltage ? " 谐波电压含有率的95%值" : " 谐波电流的95%值"));
   std::vector<AxisTick> ticks;
   double high = 0;
   for (std::size_t i = 0; i < indices.size(); ++i) {
@@ -246,7 +255,7 @@ PageDrawing harmonicChart(const AssessmentResult& result, int channel) {
     for (const double v : {h.index.p95, h.index.upperLimit})
       if (std::isfinite(v)) high = std::max(high, v);
   }
-  chart.setXAxis(-0.5, static_cast<double>(indices.size()) - 0.5, ticks, voltage ? "次数" : "次数");
+  chart.setXAxis(-0.5, static_cast<double>(indices.size()) - 0.5, ticks, "次数");
   const RoundAxis y = roundAxis(0, high > 0 ? high * 1.05 : 1, 6, high >= 10 ? 0 : 1);
   chart.setYAxis(y.min, y.max, y.ticks, voltage ? "含有率 %" : "电流 A");
   bool anyOver = false;
@@ -255,7 +264,8 @@ PageDrawing harmonicChart(const AssessmentResult& result, int channel) {
     const double x = static_cast<double>(i);
     const bool over = index.verdict == Verdict::Fail;
     anyOver = anyOver || over;
-    if (std::isfinite(index.p95)) chart.addBar(x - 0.32, x + 0.32, index.p95, over ? kOverLimitColour : kSeriesColour);
+    if (std::isfinite(index.p95))
+      chart.addBar(x - 0.32, x + 0.32, index.p95, over ? kOverLimitColour : kSeriesColour);
     if (std::isfinite(index.upperLimit) && index.upperLimit > 0)
       chart.addLimitSegment(x - 0.45, x + 0.45, index.upperLimit, {0, 0, 0});
   }
@@ -274,21 +284,24 @@ PageDrawing eventChart(const AssessmentResult& result, const EventClassTable& cl
   const double shortest = std::log10(0.5);
   const double longest = std::log10(60.0);
   std::vector<AxisTick> xTicks;
-  for (const auto& [seconds, text] : {std::pair{0.5, "0.5"}, {1.0, "1"}, {2.0, "2"}, {5.0, "5"}, {10.0, "10"},
-                                      {20.0, "20"}, {60.0, "60"}})
+  for (const auto& [seconds, text] :
+       {std::pair{0.5, "0.5"}, {1.0, "1"}, {2.0, "2"}, {5.0, "5"}, {10.0, "10"}, {20.0, "20"}, {60.0, "60"}})
     xTicks.push_back({std::log10(seconds), text});
   chart.setXAxis(shortest, longest, xTicks, "持续时间 s（对数坐标）");
   std::vector<AxisTick> yTicks;
-  for (const int v : {0, 10, 40, 70, 80, 90, 110, 120, 140}) yTicks.push_back({static_cast<double>(v), std::to_string(v)});
+  for (const int v : {0, 10, 40, 70, 80, 90, 110, 120, 140})
+    yTicks.push_back({static_cast<double>(v), std::to_string(v)});
   chart.setYAxis(0, 140, yTicks, "剩余电压/峰值 %");
   for (const EventClassTable::Column& column : classes.columns)
-    if (column.upperSeconds < 60 && column.upperSeconds > 0.5) chart.addVerticalLimit(std::log10(column.upperSeconds), {120, 120, 120});
+    if (column.upperSeconds < 60 && column.upperSeconds > 0.5)
+      chart.addVerticalLimit(std::log10(column.upperSeconds), {120, 120, 120});
   for (const VoltageEvent& e : result.events) {
     if (!isShortEvent(e.kind)) continue;
     const PageColour colour = e.kind == VoltageEventKind::Swell          ? kOverLimitColour
                               : e.kind == VoltageEventKind::Interruption ? kInterruptionColour
                                                                          : kDipColour;
-    chart.addMarker(std::log10(std::max(e.durationSeconds, 1)), std::clamp(e.extremePercent, 0.0, 140.0), colour, 6);
+    chart.addMarker(std::log10(std::max(e.durationSeconds, 1)), std::clamp(e.extremePercent, 0.0, 140.0),
+                    colour, 6);
   }
   chart.addLegend("电压暂降", kDipColour, true);
   chart.addLegend("电压暂升", kOverLimitColour, true);

@@ -13,8 +13,8 @@ namespace {
 
 // The series's intervals with a line per cell, each value passed through `convert`; no lines when
 // the series does not keep a cell.
-TrendSeries trendOf(const AggregatedSeries& series, Resolution resolution, std::initializer_list<int> cellList,
-                    const std::function<double(double)>& convert) {
+TrendSeries trendOf(const AggregatedSeries& series, Resolution resolution,
+                    std::initializer_list<int> cellList, const std::function<double(double)>& convert) {
   TrendSeries trend;
   trend.intervalSeconds = kResolutionSeconds[static_cast<int>(resolution)];
   const std::size_t n = series.intervals.size();
@@ -44,9 +44,9 @@ AssessmentTrends assessmentTrendsOf(const std::array<AggregatedSeries, kResoluti
   const auto at = [&](Resolution r) -> const AggregatedSeries& { return series[static_cast<int>(r)]; };
   const double declared = supply.declared;
   AssessmentTrends trends;
-  trends.deviation = trendOf(at(Resolution::OneMinute), Resolution::OneMinute,
-                             {cells::uaRms, cells::ubRms, cells::ucRms},
-                             [declared](double u) { return (u - declared) / declared * 100; });
+  trends.deviation =
+      trendOf(at(Resolution::OneMinute), Resolution::OneMinute, {cells::uaRms, cells::ubRms, cells::ucRms},
+              [declared](double u) { return (u - declared) / declared * 100; });
   trends.unbalance = trendOf(at(Resolution::TenMinutes), Resolution::TenMinutes, {cells::uUnbalance},
                              [](double v) { return v; });
   trends.frequency = trendOf(at(Resolution::TenSeconds), Resolution::TenSeconds, {cells::frequency},

@@ -18,7 +18,8 @@ std::string secondsText(double seconds) {
 EventClassTable eventClassTable(std::span<const VoltageEvent> events, int recordSeconds) {
   EventClassTable table;
   table.swellBands = {{"u≥120", 120, 1e9}, {"120>u>110", 110, 120}};
-  table.dipBands = {{"90>u≥80", 80, 90}, {"80>u≥70", 70, 80}, {"70>u≥40", 40, 70}, {"40>u≥10", 10, 40}, {"10>u", -1e9, 10}};
+  table.dipBands = {
+      {"90>u≥80", 80, 90}, {"80>u≥70", 70, 80}, {"70>u≥40", 40, 70}, {"40>u≥10", 10, 40}, {"10>u", -1e9, 10}};
 
   // A class that ends below the interval joins the next; the column keeps the start of its first.
   const auto rangeText = [](double from, double to) {
@@ -47,7 +48,8 @@ EventClassTable eventClassTable(std::span<const VoltageEvent> events, int record
   for (const VoltageEvent& e : events) {
     if (!isShortEvent(e.kind)) continue;
     std::size_t column = 0;
-    while (column + 1 < table.columns.size() && e.durationSeconds > table.columns[column].upperSeconds) ++column;
+    while (column + 1 < table.columns.size() && e.durationSeconds > table.columns[column].upperSeconds)
+      ++column;
     const double u = e.extremePercent;
     if (e.kind == VoltageEventKind::Swell) {
       ++table.counts[u >= table.swellBands[0].low ? 0 : 1][column];

@@ -27,8 +27,12 @@ Verdict channelVerdict(const std::vector<const HarmonicIndex*>& indices) {
 
 VerdictRow harmonicRow(int channel, const std::vector<const HarmonicIndex*>& indices) {
   const bool voltage = isVoltageChannel(channel);
-  VerdictRow row{std::string(voltage ? "谐波电压 " : "谐波电流 ") + kChannelNames[channel], "GB/T 14549",
-                 voltage ? "含有率、THD的95%值" : "谐波电流的95%值", "—", "—", channelVerdict(indices)};
+  VerdictRow row{std::string(voltage ? "谐波电压 " : "谐波电流 ") + kChannelNames[channel],
+                 "GB/T 14549",
+                 voltage ? "含有率、THD的95%值" : "谐波电流的95%值",
+                 "—",
+                 "—",
+                 channelVerdict(indices)};
   const char* unit = voltage ? "%" : " A";
   const HarmonicIndex* worst = nullptr;
   double worstRatio = -1;
@@ -59,16 +63,18 @@ std::vector<VerdictRow> verdictRows(const AssessmentResult& result) {
     const std::string band = std::isnan(d.upperLimit) ? std::string("—")
                                                       : "+" + generalNumberText(d.upperLimit) + "%/" +
                                                             generalNumberText(d.lowerLimit) + "%";
-    rows.push_back({"供电电压偏差 " + phaseName(phase, lineVoltages), "GB/T 12325", "1分钟值的合格率",
-                    std::isnan(d.passRate) ? "—" : pageNumber(d.passRate, 2) + "%",
-                    "≥" + generalNumberText(result.setup.limits.requiredQualificationRate) + "%（" + band + "）",
-                    d.verdict});
+    rows.push_back(
+        {"供电电压偏差 " + phaseName(phase, lineVoltages), "GB/T 12325", "1分钟值的合格率",
+         std::isnan(d.passRate) ? "—" : pageNumber(d.passRate, 2) + "%",
+         "≥" + generalNumberText(result.setup.limits.requiredQualificationRate) + "%（" + band + "）",
+         d.verdict});
   }
   const IndexAssessment& u = result.unbalance.voltage;
   rows.push_back({"三相电压不平衡度", "GB/T 15543", "10分钟值95%值/最大值",
                   std::isnan(u.p95) ? "—" : pageNumber(u.p95, 2) + "%/" + pageNumber(u.max, 2) + "%",
-                  std::isnan(u.upperLimit) ? "—"
-                                           : pageNumber(u.upperLimit, 2) + "%/" + pageNumber(u.largestLimit, 2) + "%",
+                  std::isnan(u.upperLimit)
+                      ? "—"
+                      : pageNumber(u.upperLimit, 2) + "%/" + pageNumber(u.largestLimit, 2) + "%",
                   u.verdict});
   const IndexAssessment& f = result.frequency.index;
   const double largest = std::fabs(f.max) >= std::fabs(f.min) ? f.max : f.min;
@@ -94,8 +100,8 @@ std::string conclusionText(const std::vector<VerdictRow>& rows) {
     list += (list.empty() ? "" : "、") + row.index;
   }
   std::string text = !failed.empty() ? "不合格项：" + failed + "。"
-                     : anyPass        ? "结论：所评估的各项指标均合格。"
-                                      : "结论：没有可判断的指标。";
+                     : anyPass       ? "结论：所评估的各项指标均合格。"
+                                     : "结论：没有可判断的指标。";
   if (!unjudged.empty()) text += "无结论项：" + unjudged + "（原因见各节）。";
   return text;
 }

@@ -176,21 +176,23 @@ PageDrawing PageChart::finish() {
   for (const AxisTick& tick : x_.ticks)
     drawing.polylines.push_back({{{xOf(tick.value), top}, {xOf(tick.value), bottom}}, kGridColour, 1, false});
   for (PagePolyline& line : lines_) drawing.polylines.push_back(std::move(line));
-  drawing.polylines.push_back({{{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}}, kBlack, 1, false});
+  drawing.polylines.push_back(
+      {{{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top}}, kBlack, 1, false});
   drawing.markers = std::move(markers_);
 
   drawing.labels.push_back(label(width_ / 2.0, 2, title_, kChartTitleFont, PageLabel::Horizontal::Centre,
                                  PageLabel::Vertical::Top));
   for (const AxisTick& tick : y_.ticks)
-    drawing.labels.push_back(label(left - 4, yOf(tick.value), tick.label, kChartTickFont, PageLabel::Horizontal::Right,
-                                   PageLabel::Vertical::Middle));
+    drawing.labels.push_back(label(left - 4, yOf(tick.value), tick.label, kChartTickFont,
+                                   PageLabel::Horizontal::Right, PageLabel::Vertical::Middle));
   // A label of a tick at an end of the axis stays inside the plot's width, clear of the y axis's.
   for (const AxisTick& tick : x_.ticks) {
     const double x = xOf(tick.value);
     const auto align = x <= left + 0.5    ? PageLabel::Horizontal::Left
                        : x >= right - 0.5 ? PageLabel::Horizontal::Right
                                           : PageLabel::Horizontal::Centre;
-    drawing.labels.push_back(label(x, bottom + 3, tick.label, kChartTickFont, align, PageLabel::Vertical::Top));
+    drawing.labels.push_back(
+        label(x, bottom + 3, tick.label, kChartTickFont, align, PageLabel::Vertical::Top));
   }
   // The y axis's title turned up the left edge, the x axis's under its ticks.
   PageLabel yTitle = label(4, (top + bottom) / 2, y_.title, kChartTickFont, PageLabel::Horizontal::Centre,
@@ -207,10 +209,11 @@ PageDrawing PageChart::finish() {
     if (entry.filled) {
       drawing.fills.push_back({x, y - 4, kLegendKey, 8, entry.colour});
     } else {
-      drawing.polylines.push_back({{{x, y}, {x + kLegendKey, y}}, entry.colour, entry.dashed ? 1.0 : 1.5, entry.dashed});
+      drawing.polylines.push_back(
+          {{{x, y}, {x + kLegendKey, y}}, entry.colour, entry.dashed ? 1.0 : 1.5, entry.dashed});
     }
-    drawing.labels.push_back(label(x + kLegendKey + 4, y, entry.text, kChartTickFont, PageLabel::Horizontal::Left,
-                                   PageLabel::Vertical::Middle));
+    drawing.labels.push_back(label(x + kLegendKey + 4, y, entry.text, kChartTickFont,
+                                   PageLabel::Horizontal::Left, PageLabel::Vertical::Middle));
     x += kLegendKey + 4 + PageFlow::textWidth(entry.text, kChartTickFont.points) + 16;
   }
   return drawing;

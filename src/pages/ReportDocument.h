@@ -1,9 +1,9 @@
 #pragma once
 
+#include <deque>
 #include <string>
 #include <type_traits>
 #include <utility>
-#include <deque>
 #include <variant>
 #include <vector>
 
@@ -44,8 +44,8 @@ struct DocumentChart {
 struct DocumentSpace {
   int pixels = 0;
 };
-using DocumentBlock =
-    std::variant<DocumentHeading, DocumentHeaderLine, DocumentParagraph, DocumentTable, DocumentChart, DocumentSpace>;
+using DocumentBlock = std::variant<DocumentHeading, DocumentHeaderLine, DocumentParagraph, DocumentTable,
+                                   DocumentChart, DocumentSpace>;
 
 class ReportDocument {
  public:

@@ -8,7 +8,8 @@ namespace pq {
 
 std::string instrumentNumberText(const std::array<std::uint32_t, 4>& id) {
   char text[16];
-  std::snprintf(text, sizeof text, "%02X%02X%02X%02X", id[0] & 0xFFu, id[1] & 0xFFu, id[2] & 0xFFu, id[3] & 0xFFu);
+  std::snprintf(text, sizeof text, "%02X%02X%02X%02X", id[0] & 0xFFu, id[1] & 0xFFu, id[2] & 0xFFu,
+                id[3] & 0xFFu);
   return text;
 }
 

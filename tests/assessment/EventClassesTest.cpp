@@ -27,7 +27,8 @@ TEST(EventClassTable, DurationClassesShorterThanTheIntervalMerge) {
   const Case cases[] = {
       {1,
        {"10 ms≤t≤1 s", "1 s<t≤5 s", "5 s<t≤60 s"},
-       "记录间隔1 s，分辨不出其中的持续时间：10 ms≤t≤200 ms、200 ms<t≤500 ms、500 ms<t≤1 s合为10 ms≤t≤1 s一栏。"},
+       "记录间隔1 s，分辨不出其中的持续时间：10 ms≤t≤200 ms、200 ms<t≤500 ms、500 ms<t≤1 s合为10 ms≤t≤1 "
+       "s一栏。"},
       {3,
        {"10 ms≤t≤5 s", "5 s<t≤60 s"},
        "记录间隔3 s，分辨不出其中的持续时间：10 ms≤t≤200 ms、200 ms<t≤500 ms、500 ms<t≤1 s、1 s<t≤5 s合为"
