@@ -140,13 +140,11 @@ void AssessmentWindow::showEvent(QShowEvent* event) {
 }
 
 void AssessmentWindow::assess() {
+  // The range is checked first, a day the month does not have said in the program's own words, and
+  // before a survey's files are read again for it.
+  const std::optional<TimeWindow> chosen = panel_->chosenWindow();
+  if (!chosen) return;
   if (store_ != nullptr && !panel_->selectTimeRange(*store_)) return;
-  // A survey's range is checked before its files are read again for it.
-  std::optional<TimeWindow> surveyWindow;
-  if (held_) {
-    surveyWindow = panel_->chosenWindow();
-    if (!surveyWindow) return;
-  }
   const QString file = limitSets_->currentData().toString();
   const LoadedLimitSet loaded = loadListedLimitSet(file.isEmpty() ? defaultLimitSetFile() : std::filesystem::path(QFile::encodeName(file).toStdString()));
   for (const std::string& message : loaded.messages)
@@ -167,12 +165,12 @@ void AssessmentWindow::assess() {
                             assessmentSetupOf(*store_, store_->records(), records, loaded.set.limits,
                                               loaded.set.name));
     heading_ = assessmentHeadingOf(*store_);
-  } else if (!surveyWindow->from && !surveyWindow->to) {
+  } else if (!chosen->from && !chosen->to) {
     result_ = held_->judge(loaded.set.limits, loaded.set.name);
     heading_ = held_->heading;
   } else {
     std::optional<AssessmentResult> judged =
-        held_->judgeWindow(loaded.set.limits, loaded.set.name, *surveyWindow, this);
+        held_->judgeWindow(loaded.set.limits, loaded.set.name, *chosen, this);
     if (!judged) return;
     result_ = std::move(*judged);
     heading_ = held_->heading;

@@ -54,9 +54,10 @@ class TimeRangePanel : public QGroupBox {
   // After a ShowAll query: the first and last record's times in the fields.
   void showRangeInFields(const RecordStore& store);
 
-  // For records that are not in the store (a survey's): the times of the current choice, with no
-  // bound for all records. Nothing, with the message shown, when a date field is empty or a custom
-  // time is no date-time (31 June) or ends before it starts: the query must stop.
+  // The times of the current choice, with no bound for all records: what records that are not in the
+  // store (a survey's) are taken by, and a check of a custom range before selectTimeRange that says a
+  // wrong date in the program's own words. Nothing, with the message shown, when a date field is empty
+  // or a custom time is no date-time (31 June) or ends before it starts: the query must stop.
   std::optional<TimeWindow> chosenWindow();
   // After a ShowAll query of such records: the minutes of their first and last in the fields.
   void showSpanInFields(std::int64_t first, std::int64_t last);

@@ -80,6 +80,11 @@ TEST_F(AssessmentWindowTest, AssessesWhenShownAndListsTheEvents) {
   }
   EXPECT_TRUE(window.isVisible()) << "Enter on an event leaves the window open";
   EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join('\n').toStdString();
+
+  // A day the month does not have is said in the program's own words, and the result stays.
+  window.panel().queryCustomRange({{"2010", "4", "31", "10", "0"}}, {{"2010", "5", "1", "10", "1"}});
+  EXPECT_EQ(prompter.log, QStringList{"message: 查询时间不正确，请重新输入!"});
+  EXPECT_EQ(window.result().span.records, 120);
 }
 
 QComboBox& limitSets(const AssessmentWindow& window) {
