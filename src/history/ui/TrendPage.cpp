@@ -12,7 +12,6 @@
 
 #include "assessment/LimitSet.h"
 #include "assessment/SupplyVoltageDeviation.h"
-#include "base/TextCodec.h"
 #include "charts/ui/ChartPicture.h"
 #include "export/RecordTable.h"
 #include "export/RecordNotes.h"
@@ -67,10 +66,8 @@ TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const TrendPage
   layout->setColumnStretch(0, 1);
 
   ui::connectReporting(limitBox_, &QCheckBox::toggled, this, prompter_, [this] { showLimitLines(); });
-  ui::connectReporting(saveButton_, &QPushButton::clicked, this, prompter_, [this] {
-    saveChartPicture(prompter_, this, *chart_, QString::fromStdString(gbkToUtf8(store_.substationName)),
-                     chart_->accessibleName());
-  });
+  ui::connectReporting(saveButton_, &QPushButton::clicked, this, prompter_,
+                       [this] { saveChartPicture(prompter_, this, *chart_); });
   ui::connectReporting(printButton_, &QPushButton::clicked, this, prompter_,
                        [this] { printChartPicture(*chart_); });
 }

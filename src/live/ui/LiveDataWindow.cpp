@@ -79,9 +79,8 @@ TForm10::TForm10(LivePage page, ui::Prompter& prompter, QWidget* parent, Options
 
   ui::connectReporting(pages_, &QTabWidget::currentChanged, this, prompter_,
                        [this] { preparePage(pages_->currentIndex()); });
-  ui::connectReporting(&waveformPage_->saveButton(), &QPushButton::clicked, this, prompter_, [this] {
-    history::saveChartPicture(prompter_, this, waveformPage_->chart(), QString(), QStringLiteral("波形图"));
-  });
+  ui::connectReporting(&waveformPage_->saveButton(), &QPushButton::clicked, this, prompter_,
+                       [this] { history::saveChartPicture(prompter_, this, waveformPage_->chart()); });
   ui::connectReporting(&waveformPage_->printButton(), &QPushButton::clicked, this, prompter_,
                        [this] { history::printChartPicture(waveformPage_->chart()); });
 
