@@ -5,10 +5,10 @@
 # the tests of the code that runs threads under ThreadSanitizer in build-tsan/; every libFuzzer target in
 # build-fuzz/; the kill trials; a minute of random input in the windows (scripts/monkey.sh).
 #
-# Two lanes run at once. Lane A: the sanitizer build, the tests, the kill trials. Lane B: the Release
-# build and the package test, ThreadSanitizer, the fuzz targets. The tests mostly wait on
-# subprocesses, pseudo-terminals and timers, and a build leaves cores idle while it links, so the other
-# lane fills them. Lane B's output goes to build-logs/lane-b.log, shown when it fails.
+# Two lanes run at once. Lane A: the sanitizer build, then the tests, the kill trials and the monkey
+# side by side. Lane B: the Release build and the package test, ThreadSanitizer, the fuzz targets. The
+# tests mostly wait on subprocesses, pseudo-terminals and timers, and a build leaves cores idle while it
+# links, so the other lane fills them. Lane B's output goes to build-logs/lane-b.log, shown when it fails.
 # The trees are unity builds (cmake/UnityBuild.cmake) and go through ccache when it is installed
 # (scripts/compiler-cache.sh).
 set -euo pipefail
@@ -137,7 +137,15 @@ stage "ASan/UBSan build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPQ_SANITIZE=address,undefined \
   -DPQ_BUILD_BENCH=OFF -DCMAKE_UNITY_BUILD=ON "${pq_compiler_cache[@]}" >/dev/null
 cmake --build build-asan -j "$jobs"
-stage "ASan/UBSan tests"
+# The tests, the kill trials and the monkey at once: all of them wait on their own processes,
+# pseudo-terminals and timers far more than they compute, and each works in folders of its own.
+stage "ASan tests, kill trials, monkey"
+# 10 kill trials per save (scripts/kill-trials.sh runs 100 by default).
+bash scripts/kill-trials.sh 10 >build-logs/kill-trials.log 2>&1 &
+kill_trials=$!
+# A minute of random clicks, keys and text in the windows of the ASan/UBSan build (docs/reliability.md).
+bash scripts/monkey.sh 60 >build-logs/monkey.log 2>&1 &
+monkey=$!
 # Both test executables in shards at once, the window tests on Qt's offscreen platform.
 run_gtest build-asan/bin/pq_core_tests 3 &
 core_tests=$!
@@ -155,14 +163,11 @@ if ! wait $script_tests; then
   tests_failed=1
 fi
 grep 'tests passed' build-logs/script-tests.log || true
+wait $kill_trials || tests_failed=1
+cat build-logs/kill-trials.log
+wait $monkey || tests_failed=1
+cat build-logs/monkey.log
 [ $tests_failed = 0 ]
-
-# 10 kill trials per save (scripts/kill-trials.sh runs 100 by default).
-stage "kill trials"
-bash scripts/kill-trials.sh 10
-# A minute of random clicks, keys and text in the windows of the ASan/UBSan build (docs/reliability.md).
-stage "monkey"
-bash scripts/monkey.sh 60
 
 stage "waiting for lane B"
 if ! wait "$lane_b"; then
