@@ -85,8 +85,8 @@ bool writeAssessmentWorkbook(const std::string& path, const AssessmentResult& re
   WorkbookFile book(path);
   if (book.open()) {
     const std::vector<AssessmentTable> tables = assessmentTables(result, heading);
-    addNotesSheet(book, assessmentNotes(result, heading, tables));
     for (const AssessmentTable& table : tables) writeTable(table, book);
+    addNotesSheet(book, assessmentNotes(result, heading, tables));
     if (book.commit()) return true;
   }
   error = book.error();

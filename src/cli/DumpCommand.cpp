@@ -51,9 +51,6 @@ int runDump(const std::vector<std::string>& args) {
   const std::vector<ExportColumn> columns = recordColumns(store);
   writeHeading(csv, columns, csvHeadings);
   if (workbook) {
-    WorkbookNotes notes = recordNotes(store, {static_cast<int>(begin), static_cast<int>(end)}, {path});
-    notes.sheets = {{kRecordSheet, recordSheetHolds()}};
-    addNotesSheet(*workbook, notes);
     writers.push_back(&workbook->addSheet(kRecordSheet));
     writeHeading(*writers.back(), columns, workbookHeadings);
   }
@@ -63,6 +60,11 @@ int runDump(const std::vector<std::string>& args) {
     for (TableWriter* writer : writers) writer->row(row);
   }
   csv.finish();
+  if (workbook) {
+    WorkbookNotes notes = recordNotes(store, {static_cast<int>(begin), static_cast<int>(end)}, {path});
+    notes.sheets = {{kRecordSheet, recordSheetHolds()}};
+    addNotesSheet(*workbook, notes);
+  }
   if (workbook && !workbook->commit()) {
     std::cerr << *workbookPath << ": " << workbook->error() << '\n';
     return kExitRefused;

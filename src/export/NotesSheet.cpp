@@ -59,6 +59,8 @@ SheetLayout notesSheet(const WorkbookNotes& notes) {
   return layout.finish();
 }
 
-void addNotesSheet(WorkbookFile& book, const WorkbookNotes& notes) { book.addSheet(kNotesSheetName, notesSheet(notes)); }
+void addNotesSheet(WorkbookFile& book, const WorkbookNotes& notes) {
+  book.addSheet(kNotesSheetName, notesSheet(notes), WorkbookFile::SheetPlace::First);
+}
 
 }  // namespace pq

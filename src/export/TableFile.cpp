@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <stdexcept>
+#include <utility>
 
 namespace pq {
 
@@ -60,8 +61,8 @@ bool TableFile::open() {
   return true;
 }
 
-void TableFile::addNotes(const WorkbookNotes& notes) {
-  if (workbook_) addNotesSheet(*workbook_, notes);
+void TableFile::addNotes(WorkbookNotes notes) {
+  if (workbook_) notes_ = std::move(notes);
 }
 
 TableWriter& TableFile::table(std::string_view sheetName) {
@@ -72,6 +73,7 @@ TableWriter& TableFile::table(std::string_view sheetName) {
 
 bool TableFile::commit() {
   if (workbook_) {
+    if (notes_) addNotesSheet(*workbook_, *notes_);
     if (workbook_->commit()) return true;
     error_ = workbook_->error();
     return false;

@@ -27,8 +27,8 @@ class TableFile {
   bool isWorkbook() const { return workbook_.has_value(); }
   // Creates the temporary file; false when the folder refuses it.
   bool open();
-  // A workbook's first sheet, the notes "说明" (export/NotesSheet), before table(); a CSV has none.
-  void addNotes(const WorkbookNotes& notes);
+  // A workbook's first sheet, the notes "说明" (export/NotesSheet), written on commit; a CSV has none.
+  void addNotes(WorkbookNotes notes);
   // The table to write: a workbook sheet of that name; the CSV file's only table.
   TableWriter& table(std::string_view sheetName);
   bool commit();
@@ -37,6 +37,7 @@ class TableFile {
  private:
   std::string path_;
   std::optional<WorkbookFile> workbook_;
+  std::optional<WorkbookNotes> notes_;
   class AtomicFileBuffer;
 
   std::optional<AtomicFile> csvFile_;

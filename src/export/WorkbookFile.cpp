@@ -1,8 +1,10 @@
 #include "export/WorkbookFile.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "export/ColumnWidth.h"
@@ -69,6 +71,19 @@ std::string sheetPartName(std::size_t index) { return "worksheets/sheet" + std::
 // the end; the heading waits until the first row has shown which columns hold date-times, since the
 // column widths come before all rows.
 class WorkbookFile::Sheet : public TableWriter {
+  // The text a number cell starts with, "<c s=\"5\"><v>", in a buffer of a fixed size.
+  struct CellOpening {
+    std::array<char, 32> text{};
+    std::size_t length = 0;
+    constexpr explicit CellOpening(std::string_view opening) : length(std::min(opening.size(), text.size())) {
+      for (std::size_t i = 0; i < length; ++i) text[i] = opening[i];
+    }
+  };
+  static const CellOpening& plainOpen() {
+    static constexpr CellOpening kPlain{"<c><v>"};
+    return kPlain;
+  }
+
  public:
   Sheet(WorkbookFile& book, std::size_t index) : book_(book), index_(index) {
     top_ = std::string(kXmlDeclaration) + "<worksheet xmlns=\"" + std::string(kMainNamespace) + "\"><dimension ref=\"";
@@ -84,7 +99,7 @@ class WorkbookFile::Sheet : public TableWriter {
     valueOpen_.clear();
     for (const std::string& code : codes) {
       const std::size_t style = book_.styles_.numberFormat(code);
-      valueOpen_.push_back(style == WorkbookStyles::kPlain ? "<c><v>" : "<c s=\"" + std::to_string(style) + "\"><v>");
+      valueOpen_.push_back(style == WorkbookStyles::kPlain ? plainOpen() : CellOpening("<c s=\"" + std::to_string(style) + "\"><v>"));
     }
   }
 
@@ -112,8 +127,13 @@ class WorkbookFile::Sheet : public TableWriter {
     line_ = "<row r=\"";
     appendNumber(line_, rows_);
     line_ += "\">";
-    for (column_ = 0; column_ < cells.size(); ++column_)
-      std::visit([&](const auto& value) { append(value); }, cells[column_]);
+    const std::size_t formatted = std::min(cells.size(), valueOpen_.size());
+    for (std::size_t i = 0; i < formatted; ++i) {
+      const CellOpening& open = valueOpen_[i];
+      std::visit([&](const auto& value) { append(value, open); }, cells[i]);
+    }
+    for (std::size_t i = formatted; i < cells.size(); ++i)
+      std::visit([&](const auto& value) { append(value, plainOpen()); }, cells[i]);
     line_ += "</row>";
     book_.written(book_.archive_->write(line_));
   }
@@ -194,30 +214,34 @@ class WorkbookFile::Sheet : public TableWriter {
   // The shortest text that reads back to the same value: for a float the CSV's text (floatText),
   // written in place rather than through a string of its own.
   // The cell is put together on the stack and appended once: a day's sheet has 37 million of them.
-  // A float or double takes its column's number format; a whole number, a count or an index, stays General.
   template <typename Number>
-  void appendValue(Number value, std::string_view open = kPlainOpen) {
+  void appendValue(Number value, const CellOpening& open = plainOpen()) {
     static constexpr std::string_view kClose = "</v></c>";
     char cell[64];
-    char* end = std::copy(open.begin(), open.end(), cell);
+    // The whole fixed-size opening, of which only its length counts: a copy of a known size is a move
+    // of two registers, where one of a size known only now costs a call per cell.
+    std::memcpy(cell, open.text.data(), open.text.size());
+    char* end = cell + open.length;
     end = std::to_chars(end, cell + sizeof cell - kClose.size(), value).ptr;
     end = std::copy(kClose.begin(), kClose.end(), end);
-    line_.append(cell, end);
+    line_.append(cell, static_cast<std::size_t>(end - cell));
   }
   // No value: a cell without one, which keeps the place of the cells after it (they carry no
   // references of their own).
   void append(std::monostate) { line_ += "<c/>"; }
   void append(long long value) { appendValue(value); }
-  void append(float value) {
+  // A float or double in its column's format; the other kinds have none.
+  template <typename Value>
+  void append(const Value& value, const CellOpening&) {
+    append(value);
+  }
+  void append(float value, const CellOpening& open) {
     if (!std::isfinite(value)) return append(floatText(value));
-    appendValue(value, formattedOpen());
+    appendValue(value, open);
   }
-  void append(double value) {
+  void append(double value, const CellOpening& open) {
     if (!std::isfinite(value)) return append(doubleText(value));
-    appendValue(value, formattedOpen());
-  }
-  std::string_view formattedOpen() const {
-    return column_ < valueOpen_.size() ? std::string_view(valueOpen_[column_]) : kPlainOpen;
+    appendValue(value, open);
   }
   void append(const std::string& value) {
     line_ += "<c t=\"inlineStr\"><is><t xml:space=\"preserve\">";
@@ -239,9 +263,7 @@ class WorkbookFile::Sheet : public TableWriter {
   std::string line_;     // a row's XML, its capacity kept from row to row
   std::vector<std::string> names_;      // the heading
   std::vector<std::string> formats_;    // the number format of each column
-  std::vector<std::string> valueOpen_;  // the opening of a number cell of each column, with its format
-  std::size_t column_ = 0;              // of the cell being appended
-  static constexpr std::string_view kPlainOpen = "<c><v>";
+  std::vector<CellOpening> valueOpen_;  // the opening of a number cell of each column, with its format
   bool frozen_ = false;
   bool started_ = false;
   std::size_t rows_ = 0;
@@ -287,6 +309,7 @@ TableWriter& WorkbookFile::addSheet(std::string_view name) {
   const bool started = startSheet(name);
   sheets_.push_back(std::make_unique<Sheet>(*this, sheetNames_.size()));
   sheetNames_.emplace_back(name);
+  placedFirst_.push_back(false);
   if (started) {
     open_ = sheets_.back().get();
     written(archive_->beginEntry("xl/" + sheetPartName(open_->index()), open_->topLength()));
@@ -294,10 +317,11 @@ TableWriter& WorkbookFile::addSheet(std::string_view name) {
   return *sheets_.back();
 }
 
-void WorkbookFile::addSheet(std::string_view name, const SheetLayout& sheet) {
+void WorkbookFile::addSheet(std::string_view name, const SheetLayout& sheet, SheetPlace place) {
   const bool started = startSheet(name);
   const std::string part = "xl/" + sheetPartName(sheetNames_.size());
   sheetNames_.emplace_back(name);
+  placedFirst_.push_back(place == SheetPlace::First);
   if (started) {
     writePart(part, "<worksheet xmlns=\"" + std::string(kMainNamespace) + "\">" + sheetXml(sheet) + "</worksheet>");
   }
@@ -327,11 +351,17 @@ bool WorkbookFile::commit() {
       "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
       "<Override PartName=\"/xl/workbook.xml\" ContentType=\"" + std::string(kContentTypes) + "sheet.main+xml\"/>"
       "<Override PartName=\"/xl/styles.xml\" ContentType=\"" + std::string(kContentTypes) + "styles+xml\"/>";
+  // The tabs in their places: those placed first ahead of the others, each group in the order written.
+  for (const bool first : {true, false}) {
+    for (std::size_t i = 0; i < sheetNames_.size(); ++i) {
+      if (placedFirst_[i] != first) continue;
+      workbook += "<sheet name=\"";
+      appendEscaped(workbook, sheetNames_[i]);
+      workbook += "\" sheetId=\"" + std::to_string(i + 1) + "\" r:id=\"rId" + std::to_string(i + 1) + "\"/>";
+    }
+  }
   for (std::size_t i = 0; i < sheetNames_.size(); ++i) {
     const std::string id = "rId" + std::to_string(i + 1);
-    workbook += "<sheet name=\"";
-    appendEscaped(workbook, sheetNames_[i]);
-    workbook += "\" sheetId=\"" + std::to_string(i + 1) + "\" r:id=\"" + id + "\"/>";
     relationships += "<Relationship Id=\"" + id + "\" Type=\"" + std::string(kRelationshipTypes) +
                      "/worksheet\" Target=\"" + sheetPartName(i) + "\"/>";
     types += "<Override PartName=\"/xl/" + sheetPartName(i) + "\" ContentType=\"" + std::string(kContentTypes) +

@@ -76,7 +76,6 @@ bool writeSurveyWorkbook(const std::string& path, const Survey& survey, TableHea
   if (book.open()) {
     const AssessmentTable events =
         eventTable(listedEvents(survey.values.events, survey.values.sustained), survey.wiringMode != 1);
-    addNotesSheet(book, surveyNotes(survey, events));
     for (const Resolution resolution : {Resolution::OneMinute, Resolution::TenMinutes})
       writeAggregatedTable(seriesOf(survey, resolution), unitsOf(survey), book.addSheet(sheetName(resolution)),
                            headings, {});
@@ -85,6 +84,7 @@ bool writeSurveyWorkbook(const std::string& path, const Survey& survey, TableHea
     gaps.heading({"无数据起", "无数据止"});
     for (const RecordGap& gap : survey.gaps)
       gaps.row({calendarOfEpochSeconds(gap.from), calendarOfEpochSeconds(gap.to)});
+    addNotesSheet(book, surveyNotes(survey, events));
     if (book.commit()) return true;
   }
   error = book.error();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -197,6 +198,13 @@ TEST_F(AssessCommandTest, TheHourAsWorkbookPagesAndPicture) {
   const auto cells = workbookCells(book);
   if (!cells) GTEST_SKIP() << "python3-openpyxl is not installed";
   const std::pair<const char*, std::string> expected[] = {
+      // The notes first: what was measured when, from which file, and what each sheet holds.
+      {"说明 3 2", "text 2010-04-20 10:00:00 – 2010-04-20 10:59:59"},
+      {"说明 4 2", "text 1 s"},
+      {"说明 5 2", "text " + file},
+      {"说明 8 1", "text 概况"},
+      {"说明 15 1", "text 电能"},
+      {"说明 15 2", "text 有功、无功电能，加权平均功率因数，15分钟最大需量及其起始时间"},
       {"概况 2 1", "text 变（配）电所名称"},
       {"概况 2 2", "text XXX"},  // the store's names when none is given
       {"概况 4 2", "text 10KV"},
@@ -256,6 +264,12 @@ TEST_F(AssessCommandTest, TheHourAsWorkbookPagesAndPicture) {
   }
   EXPECT_EQ(cells->count("电压事件 2 1"), 0u);
   EXPECT_EQ(cells->count("谐波 149 1"), 0u);
+  const auto layout = test::readBackLayout(book);
+  ASSERT_TRUE(layout.has_value());
+  for (const char* line : {"电压偏差 frozen A2", "电压偏差 format 6 0.00", "电压偏差 format 8 General",
+                           "频率偏差 format 6 0.000", "谐波 frozen A2"}) {
+    EXPECT_NE(std::find(layout->begin(), layout->end(), line), layout->end()) << line;
+  }
   EXPECT_NEAR(cellNumber(*cells, "电压偏差 2 2"), 8.0, 1e-4);
   EXPECT_NEAR(cellNumber(*cells, "电压偏差 3 3"), -8.0, 1e-4);
   EXPECT_NEAR(cellNumber(*cells, "电压偏差 4 4"), 100.0 / 60, 1e-4);  // 50 x 2 % + 5 x 8 % - 5 x 8 %

@@ -210,11 +210,11 @@ def shown_as(text, number):
 
 
 def sheet_rows(workbook_path):
-    """The row numbers of the records sheet's XML (after the notes), read as a stream: a day of records is far too large
-    for a reader that builds every cell."""
+    """The row numbers of the records sheet's XML (the first part written; the notes come after it),
+    read as a stream: a day of records is far too large for a reader that builds every cell."""
     numbers = []
     pattern = re.compile(rb'<row r="(\d+)"')
-    with zipfile.ZipFile(workbook_path) as book, book.open("xl/worksheets/sheet2.xml") as xml:
+    with zipfile.ZipFile(workbook_path) as book, book.open("xl/worksheets/sheet1.xml") as xml:
         tail = b""
         while chunk := xml.read(1 << 24):
             data = tail + chunk

@@ -176,6 +176,23 @@ TEST(WorkbookFileTest, ReaderSeesEverySheet) {
             "7\n");
 }
 
+// A sheet written last and placed first: its tab ahead of the others, each sheet with its own cells.
+TEST(WorkbookFileTest, ASheetPlacedFirstIsTheFirstTab) {
+  TempDir dir;
+  const std::string path = dir.file("book.xlsx");
+  WorkbookFile book(path);
+  ASSERT_TRUE(book.open());
+  book.addSheet("values").row({7LL});
+  SheetLayout notes;
+  notes.cells[{0, 0}] = {std::string("说明文字"), WorkbookStyles::kPlain};
+  book.addSheet("gaps").row({8LL});
+  book.addSheet("说明", notes, WorkbookFile::SheetPlace::First);
+  ASSERT_TRUE(book.commit()) << book.error();
+  const auto cells = test::readBackWorkbook(path);
+  if (!cells) GTEST_SKIP() << "python3-openpyxl is not installed";
+  EXPECT_EQ(*cells, (std::vector<std::string>{"说明 1 1 text 说明文字", "values 1 1 number 7", "gaps 1 1 number 8"}));
+}
+
 // Each column's width, then each cell of the rows below the heading with its number format.
 std::string openpyxlColumns(const std::string& path) {
   return test::commandOutput(

@@ -9,12 +9,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "assessment/LimitSet.h"
 #include "assessment/SupplyVoltageDeviation.h"
 #include "charts/ui/ChartPicture.h"
-#include "export/RecordTable.h"
 #include "export/RecordNotes.h"
+#include "export/RecordTable.h"
 #include "export/TableFile.h"
 #include "records/RecordStore.h"
 #include "timerange/RecordSpan.h"
@@ -167,7 +168,7 @@ void TrendPage::exportData() {
   WorkbookNotes notes = recordNotes(store_, range, {store_.fileName});
   notes.sheets = {{sheet, series != nullptr ? aggregatedSheetHolds(kIntervals[static_cast<int>(resolution)])
                                             : recordSheetHolds()}};
-  file.addNotes(notes);
+  file.addNotes(std::move(notes));
   TableWriter& table = file.table(sheet);
   const bool whole = series != nullptr ? writeAggregatedTable(*series, store_, table, TableHeadings::Chinese, step)
                                        : writeRecordTable(store_, range, table, TableHeadings::Chinese, step);

@@ -277,7 +277,7 @@ TEST_F(HistoryWindowTest, AFileThatCannotBeWrittenIsReportedAndTheDeletionStands
   };
   const Case cases[] = {
       {Fault::FolderGone, "message: 文件不存在!", ""},
-      {Fault::DiskFull, "message: 记录文件写入失败，原文件未改动：", ": File too large"},
+      {Fault::DiskFull, "message: 记录文件写入失败，原文件未改动：", ": 文件太大（File too large）"},
       {Fault::PartialImport, "message: 记录文件未完整读入，删除不能写回文件，原文件未改动。", ""},
   };
   for (const Case& c : cases) {

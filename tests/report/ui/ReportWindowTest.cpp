@@ -218,9 +218,9 @@ TEST_F(ReportWindowTest, AFailedWorkbookIsReportedByWhereItFailedAndLeavesNothin
   const Case cases[] = {
       {"missing folder", "missing/r.xls", false, noProgram, ""},
       {"file in place of the folder", "plain/r.xls", false, noProgram, ""},
-      {"full disk", "r.xls", true, "error: Excel 文件无法保存：", ": File too large"},
+      {"full disk", "r.xls", true, "error: Excel 文件无法保存：", ": 文件太大（File too large）"},
       {"missing folder, .xlsx", "missing/r.xlsx", false, noProgram, ""},
-      {"full disk, .xlsx", "r.xlsx", true, "error: Excel 文件无法保存：", ": File too large"},
+      {"full disk, .xlsx", "r.xlsx", true, "error: Excel 文件无法保存：", ": 文件太大（File too large）"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
