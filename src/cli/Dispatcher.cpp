@@ -39,6 +39,11 @@ constexpr Command kCommands[] = {
      "[--limits FILE] [--csv FILE]",
      runEvents},
     {"survey", "pqdesk-cli survey FILE.bin|FOLDER... [--json FILE] [--xlsx FILE] [--csv-minutes FILE]", runSurvey},
+    {"archive",
+     "pqdesk-cli archive add FILE.bin|FOLDER... [--json FILE] | list [--station S] [--point P] [--from T] [--to T] "
+     "[--json FILE] | show ID [--json FILE] | events [--station S] [--point P] [--from T] [--to T] [--kind K] "
+     "[--csv FILE] | remove ID  [--archive PATH|sqlite:PATH|postgresql://...]",
+     runArchive},
 };
 
 // --pdf and --png draw pages with Qt, which only pqdesk-cli-render links (RendererHandOver.h).
