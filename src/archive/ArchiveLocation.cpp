@@ -32,7 +32,8 @@ ArchiveLocation archiveLocationOf(const std::string& url) {
 std::string defaultArchivePath() {
   // XDG: a relative $XDG_DATA_HOME is invalid and ignored.
   std::filesystem::path data = environment("XDG_DATA_HOME");
-  if (data.empty() || data.is_relative()) data = std::filesystem::path(environment("HOME")) / ".local" / "share";
+  if (data.empty() || data.is_relative())
+    data = std::filesystem::path(environment("HOME")) / ".local" / "share";
   return (data / "pqdesk" / "archive.db").string();
 }
 

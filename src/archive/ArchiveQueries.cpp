@@ -12,12 +12,14 @@ constexpr char kSurveyFilter[] =
     "(CAST($1 AS TEXT) IS NULL OR st.name = CAST($1 AS TEXT)) "
     "AND (CAST($2 AS TEXT) IS NULL OR p.name = CAST($2 AS TEXT)) ";
 
-SqlValue optionalText(const std::optional<std::string>& text) { return text ? SqlValue(*text) : SqlValue(nullptr); }
+SqlValue optionalText(const std::optional<std::string>& text) {
+  return text ? SqlValue(*text) : SqlValue(nullptr);
+}
 
 VoltageEventKind kindNamed(const std::string& text) {
-  for (const auto kind : {VoltageEventKind::Dip, VoltageEventKind::Swell, VoltageEventKind::Interruption,
-                          VoltageEventKind::Undervoltage, VoltageEventKind::Overvoltage,
-                          VoltageEventKind::LongInterruption}) {
+  for (const auto kind :
+       {VoltageEventKind::Dip, VoltageEventKind::Swell, VoltageEventKind::Interruption,
+        VoltageEventKind::Undervoltage, VoltageEventKind::Overvoltage, VoltageEventKind::LongInterruption}) {
     if (text == eventKindText(kind)) return kind;
   }
   throw SqlError("archived event of unknown kind: " + text);
@@ -25,7 +27,8 @@ VoltageEventKind kindNamed(const std::string& text) {
 
 std::vector<std::string> filePaths(SqlConnection& connection, std::int64_t survey) {
   std::vector<std::string> paths;
-  for (const SqlRow& row : connection.run("SELECT path FROM files WHERE survey = $1 ORDER BY position", {survey}))
+  for (const SqlRow& row :
+       connection.run("SELECT path FROM files WHERE survey = $1 ORDER BY position", {survey}))
     paths.push_back(textAt(row, 0));
   return paths;
 }
@@ -88,7 +91,8 @@ std::vector<ArchivedEvent> archivedEvents(SqlConnection& connection, const Archi
   static const std::string kSql =
       "SELECT s.id, st.name, p.name, s.line_voltages, e.kind, e.start_time, e.last_record, e.records, "
       "e.duration_seconds, e.interval_seconds, e.phases, e.extreme, e.residual, e.unfinished FROM events e "
-      "JOIN surveys s ON s.id = e.survey JOIN points p ON p.id = s.point JOIN stations st ON st.id = p.station "
+      "JOIN surveys s ON s.id = e.survey JOIN points p ON p.id = s.point "
+      "JOIN stations st ON st.id = p.station "
       "WHERE " +
       std::string(kSurveyFilter) +
       "AND (CAST($3 AS BIGINT) IS NULL OR e.start_time >= CAST($3 AS BIGINT)) "
@@ -97,8 +101,9 @@ std::vector<ArchivedEvent> archivedEvents(SqlConnection& connection, const Archi
       "ORDER BY e.start_time, s.id, e.position";
   const SqlValue kind = filter.kind ? SqlValue(std::string(eventKindText(*filter.kind))) : SqlValue(nullptr);
   std::vector<ArchivedEvent> events;
-  for (const SqlRow& row : connection.run(kSql, {optionalText(filter.station), optionalText(filter.point),
-                                                 optionalValue(filter.from), optionalValue(filter.to), kind})) {
+  for (const SqlRow& row :
+       connection.run(kSql, {optionalText(filter.station), optionalText(filter.point),
+                             optionalValue(filter.from), optionalValue(filter.to), kind})) {
     ArchivedEvent& archived = events.emplace_back();
     archived.survey = integerAt(row, 0);
     archived.station = textAt(row, 1);
@@ -112,7 +117,8 @@ std::vector<ArchivedEvent> archivedEvents(SqlConnection& connection, const Archi
     e.durationSeconds = static_cast<int>(integerAt(row, 8));
     e.intervalSeconds = static_cast<int>(integerAt(row, 9));
     const std::int64_t phases = integerAt(row, 10);
-    for (std::size_t phase = 0; phase < e.phases.size(); ++phase) e.phases[phase] = (phases >> phase & 1) != 0;
+    for (std::size_t phase = 0; phase < e.phases.size(); ++phase)
+      e.phases[phase] = (phases >> phase & 1) != 0;
     e.extreme = doubleAt(row, 11);
     e.extremePercent = doubleAt(row, 12);
     e.unfinished = integerAt(row, 13) != 0;
@@ -122,19 +128,23 @@ std::vector<ArchivedEvent> archivedEvents(SqlConnection& connection, const Archi
 
 bool removeSurvey(SqlConnection& connection, std::int64_t id) {
   SqlTransaction transaction(connection);
-  const auto rows = connection.run("SELECT s.point, p.station FROM surveys s JOIN points p ON p.id = s.point "
-                                   "WHERE s.id = $1",
-                                   {id});
+  const auto rows = connection.run(
+      "SELECT s.point, p.station FROM surveys s JOIN points p ON p.id = s.point "
+      "WHERE s.id = $1",
+      {id});
   if (rows.empty()) return false;
   const std::int64_t point = integerAt(rows.front(), 0);
   const std::int64_t station = integerAt(rows.front(), 1);
-  for (const char* sql : {"DELETE FROM survey_values WHERE survey = $1", "DELETE FROM survey_notes WHERE survey = $1",
-                          "DELETE FROM gaps WHERE survey = $1", "DELETE FROM events WHERE survey = $1",
-                          "DELETE FROM files WHERE survey = $1", "DELETE FROM surveys WHERE id = $1"})
+  for (const char* sql :
+       {"DELETE FROM survey_values WHERE survey = $1", "DELETE FROM survey_notes WHERE survey = $1",
+        "DELETE FROM gaps WHERE survey = $1", "DELETE FROM events WHERE survey = $1",
+        "DELETE FROM files WHERE survey = $1", "DELETE FROM surveys WHERE id = $1"})
     connection.run(sql, {id});
-  connection.run("DELETE FROM points WHERE id = $1 AND NOT EXISTS (SELECT 1 FROM surveys WHERE point = $1)", {point});
-  connection.run("DELETE FROM stations WHERE id = $1 AND NOT EXISTS (SELECT 1 FROM points WHERE station = $1)",
-                 {station});
+  connection.run("DELETE FROM points WHERE id = $1 AND NOT EXISTS (SELECT 1 FROM surveys WHERE point = $1)",
+                 {point});
+  connection.run(
+      "DELETE FROM stations WHERE id = $1 AND NOT EXISTS (SELECT 1 FROM points WHERE station = $1)",
+      {station});
   transaction.commit();
   return true;
 }

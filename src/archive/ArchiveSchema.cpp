@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,40 +30,44 @@ const std::vector<SchemaVersion>& schemaVersions() {
            "CREATE TABLE stations (id {id}, name TEXT NOT NULL UNIQUE)",
            // A monitoring point is a place measured with one set-up: its name under the station, the
            // level, wiring, transformer ratios and the instrument.
-           "CREATE TABLE points (id {id}, station BIGINT NOT NULL REFERENCES stations (id), name TEXT NOT NULL, "
-           "voltage_level INTEGER NOT NULL, wiring INTEGER NOT NULL, pt_ratio DOUBLE PRECISION NOT NULL, "
-           "ct_ratio DOUBLE PRECISION NOT NULL, instrument TEXT NOT NULL, "
-           "UNIQUE (station, name, voltage_level, wiring, pt_ratio, ct_ratio, instrument))",
+           "CREATE TABLE points (id {id}, station BIGINT NOT NULL REFERENCES stations (id), "
+           "name TEXT NOT NULL, voltage_level INTEGER NOT NULL, wiring INTEGER NOT NULL, "
+           "pt_ratio DOUBLE PRECISION NOT NULL, ct_ratio DOUBLE PRECISION NOT NULL, "
+           "instrument TEXT NOT NULL, UNIQUE (station, name, voltage_level, wiring, pt_ratio, ct_ratio, "
+           "instrument))",
            // The head values of the first file, which the assessment's set-up starts from.
-           "CREATE TABLE surveys (id {id}, point BIGINT NOT NULL REFERENCES points (id), first_time BIGINT, "
-           "last_time BIGINT, records INTEGER NOT NULL, created BIGINT NOT NULL, "
+           "CREATE TABLE surveys (id {id}, point BIGINT NOT NULL REFERENCES points (id), "
+           "first_time BIGINT, last_time BIGINT, records INTEGER NOT NULL, created BIGINT NOT NULL, "
            "nominal_voltage INTEGER NOT NULL, min_short_circuit_capacity DOUBLE PRECISION NOT NULL, "
            "supply_equipment_capacity DOUBLE PRECISION NOT NULL, agreed_capacity DOUBLE PRECISION NOT NULL, "
            "declared_voltage DOUBLE PRECISION NOT NULL, line_voltages INTEGER NOT NULL)",
            "CREATE INDEX surveys_point ON surveys (point)",
-           "CREATE TABLE files (id {id}, survey BIGINT NOT NULL REFERENCES surveys (id), position INTEGER NOT NULL, "
-           "path TEXT NOT NULL, size BIGINT NOT NULL, sha256 TEXT NOT NULL UNIQUE, first_time BIGINT, "
-           "last_time BIGINT, records INTEGER NOT NULL, skipped INTEGER NOT NULL, overlapping INTEGER NOT NULL, "
-           "interval_seconds INTEGER NOT NULL)",
+           "CREATE TABLE files (id {id}, survey BIGINT NOT NULL REFERENCES surveys (id), "
+           "position INTEGER NOT NULL, path TEXT NOT NULL, size BIGINT NOT NULL, "
+           "sha256 TEXT NOT NULL UNIQUE, first_time BIGINT, last_time BIGINT, records INTEGER NOT NULL, "
+           "skipped INTEGER NOT NULL, overlapping INTEGER NOT NULL, interval_seconds INTEGER NOT NULL)",
            "CREATE INDEX files_survey ON files (survey)",
            // Short and sustained voltage events alike; `phases` bit 0 is phase A (or line AB), `residual`
            // the extreme in % of the declared voltage.
-           "CREATE TABLE events (survey BIGINT NOT NULL REFERENCES surveys (id), position INTEGER NOT NULL, "
-           "kind TEXT NOT NULL, start_time BIGINT NOT NULL, last_record BIGINT NOT NULL, records INTEGER NOT NULL, "
-           "duration_seconds INTEGER NOT NULL, interval_seconds INTEGER NOT NULL, phases INTEGER NOT NULL, "
-           "extreme DOUBLE PRECISION NOT NULL, residual DOUBLE PRECISION NOT NULL, unfinished INTEGER NOT NULL, "
-           "PRIMARY KEY (survey, position))",
+           "CREATE TABLE events (survey BIGINT NOT NULL REFERENCES surveys (id), "
+           "position INTEGER NOT NULL, kind TEXT NOT NULL, start_time BIGINT NOT NULL, "
+           "last_record BIGINT NOT NULL, records INTEGER NOT NULL, duration_seconds INTEGER NOT NULL, "
+           "interval_seconds INTEGER NOT NULL, phases INTEGER NOT NULL, extreme DOUBLE PRECISION NOT NULL, "
+           "residual DOUBLE PRECISION NOT NULL, unfinished INTEGER NOT NULL, PRIMARY KEY (survey, position))",
            "CREATE INDEX events_start ON events (start_time)",
-           "CREATE TABLE gaps (survey BIGINT NOT NULL REFERENCES surveys (id), position INTEGER NOT NULL, "
-           "from_time BIGINT NOT NULL, to_time BIGINT NOT NULL, PRIMARY KEY (survey, position))",
+           "CREATE TABLE gaps (survey BIGINT NOT NULL REFERENCES surveys (id), "
+           "position INTEGER NOT NULL, from_time BIGINT NOT NULL, to_time BIGINT NOT NULL, "
+           "PRIMARY KEY (survey, position))",
            // What the survey's opening told the operator: `kind` 'mismatch' or 'note'.
-           "CREATE TABLE survey_notes (survey BIGINT NOT NULL REFERENCES surveys (id), position INTEGER NOT NULL, "
-           "kind TEXT NOT NULL, text TEXT NOT NULL, PRIMARY KEY (survey, position))",
+           "CREATE TABLE survey_notes (survey BIGINT NOT NULL REFERENCES surveys (id), "
+           "position INTEGER NOT NULL, kind TEXT NOT NULL, text TEXT NOT NULL, "
+           "PRIMARY KEY (survey, position))",
            // One row per survey and resolution (60, 600; 3 is kept for the 3-second values, whose form is
            // not settled: `layout` names how the blobs are laid out).
            "CREATE TABLE survey_values (survey BIGINT NOT NULL REFERENCES surveys (id), "
            "resolution_seconds INTEGER NOT NULL, layout TEXT NOT NULL, quantities TEXT NOT NULL, "
-           "interval_data {blob} NOT NULL, value_data {blob} NOT NULL, PRIMARY KEY (survey, resolution_seconds))",
+           "interval_data {blob} NOT NULL, value_data {blob} NOT NULL, "
+           "PRIMARY KEY (survey, resolution_seconds))",
        }},
   };
   return kVersions;
@@ -79,8 +84,8 @@ std::string forEngine(std::string text, SqlDialect dialect) {
 }
 
 bool isArchiveTable(const std::string& name) {
-  static const char* const kTables[] = {"stations", "points", "surveys", "files", "events", "gaps", "survey_notes",
-                                        "survey_values"};
+  static const char* const kTables[] = {"stations", "points", "surveys",      "files",
+                                        "events",   "gaps",   "survey_notes", "survey_values"};
   return std::find(std::begin(kTables), std::end(kTables), name) != std::end(kTables);
 }
 
@@ -92,30 +97,43 @@ void refuseForeign(SqlConnection& connection) {
   }
 }
 
+// The version of the archive's tables; nothing for a database without the migrations table.
+std::optional<int> versionOf(SqlConnection& connection) {
+  const auto tables = connection.tableNames();
+  if (std::find(tables.begin(), tables.end(), kMigrationsTable) == tables.end()) return std::nullopt;
+  const auto rows = connection.run("SELECT max(version) FROM archive_migrations");
+  return rows.empty() ? 0 : static_cast<int>(optionalIntegerAt(rows.front(), 0).value_or(0));
+}
+
 }  // namespace
 
 int currentSchemaVersion() { return schemaVersions().back().version; }
 
 Migration migrateArchive(SqlConnection& connection) {
+  // An archive of the current version is only read, so that one on a read-only share can be listed.
+  if (const auto version = versionOf(connection); version == currentSchemaVersion())
+    return {*version, *version};
+
   SqlTransaction transaction(connection);
   connection.lockSchema();
-  const auto tables = connection.tableNames();
   Migration migration;
-  if (std::find(tables.begin(), tables.end(), kMigrationsTable) == tables.end()) {
-    refuseForeign(connection);
-    connection.runScript("CREATE TABLE archive_migrations (version INTEGER PRIMARY KEY, applied BIGINT NOT NULL)");
+  if (const auto version = versionOf(connection)) {
+    migration.fromVersion = *version;
   } else {
-    const auto rows = connection.run("SELECT max(version) FROM archive_migrations");
-    migration.fromVersion = rows.empty() ? 0 : static_cast<int>(optionalIntegerAt(rows.front(), 0).value_or(0));
+    refuseForeign(connection);
+    connection.runScript(
+        "CREATE TABLE archive_migrations (version INTEGER PRIMARY KEY, applied BIGINT NOT NULL)");
   }
   if (migration.fromVersion > currentSchemaVersion())
     throw ArchiveError(messages::archiveTooNew(migration.fromVersion, currentSchemaVersion()));
 
   for (const SchemaVersion& version : schemaVersions()) {
     if (version.version <= migration.fromVersion) continue;
-    for (const char* statement : version.statements) connection.runScript(forEngine(statement, connection.dialect()));
-    connection.run("INSERT INTO archive_migrations (version, applied) VALUES ($1, $2)",
-                   {static_cast<std::int64_t>(version.version), static_cast<std::int64_t>(std::time(nullptr))});
+    for (const char* statement : version.statements)
+      connection.runScript(forEngine(statement, connection.dialect()));
+    connection.run(
+        "INSERT INTO archive_migrations (version, applied) VALUES ($1, $2)",
+        {static_cast<std::int64_t>(version.version), static_cast<std::int64_t>(std::time(nullptr))});
   }
   transaction.commit();
   migration.toVersion = currentSchemaVersion();

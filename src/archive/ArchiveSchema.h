@@ -14,10 +14,10 @@ struct Migration {
 };
 
 // Brings the archive's tables to the current version: the missing migrations, in order, in one
-// transaction, each recorded in the table archive_migrations. Two programs that open the same archive
-// at once migrate it once. Throws ArchiveError (the operator's message) for a database that holds
-// other tables and no archive, or an archive of a later version than this program knows; SqlError
-// when the engine refuses.
+// transaction, each recorded in the table archive_migrations; an archive at the current version is
+// only read. Two programs that open the same archive at once migrate it once. Throws ArchiveError (the
+// operator's message) for a database that holds other tables and no archive, or an archive of a later version
+// than this program knows; SqlError when the engine refuses.
 Migration migrateArchive(SqlConnection& connection);
 
 }  // namespace pq::archive

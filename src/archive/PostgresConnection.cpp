@@ -42,7 +42,7 @@ Result checked(PGresult* raw, pg_conn* connection) {
   if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
   const char* state = PQresultErrorField(result.get(), PG_DIAG_SQLSTATE);
   const auto kind = state && std::string_view(state) == kUniqueViolation ? SqlError::Kind::UniqueViolation
-                                                                          : SqlError::Kind::Other;
+                                                                         : SqlError::Kind::Other;
   throw SqlError(withoutLineEnd(PQresultErrorMessage(result.get())), kind);
 }
 
@@ -57,7 +57,8 @@ std::string doubleText(double value) {
 std::int64_t wholeOf(std::string_view text) {
   std::int64_t value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) throw SqlError("not a whole number: " + std::string(text));
+  if (error != std::errc() || end != text.data() + text.size())
+    throw SqlError("not a whole number: " + std::string(text));
   return value;
 }
 
@@ -121,7 +122,8 @@ PostgresConnection::PostgresConnection(const std::string& connectionText)
     throw SqlError(reason);
   }
   // The server's notices ("already exists, skipping") are no business of the operator's.
-  PQsetNoticeProcessor(connection_, [](void*, const char*) {}, nullptr);
+  PQsetNoticeProcessor(
+      connection_, [](void*, const char*) {}, nullptr);
   if (PQsetClientEncoding(connection_, "UTF8") != 0) {
     const std::string reason = withoutLineEnd(PQerrorMessage(connection_));
     PQfinish(connection_);
@@ -139,7 +141,8 @@ const std::string& PostgresConnection::prepared(std::string_view sql, int parame
   return statements_.emplace(text, name).first->second;
 }
 
-std::vector<SqlRow> PostgresConnection::run(std::string_view sql, std::initializer_list<SqlValue> parameters) {
+std::vector<SqlRow> PostgresConnection::run(std::string_view sql,
+                                            std::initializer_list<SqlValue> parameters) {
   const int count = static_cast<int>(parameters.size());
   const std::string& name = prepared(sql, count);
 

@@ -86,9 +86,10 @@ AggregatedSeries seriesOf(const SeriesBlob& blob) {
   series.intervals.reserve(intervals);
   for (std::size_t at = 0; at < blob.intervals.size(); at += kIntervalBytes) {
     const auto flags = littleEndianAt(blob.intervals, at + 12, 1);
-    series.intervals.push_back({static_cast<std::int64_t>(littleEndianAt(blob.intervals, at, 8)),
-                                static_cast<int>(static_cast<std::int32_t>(littleEndianAt(blob.intervals, at + 8, 4))),
-                                (flags & 1u) != 0, (flags & 2u) != 0});
+    series.intervals.push_back(
+        {static_cast<std::int64_t>(littleEndianAt(blob.intervals, at, 8)),
+         static_cast<int>(static_cast<std::int32_t>(littleEndianAt(blob.intervals, at + 8, 4))),
+         (flags & 1u) != 0, (flags & 2u) != 0});
   }
   series.values.reserve(blob.values.size() / kValueBytes);
   for (std::size_t at = 0; at < blob.values.size(); at += kValueBytes) {

@@ -69,8 +69,8 @@ sqlite3_stmt* SqliteConnection::prepared(std::string_view sql) {
   if (const auto found = statements_.find(sql); found != statements_.end()) return found->second;
   const std::string text = numberedParameters(sql);
   sqlite3_stmt* statement = nullptr;
-  const int code = sqlite3_prepare_v3(db_, text.c_str(), static_cast<int>(text.size()), SQLITE_PREPARE_PERSISTENT,
-                                      &statement, nullptr);
+  const int code = sqlite3_prepare_v3(db_, text.c_str(), static_cast<int>(text.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
   if (code != SQLITE_OK) fail(code);
   statements_.emplace(std::string(sql), statement);
   return statement;
@@ -91,8 +91,9 @@ std::vector<SqlRow> SqliteConnection::run(std::string_view sql, std::initializer
       code = sqlite3_bind_text64(statement, index, text->data(), text->size(), SQLITE_STATIC, SQLITE_UTF8);
     } else if (const auto* blob = std::get_if<SqlBlob>(&parameter)) {
       // A zero-length blob still binds as a blob, not as null.
-      code = sqlite3_bind_blob64(statement, index, blob->empty() ? "" : static_cast<const void*>(blob->data()),
-                                 blob->size(), SQLITE_STATIC);
+      code =
+          sqlite3_bind_blob64(statement, index, blob->empty() ? "" : static_cast<const void*>(blob->data()),
+                              blob->size(), SQLITE_STATIC);
     } else {
       code = sqlite3_bind_null(statement, index);
     }
@@ -153,7 +154,8 @@ void SqliteConnection::rollback() noexcept {
 
 std::vector<std::string> SqliteConnection::tableNames() {
   std::vector<std::string> names;
-  for (const SqlRow& row : run("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"))
+  for (const SqlRow& row :
+       run("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"))
     names.push_back(textAt(row, 0));
   return names;
 }

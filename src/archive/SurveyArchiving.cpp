@@ -70,18 +70,19 @@ std::int64_t idNamed(SqlConnection& connection, std::string_view insert, std::st
 
 std::int64_t pointOf(SqlConnection& connection, const PlannedFile& first, int wiringMode) {
   const RecordingIdentity& identity = first.identity;
-  const std::int64_t station = idNamed(connection, "INSERT INTO stations (name) VALUES ($1) ON CONFLICT (name) DO NOTHING",
-                                       "SELECT id FROM stations WHERE name = $1",
-                                       {gbkToUtf8(identity.substationName)});
-  return idNamed(connection,
-                 "INSERT INTO points (station, name, voltage_level, wiring, pt_ratio, ct_ratio, instrument) "
-                 "VALUES ($1, $2, $3, $4, $5, $6, $7) "
-                 "ON CONFLICT (station, name, voltage_level, wiring, pt_ratio, ct_ratio, instrument) DO NOTHING",
-                 "SELECT id FROM points WHERE station = $1 AND name = $2 AND voltage_level = $3 AND wiring = $4 "
-                 "AND pt_ratio = $5 AND ct_ratio = $6 AND instrument = $7",
-                 {station, gbkToUtf8(identity.measuringPointName), std::int64_t{identity.voltageLevelCode},
-                  std::int64_t{wiringMode}, double{identity.ptRatio}, double{identity.ctRatio},
-                  instrumentText(identity.instrumentId)});
+  const std::int64_t station =
+      idNamed(connection, "INSERT INTO stations (name) VALUES ($1) ON CONFLICT (name) DO NOTHING",
+              "SELECT id FROM stations WHERE name = $1", {gbkToUtf8(identity.substationName)});
+  return idNamed(
+      connection,
+      "INSERT INTO points (station, name, voltage_level, wiring, pt_ratio, ct_ratio, instrument) "
+      "VALUES ($1, $2, $3, $4, $5, $6, $7) "
+      "ON CONFLICT (station, name, voltage_level, wiring, pt_ratio, ct_ratio, instrument) DO NOTHING",
+      "SELECT id FROM points WHERE station = $1 AND name = $2 AND voltage_level = $3 AND wiring = $4 "
+      "AND pt_ratio = $5 AND ct_ratio = $6 AND instrument = $7",
+      {station, gbkToUtf8(identity.measuringPointName), std::int64_t{identity.voltageLevelCode},
+       std::int64_t{wiringMode}, double{identity.ptRatio}, double{identity.ctRatio},
+       instrumentText(identity.instrumentId)});
 }
 
 std::int64_t phaseBits(const VoltageEvent& event) {
@@ -92,18 +93,22 @@ std::int64_t phaseBits(const VoltageEvent& event) {
   return bits;
 }
 
-std::int64_t insertSurvey(SqlConnection& connection, const SurveyPlan& plan, const Survey& survey, std::int64_t point) {
+std::int64_t insertSurvey(SqlConnection& connection, const SurveyPlan& plan, const Survey& survey,
+                          std::int64_t point) {
   const RecordHead& head = plan.files.front().head;
   const RecordedSpan& span = survey.values.span;
   const bool dated = span.records > 0;
   const auto rows = connection.run(
       "INSERT INTO surveys (point, first_time, last_time, records, created, nominal_voltage, "
-      "min_short_circuit_capacity, supply_equipment_capacity, agreed_capacity, declared_voltage, line_voltages) "
+      "min_short_circuit_capacity, supply_equipment_capacity, agreed_capacity, "
+      "declared_voltage, line_voltages) "
       "VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11) RETURNING id",
-      {point, dated ? SqlValue(span.first) : SqlValue(nullptr), dated ? SqlValue(span.last) : SqlValue(nullptr),
-       std::int64_t{span.records}, static_cast<std::int64_t>(std::time(nullptr)), std::int64_t{head.nominalVoltage},
-       double{head.minShortCircuitCapacity}, double{head.supplyEquipmentCapacity}, double{head.agreedCapacity},
-       survey.declaredVoltage, std::int64_t{supplyVoltageOf(head, survey.wiringMode).lineVoltages}});
+      {point, dated ? SqlValue(span.first) : SqlValue(nullptr),
+       dated ? SqlValue(span.last) : SqlValue(nullptr), std::int64_t{span.records},
+       static_cast<std::int64_t>(std::time(nullptr)), std::int64_t{head.nominalVoltage},
+       double{head.minShortCircuitCapacity}, double{head.supplyEquipmentCapacity},
+       double{head.agreedCapacity}, survey.declaredVoltage,
+       std::int64_t{supplyVoltageOf(head, survey.wiringMode).lineVoltages}});
   if (rows.empty()) throw SqlError("the survey added has no id");
   return integerAt(rows.front(), 0);
 }
@@ -161,16 +166,18 @@ void insertValues(SqlConnection& connection, std::int64_t id, const Survey& surv
     const auto index = static_cast<std::size_t>(resolution);
     SeriesBlob blob = seriesBlobOf(survey.values.series[index]);
     connection.run(
-        "INSERT INTO survey_values (survey, resolution_seconds, layout, quantities, interval_data, value_data) "
-        "VALUES ($1, $2, $3, $4, $5, $6)",
-        {id, std::int64_t{kResolutionSeconds[index]}, std::string(kSeriesBlobLayout), std::move(blob.quantities),
-         std::move(blob.intervals), std::move(blob.values)});
+        "INSERT INTO survey_values (survey, resolution_seconds, layout, quantities, "
+        "interval_data, value_data) VALUES ($1, $2, $3, $4, $5, $6)",
+        {id, std::int64_t{kResolutionSeconds[index]}, std::string(kSeriesBlobLayout),
+         std::move(blob.quantities), std::move(blob.intervals), std::move(blob.values)});
   }
 }
 
-std::int64_t insertAll(SqlConnection& connection, const SurveyPlan& plan, const Survey& survey, const Digests& digests) {
+std::int64_t insertAll(SqlConnection& connection, const SurveyPlan& plan, const Survey& survey,
+                       const Digests& digests) {
   SqlTransaction transaction(connection);
-  const std::int64_t id = insertSurvey(connection, plan, survey, pointOf(connection, plan.files.front(), survey.wiringMode));
+  const std::int64_t id =
+      insertSurvey(connection, plan, survey, pointOf(connection, plan.files.front(), survey.wiringMode));
   insertFiles(connection, id, survey, digests);
   insertEventsAndGaps(connection, id, survey);
   insertNotes(connection, id, plan, survey);

@@ -23,10 +23,8 @@ namespace {
 // The options each subcommand takes besides --archive.
 const std::map<std::string, std::set<std::string>>& subcommandOptions() {
   static const std::map<std::string, std::set<std::string>> kOptions = {
-      {"add", {"json"}},
-      {"list", {"station", "point", "from", "to", "json"}},
-      {"show", {"json"}},
-      {"events", {"station", "point", "from", "to", "kind", "csv"}},
+      {"add", {"json"}},  {"list", {"station", "point", "from", "to", "json"}},
+      {"show", {"json"}}, {"events", {"station", "point", "from", "to", "kind", "csv"}},
       {"remove", {}},
   };
   return kOptions;
@@ -50,9 +48,9 @@ std::int64_t surveyIdArgument(const Arguments& arguments) {
 std::optional<VoltageEventKind> kindOption(const Arguments& arguments) {
   const auto text = arguments.text("kind");
   if (!text) return std::nullopt;
-  for (const auto kind : {VoltageEventKind::Dip, VoltageEventKind::Swell, VoltageEventKind::Interruption,
-                          VoltageEventKind::Undervoltage, VoltageEventKind::Overvoltage,
-                          VoltageEventKind::LongInterruption}) {
+  for (const auto kind :
+       {VoltageEventKind::Dip, VoltageEventKind::Swell, VoltageEventKind::Interruption,
+        VoltageEventKind::Undervoltage, VoltageEventKind::Overvoltage, VoltageEventKind::LongInterruption}) {
     if (*text == eventKindText(kind)) return kind;
   }
   throw UsageError("--kind must be dip, swell, interruption, undervoltage, overvoltage or longInterruption");
@@ -64,8 +62,13 @@ archive::ArchiveFilter filterOf(const Arguments& arguments) {
 }
 
 void writeSummary(JsonWriter& json, const archive::SurveySummary& summary) {
-  json.beginObject().key("id").integer(summary.id).key("station").string(summary.station).key("point").string(
-      summary.point);
+  json.beginObject()
+      .key("id")
+      .integer(summary.id)
+      .key("station")
+      .string(summary.station)
+      .key("point")
+      .string(summary.point);
   json.key("first");
   timeOrNull(json, summary.first);
   json.key("last");
@@ -75,10 +78,13 @@ void writeSummary(JsonWriter& json, const archive::SurveySummary& summary) {
   json.endArray().endObject();
 }
 
-std::string timeOrDash(const std::optional<std::int64_t>& seconds) { return seconds ? epochTimeText(*seconds) : "-"; }
+std::string timeOrDash(const std::optional<std::int64_t>& seconds) {
+  return seconds ? epochTimeText(*seconds) : "-";
+}
 
 int writeJsonOption(const Arguments& arguments, const std::string& text) {
-  if (const auto path = arguments.text("json")) return writeOutputFile(*path, text) ? kExitDone : kExitRefused;
+  if (const auto path = arguments.text("json"))
+    return writeOutputFile(*path, text) ? kExitDone : kExitRefused;
   return kExitDone;
 }
 
@@ -117,8 +123,9 @@ int listArchiveCommand(archive::SqlConnection& connection, const Arguments& argu
   JsonWriter json;
   json.beginArray();
   for (const archive::SurveySummary& survey : surveys) {
-    std::cout << survey.id << '\t' << survey.station << '\t' << survey.point << '\t' << timeOrDash(survey.first)
-              << '\t' << timeOrDash(survey.last) << '\t' << survey.records << '\t' << survey.files.size() << '\n';
+    std::cout << survey.id << '\t' << survey.station << '\t' << survey.point << '\t'
+              << timeOrDash(survey.first) << '\t' << timeOrDash(survey.last) << '\t' << survey.records << '\t'
+              << survey.files.size() << '\n';
     writeSummary(json, survey);
   }
   json.endArray();
@@ -137,8 +144,14 @@ int showArchivedCommand(archive::SqlConnection& connection, const Arguments& arg
   // As the survey's opening left it, so that `survey --json` and this agree.
   Survey survey;
   for (const archive::ArchivedFile& file : archived->files) {
-    survey.files.push_back({file.path, file.records, file.skipped, file.overlapping, file.first, file.last,
-                            file.intervalSeconds, {}});
+    survey.files.push_back({file.path,
+                            file.records,
+                            file.skipped,
+                            file.overlapping,
+                            file.first,
+                            file.last,
+                            file.intervalSeconds,
+                            {}});
   }
   survey.gaps = archived->gaps;
   const std::string text = surveyJson(survey, archived->mismatches, archived->notes, id);
@@ -154,8 +167,9 @@ void writeArchivedEvents(const std::vector<archive::ArchivedEvent>& events, CsvW
   for (const archive::ArchivedEvent& archived : events) {
     const VoltageEvent& e = archived.event;
     csv.row({static_cast<long long>(archived.survey), archived.station, archived.point,
-             std::string(eventKindText(e.kind)), epochTimeText(e.start), static_cast<long long>(e.durationSeconds),
-             eventPhasesText(e, archived.lineVoltages), static_cast<float>(e.extremePercent)});
+             std::string(eventKindText(e.kind)), epochTimeText(e.start),
+             static_cast<long long>(e.durationSeconds), eventPhasesText(e, archived.lineVoltages),
+             static_cast<float>(e.extremePercent)});
   }
 }
 
@@ -196,7 +210,8 @@ int runArchive(const std::vector<std::string>& args) {
   }
 
   const auto url = arguments.text("archive");
-  const archive::ArchiveLocation location = archive::archiveLocationOf(url.value_or(archive::defaultArchivePath()));
+  const archive::ArchiveLocation location =
+      archive::archiveLocationOf(url.value_or(archive::defaultArchivePath()));
   try {
     archive::OpenArchive opened = archive::openArchive(location, !url);
     try {

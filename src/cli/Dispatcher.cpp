@@ -61,9 +61,9 @@ void printHelp() {
   printUsage(std::cout);
   std::cout << "  pqdesk-cli --help | --version\n"
                "\n"
-               "PQ Desk on the command line: record files, reports, assessments and the user database,\n"
-               "with the program's own import, statistics and report pages. Exit status: 0 done,\n"
-               "1 unexpected error, 2 usage error, 3 refused input. See pqdesk-cli(1).\n";
+               "PQ Desk on the command line: record files, reports, assessments, the measurement archive\n"
+               "and the user database, with the program's own import, statistics and report pages.\n"
+               "Exit status: 0 done, 1 unexpected error, 2 usage error, 3 refused input. See pqdesk-cli(1).\n";
 }
 
 }  // namespace

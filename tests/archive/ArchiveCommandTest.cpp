@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "archive/ArchiveLocation.h"
 #include "archive/PostgresServer.h"
@@ -83,15 +81,17 @@ TEST_P(ArchiveCommandTest, AddListShowKeepNamesThatLookLikeSqlAsTheyAre) {
   ASSERT_EQ(added.status, 0) << added.err;
   EXPECT_EQ(added.out, "1\n");
   EXPECT_EQ(added.err, "");
-  const std::string summary = R"({"id":1,"station":"O'B\";--站","point":"测点'1","first":"2012-03-08 14:02:31",)"
-                              R"("last":"2012-03-08 14:31:31","records":30,"files":[")" +
-                              a + R"("]})";
+  const std::string summary =
+      R"({"id":1,"station":"O'B\";--站","point":"测点'1","first":"2012-03-08 14:02:31",)"
+      R"("last":"2012-03-08 14:31:31","records":30,"files":[")" +
+      a + R"("]})";
   EXPECT_EQ(fileText(addJson), summary + "\n");
 
   const std::string listJson = dir.file("list.json");
   const auto listed = archive({"list", "--json", listJson});
   ASSERT_EQ(listed.status, 0) << listed.err;
-  EXPECT_EQ(listed.out, "1\t" + kStation + "\t" + kPoint + "\t2012-03-08 14:02:31\t2012-03-08 14:31:31\t30\t1\n");
+  EXPECT_EQ(listed.out,
+            "1\t" + kStation + "\t" + kPoint + "\t2012-03-08 14:02:31\t2012-03-08 14:31:31\t30\t1\n");
   EXPECT_EQ(fileText(listJson), "[" + summary + "]\n");
 
   // The filters match the names exactly, never as patterns.
@@ -148,8 +148,9 @@ TEST_P(ArchiveCommandTest, AFileArchivedAlreadyIsRecognisedByItsContent) {
   EXPECT_EQ(mixed.out, "2\n");
   EXPECT_EQ(mixed.err, copy + "：已在测量档案中（测量 1），未再次加入。\n");
   const auto listed = archive({"list"});
-  EXPECT_EQ(listed.out, "2\t" + kStation + "\t" + kPoint + "\t2012-03-09 14:02:31\t2012-03-09 14:06:31\t5\t1\n" +
-                            "1\t" + kStation + "\t" + kPoint + "\t2012-03-08 14:02:31\t2012-03-08 14:13:31\t12\t1\n");
+  EXPECT_EQ(listed.out, "2\t" + kStation + "\t" + kPoint +
+                            "\t2012-03-09 14:02:31\t2012-03-09 14:06:31\t5\t1\n" + "1\t" + kStation + "\t" +
+                            kPoint + "\t2012-03-08 14:02:31\t2012-03-08 14:13:31\t12\t1\n");
   EXPECT_EQ(count("files"), 2);
 }
 
@@ -222,20 +223,25 @@ TEST_P(ArchiveCommandTest, EventsOfEverySurveyWithTheirStationAndPoint) {
 
   const std::string heading = "survey,station,point,kind,start,durationSeconds,phases,residual\n";
   const std::string e1 =
-      "1,East,L7,dip,2010-04-20 10:00:30,3,B,71.014084\n1,East,L7,swell,2010-04-20 10:01:10,2,A C,114.31535\n";
-  const std::string dips = "1,East,L7,dip,2010-04-20 10:00:30,3,B,71.014084\n"
-                           "2,West,L7,dip,2010-04-20 10:00:30,3,B,71.014084\n";
+      "1,East,L7,dip,2010-04-20 10:00:30,3,B,71.014084\n1,East,L7,swell,2010-04-20 10:01:10,2,A "
+      "C,114.31535\n";
+  const std::string dips =
+      "1,East,L7,dip,2010-04-20 10:00:30,3,B,71.014084\n"
+      "2,West,L7,dip,2010-04-20 10:00:30,3,B,71.014084\n";
   struct Case {
     std::vector<std::string> options;
     std::string rows;
   };
   const Case cases[] = {
-      {{}, "1,East,L7,dip,2010-04-20 10:00:30,3,B,71.014084\n2,West,L7,dip,2010-04-20 10:00:30,3,B,71.014084\n"
-           "1,East,L7,swell,2010-04-20 10:01:10,2,A C,114.31535\n2,West,L7,swell,2010-04-20 10:01:10,2,A C,114.31535\n"},
+      {{},
+       "1,East,L7,dip,2010-04-20 10:00:30,3,B,71.014084\n2,West,L7,dip,2010-04-20 10:00:30,3,B,71.014084\n"
+       "1,East,L7,swell,2010-04-20 10:01:10,2,A C,114.31535\n2,West,L7,swell,2010-04-20 10:01:10,2,A "
+       "C,114.31535\n"},
       {{"--station", "East"}, e1},
       {{"--kind", "dip"}, dips},
-      {{"--from", "2010-04-20 10:00:31"}, "1,East,L7,swell,2010-04-20 10:01:10,2,A C,114.31535\n"
-                                          "2,West,L7,swell,2010-04-20 10:01:10,2,A C,114.31535\n"},
+      {{"--from", "2010-04-20 10:00:31"},
+       "1,East,L7,swell,2010-04-20 10:01:10,2,A C,114.31535\n"
+       "2,West,L7,swell,2010-04-20 10:01:10,2,A C,114.31535\n"},
       {{"--to", "2010-04-20 10:00:30", "--point", "L7"}, dips},
       {{"--kind", "interruption"}, ""},
   };
@@ -258,11 +264,12 @@ TEST_P(ArchiveCommandTest, TwoAddsAtOnceBothLand) {
   std::string command;
   for (const auto& [file, out] : {std::pair{a, "a"}, std::pair{b, "b"}, std::pair{a, "a2"}}) {
     const std::string to = dir.file(out);
-    command += "('" PQDESK_CLI "' archive add '" + file + "' --archive '" + url + "' >'" + to + ".out' 2>'" + to +
-               ".err'; echo $? >'" + to + ".rc') & ";
+    command += "('" PQDESK_CLI "' archive add '" + file + "' --archive '" + url + "' >'" + to + ".out' 2>'" +
+               to + ".err'; echo $? >'" + to + ".rc') & ";
   }
   ASSERT_EQ(std::system((command + "wait").c_str()), 0);
-  for (const char* out : {"a", "b", "a2"}) EXPECT_EQ(fileText(dir.file(out) + ".rc"), "0\n") << fileText(dir.file(out) + ".err");
+  for (const char* out : {"a", "b", "a2"})
+    EXPECT_EQ(fileText(dir.file(out) + ".rc"), "0\n") << fileText(dir.file(out) + ".err");
   const std::string idA = fileText(dir.file("a.out"));
   const std::string idB = fileText(dir.file("b.out"));
   EXPECT_NE(idA, idB);
@@ -287,8 +294,9 @@ TEST_P(ArchiveCommandTest, BadArgumentsAreUsageErrors) {
       {{"remove", "9"}, "测量档案中没有测量 9。\n"},
       {{"rename", "1"}, "unknown subcommand rename\n"},
       {{"list", "--kind", "dip"}, "archive list takes no option --kind\n"},
-      {{"events", "--kind", "flicker"}, "--kind must be dip, swell, interruption, undervoltage, overvoltage or "
-                                        "longInterruption\n"},
+      {{"events", "--kind", "flicker"},
+       "--kind must be dip, swell, interruption, undervoltage, overvoltage or "
+       "longInterruption\n"},
       {{"list", "--from", "2012-03-08"}, "--from must be a date-time \"YYYY-MM-DD HH:MM:SS\"\n"},
       {{"add"}, "missing record file\n"},
   };
@@ -300,7 +308,8 @@ TEST_P(ArchiveCommandTest, BadArgumentsAreUsageErrors) {
   // A file that gives no survey is refused input.
   const auto none = archive({"add", dir.file("none.bin")});
   EXPECT_EQ(none.status, 3);
-  EXPECT_EQ(none.err, dir.file("none.bin") + "：文件不存在或无法打开，未计入测量。\n没有可用的记录文件，测量未打开。\n");
+  EXPECT_EQ(none.err, dir.file("none.bin") +
+                          "：文件不存在或无法打开，未计入测量。\n没有可用的记录文件，测量未打开。\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, ArchiveCommandTest, ::testing::Values("sqlite", "postgresql"));

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "archive/ArchiveError.h"
@@ -43,7 +45,8 @@ TEST_P(ArchiveSchemaTest, AnEmptyDatabaseMigratesToTheCurrentVersionOnce) {
   const auto versions = connection->run("SELECT version FROM archive_migrations ORDER BY version");
   ASSERT_EQ(versions.size(), 1u);
   EXPECT_EQ(integerAt(versions.front(), 0), 1);
-  for (const char* table : {"stations", "points", "surveys", "files", "events", "gaps", "survey_notes", "survey_values"}) {
+  for (const char* table :
+       {"stations", "points", "surveys", "files", "events", "gaps", "survey_notes", "survey_values"}) {
     const auto tables = connection->tableNames();
     EXPECT_NE(std::find(tables.begin(), tables.end(), table), tables.end()) << table;
   }
@@ -80,7 +83,8 @@ INSTANTIATE_TEST_SUITE_P(Engines, ArchiveSchemaTest, ::testing::Values("sqlite",
 // Files that are no archive, given on the command line: the reason on stderr, exit 3, the file as it was.
 TEST(ArchiveFileTest, WhatIsNoArchiveIsRefusedAndLeftAsItWas) {
   TempDir dir;
-  std::ofstream(dir.file("notes.txt")) << "a text file that is long enough to hold a database header, but is none\n";
+  std::ofstream(dir.file("notes.txt"))
+      << "a text file that is long enough to hold a database header, but is none\n";
   {
     SqliteConnection other(dir.file("users.db"));
     other.runScript("CREATE TABLE users (name TEXT, password TEXT)");
@@ -107,7 +111,9 @@ TEST(ArchiveFileTest, WhatIsNoArchiveIsRefusedAndLeftAsItWas) {
     const auto result = test::runCli({"archive", "list", "--archive", c.url});
     EXPECT_EQ(result.status, c.status);
     EXPECT_EQ(result.err.substr(0, c.err.size()), c.err);
-    if (c.status != 0) EXPECT_EQ(test::readBytes(c.url.substr(c.url.rfind(':') + 1)), before);
+    if (c.status != 0) {
+      EXPECT_EQ(test::readBytes(c.url.substr(c.url.rfind(':') + 1)), before);
+    }
   }
 }
 

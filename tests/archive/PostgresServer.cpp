@@ -52,7 +52,8 @@ PostgresServer::PostgresServer() {
 }
 
 PostgresServer::~PostgresServer() {
-  if (started_) runAsServerUser(kBin + "pg_ctl -D " + quoted(dir_.file("data")) + " -m immediate stop >/dev/null 2>&1");
+  if (started_)
+    runAsServerUser(kBin + "pg_ctl -D " + quoted(dir_.file("data")) + " -m immediate stop >/dev/null 2>&1");
 }
 
 PostgresServer& PostgresServer::shared() {

@@ -17,8 +17,8 @@ AggregatedSeries sample() {
   series.quantities = {cellQuantity(cells::ubRms), thdQuantity(Uc), harmonicCurrentQuantity(Ib, 7)};
   series.intervals = {{1271757600, 60, false, false}, {1271757660, 17, true, true}};
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  series.values = {{5801.25, 5790.5, 5811.75}, {2.375, 1.5, 3.0625},  {0.8125, 0.5, 1.25},
-                   {5702.5, 4100.0, 6600.0},   {nan, nan, nan},       {-0.0, -1.0e-300, 1.0e300}};
+  series.values = {{5801.25, 5790.5, 5811.75}, {2.375, 1.5, 3.0625}, {0.8125, 0.5, 1.25},
+                   {5702.5, 4100.0, 6600.0},   {nan, nan, nan},      {-0.0, -1.0e-300, 1.0e300}};
   return series;
 }
 
@@ -59,8 +59,10 @@ TEST(SeriesBlobTest, RefusesBlobsThatDoNotFit) {
     const char* what;
     SeriesBlob blob;
   } cases[] = {
-      {"interval cut", {good.quantities, SqlBlob(good.intervals.begin(), good.intervals.end() - 1), good.values}},
-      {"value missing", {good.quantities, good.intervals, SqlBlob(good.values.begin(), good.values.end() - 24)}},
+      {"interval cut",
+       {good.quantities, SqlBlob(good.intervals.begin(), good.intervals.end() - 1), good.values}},
+      {"value missing",
+       {good.quantities, good.intervals, SqlBlob(good.values.begin(), good.values.end() - 24)}},
       {"quantity unknown", {"ubRms,Uc_thd%,flicker", good.intervals, good.values}},
       {"quantity missing", {"ubRms,Uc_thd%", good.intervals, good.values}},
   };
