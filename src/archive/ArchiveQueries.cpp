@@ -1,5 +1,6 @@
 #include "archive/ArchiveQueries.h"
 
+#include "archive/SeriesBlob.h"
 #include "assessment/AssessmentTexts.h"
 
 namespace pq::archive {
@@ -124,6 +125,19 @@ std::vector<ArchivedEvent> archivedEvents(SqlConnection& connection, const Archi
     e.unfinished = integerAt(row, 13) != 0;
   }
   return events;
+}
+
+std::optional<AggregatedSeries> archivedValues(SqlConnection& connection, std::int64_t id,
+                                               Resolution resolution) {
+  const auto rows = connection.run(
+      "SELECT layout, quantities, interval_data, value_data FROM survey_values "
+      "WHERE survey = $1 AND resolution_seconds = $2",
+      {id, std::int64_t{kResolutionSeconds[static_cast<std::size_t>(resolution)]}});
+  if (rows.empty()) return std::nullopt;
+  const SqlRow& row = rows.front();
+  if (textAt(row, 0) != kSeriesBlobLayout)
+    throw SqlError("archived values of unknown layout: " + textAt(row, 0));
+  return seriesOf({textAt(row, 1), blobAt(row, 2), blobAt(row, 3)});
 }
 
 bool removeSurvey(SqlConnection& connection, std::int64_t id) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "aggregation/AggregatedSeries.h"
 #include "archive/ArchivedSurvey.h"
 #include "archive/SqlConnection.h"
 
@@ -17,6 +18,10 @@ std::vector<SurveySummary> listSurveys(SqlConnection& connection, const ArchiveF
 std::optional<ArchivedSurvey> archivedSurvey(SqlConnection& connection, std::int64_t id);
 // The voltage events of every survey that pass the filter, by start time, then survey.
 std::vector<ArchivedEvent> archivedEvents(SqlConnection& connection, const ArchiveFilter& filter);
+// The aggregated values of survey `id` at `resolution` as its opening gave them; nothing when the
+// archive keeps none at that resolution for it (only 1 and 10 minutes are kept).
+std::optional<AggregatedSeries> archivedValues(SqlConnection& connection, std::int64_t id,
+                                               Resolution resolution);
 
 // Removes survey `id` with its files, events, gaps, notes and values, and its monitoring point and
 // station when no other survey uses them, in one transaction. False when there is no such survey.
