@@ -30,6 +30,19 @@ kill_at_random() {
   (( killed == 1 ))
 }
 
+# judge RESULT OLD NEW KEEP: counts the result of a trial in the caller's asOld, asNew or mixed; a
+# mixed one is kept as KEEP.
+judge() {
+  if cmp -s "$1" "$2"; then
+    asOld=$((asOld + 1))
+  elif cmp -s "$1" "$3"; then
+    asNew=$((asNew + 1))
+  else
+    mixed=$((mixed + 1))
+    cp "$1" "$4"
+  fi
+}
+
 # trial_kind NAME TARGET OLD NEW COMMAND...: TARGET is reset to OLD before each trial; the command,
 # run to its end, turns it into NEW.
 trial_kind() {
@@ -46,14 +59,7 @@ trial_kind() {
   for ((i = 0; i < trials; ++i)); do
     cp "$old" "$target"
     if kill_at_random "$duration" "$@"; then killed=$((killed + 1)); fi
-    if cmp -s "$target" "$old"; then
-      asOld=$((asOld + 1))
-    elif cmp -s "$target" "$new"; then
-      asNew=$((asNew + 1))
-    else
-      mixed=$((mixed + 1))
-      cp "$target" "$work/$name-mixed-$i"
-    fi
+    judge "$target" "$old" "$new" "$work/$name-mixed-$i"
     local temporaries
     temporaries=$(find "$folder" -maxdepth 1 -name ".$base.tmp-*" | wc -l)
     (( temporaries > mostTemporaries )) && mostTemporaries=$temporaries
@@ -113,14 +119,7 @@ archive_trials() {
       killed=$((killed + 1))
     fi
     archive_state "$target" >"$work/state"
-    if cmp -s "$work/state" "$work/state-old"; then
-      asOld=$((asOld + 1))
-    elif cmp -s "$work/state" "$work/state-new"; then
-      asNew=$((asNew + 1))
-    else
-      mixed=$((mixed + 1))
-      cp "$work/state" "$work/archive-mixed-$i"
-    fi
+    judge "$work/state" "$work/state-old" "$work/state-new" "$work/archive-mixed-$i"
   done
   echo "archive add: $trials trials (${duration} ms an add), killed $killed, first survey alone $asOld," \
     "both $asNew, a part $mixed"
