@@ -13,6 +13,7 @@
 #include "archive/PostgresServer.h"
 #include "archive/SqliteConnection.h"
 #include "cli/CliRunner.h"
+#include "support/GeneratedRecords.h"
 #include "support/TempDir.h"
 
 namespace pq::archive {
@@ -115,6 +116,26 @@ TEST(ArchiveFileTest, WhatIsNoArchiveIsRefusedAndLeftAsItWas) {
       EXPECT_EQ(test::readBytes(c.url.substr(c.url.rfind(':') + 1)), before);
     }
   }
+}
+
+// A write the engine refuses half-way through an add: the reason, exit 3, and nothing of the survey kept.
+TEST(ArchiveFileTest, AnAddTheArchiveRefusesKeepsNothing) {
+  TempDir dir;
+  const std::string archive = dir.file("archive.db");
+  {
+    SqliteConnection connection(archive);
+    migrateArchive(connection);
+    // The values go in last, after the survey, its files and events.
+    connection.runScript("DROP TABLE survey_values");
+  }
+  const std::string file = test::generateFile(dir.file("a.bin"), test::generatedFrom(20, 10, 0, 0, 5));
+  const auto result = test::runCli({"archive", "add", file, "--archive", archive});
+  EXPECT_EQ(result.status, 3);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "无法写入测量档案 " + archive + "：no such table: survey_values\n");
+  SqliteConnection connection(archive);
+  for (const char* table : {"stations", "points", "surveys", "files"})
+    EXPECT_EQ(integerAt(connection.run(std::string("SELECT count(*) FROM ") + table).at(0), 0), 0) << table;
 }
 
 // The user's own archive, where no --archive names one.
