@@ -23,9 +23,11 @@ if [ "${1:-}" = --no-build ]; then
 fi
 if [ $build = 1 ]; then
   source scripts/compiler-cache.sh
+  # A unity build (cmake/UnityBuild.cmake) like the other trees: the test command builds this one from
+  # scratch on a fresh clone.
   cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
     -DPQ_SANITIZE=address,undefined -DPQ_BUILD_FUZZ=ON -DPQ_BUILD_GUI=OFF -DPQ_BUILD_BENCH=OFF \
-    "${pq_compiler_cache[@]}" >/dev/null
+    -DCMAKE_UNITY_BUILD=ON "${pq_compiler_cache[@]}" >/dev/null
 fi
 if [ "${1:-}" = --build ]; then
   cmake --build build-fuzz --target "${targets[@]}"

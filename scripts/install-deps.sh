@@ -9,10 +9,10 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsqlite3-dev sqlite3 libpq-dev postgresql libssl-dev
   fonts-noto-cjk fonts-liberation2
-  python3 python3-xlrd python3-openpyxl
+  python3 python3-xlrd python3-openpyxl python3-docx
   zlib1g-dev libisal-dev nlohmann-json3-dev ccache
   xvfb xauth imagemagick poppler-utils xdotool
-  cups printer-driver-cups-pdf libreoffice-calc-nogui
+  cups printer-driver-cups-pdf libreoffice-calc-nogui libreoffice-writer-nogui
   clang libclang-rt-14-dev
   qt6-translations-l10n
   lintian desktop-file-utils appstream hyperfine

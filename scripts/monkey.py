@@ -8,8 +8,14 @@ run as a failure.
 Each event is drawn from its own generator seeded with (seed, event number) and from the kind of
 window in front, so a seed gives the same events for as long as the program shows the same windows.
 
-    monkey.py --seconds S --seed N --program PATH --folder DIR --record-file NAME --user NAME
-              --password PW --log FILE --sanitizer-folder DIR [--program-output FILE]
+    monkey.py --seconds S --seed N --program PATH --folder DIR --record-file NAME
+              --survey-files NAME NAME --user NAME --password PW --log FILE
+              --sanitizer-folder DIR [--program-output FILE]
+
+The program starts with the record file loaded, so that the windows that need records (history,
+reports, assessment) open; the survey's file dialog is offered the survey's files, and in the main
+window a share of the events goes to the menu commands that open those windows, which random clicks
+on the menu bar alone seldom reach.
 Prints the summary; exit status 0 when the run passed, 1 when it did not.
 """
 import argparse
@@ -22,6 +28,7 @@ import time
 
 LOGIN_CAPTION = "系统登录"
 MAIN_CAPTION = "电能质量分析系统"
+IMPORT_CAPTION = "记录文件操作"
 
 # Windows of the program itself. Every other window (file and print dialogs, Qt's own boxes, message
 # boxes with their own caption) gets only keys that cannot reach outside the run's folder: no clicks
@@ -41,6 +48,29 @@ PROGRAM_WINDOWS = (
     "端口设置",
     "测量任务",
     "正在打开测量任务",
+    "电能质量综合评估",
+)
+
+# The file dialogs of the record file and of a survey, by their captions.
+RECORD_FILE_DIALOG = "请选择原始记录文件"
+SURVEY_DIALOG = "请选择同一次测量的原始记录文件"
+
+# Menu commands of the main window that open the windows a run reaches least: (name, menu, item), the
+# menu bar's entries counted from 0 ("实时数据", "历史数据", "综合评估", "数据报表", "系统") and the
+# menu's items from 0. The menu opens with a click on its title (the middle of each title, from the
+# window's left edge, in the program's font; Qt's menu bar takes no F10) and the item is chosen with
+# the arrow keys and Return.
+MENU_TITLE_MIDDLES = (34, 96, 158, 220, 270)
+MENU_BAR_MIDDLE = 11
+MENU_COMMANDS = (
+    ("历史数据/打开测量任务", 1, 1),
+    ("历史数据/查阅记录", 1, 2),
+    ("历史数据/谐波趋势曲线", 1, 3),
+    ("历史数据/电压偏差趋势曲线", 1, 5),
+    ("历史数据/功率及功率因数趋势曲线", 1, 6),
+    ("综合评估/电能质量综合评估", 2, 0),
+    ("综合评估/事件列表", 2, 1),
+    ("数据报表/新建报表", 3, 0),
 )
 
 CONTROL_KEYS = (
@@ -146,11 +176,26 @@ def point_in(rng, geometry, main_window):
     return x + rng.randrange(max(width, 1)), y + rng.randrange(max(height, 1))
 
 
-def draw_event(rng, title, geometry, record_file):
+def menu_command(rng, geometry):
+    """A menu command of MENU_COMMANDS as (description, xdotool arguments)."""
+    name, menu, item = rng.choice(MENU_COMMANDS)
+    x, y = geometry[0] + MENU_TITLE_MIDDLES[menu], geometry[1] + MENU_BAR_MIDDLE
+    keys = ["Down"] * (item + 1) + ["Return"]
+    # The menu opens slowly on a loaded machine under the sanitizers: keys sent sooner go elsewhere.
+    return "menu " + name, ["mousemove", str(x), str(y), "click", "1", "sleep", "1", "key", "--delay", "120", *keys]
+
+
+def draw_event(rng, title, geometry, record_file, survey_files):
     """The event for one step as (description, xdotool arguments); the arguments are None for the
     close box."""
     if not is_program_window(title):
         roll = rng.random()
+        # The survey's dialog mostly gets the survey's files, which open the survey window.
+        if title.startswith(SURVEY_DIALOG) and roll < 0.6:
+            names = " ".join('"%s"' % name for name in survey_files)
+            return "type %s Return" % names, ["key", "ctrl+a", "type", "--delay", "15", names + "\n"]
+        if title.startswith(RECORD_FILE_DIALOG) and roll < 0.4:
+            return "type %s Return" % record_file, ["key", "ctrl+a", "type", "--delay", "15", record_file + "\n"]
         if roll < 0.03:
             return "close box", None
         if roll < 0.5:
@@ -173,6 +218,8 @@ def draw_event(rng, title, geometry, record_file):
             return "key Escape", ["key", "Escape"]
         if leave < 0.06:
             return "close box", None
+    if main_window and rng.random() < 0.25:
+        return menu_command(rng, geometry)
     roll = rng.random()
     if roll < 0.45:
         x, y = point_in(rng, geometry, main_window)
@@ -223,7 +270,7 @@ class Run:
         return sorted(os.listdir(self.options.sanitizer_folder))
 
     def start(self):
-        self.process = subprocess.Popen([self.options.program], cwd=self.options.folder,
+        self.process = subprocess.Popen([self.options.program, self.options.record_file], cwd=self.options.folder,
                                         stdout=self.output, stderr=self.output)
         self.note("start pid %d" % self.process.pid)
 
@@ -252,7 +299,9 @@ class Run:
         xdotool("type", "--delay", "20", "--", self.options.password)
         xdotool("key", "Return")
         self.note("login as %s" % self.options.user)
-        if self.wait_for(lambda title, geometry: title.startswith(MAIN_CAPTION) and geometry[2] > 600, 60):
+        # The main window, or the import of the record file the program was started with over it.
+        if self.wait_for(lambda title, geometry: (title.startswith(MAIN_CAPTION) and geometry[2] > 600)
+                         or title.startswith(IMPORT_CAPTION), 60):
             return True
         if self.process.poll() is None:
             self.failure = "the login did not reach the main window within 60 s"
@@ -312,7 +361,8 @@ class Run:
             last_title = title
             self.titles[title] = self.titles.get(title, 0) + 1
             rng = random.Random(self.options.seed * 1_000_003 + step)
-            description, args = draw_event(rng, title, geometry, self.options.record_file)
+            description, args = draw_event(rng, title, geometry, self.options.record_file,
+                                           self.options.survey_files)
             step += 1
             self.note("%d [%s] %s" % (step, title, description))
             try:
@@ -359,6 +409,7 @@ def main():
     parser.add_argument("--log", required=True)
     parser.add_argument("--sanitizer-folder", required=True)
     parser.add_argument("--record-file", required=True)
+    parser.add_argument("--survey-files", nargs=2, required=True)
     parser.add_argument("--program-output")
     options = parser.parse_args()
     run = Run(options)

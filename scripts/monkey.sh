@@ -7,7 +7,8 @@
 # a wrong password, the exit commands, cancelling the port settings; it is then started again), no
 # sanitizer report was written, and the record file and the user database still read afterwards.
 # Everything happens in a temporary folder: copies of the programs (their user database and COM1
-# link live beside them), HOME, the working folder with the record file. Started as root, the
+# link live beside them), HOME, the working folder with the record file (loaded at every start) and
+# the two files of a survey. Started as root, the
 # program, the simulator and the event loop run as nobody, so that a file dialog the monkey wanders
 # through can change nothing outside that folder. No printer is reachable (CUPS is pointed at a
 # socket that does not exist). The folder stays when the run fails; on a pass only its log
@@ -42,6 +43,11 @@ records=$work/files/monkey.bin
 user=monkey password=m0nkey-pw
 export ASAN_OPTIONS=detect_leaks=0
 "$cli" generate "$records" --records 1440 --station 城东变电站 --point 10kV出线 >/dev/null
+# Two days of one survey beside it, for the survey's file dialog (monkey.py types both names).
+"$cli" generate "$work/files/day1.bin" --records 720 --interval 120 --start "2010-04-20 00:00:00" \
+  --station 城东变电站 --point 10kV出线 >/dev/null
+"$cli" generate "$work/files/day2.bin" --records 720 --interval 120 --start "2010-04-21 00:00:00" \
+  --station 城东变电站 --point 10kV出线 --seed 2 >/dev/null
 "$cli" users init --db "$database"
 printf '%s\n%s\n' "$password" "$password" | "$cli" users add "$user" --role Administrator --db "$database" >/dev/null
 
@@ -77,7 +83,7 @@ cleanup() {
 trap cleanup EXIT
 
 # A display of its own: Xvfb picks a free number and writes it to the descriptor.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xserver=$!
 for _ in $(seq 1 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "monkey: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
@@ -95,6 +101,7 @@ status=0
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:abort_on_error=1:log_path=$work/sanitizer/ubsan
   exec "${as_monkey[@]}" "$python" "$work/monkey.py" --seconds "$seconds" --seed "$seed" \
     --program "$work/program/pqdesk" --folder "$work/files" --record-file "${records##*/}" \
+    --survey-files day1.bin day2.bin \
     --user "$user" --password "$password" \
     --log "$work/monkey.log" --sanitizer-folder "$work/sanitizer" --program-output "$work/pqdesk.out"
 ) || status=1

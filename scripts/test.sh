@@ -2,7 +2,7 @@
 # Installs what is missing and checks everything: the layer rule; every target built under
 # AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/ and every test run there; a Release
 # build of every target with the package's flags in build-pkg/, the package made from it and tested;
-# the serial library's threaded tests under ThreadSanitizer in build-tsan/; every libFuzzer target in
+# the tests of the code that runs threads under ThreadSanitizer in build-tsan/; every libFuzzer target in
 # build-fuzz/; the kill trials; a minute of random input in the windows (scripts/monkey.sh).
 #
 # Two lanes run at once. Lane A: the sanitizer build, the tests, the kill trials. Lane B: the Release
@@ -63,7 +63,7 @@ trap report EXIT
 run_gtest() {
   local binary=$1 shards=$2 name pids=() failed=0 i
   shift 2
-  # The tree's name too: lane B's TSan shards of pq_core_tests may run while lane A's do.
+  # The tree's name too: lane B's shards of one tree may run while lane A's of another do.
   name=$(basename "$(dirname "$(dirname "$binary")")")-$(basename "$binary")
   for ((i = 0; i < shards; ++i)); do
     GTEST_TOTAL_SHARDS=$shards GTEST_SHARD_INDEX=$i timeout 1500 "$binary" "$@" \
@@ -108,15 +108,15 @@ lane_b_stages() {
   stage "package test"
   bash scripts/package-test.sh --built
 
-  # The serial library's threads, and the survey's decoding thread that fills the next chunk of records
-  # while the pass reads the one before, once more under ThreadSanitizer, in a core-only tree of its own.
+  # The tests of code that runs threads (the serial library's, the survey's decoding thread that fills
+  # the next chunk of records while the pass reads the one before) once more under ThreadSanitizer, in a
+  # core-only tree of its own that builds their program only (pq_threaded_tests, tests/CMakeLists.txt).
   stage "TSan build"
   cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPQ_SANITIZE=thread -DPQ_BUILD_GUI=OFF \
     -DPQ_BUILD_BENCH=OFF -DCMAKE_UNITY_BUILD=ON "${pq_compiler_cache[@]}" >/dev/null
-  cmake --build build-tsan -j "$jobs" --target pq_core_tests
+  cmake --build build-tsan -j "$jobs" --target pq_threaded_tests
   stage "TSan tests"
-  run_gtest build-tsan/bin/pq_core_tests 2 \
-    --gtest_filter='Comm32*:CommQueue*:CommPackage*:CommDevice*:CommSerialPortInfo*:CommSettings*:CommSimulator*:Survey*'
+  run_gtest build-tsan/bin/pq_threaded_tests 2
 
   # Every libFuzzer target for 20 seconds, two at a time, from its corpus (the long campaign's,
   # minimised); a crash fails the run.
@@ -172,4 +172,4 @@ if ! wait "$lane_b"; then
   exit 1
 fi
 lane_b=""
-grep '^package-test\|^pq_core_tests\|^lintian' build-logs/lane-b.log || true
+grep '^package-test\|^build-tsan-\|^lintian' build-logs/lane-b.log || true

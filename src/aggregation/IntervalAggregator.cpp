@@ -101,7 +101,7 @@ IntervalAggregator::IntervalAggregator(AggregationSink& sink, QuantityPart part)
   const auto quantities = aggregatedQuantities();
   for (int q = part_.begin; q < part_.end; ++q) {
     const QuantityDescriptor& d = quantities[q];
-    thds_ = thds_ || d.source == QuantitySource::Thd;
+    if (d.source == QuantitySource::Thd) thds_[d.at < Ia ? 0 : 1] = true;
     const bool harmonic =
         d.source == QuantitySource::HarmonicAmplitude || d.source == QuantitySource::HarmonicContent;
     if (harmonic && !runs_.empty() && q > part_.begin) {
@@ -238,8 +238,12 @@ std::uint64_t sumValues(const double* __restrict values, int stride, double* __r
 }  // namespace
 
 void IntervalAggregator::read(const MeasurementRecord& r, double* values) {
-  // All channels at once cost what one costs: their sums are independent and run side by side.
-  const std::array<double, kChannelCount> thds = thds_ ? thdOfChannels(r) : std::array<double, kChannelCount>{};
+  std::array<double, kChannelCount> thds{};
+  for (const int group : {0, 1}) {
+    if (!thds_[group]) continue;
+    const auto three = thdOfThreeChannels(r, group == 0 ? Ua : Ia);
+    std::copy(three.begin(), three.end(), thds.begin() + 3 * group);
+  }
   for (const Run& run : runs_) {
     double* out = &values[run.begin];
     const int n = run.end - run.begin;

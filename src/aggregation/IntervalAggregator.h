@@ -182,7 +182,9 @@ class IntervalAggregator {
 
   AggregationSink& sink_;
   QuantityPart part_;
-  bool thds_ = false;  // whether the part holds a distortion, which read() works out for all channels
+  // Whether the part holds a distortion of the voltages, of the currents: read() works out those of
+  // three channels at once.
+  std::array<bool, 2> thds_{};
   std::array<Level, kResolutionCount> levels_;
   std::vector<Run> runs_;
   std::vector<Segment> segments_;

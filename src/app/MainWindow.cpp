@@ -272,8 +272,7 @@ void TForm1::openAssessmentWindow(int tab) {
 }
 
 void TForm1::openTrendAround(std::int64_t first, std::int64_t last) {
-  // Five minutes either side, so that the voltage before and after the event shows.
-  constexpr std::int64_t kMargin = 300;
+  constexpr std::int64_t kMargin = AssessmentWindow::kTrendMarginSeconds;
   TForm4 window(store_, prompter_, clock_, TForm4::DeviationTrend, this);
   window.enterWithRange(DateFieldGroup::ofMinute(calendarOfEpochSeconds(first - kMargin)),
                         DateFieldGroup::ofMinute(calendarOfEpochSeconds(last + kMargin)));

@@ -11,6 +11,7 @@
 #include "base/ApplicationTitle.h"
 #include "base/FileSizeSignal.h"
 #include "ui/QtPrompter.h"
+#include "ui/WindowPlacement.h"
 #include "users/UserDataModule.h"
 #include "users/UserDatabaseSetup.h"
 #include "users/UserMessages.h"
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(pq::app::kApplicationTitle);
   QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
   pq::app::installQtTranslations(application);
+  application.installEventFilter(new pq::ui::ScreenFitting(&application));
 
   pq::TForm1 mainWindow(prompter);
   pq::TDM database(pq::defaultUserDatabasePath());

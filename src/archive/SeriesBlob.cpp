@@ -4,6 +4,7 @@
 #include <map>
 
 #include "export/RecordTable.h"
+#include "records/RecordHead.h"
 
 namespace pq::archive {
 
@@ -11,7 +12,7 @@ namespace {
 
 constexpr std::size_t kIntervalBytes = 8 + 4 + 1;
 constexpr std::size_t kValueBytes = 3 * 8;
-// aggregatedColumnNames() starts with the interval's start, records and flag.
+// aggregatedColumns() starts with the interval's start, records and flag.
 constexpr std::size_t kLeadingColumns = 3;
 
 void putLittleEndian(SqlBlob& out, std::uint64_t bits, int bytes) {
@@ -25,8 +26,11 @@ std::uint64_t littleEndianAt(const SqlBlob& in, std::size_t at, int bytes) {
 }
 
 std::vector<std::string> quantityNames(const AggregatedSeries& series) {
-  std::vector<std::string> names = aggregatedColumnNames(series);
-  names.erase(names.begin(), names.begin() + kLeadingColumns);
+  // The identifiers, which the head's units do not touch.
+  const std::vector<ExportColumn> columns = aggregatedColumns(series, RecordHead{});
+  std::vector<std::string> names;
+  for (auto column = columns.begin() + kLeadingColumns; column != columns.end(); ++column)
+    names.push_back(column->identifier);
   return names;
 }
 

@@ -8,7 +8,7 @@
 namespace pq::archive {
 
 // How the archive keeps one resolution of a survey's aggregated values: the quantities by their column
-// names (export/RecordTable: "uaRms", "Ua_5%"), comma-separated, so that a later program with more
+// identifiers (export/RecordTable: "uaRms", "Ua_5%"), comma-separated, so that a later program with more
 // or other quantities still finds them; per interval its start (8 bytes), record count (4) and flags
 // (1: bit 0 flagged, bit 1 outage); per interval and quantity the value, minimum and maximum as
 // doubles. Every number little-endian, whatever the machine.

@@ -8,7 +8,7 @@
 namespace pq {
 
 class JsonWriter;
-class PageFlow;
+class ReportDocument;
 struct AssessmentTable;
 
 // One index of the assessment as every output shows it. The pages, the workbook and the JSON walk
@@ -16,7 +16,7 @@ struct AssessmentTable;
 // with its entry, docs/architecture.md "Add an index") shows in all three alike.
 struct AssessmentIndexSection {
   // Its heading, table and notes on the assessment pages.
-  void (*addPageSection)(PageFlow& flow, const AssessmentResult& result);
+  void (*addPageSection)(ReportDocument& document, const AssessmentResult& result);
   // Its sheet or sheets of the workbook.
   void (*addSheets)(const AssessmentResult& result, std::vector<AssessmentTable>& sheets);
   // Its member or members of the `assess --json` object.
@@ -33,7 +33,7 @@ extern const AssessmentIndexSection kEnergySection;
 
 // The events' page section without its heading: the event counts, SARFI, the event list and how the
 // events were found, which the event list pages (eventListPages) show as well.
-void addEventListBody(PageFlow& flow, const AssessmentResult& result);
+void addEventListBody(ReportDocument& document, const AssessmentResult& result);
 
 // In the order of the page sections, the sheets after "概况" and the JSON members after the span.
 std::span<const AssessmentIndexSection* const> assessmentIndexSections();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "statistics/HarmonicLimitTables.h"
 
 namespace pq {
@@ -22,8 +24,24 @@ inline constexpr UnbalanceLimits kUserUnbalance{1.3, 2.6};
 
 // Frequency deviation (GB/T 15945), Hz either side of 50 Hz: the normal limit, and the wider one of
 // small systems.
+inline constexpr double kNominalFrequency = 50;  // Hz
 inline constexpr double kNormalFrequencyDeviation = 0.2;
 inline constexpr double kWideFrequencyDeviation = 0.5;
+
+// Harmonics (GB/T 14549) of one voltage level: the permitted harmonic voltage content of each order and
+// the permitted distortion, % of the fundamental, and the permitted harmonic current of each order (A)
+// at the base short-circuit capacity (MVA). Four-byte values like the instrument's tables, so that a file
+// holding 9.7 judges as the built-in 9.7f does.
+struct HarmonicLevelLimits {
+  std::array<float, kLastLimitedOrder + 1> voltage{};  // by order 2..25 (the index)
+  float thd = 0;
+  float baseShortCircuitCapacity = 0;
+  std::array<float, kLastLimitedOrder + 1> current{};  // by order 2..25
+};
+using HarmonicLevelTables = std::array<HarmonicLevelLimits, kVoltageLevelCount>;  // by level 0.38 kV..110 kV
+
+// GB/T 14549-1993 Tables 1 and 2: the odd orders' voltage limit for 3..25, the even orders' for 2..24.
+HarmonicLevelTables standardHarmonicLevels();
 
 struct AssessmentLimits {
   // Supply voltage deviation (GB/T 12325) per supply: three-phase of 20 kV and below, three-phase
@@ -41,6 +59,7 @@ struct AssessmentLimits {
   // Harmonic currents (GB/T 14549): the exponents α that convert the tabled currents to the user's
   // share of the supply capacity, I × (agreed / supply)^(1/α).
   SuperpositionExponents superpositionExponents = kAppendixCExponents;
+  HarmonicLevelTables harmonicLevels = standardHarmonicLevels();
 };
 
 }  // namespace pq

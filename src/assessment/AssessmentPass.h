@@ -101,7 +101,7 @@ class AssessmentPass {
   void aggregate(const MeasurementRecord& record, std::int64_t seconds, RecordMark mark, bool copy);
   // Aggregates the batch in both parts at once.
   void flush();
-  void aggregatePart(IntervalAggregator& aggregator);
+  void aggregatePart(int part);
 
   TimeWindow window_;
   RecordVerdictListener* listener_;

@@ -10,31 +10,12 @@
 #include "aggregation/RecordTimeGate.h"
 #include "assessment/AssessmentMessages.h"
 #include "assessment/AssessmentTexts.h"
-#include "base/ConversionError.h"
-#include "base/FieldText.h"
 #include "records/RecordHead.h"
-#include "statistics/HarmonicLimitTables.h"
 #include "timerange/EpochSeconds.h"
 
 namespace pq {
 
 namespace {
-
-ReportLimits harmonicLimitsOf(const RecordHead& head, const SuperpositionExponents& exponents) {
-  ReportLimits limits;
-  const int code = head.voltageLevelCode;
-  if (code < 1 || code > kVoltageLevelCount) return limits;
-  const std::string_view level = kVoltageLevelTexts[code - 1];
-  limits.setVoltageLimits(level);
-  try {
-    limits.computeCurrentLimits(level, generalNumberText(head.minShortCircuitCapacity),
-                                generalNumberText(head.supplyEquipmentCapacity),
-                                generalNumberText(head.agreedCapacity), exponents);
-  } catch (const ConversionError&) {
-    // A supply capacity of 0: the currents keep limits of 0 and get no verdict.
-  }
-  return limits;
-}
 
 // No more than the records, nor than the 3-second intervals from the earliest record time to the
 // latest: whatever the gate lets through lies between them, in whatever order they are stored.
@@ -67,12 +48,13 @@ std::string eventsMethod(const AssessmentResult& result) {
   char text[1536];
   std::snprintf(
       text, sizeof text,
-      "电压暂降、暂升和短时中断（GB/T 30137）：各记录三相%s的最小值低于标称值%.4g的90%%为暂降，"
+      "电压暂降、暂升和短时中断（GB/T 30137）：各记录三相%s的最小值低于标称值%.4g%s的90%%为暂降，"
       "回到92%%及以上为止；最大值高于110%%为暂升，回到108%%及以下为止；暂降中某一记录三相最小值均低于"
       "10%%为短时中断。持续时间为其记录数乘记录间隔（±1个记录间隔）；持续时间不超过60 s的才是暂降、暂升或短时"
       "中断，超过60 s的为持续低电压、持续过电压或长时中断，另行列出，不计入SARFI。SARFI-x为剩余电压低于x%%的"
       "暂降和短时中断次数。长时中断共%d s，其间的统计值不计入各项指标。",
-      result.setup.supply.lineVoltages ? "线电压" : "相电压", result.setup.supply.declared, result.outageSeconds);
+      result.setup.supply.lineVoltages ? "线电压" : "相电压", result.setup.supply.declared,
+      result.setup.supply.unit, result.outageSeconds);
   return text;
 }
 
@@ -91,7 +73,7 @@ AssessmentSetup assessmentSetupOf(const RecordHead& head, int wiringMode, const 
   setup.supply = supplyVoltageOf(head, wiringMode);
   setup.limits = limits;
   setup.limitSetName = std::move(limitSetName);
-  setup.harmonicLimits = harmonicLimitsOf(head, limits.superpositionExponents);
+  setup.harmonicLimits = harmonicLimitsOf(limits, head);
   return setup;
 }
 
@@ -126,7 +108,7 @@ AssessmentResult assessmentOf(const RecordingValues& values, const NinetyFivePer
       assessUnbalance(series[static_cast<int>(Resolution::TenMinutes)], setup.limits.unbalance);
   result.frequency = assessFrequencyDeviation(series[static_cast<int>(Resolution::TenSeconds)],
                                               setup.limits.frequencyDeviation, values.invalidFrequencies);
-  result.harmonics = assessHarmonics(threeSeconds, setup.limits.superpositionExponents);
+  result.harmonics = assessHarmonics(threeSeconds, setup.harmonicLimits);
   result.events = values.events;
   result.sustained = values.sustained;
   for (const VoltageEvent& e : result.sustained) {
@@ -136,6 +118,7 @@ AssessmentResult assessmentOf(const RecordingValues& values, const NinetyFivePer
   result.eventsMethod = eventsMethod(result);
   result.energy = values.energy;
   result.energyMethod = energyMethod();
+  result.trends = assessmentTrendsOf(series, setup.supply);
   return result;
 }
 

@@ -7,12 +7,12 @@
 
 #include "assessment/AssessmentLimits.h"
 #include "assessment/AssessmentPass.h"
+#include "assessment/AssessmentTrends.h"
 #include "assessment/FrequencyDeviation.h"
 #include "assessment/HarmonicAssessment.h"
 #include "assessment/NinetyFivePercentSink.h"
 #include "assessment/SupplyVoltageDeviation.h"
 #include "assessment/UnbalanceAssessment.h"
-#include "statistics/ReportLimits.h"
 #include "timerange/TimeWindow.h"
 
 namespace pq {
@@ -24,9 +24,9 @@ struct AssessmentSetup {
   SupplyVoltage supply;
   AssessmentLimits limits;
   std::string limitSetName;
-  // The harmonic limits of the level (ReportLimits::setVoltageLimits) and the allowed currents of
-  // the capacities (computeCurrentLimits); limits left at 0 give those indices no verdict.
-  ReportLimits harmonicLimits;
+  // The harmonic limits of the head's level and capacities in `limits` (harmonicLimitsOf); a survey
+  // assessed again with other limits keeps those its 3-second values were counted against.
+  HarmonicLimits harmonicLimits;
   // The recording interval of the (first) file: what a record stands for and what a gap exceeds. A
   // survey's files keep their own (AssessmentResult::recordIntervals).
   int recordSeconds = 1;
@@ -73,6 +73,7 @@ struct AssessmentResult {
   std::string eventsMethod;
   EnergySummary energy;
   std::string energyMethod;
+  AssessmentTrends trends;  // what the charts draw
 };
 
 // Runs the assessment of the records of one file, with the head `head`, whose times lie in `window`, in

@@ -1,12 +1,13 @@
 #include <cmath>
 
+#include "assessment/AssessmentCharts.h"
 #include "assessment/AssessmentIndices.h"
 #include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentTables.h"
 #include "assessment/AssessmentTexts.h"
 #include "assessment/IndexSectionParts.h"
 #include "export/JsonWriter.h"
-#include "pages/PageFlow.h"
+#include "pages/ReportDocument.h"
 
 namespace pq {
 
@@ -16,8 +17,10 @@ const std::vector<TableColumn> kDeviationColumns = {
     {"相别", 40},  {"最大值%", 62}, {"最小值%", 62}, {"平均值%", 62}, {"95%值%", 62},
     {"限值%", 96}, {"监测分钟", 70}, {"超上限", 54},  {"超下限", 54},  {"合格率%", 62}, {"结论", 56}};
 
-void deviationPage(PageFlow& flow, const AssessmentResult& result) {
-  flow.heading("供电电压偏差（GB/T 12325）");
+void deviationPage(ReportDocument& document, const AssessmentResult& result) {
+  document.heading("供电电压偏差（GB/T 12325）");
+  addChart(document, deviationTimeChart(result));
+  addChart(document, deviationDistributionChart(result));
   std::vector<std::vector<std::string>> rows;
   std::vector<const IndexAssessment*> indices;
   for (int phase = 0; phase < 3; ++phase) {
@@ -32,8 +35,8 @@ void deviationPage(PageFlow& flow, const AssessmentResult& result) {
                     std::to_string(d.minutesUnder), pageNumber(i.passRate, 2), verdictText(i.verdict)});
     indices.push_back(&i);
   }
-  flow.table(kDeviationColumns, rows);
-  addIndexNotes(flow, indices);
+  document.table(kDeviationColumns, rows);
+  addIndexNotes(document, indices);
 }
 
 void deviationSheets(const AssessmentResult& result, std::vector<AssessmentTable>& sheets) {

@@ -4,16 +4,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "assessment/AssessmentLimits.h"
 #include "assessment/AssessmentMessages.h"
 #include "records/MeasurementRecord.h"
 
 namespace pq {
-
-namespace {
-
-constexpr double kNominalFrequency = 50;
-
-}  // namespace
 
 FrequencyDeviationAssessment assessFrequencyDeviation(const AggregatedSeries& tenSeconds, double limit,
                                                       int invalidRecords) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "aggregation/AggregatedSeries.h"
+#include "assessment/AssessmentLimits.h"
 #include "assessment/IndexAssessment.h"
 
 namespace pq {

@@ -1,22 +1,24 @@
 #include <cmath>
 
+#include "assessment/AssessmentCharts.h"
 #include "assessment/AssessmentIndices.h"
 #include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentTables.h"
 #include "assessment/IndexSectionParts.h"
 #include "export/JsonWriter.h"
-#include "pages/PageFlow.h"
+#include "pages/ReportDocument.h"
 
 namespace pq {
 
 namespace {
 
-void frequencyPage(PageFlow& flow, const AssessmentResult& result) {
-  flow.heading("频率偏差（GB/T 15945）");
+void frequencyPage(ReportDocument& document, const AssessmentResult& result) {
+  document.heading("频率偏差（GB/T 15945）");
+  addChart(document, frequencyChart(result));
   const IndexAssessment& f = result.frequency.index;
   const std::string limit = std::isnan(f.upperLimit) ? "—" : "±" + pageNumber(f.upperLimit, 3);
-  addIndexTable(flow, {indexRow("频率偏差 Hz", f, limit, 3)});
-  addIndexNotes(flow, {&f});
+  addIndexTable(document, {indexRow("频率偏差 Hz", f, limit, 3)});
+  addIndexNotes(document, {&f});
 }
 
 void frequencySheets(const AssessmentResult& result, std::vector<AssessmentTable>& sheets) {
@@ -29,7 +31,8 @@ void frequencySheets(const AssessmentResult& result, std::vector<AssessmentTable
   sheets.push_back({"频率偏差",
                     {"指标", "最大值 Hz", "最小值 Hz", "平均值 Hz", "95%值 Hz", "限值 ±Hz", "无效频率记录",
                      "合格率 %", "结论", "说明"},
-                    {std::move(row)}});
+                    {std::move(row)},
+                    {"", "0.000", "0.000", "0.000", "0.000", "0.000"}});
 }
 
 void frequencyJson(const AssessmentResult& result, JsonWriter& json) {

@@ -1,43 +1,70 @@
 #include <string>
 
+#include "assessment/AssessmentCharts.h"
 #include "assessment/AssessmentIndices.h"
 #include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentTables.h"
 #include "assessment/IndexSectionParts.h"
 #include "export/JsonWriter.h"
-#include "pages/PageFlow.h"
+#include "pages/ReportDocument.h"
 #include "records/MeasurementRecord.h"
 
 namespace pq {
 
 namespace {
 
-const std::vector<TableColumn> kHarmonicColumns = {{"通道", 48},  {"指标", 120},  {"最大值", 72},
-                                                   {"最小值", 72}, {"平均值", 72}, {"95%值", 72},
-                                                   {"限值", 72},   {"合格率%", 72}, {"结论", 60}};
+// Orders as rows, the channels' 95 % values as columns, each kind's limit beside its channels: the
+// three voltage channels share the limits of the level, the three currents those of the capacities;
+// "*" marks a value over its limit.
+const std::vector<TableColumn> kHarmonicColumns = {{"次数", 56}, {"Ua %", 72}, {"Ub %", 72}, {"Uc %", 72},
+                                                   {"限值 %", 80}, {"Ia A", 72}, {"Ib A", 72}, {"Ic A", 72},
+                                                   {"限值 A", 80}};
 
-void harmonicPage(PageFlow& flow, const AssessmentResult& result) {
-  flow.heading("谐波（GB/T 14549）");
-  std::vector<std::vector<std::string>> rows;
-  std::vector<const IndexAssessment*> indices;
+// Row 0 the distortion, rows 1.. orders 2..25.
+std::size_t harmonicRowOf(const HarmonicIndex& h) {
+  return h.order == 0 ? std::size_t{0} : static_cast<std::size_t>(h.order - 1);
+}
+
+std::vector<std::vector<std::string>> harmonicTableRows(const AssessmentResult& result) {
+  constexpr std::size_t kRows = 25;
+  constexpr std::size_t kVoltageLimitColumn = 4;
+  constexpr std::size_t kCurrentLimitColumn = 8;
+  std::vector<std::vector<std::string>> rows(kRows, std::vector<std::string>(kHarmonicColumns.size()));
+  rows[0][0] = "THD";
+  for (std::size_t row = 1; row < kRows; ++row) rows[row][0] = std::to_string(row + 1);
   for (const HarmonicIndex& h : result.harmonics) {
+    const std::size_t row = harmonicRowOf(h);
+    if (row >= kRows || h.channel < 0 || h.channel >= kChannelCount) continue;
     const bool voltage = isVoltageChannel(h.channel);
-    std::string name = h.order == 0 ? std::string("总畸变率 %")
-                                    : std::to_string(h.order) + (voltage ? "次含有率 %" : "次电流 A");
-    std::vector<std::string> row = indexRow(std::move(name), h.index, pageNumber(h.index.upperLimit, 2), 2);
-    row.insert(row.begin(), kChannelNames[h.channel]);
-    rows.push_back(std::move(row));
-    indices.push_back(&h.index);
+    rows[row][static_cast<std::size_t>(h.channel) + (voltage ? 1 : 2)] =
+        pageNumber(h.index.p95, 2) + (h.index.verdict == Verdict::Fail ? "*" : "");
+    // The limits of a kind come from one table for all its channels (harmonicQuantities): the first
+    // channel that has the order gives them.
+    std::string& limit = rows[row][voltage ? kVoltageLimitColumn : kCurrentLimitColumn];
+    if (limit.empty()) limit = pageNumber(h.index.upperLimit, 2);
   }
-  flow.table(kHarmonicColumns, rows);
-  addIndexNotes(flow, indices);
+  return rows;
+}
+
+void harmonicPage(ReportDocument& document, const AssessmentResult& result) {
+  document.heading("谐波（GB/T 14549）");
+  document.heading("各通道谐波的95%值与限值", 2);
+  document.table(kHarmonicColumns, harmonicTableRows(result));
+  document.paragraph("电压为谐波含有率（THD为总谐波畸变率），%；电流为谐波电流，A；带*者超过限值。最大值、最小值、"
+                     "平均值和合格率见导出的工作簿。");
+  for (int channel = 0; channel < kChannelCount; ++channel) addChart(document, harmonicChart(result, channel));
+  std::vector<const IndexAssessment*> indices;
+  for (const HarmonicIndex& h : result.harmonics) indices.push_back(&h.index);
+  addIndexNotes(document, indices);
 }
 
 void harmonicSheets(const AssessmentResult& result, std::vector<AssessmentTable>& sheets) {
   AssessmentTable table{
       "谐波",
       {"通道", "次数", "单位", "最大值", "最小值", "平均值", "95%值", "限值", "合格率 %", "结论", "说明"},
-      {}};
+      {},
+      // Harmonic currents in A take the decimals of the record grid, contents in % alike.
+      {"", "", "", "0.000", "0.000", "0.000", "0.000", "0.000"}};
   for (const HarmonicIndex& h : result.harmonics) {
     TableRow row{std::string(kChannelNames[h.channel])};
     row.push_back(h.order == 0 ? TableCell(std::string("THD")) : sheetWhole(h.order));

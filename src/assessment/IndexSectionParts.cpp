@@ -5,7 +5,7 @@
 #include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentTexts.h"
 #include "export/JsonWriter.h"
-#include "pages/PageFlow.h"
+#include "pages/ReportDocument.h"
 #include "timerange/EpochSeconds.h"
 
 namespace pq {
@@ -17,8 +17,8 @@ const std::vector<TableColumn> kIndexColumns = {{"指标", 150}, {"最大值", 6
 
 }  // namespace
 
-void addIndexTable(PageFlow& flow, const std::vector<std::vector<std::string>>& rows) {
-  flow.table(kIndexColumns, rows);
+void addIndexTable(ReportDocument& document, const std::vector<std::vector<std::string>>& rows) {
+  document.table(kIndexColumns, rows);
 }
 
 std::vector<std::string> indexRow(std::string name, const IndexAssessment& index, const std::string& limit,
@@ -33,19 +33,23 @@ std::vector<std::string> indexRow(std::string name, const IndexAssessment& index
           verdictText(index.verdict)};
 }
 
-void addIndexNotes(PageFlow& flow, const std::vector<const IndexAssessment*>& indices) {
+void addChart(ReportDocument& document, PageDrawing chart) {
+  if (!chart.empty()) document.chart(std::move(chart));
+}
+
+void addIndexNotes(ReportDocument& document, const std::vector<const IndexAssessment*>& indices) {
   std::vector<std::string> said;
   auto sayOnce = [&](const std::string& text) {
     if (text.empty()) return;
     for (const std::string& s : said)
       if (s == text) return;
     said.push_back(text);
-    flow.paragraph(text);
+    document.paragraph(text);
   };
   for (const IndexAssessment* index : indices) sayOnce(index->method);
   for (const IndexAssessment* index : indices)
     if (!index->judged()) sayOnce("无结论：" + index->reason);
-  flow.space(8);
+  document.space(8);
 }
 
 TableCell sheetNumber(double value) {

@@ -6,22 +6,25 @@
 
 #include "assessment/AssessmentRun.h"
 #include "export/TableCell.h"
+#include "pages/PageDrawing.h"
 
 namespace pq {
 
 class JsonWriter;
-class PageFlow;
+class ReportDocument;
 
 // What the index sections (AssessmentIndices.h) share, so that their pages, sheets and JSON members
 // print alike.
 
 // Pages. A table of the columns index, maximum, minimum, mean, 95 % value, limit, pass rate, verdict.
-void addIndexTable(PageFlow& flow, const std::vector<std::vector<std::string>>& rows);
+void addIndexTable(ReportDocument& document, const std::vector<std::vector<std::string>>& rows);
 // The row of such a table: the index's statistics with `decimals`, the limit text, pass rate, verdict.
 std::vector<std::string> indexRow(std::string name, const IndexAssessment& index, const std::string& limit,
                                   int decimals);
+// A chart, unless it is empty.
+void addChart(ReportDocument& document, PageDrawing chart);
 // Below a table: the methods of its indices, each once, and why those without a verdict have none.
-void addIndexNotes(PageFlow& flow, const std::vector<const IndexAssessment*>& indices);
+void addIndexNotes(ReportDocument& document, const std::vector<const IndexAssessment*>& indices);
 
 // Sheets. Figures as four-byte floats, as the JSON gives them, so that both show the same digits; no
 // cell where there is no value.

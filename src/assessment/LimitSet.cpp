@@ -3,6 +3,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -21,6 +22,9 @@ using Json = nlohmann::json;
 
 constexpr char kDefaultSetName[] = "GB/T 12325-2008、GB/T 15543-2008、GB/T 15945-2008";
 constexpr char kDefaultSetFile[] = "GB-T-2008.json";
+
+// The harmonic limits' keys of the voltage levels 0.38 kV .. 110 kV: no dot, which would split a path.
+constexpr const char* kLevelKeys[kVoltageLevelCount] = {"380V", "6kV", "10kV", "35kV", "66kV", "110kV"};
 
 // A file that cannot be used, with the message that says why.
 struct Unusable {
@@ -93,6 +97,29 @@ class SetReader {
     return exponents;
   }
 
+  // Keyed by the order, "2" to "25", as four-byte values.
+  std::array<float, kLastLimitedOrder + 1> byOrder(const std::string& path) const {
+    std::array<float, kLastLimitedOrder + 1> values{};
+    for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order)
+      values[order] = static_cast<float>(positive(path + "." + std::to_string(order)));
+    return values;
+  }
+
+  // Keyed by the level (kLevelKeys).
+  HarmonicLevelTables harmonicLevels(const std::string& voltagePath, const std::string& currentPath) const {
+    HarmonicLevelTables levels{};
+    for (int level = 0; level < kVoltageLevelCount; ++level) {
+      const std::string key = kLevelKeys[level];
+      HarmonicLevelLimits& limits = levels[level];
+      limits.thd = static_cast<float>(positive(voltagePath + "." + key + ".thd"));
+      limits.voltage = byOrder(voltagePath + "." + key + ".orders");
+      limits.baseShortCircuitCapacity =
+          static_cast<float>(positive(currentPath + "." + key + ".baseShortCircuitCapacity"));
+      limits.current = byOrder(currentPath + "." + key + ".orders");
+    }
+    return levels;
+  }
+
   // `tenPercentInAll`: the band of 35 kV and above, whose two magnitudes sum to at most 10 %.
   DeviationBandLimits band(const std::string& path, bool tenPercentInAll = false) const {
     const DeviationBandLimits band{number(path + ".upper"), number(path + ".lower")};
@@ -134,6 +161,7 @@ LimitSet readSet(const Json& root, const std::string& file) {
   limits.frequencyDeviation =
       r.secondChoice("frequencyDeviation.use", "normal", "smallSystem") ? smallSystem : normal;
   limits.superpositionExponents = r.exponents("harmonicCurrent.superpositionExponents");
+  limits.harmonicLevels = r.harmonicLevels("harmonicVoltage", "harmonicCurrent");
   return set;
 }
 
@@ -168,9 +196,21 @@ Json builtInSet() {
   const AssessmentLimits defaults;
   auto band = [](const DeviationBandLimits& b) { return Json{{"upper", b.upper}, {"lower", b.lower}}; };
   auto pair = [](const UnbalanceLimits& u) { return Json{{"p95", u.at95}, {"largest", u.largest}}; };
-  Json exponents = Json::object();
-  for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order)
-    exponents[std::to_string(order)] = defaults.superpositionExponents[order];
+  auto byOrder = [](const auto& values) {
+    Json orders = Json::object();
+    for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order)
+      orders[std::to_string(order)] = values[order];
+    return orders;
+  };
+  Json harmonicVoltage = Json::object();
+  Json harmonicCurrent = {{"superpositionExponents", byOrder(defaults.superpositionExponents)}};
+  for (int level = 0; level < kVoltageLevelCount; ++level) {
+    const std::string key = kLevelKeys[level];
+    const HarmonicLevelLimits& limits = defaults.harmonicLevels[level];
+    harmonicVoltage[key] = {{"thd", limits.thd}, {"orders", byOrder(limits.voltage)}};
+    harmonicCurrent[key] = {{"baseShortCircuitCapacity", limits.baseShortCircuitCapacity},
+                            {"orders", byOrder(limits.current)}};
+  }
   return {
       {"name", kDefaultSetName},
       {"voltageDeviation",
@@ -182,7 +222,23 @@ Json builtInSet() {
        {{"use", "network"}, {"network", pair(kNetworkUnbalance)}, {"userShare", pair(kUserUnbalance)}}},
       {"frequencyDeviation",
        {{"use", "normal"}, {"normal", kNormalFrequencyDeviation}, {"smallSystem", kWideFrequencyDeviation}}},
-      {"harmonicCurrent", {{"superpositionExponents", exponents}}}};
+      {"harmonicVoltage", harmonicVoltage},
+      {"harmonicCurrent", harmonicCurrent}};
+}
+
+// A set file written before the harmonic limits of the levels were part of a set judges by those of
+// GB/T 14549-1993. The exponents' group a set must have; a group that is no object readSet names.
+void addMissingHarmonicLevels(Json& set) {
+  if (!set.is_object()) return;
+  if (!set.contains("harmonicVoltage")) set["harmonicVoltage"] = Json::object();
+  const Json builtIn = builtInSet();
+  for (const char* group : {"harmonicVoltage", "harmonicCurrent"}) {
+    const auto levels = set.find(group);
+    if (levels == set.end() || !levels->is_object()) continue;
+    for (const char* key : kLevelKeys) {
+      if (!levels->contains(key)) (*levels)[key] = builtIn[group][key];
+    }
+  }
 }
 
 // A text, or the message of a file that could not be read.
@@ -196,7 +252,8 @@ LoadedLimitSet limitSetOf(const Source& setSource, const std::optional<Source>& 
   Json set = builtInSet();
   try {
     if (!setSource.text) throw Unusable{format(messages::kLimitFileUnreadable, setSource.name)};
-    const Json read = parsed(*setSource.text, setSource.name);
+    Json read = parsed(*setSource.text, setSource.name);
+    addMissingHarmonicLevels(read);
     loaded.set = readSet(read, setSource.name);
     set = read;
   } catch (const Unusable& fault) {

@@ -22,6 +22,11 @@ namespace pq {
 //   frequencyDeviation.use                    "normal" or "smallSystem"
 //   frequencyDeviation.normal / smallSystem   Hz either side of 50 Hz
 //   harmonicCurrent.superpositionExponents    α of each harmonic order, {"2": 2.0, "3": 1.1, ..., "25": 2.0}
+//   harmonicVoltage.LEVEL.thd / .orders       per level "380V", "6kV", .. "110kV": the permitted distortion and
+//                                             content of each order {"2": 1.6, ..., "25": 3.2}, %
+//   harmonicCurrent.LEVEL.baseShortCircuitCapacity / .orders   the permitted current of each order (A) at
+//                                             that short-circuit capacity (MVA)
+// A set file without a level's harmonic limits takes those of GB/T 14549-1993.
 struct LimitSet {
   std::string name;
   AssessmentLimits limits;

@@ -18,15 +18,6 @@ constexpr double kLowVoltageLevel = 20;   // kV, and below
 constexpr double kHighVoltageLevel = 35;  // kV, and above
 constexpr double kLargestHighVoltageSplit = 10;
 
-// The band of the supply's level; nullopt between 20 and 35 kV, where the standard names none.
-std::optional<DeviationBandLimits> bandOf(const SupplyVoltage& supply, const AssessmentLimits& limits) {
-  if (supply.singlePhase) return limits.singlePhaseBand;
-  if (supply.nominalKilovolts > 0 && supply.nominalKilovolts <= kLowVoltageLevel)
-    return limits.lowVoltageBand;
-  if (supply.nominalKilovolts >= kHighVoltageLevel) return limits.highVoltageBand;
-  return std::nullopt;
-}
-
 bool bandIsValid(const DeviationBandLimits& band, const SupplyVoltage& supply) {
   if (!(band.upper >= 0) || !(band.lower <= 0) || !std::isfinite(band.upper) || !std::isfinite(band.lower))
     return false;
@@ -37,17 +28,27 @@ bool bandIsValid(const DeviationBandLimits& band, const SupplyVoltage& supply) {
 std::string methodText(const SupplyVoltage& supply, const DeviationBandLimits& band, int flaggedMinutes,
                        int outageMinutes) {
   char text[1024];
-  std::snprintf(text, sizeof text,
-                "电压偏差（GB/T 12325）：各%s的1分钟方均根值对其标称值%.4g的偏差，限值%+.4g%%/%+.4g%%；"
-                "电压合格率=(1-(越上限分钟数+越下限分钟数)/监测分钟数)×100%%。含60 s以内的电压暂降、暂升或短时中断"
-                "（GB/T 30137）的%d个1分钟值不计，长时中断（停电）的%d个1分钟值不计；超过60 s的持续低电压和"
-                "持续过电压不是暂降、暂升，其分钟计入。",
-                supply.lineVoltages ? "线电压" : "相电压", supply.declared, band.upper, band.lower,
-                flaggedMinutes, outageMinutes);
+  std::snprintf(
+      text, sizeof text,
+      "电压偏差（GB/T 12325）：各%s的1分钟方均根值对其标称值%.4g%s的偏差，限值%+.4g%%/%+.4g%%；"
+      "电压合格率=(1-(越上限分钟数+越下限分钟数)/监测分钟数)×100%%。含60 s以内的电压暂降、暂升或短时中断"
+      "（GB/T 30137）的%d个1分钟值不计，长时中断（停电）的%d个1分钟值不计；超过60 s的持续低电压和"
+      "持续过电压不是暂降、暂升，其分钟计入。",
+      supply.lineVoltages ? "线电压" : "相电压", supply.declared, supply.unit, band.upper, band.lower,
+      flaggedMinutes, outageMinutes);
   return text;
 }
 
 }  // namespace
+
+std::optional<DeviationBandLimits> deviationBandOf(const SupplyVoltage& supply,
+                                                   const AssessmentLimits& limits) {
+  if (supply.singlePhase) return limits.singlePhaseBand;
+  if (supply.nominalKilovolts > 0 && supply.nominalKilovolts <= kLowVoltageLevel)
+    return limits.lowVoltageBand;
+  if (supply.nominalKilovolts >= kHighVoltageLevel) return limits.highVoltageBand;
+  return std::nullopt;
+}
 
 SupplyVoltage supplyVoltageOf(const RecordHead& head, int wiringMode) {
   // A head keeps 0 as the nominal voltage of the 0.38 kV level, the report's way of naming it.
@@ -58,13 +59,13 @@ SupplyVoltage supplyVoltageOf(const RecordHead& head, int wiringMode) {
     nominal = head.kiloUnits() ? kLowestLevel : kLowestLevel * 1000;
   const bool fourWire = wiringMode == 1;
   return {fourWire ? nominal / std::sqrt(3.0) : nominal, head.kiloUnits() ? nominal : nominal / 1000,
-          !fourWire};
+          !fourWire, false, head.voltageUnit()};
 }
 
 std::array<VoltageDeviationAssessment, 3> assessVoltageDeviation(const AggregatedSeries& minutes,
                                                                  const SupplyVoltage& supply,
                                                                  const AssessmentLimits& limits) {
-  const auto band = bandOf(supply, limits);
+  const auto band = deviationBandOf(supply, limits);
   const char* refusal = nullptr;
   if (!(supply.declared > 0) || !std::isfinite(supply.declared)) {
     refusal = messages::kNoNominalVoltage;

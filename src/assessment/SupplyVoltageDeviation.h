@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include "aggregation/AggregatedSeries.h"
 #include "assessment/AssessmentLimits.h"
@@ -18,7 +19,12 @@ struct SupplyVoltage {
   double nominalKilovolts;  // the level's nominal line voltage, which chooses the band
   bool lineVoltages = false;
   bool singlePhase = false;
+  const char* unit = "V";  // of `declared`, as the record head names its voltage cells' unit ("KV" or "V")
 };
+
+// The deviation band of the supply's level; nothing between 20 and 35 kV, where the standard names none.
+std::optional<DeviationBandLimits> deviationBandOf(const SupplyVoltage& supply,
+                                                   const AssessmentLimits& limits);
 
 // The supply of a file's records of wiring mode `wiringMode` (1 four-wire, 3 three-wire): the
 // head's nominal voltage is the line voltage in the units of its cells, kV behind a voltage

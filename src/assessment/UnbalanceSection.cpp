@@ -1,26 +1,28 @@
 #include <cmath>
 #include <utility>
 
+#include "assessment/AssessmentCharts.h"
 #include "assessment/AssessmentIndices.h"
 #include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentTables.h"
 #include "assessment/IndexSectionParts.h"
 #include "export/JsonWriter.h"
-#include "pages/PageFlow.h"
+#include "pages/ReportDocument.h"
 
 namespace pq {
 
 namespace {
 
-void unbalancePage(PageFlow& flow, const AssessmentResult& result) {
-  flow.heading("三相电压不平衡度（GB/T 15543）");
+void unbalancePage(ReportDocument& document, const AssessmentResult& result) {
+  document.heading("三相电压不平衡度（GB/T 15543）");
+  addChart(document, unbalanceChart(result));
   const UnbalanceAssessment& u = result.unbalance;
   const std::string limit = std::isnan(u.voltage.upperLimit)
                                 ? "—"
                                 : pageNumber(u.voltage.upperLimit, 2) + " / " + pageNumber(u.voltage.largestLimit, 2);
-  addIndexTable(flow, {indexRow("电压负序不平衡度 %", u.voltage, limit, 2),
+  addIndexTable(document, {indexRow("电压负序不平衡度 %", u.voltage, limit, 2),
                        indexRow("电流负序不平衡度 %", u.current, "—", 2)});
-  addIndexNotes(flow, {&u.voltage, &u.current});
+  addIndexNotes(document, {&u.voltage, &u.current});
 }
 
 void unbalanceSheets(const AssessmentResult& result, std::vector<AssessmentTable>& sheets) {

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/SystemErrorText.h"
+
 namespace pq {
 
 namespace {
@@ -52,7 +54,8 @@ AtomicFile::AtomicFile(std::string targetPath) : target_(resolveLinks(targetPath
 AtomicFile::~AtomicFile() { discard(); }
 
 bool AtomicFile::fail(const char* what) {
-  if (error_.empty()) error_ = std::string(what) + ": " + std::strerror(errno);
+  const int reason = errno;
+  if (error_.empty()) error_ = std::string(what) + ": " + systemErrorText(reason);
   discard();
   return false;
 }

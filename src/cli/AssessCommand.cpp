@@ -1,5 +1,6 @@
 #include <iostream>
 
+#include "assessment/AssessmentPages.h"
 #include "assessment/AssessmentTables.h"
 #include "cli/AssessedRecording.h"
 #include "cli/AssessmentJson.h"
@@ -11,7 +12,7 @@ namespace pq::cli {
 
 int runAssess(const std::vector<std::string>& args) {
   std::set<std::string> options(std::begin(kAssessmentOptions), std::end(kAssessmentOptions));
-  options.insert({"json", "pdf", "png", "xlsx"});
+  options.insert({"json", "pdf", "png", "xlsx", "docx"});
   const Arguments arguments(args, options);
   const auto assessed = assessRecordFiles(arguments);
   if (!assessed) return kExitRefused;
@@ -30,8 +31,10 @@ int runAssess(const std::vector<std::string>& args) {
   }
   const bool drawn = arguments.text("pdf") || arguments.text("png");
   if (drawn) ok = writeRenderedOutputs(arguments, assessmentPages(result, assessed->heading), 0) && ok;
+  const bool word = arguments.text("docx").has_value();
+  if (word) ok = writeRenderedDocx(arguments, assessmentDocument(result, assessed->heading)) && ok;
   // Without any output file the data go to stdout.
-  if (!json && !drawn && !arguments.text("xlsx")) std::cout << assessmentJson(result) << std::flush;
+  if (!json && !drawn && !word && !arguments.text("xlsx")) std::cout << assessmentJson(result) << std::flush;
   return ok ? kExitDone : kExitRefused;
 }
 

@@ -16,7 +16,7 @@ namespace {
 
 constexpr Command kCommands[] = {
     {"info", "pqdesk-cli info FILE.bin", runInfo},
-    {"dump", "pqdesk-cli dump FILE.bin [--first N] [--count M] [--xlsx FILE] [--bom]", runDump},
+    {"dump", "pqdesk-cli dump FILE.bin [--first N] [--count M] [--xlsx FILE] [--bom] [--headers zh|id]", runDump},
     {"delete", "pqdesk-cli delete FILE.bin --first N [--count M]", runDelete},
     {"generate",
      "pqdesk-cli generate OUT.bin [--records N] [--start \"YYYY-MM-DD HH:MM:SS\"] [--interval SECONDS] "
@@ -32,13 +32,14 @@ constexpr Command kCommands[] = {
     {"users", "pqdesk-cli users init|list|add NAME [--role ROLE]|remove NAME [--db PATH]", runUsers},
     {"assess",
      "pqdesk-cli assess FILE.bin|FOLDER... [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
-     "[--limits FILE] [--json FILE] [--pdf FILE] [--png FILE (the first page)] [--xlsx FILE]",
+     "[--limits FILE] [--json FILE] [--pdf FILE] [--png FILE (the first page)] [--xlsx FILE] [--docx FILE]",
      runAssess},
     {"events",
      "pqdesk-cli events FILE.bin|FOLDER... [--from \"YYYY-MM-DD HH:MM:SS\"] [--to \"YYYY-MM-DD HH:MM:SS\"] "
-     "[--limits FILE] [--csv FILE]",
+     "[--limits FILE] [--csv FILE] [--headers zh|id]",
      runEvents},
-    {"survey", "pqdesk-cli survey FILE.bin|FOLDER... [--json FILE] [--xlsx FILE] [--csv-minutes FILE]", runSurvey},
+    {"survey", "pqdesk-cli survey FILE.bin|FOLDER... [--json FILE] [--xlsx FILE] [--csv-minutes FILE] "
+     "[--headers zh|id]", runSurvey},
     {"archive",
      "pqdesk-cli archive add FILE.bin|FOLDER... [--json FILE] | list [--station S] [--point P] [--from T] [--to T] "
      "[--json FILE] | show ID [--json FILE] | events [--station S] [--point P] [--from T] [--to T] [--kind K] "
@@ -46,10 +47,12 @@ constexpr Command kCommands[] = {
      runArchive},
 };
 
-// --pdf and --png draw pages with Qt, which only pqdesk-cli-render links (RendererHandOver.h).
+// --pdf, --png and --docx (its charts) draw with Qt, which only pqdesk-cli-render links
+// (RendererHandOver.h).
 bool asksForDrawnPages(const std::vector<std::string>& args) {
   return std::find(args.begin(), args.end(), "--pdf") != args.end() ||
-         std::find(args.begin(), args.end(), "--png") != args.end();
+         std::find(args.begin(), args.end(), "--png") != args.end() ||
+         std::find(args.begin(), args.end(), "--docx") != args.end();
 }
 
 void printUsage(std::ostream& out) {

@@ -4,20 +4,30 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/HeadingsOption.h"
 #include "cli/ImportToConsole.h"
 #include "export/CsvWriter.h"
+#include "export/RecordNotes.h"
 #include "export/RecordTable.h"
 #include "export/WorkbookFile.h"
 
 namespace pq::cli {
 
+namespace {
+
+constexpr char kRecordSheet[] = "记录";
+
+}  // namespace
+
 int runDump(const std::vector<std::string>& args) {
-  const Arguments arguments(args, {"first", "count", "xlsx"}, {"bom"});
+  const Arguments arguments(args, {"first", "count", "xlsx", "headers"}, {"bom"});
   const std::string& path = arguments.positional(0, "record file");
   arguments.expectPositionals(1);
   const long long first = arguments.integer("first", 1, RecordStore::kCapacity).value_or(1);
   const auto count = arguments.integer("count", 0, RecordStore::kCapacity);
   const auto workbookPath = arguments.text("xlsx");
+  const TableHeadings csvHeadings = headingsOption(arguments, TableHeadings::Identifiers);
+  const TableHeadings workbookHeadings = headingsOption(arguments, TableHeadings::Chinese);
 
   RecordStore store;
   const ImportResult result = importToConsole(store, path);
@@ -32,16 +42,21 @@ int runDump(const std::vector<std::string>& args) {
       return kExitRefused;
     }
   }
-  CsvWriter csv(std::cout,
-                arguments.flag("bom") ? CsvWriter::ByteOrderMark::With : CsvWriter::ByteOrderMark::Without);
-  std::vector<TableWriter*> writers = {&csv};
-  if (workbook) writers.push_back(&workbook->addSheet("records"));
-
-  const std::vector<std::string> names = recordColumnNames();
-  for (TableWriter* writer : writers) writer->heading(names);
   const long long begin = first - 1;
   const long long end =
       count ? std::min<long long>(begin + *count, store.recordCount()) : store.recordCount();
+  CsvWriter csv(std::cout,
+                arguments.flag("bom") ? CsvWriter::ByteOrderMark::With : CsvWriter::ByteOrderMark::Without);
+  std::vector<TableWriter*> writers = {&csv};
+  const std::vector<ExportColumn> columns = recordColumns(store);
+  writeHeading(csv, columns, csvHeadings);
+  if (workbook) {
+    WorkbookNotes notes = recordNotes(store, {static_cast<int>(begin), static_cast<int>(end)}, {path});
+    notes.sheets = {{kRecordSheet, recordSheetHolds()}};
+    addNotesSheet(*workbook, notes);
+    writers.push_back(&workbook->addSheet(kRecordSheet));
+    writeHeading(*writers.back(), columns, workbookHeadings);
+  }
   TableRow row;
   for (long long index = begin; index < end; ++index) {
     fillRecordRow(store, static_cast<int>(index), row);

@@ -7,4 +7,8 @@ bool writeRenderedOutputs(const Arguments&, const std::vector<ReportPage>&, std:
   throw UsageError("--pdf and --png need a build with the graphical parts");
 }
 
+bool writeRenderedDocx(const Arguments&, const ReportDocument&) {
+  throw UsageError("--docx needs a build with the graphical parts");
+}
+
 }  // namespace pq::cli

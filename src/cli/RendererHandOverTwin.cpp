@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "base/ExecutableFolder.h"
+#include "base/SystemErrorText.h"
 #include "cli/RendererHandOver.h"
 
 namespace pq::cli {
@@ -17,7 +18,7 @@ void handOverToRenderer(const std::string& command, const std::vector<std::strin
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
   ::execv(twin.c_str(), argv.data());
-  throw std::runtime_error(twin + ": " + std::strerror(errno));
+  throw std::runtime_error(twin + ": " + systemErrorText(errno));
 }
 
 }  // namespace pq::cli

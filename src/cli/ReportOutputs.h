@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
+#include "pages/ReportDocument.h"
 #include "pages/ReportPage.h"
 #include "records/RecordStore.h"
 #include "statistics/ReportParameters.h"
@@ -19,5 +20,7 @@ int writeReportOutputs(const Arguments& arguments, const RecordStore& store,
 // cannot be written.
 bool writeRenderedOutputs(const Arguments& arguments, const std::vector<ReportPage>& pages,
                           std::size_t pngPage);
+// --docx: the document as a Word file; false with a message on stderr when it cannot be written.
+bool writeRenderedDocx(const Arguments& arguments, const ReportDocument& document);
 
 }  // namespace pq::cli

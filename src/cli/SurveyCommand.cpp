@@ -5,6 +5,7 @@
 #include "assessment/AssessmentTexts.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
+#include "cli/HeadingsOption.h"
 #include "cli/OutputFile.h"
 #include "cli/SurveyJson.h"
 #include "records/RecordStore.h"
@@ -15,8 +16,10 @@
 namespace pq::cli {
 
 int runSurvey(const std::vector<std::string>& args) {
-  const Arguments arguments(args, {"json", "xlsx", "csv-minutes"});
+  const Arguments arguments(args, {"json", "xlsx", "csv-minutes", "headers"});
   arguments.positional(0, "record file");
+  const TableHeadings csvHeadings = headingsOption(arguments, TableHeadings::Identifiers);
+  const TableHeadings workbookHeadings = headingsOption(arguments, TableHeadings::Chinese);
 
   const SurveyPlan plan = planSurvey(arguments.positional());
   for (const auto& text : plan.leftOut) std::cerr << text << '\n';
@@ -53,8 +56,9 @@ int runSurvey(const std::vector<std::string>& args) {
   };
   std::string error;
   if (const auto path = arguments.text("csv-minutes"))
-    tried(*path, writeSurveyValues(*path, *survey, Resolution::OneMinute, error), error);
-  if (const auto path = arguments.text("xlsx")) tried(*path, writeSurveyWorkbook(*path, *survey, error), error);
+    tried(*path, writeSurveyValues(*path, *survey, Resolution::OneMinute, csvHeadings, error), error);
+  if (const auto path = arguments.text("xlsx"))
+    tried(*path, writeSurveyWorkbook(*path, *survey, workbookHeadings, error), error);
   if (!written) return kExitRefused;
   return survey->files.empty() ? kExitRefused : kExitDone;
 }

@@ -16,53 +16,91 @@ namespace pq {
 
 namespace {
 
-struct NamedCell {
+// What a value column measures, which gives its unit and the decimals it shows: those of the history
+// window's record grid, which engineers of this instrument read.
+enum class Measure { Plain, Voltage, Current, ActivePower, ReactivePower, PowerFactor, Angle, Frequency, Percent };
+
+struct ValueColumn {
   const char* name;
   int cell;
+  const char* title;
+  Measure measure;
 };
 
 // The float columns between instrumentId and the harmonics, in cell order.
-constexpr NamedCell kValueColumns[] = {
-    {"spare", cells::spare},
-    {"uaRms", cells::uaRms},
-    {"uaMax", cells::uaMax},
-    {"uaMin", cells::uaMin},
-    {"ubRms", cells::ubRms},
-    {"ubMax", cells::ubMax},
-    {"ubMin", cells::ubMin},
-    {"ucRms", cells::ucRms},
-    {"ucMax", cells::ucMax},
-    {"ucMin", cells::ucMin},
-    {"iaRms", cells::iaRms},
-    {"ibRms", cells::ibRms},
-    {"icRms", cells::icRms},
-    {"pA", cells::pA},
-    {"pB", cells::pB},
-    {"pC", cells::pC},
-    {"angleUaUb", cells::angleUaUb},
-    {"angleUaUc", cells::angleUaUc},
-    {"angleUaIa", cells::angleUaIa},
-    {"angleUaIb", cells::angleUaIb},
-    {"angleUaIc", cells::angleUaIc},
-    {"angleUbIb", cells::angleUbIb},
-    {"angleUcIc", cells::angleUcIc},
-    {"frequency", cells::frequency},
-    {"uZero", cells::uZero},
-    {"uPositive", cells::uPositive},
-    {"uNegative", cells::uNegative},
-    {"uUnbalance", cells::uUnbalance},
-    {"iZero", cells::iZero},
-    {"iPositive", cells::iPositive},
-    {"iNegative", cells::iNegative},
-    {"iUnbalance", cells::iUnbalance},
-    {"qA", cells::qA},
-    {"qB", cells::qB},
-    {"qC", cells::qC},
-    {"pfA", cells::pfA},
-    {"pfB", cells::pfB},
-    {"pfC", cells::pfC},
-    {"pfTotal", cells::pfTotal},
+constexpr ValueColumn kValueColumns[] = {
+    {"spare", cells::spare, "备用", Measure::Plain},
+    {"uaRms", cells::uaRms, "A相电压有效值", Measure::Voltage},
+    {"uaMax", cells::uaMax, "A相电压最大值", Measure::Voltage},
+    {"uaMin", cells::uaMin, "A相电压最小值", Measure::Voltage},
+    {"ubRms", cells::ubRms, "B相电压有效值", Measure::Voltage},
+    {"ubMax", cells::ubMax, "B相电压最大值", Measure::Voltage},
+    {"ubMin", cells::ubMin, "B相电压最小值", Measure::Voltage},
+    {"ucRms", cells::ucRms, "C相电压有效值", Measure::Voltage},
+    {"ucMax", cells::ucMax, "C相电压最大值", Measure::Voltage},
+    {"ucMin", cells::ucMin, "C相电压最小值", Measure::Voltage},
+    {"iaRms", cells::iaRms, "A相电流有效值", Measure::Current},
+    {"ibRms", cells::ibRms, "B相电流有效值", Measure::Current},
+    {"icRms", cells::icRms, "C相电流有效值", Measure::Current},
+    {"pA", cells::pA, "A相有功功率", Measure::ActivePower},
+    {"pB", cells::pB, "B相有功功率", Measure::ActivePower},
+    {"pC", cells::pC, "C相有功功率", Measure::ActivePower},
+    {"angleUaUb", cells::angleUaUb, "Ua与Ub夹角", Measure::Angle},
+    {"angleUaUc", cells::angleUaUc, "Ua与Uc夹角", Measure::Angle},
+    {"angleUaIa", cells::angleUaIa, "Ua与Ia夹角", Measure::Angle},
+    {"angleUaIb", cells::angleUaIb, "Ua与Ib夹角", Measure::Angle},
+    {"angleUaIc", cells::angleUaIc, "Ua与Ic夹角", Measure::Angle},
+    {"angleUbIb", cells::angleUbIb, "Ub与Ib夹角", Measure::Angle},
+    {"angleUcIc", cells::angleUcIc, "Uc与Ic夹角", Measure::Angle},
+    {"frequency", cells::frequency, "频率", Measure::Frequency},
+    {"uZero", cells::uZero, "零序电压", Measure::Voltage},
+    {"uPositive", cells::uPositive, "正序电压", Measure::Voltage},
+    {"uNegative", cells::uNegative, "负序电压", Measure::Voltage},
+    {"uUnbalance", cells::uUnbalance, "电压不平衡度", Measure::Percent},
+    {"iZero", cells::iZero, "零序电流", Measure::Current},
+    {"iPositive", cells::iPositive, "正序电流", Measure::Current},
+    {"iNegative", cells::iNegative, "负序电流", Measure::Current},
+    {"iUnbalance", cells::iUnbalance, "电流不平衡度", Measure::Percent},
+    {"qA", cells::qA, "A相无功功率", Measure::ReactivePower},
+    {"qB", cells::qB, "B相无功功率", Measure::ReactivePower},
+    {"qC", cells::qC, "C相无功功率", Measure::ReactivePower},
+    {"pfA", cells::pfA, "A相功率因数", Measure::PowerFactor},
+    {"pfB", cells::pfB, "B相功率因数", Measure::PowerFactor},
+    {"pfC", cells::pfC, "C相功率因数", Measure::PowerFactor},
+    {"pfTotal", cells::pfTotal, "总功率因数", Measure::PowerFactor},
 };
+
+// The column of a measured value: its title followed by the unit, in the decimals of its measure.
+ExportColumn valueColumn(std::string identifier, const std::string& title, Measure measure, const RecordHead& head) {
+  switch (measure) {
+    case Measure::Plain:
+      return {std::move(identifier), title, ""};
+    case Measure::Voltage:
+      return {std::move(identifier), title + "(" + head.voltageUnit() + ")", "0.000"};
+    case Measure::Current:
+      return {std::move(identifier), title + "(A)", "0.000"};
+    case Measure::ActivePower:
+      return {std::move(identifier), title + "(" + head.activePowerUnit() + ")", "0.00"};
+    case Measure::ReactivePower:
+      return {std::move(identifier), title + "(" + head.reactivePowerUnit() + ")", "0.00"};
+    case Measure::PowerFactor:
+      return {std::move(identifier), title, "0.000"};
+    case Measure::Angle:
+      return {std::move(identifier), title + "(°)", "0.00"};
+    case Measure::Frequency:
+      return {std::move(identifier), title + "(Hz)", "0.00"};
+    case Measure::Percent:
+      break;
+  }
+  return {std::move(identifier), title + "(%)", "0.00"};
+}
+
+Measure amplitudeMeasure(int channel) { return isVoltageChannel(channel) ? Measure::Voltage : Measure::Current; }
+
+// "Ua 基波", "Ia 5次谐波": a harmonic's amplitude.
+std::string harmonicTitle(int channel, int order) {
+  return std::string(kChannelNames[channel]) + (order == 1 ? " 基波" : " " + std::to_string(order) + "次谐波");
+}
 
 // A time stamp that is no date-time stays the text of its bytes, in the workbook as in the CSV.
 TableCell timeCell(const RecordStore& store, int index) {
@@ -73,42 +111,49 @@ TableCell timeCell(const RecordStore& store, int index) {
   }
 }
 
-// The column name of a quantity's aggregated value.
-std::string quantityName(const QuantityDescriptor& q) {
+// The column of a quantity's aggregated value, named as the records' columns ("uaRms", "Ua_1") or for
+// derived values "pTotal", "qTotal", "Ua_thd%", "Ua_5%".
+ExportColumn quantityColumn(const QuantityDescriptor& q, const RecordHead& head) {
+  const std::string channel = q.at >= 0 && q.at < kChannelCount ? kChannelNames[q.at] : "";
   switch (q.source) {
     case QuantitySource::Cell:
     case QuantitySource::Frequency:
     case QuantitySource::VoltageUnbalance:
     case QuantitySource::CurrentUnbalance:
       for (const auto& column : kValueColumns)
-        if (column.cell == q.at) return column.name;
-      return "cell" + std::to_string(q.at);
+        if (column.cell == q.at) return valueColumn(column.name, column.title, column.measure, head);
+      return {"cell" + std::to_string(q.at), "单元" + std::to_string(q.at), ""};
     case QuantitySource::HarmonicAmplitude:
-      return std::string(kChannelNames[q.at]) + "_" + std::to_string(q.order);
+      return valueColumn(channel + "_" + std::to_string(q.order), harmonicTitle(q.at, q.order),
+                         amplitudeMeasure(q.at), head);
     case QuantitySource::HarmonicContent:
-      return std::string(kChannelNames[q.at]) + "_" + std::to_string(q.order) + "%";
+      return valueColumn(channel + "_" + std::to_string(q.order) + "%",
+                         channel + " " + std::to_string(q.order) + "次谐波含有率", Measure::Percent, head);
     case QuantitySource::Thd:
-      return std::string(kChannelNames[q.at]) + "_thd%";
+      return valueColumn(channel + "_thd%", channel + " 总谐波畸变率", Measure::Percent, head);
     case QuantitySource::TotalActivePower:
-      return "pTotal";
+      return valueColumn("pTotal", "三相总有功功率", Measure::ActivePower, head);
     case QuantitySource::TotalReactivePower:
       break;
   }
-  return "qTotal";
+  return valueColumn("qTotal", "三相总无功功率", Measure::ReactivePower, head);
 }
 
 }  // namespace
 
-std::vector<std::string> recordColumnNames() {
-  std::vector<std::string> names = {"index", "time", "wiringMode", "instrumentId"};
-  for (const auto& column : kValueColumns) names.emplace_back(column.name);
-  for (const char* channel : kChannelNames) {
+std::vector<ExportColumn> recordColumns(const RecordHead& head) {
+  std::vector<ExportColumn> columns = {
+      {"index", "序号", ""}, {"time", "时间", ""}, {"wiringMode", "接线方式", ""}, {"instrumentId", "仪器编号", ""}};
+  for (const auto& column : kValueColumns)
+    columns.push_back(valueColumn(column.name, column.title, column.measure, head));
+  for (int channel = 0; channel < kChannelCount; ++channel) {
     for (int order = 1; order <= kHarmonicOrders; ++order) {
-      names.push_back(std::string(channel) + "_" + std::to_string(order));
+      columns.push_back(valueColumn(std::string(kChannelNames[channel]) + "_" + std::to_string(order),
+                                    harmonicTitle(channel, order), amplitudeMeasure(channel), head));
     }
   }
-  names.emplace_back("sequenceNumber");
-  return names;
+  columns.push_back({"sequenceNumber", "记录序号", ""});
+  return columns;
 }
 
 void fillRecordRow(const RecordStore& store, int index, TableRow& row) {
@@ -130,11 +175,12 @@ void fillRecordRow(const RecordStore& store, int index, TableRow& row) {
 }
 
 
-std::vector<std::string> aggregatedColumnNames(const AggregatedSeries& series) {
-  std::vector<std::string> names = {"start", "records", "eventInside"};
+std::vector<ExportColumn> aggregatedColumns(const AggregatedSeries& series, const RecordHead& head) {
+  std::vector<ExportColumn> columns = {
+      {"start", "起始时间", ""}, {"records", "记录条数", ""}, {"eventInside", "含电压事件", ""}};
   const auto descriptors = aggregatedQuantities();
-  for (const int q : series.quantities) names.push_back(quantityName(descriptors[static_cast<std::size_t>(q)]));
-  return names;
+  for (const int q : series.quantities) columns.push_back(quantityColumn(descriptors[static_cast<std::size_t>(q)], head));
+  return columns;
 }
 
 void fillAggregatedRow(const AggregatedSeries& series, std::size_t interval, TableRow& row) {
@@ -159,9 +205,10 @@ constexpr std::size_t kProgressStep = 1024;
 
 }  // namespace
 
-bool writeRecordTable(const RecordStore& store, IndexRange range, TableWriter& table, const RowProgress& progress) {
+bool writeRecordTable(const RecordStore& store, IndexRange range, TableWriter& table, TableHeadings headings,
+                      const RowProgress& progress) {
   range = recordsInUse(store, range);
-  table.heading(recordColumnNames());
+  writeHeading(table, recordColumns(store), headings);
   TableRow row;
   for (int index = range.start; index < range.end; ++index) {
     fillRecordRow(store, index, row);
@@ -172,8 +219,9 @@ bool writeRecordTable(const RecordStore& store, IndexRange range, TableWriter& t
   return true;
 }
 
-bool writeAggregatedTable(const AggregatedSeries& series, TableWriter& table, const RowProgress& progress) {
-  table.heading(aggregatedColumnNames(series));
+bool writeAggregatedTable(const AggregatedSeries& series, const RecordHead& head, TableWriter& table,
+                          TableHeadings headings, const RowProgress& progress) {
+  writeHeading(table, aggregatedColumns(series, head), headings);
   TableRow row;
   for (std::size_t i = 0; i < series.intervals.size(); ++i) {
     fillAggregatedRow(series, i, row);

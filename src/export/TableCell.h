@@ -23,6 +23,9 @@ std::string dateTimeText(const CalendarDateTime& time);
 class TableWriter {
  public:
   virtual ~TableWriter() = default;
+  // How the numbers of each column show, before the heading: a format code such as "0.00" (empty for
+  // General). A workbook shows its cells so; a CSV, whose numbers are texts, keeps every digit.
+  virtual void numberFormats(const std::vector<std::string>& /*codes*/) {}
   virtual void heading(const std::vector<std::string>& names) = 0;
   virtual void row(const TableRow& cells) = 0;
 };

@@ -60,6 +60,10 @@ bool TableFile::open() {
   return true;
 }
 
+void TableFile::addNotes(const WorkbookNotes& notes) {
+  if (workbook_) addNotesSheet(*workbook_, notes);
+}
+
 TableWriter& TableFile::table(std::string_view sheetName) {
   if (workbook_) return workbook_->addSheet(sheetName);
   if (!csv_) throw std::logic_error("TableFile::table before open");

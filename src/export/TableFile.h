@@ -8,6 +8,7 @@
 
 #include "base/AtomicFile.h"
 #include "export/CsvWriter.h"
+#include "export/NotesSheet.h"
 #include "export/WorkbookFile.h"
 
 namespace pq {
@@ -26,6 +27,8 @@ class TableFile {
   bool isWorkbook() const { return workbook_.has_value(); }
   // Creates the temporary file; false when the folder refuses it.
   bool open();
+  // A workbook's first sheet, the notes "说明" (export/NotesSheet), before table(); a CSV has none.
+  void addNotes(const WorkbookNotes& notes);
   // The table to write: a workbook sheet of that name; the CSV file's only table.
   TableWriter& table(std::string_view sheetName);
   bool commit();

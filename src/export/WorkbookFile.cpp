@@ -5,6 +5,7 @@
 #include <cmath>
 #include <utility>
 
+#include "export/ColumnWidth.h"
 #include "export/ValueText.h"
 #include "export/XmlText.h"
 
@@ -12,7 +13,6 @@ namespace pq {
 
 namespace {
 
-constexpr std::string_view kXmlDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 constexpr std::string_view kMainNamespace = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
 constexpr std::string_view kRelationshipTypes = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
 constexpr std::string_view kContentTypes = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
@@ -21,9 +21,6 @@ constexpr std::string_view kContentTypes = "application/vnd.openxmlformats-offic
 constexpr std::string_view kHeadingStyle = "1";
 constexpr std::string_view kDateTimeStyle = "2";
 static_assert(WorkbookStyles::kHeading == 1 && WorkbookStyles::kDateTime == 2);
-
-// Wide enough for "2024-03-05 12:34:56", which a narrower column shows as ####.
-constexpr std::string_view kDateTimeColumnWidth = "20";
 
 // The largest sheet's size, so that the held-back top of a sheet fits every size.
 constexpr std::size_t kMostRows = 1048576;
@@ -81,8 +78,19 @@ class WorkbookFile::Sheet : public TableWriter {
   // The length of the sheet's top, whatever its size.
   std::size_t topLength() const { return top_.size() + kLargestDimension.size() + 3; }
 
+  void numberFormats(const std::vector<std::string>& codes) override {
+    if (!writable()) return;
+    formats_ = codes;
+    valueOpen_.clear();
+    for (const std::string& code : codes) {
+      const std::size_t style = book_.styles_.numberFormat(code);
+      valueOpen_.push_back(style == WorkbookStyles::kPlain ? "<c><v>" : "<c s=\"" + std::to_string(style) + "\"><v>");
+    }
+  }
+
   void heading(const std::vector<std::string>& names) override {
     if (!writable()) return;
+    names_ = names;
     heading_ = "<row r=\"1\">";
     for (const std::string& name : names) {
       heading_ += "<c t=\"inlineStr\" s=\"";
@@ -104,7 +112,8 @@ class WorkbookFile::Sheet : public TableWriter {
     line_ = "<row r=\"";
     appendNumber(line_, rows_);
     line_ += "\">";
-    for (const TableCell& cell : cells) std::visit([&](const auto& value) { append(value); }, cell);
+    for (column_ = 0; column_ < cells.size(); ++column_)
+      std::visit([&](const auto& value) { append(value); }, cells[column_]);
     line_ += "</row>";
     book_.written(book_.archive_->write(line_));
   }
@@ -149,32 +158,48 @@ class WorkbookFile::Sheet : public TableWriter {
       xml += "<sheetViews><sheetView workbookViewId=\"0\"><pane ySplit=\"1\" topLeftCell=\"A2\" "
              "activePane=\"bottomLeft\" state=\"frozen\"/><selection pane=\"bottomLeft\"/></sheetView></sheetViews>";
     }
-    std::string columns;
-    for (std::size_t i = 0; firstRow != nullptr && i < firstRow->size(); ++i) {
-      if (!std::holds_alternative<CalendarDateTime>((*firstRow)[i])) continue;
-      columns += "<col min=\"";
-      appendNumber(columns, i + 1);
-      columns += "\" max=\"";
-      appendNumber(columns, i + 1);
-      columns += "\" width=\"";
-      columns += kDateTimeColumnWidth;
-      columns += "\" customWidth=\"1\"/>";
-    }
-    if (!columns.empty()) xml += "<cols>" + columns + "</cols>";
+    xml += columnsXml(firstRow);
     xml += "<sheetData>";
     xml += heading_;
     book_.written(book_.archive_->write(xml));
   }
 
+  // The widths of the columns of the heading and the first row (ColumnWidth.h), neighbours of one
+  // width in one element; nothing for a sheet without either.
+  std::string columnsXml(const TableRow* firstRow) const {
+    const std::size_t count = std::max(names_.size(), firstRow != nullptr ? firstRow->size() : 0);
+    std::vector<double> widths(count);
+    static const std::string kGeneral;
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::string_view name = i < names_.size() ? std::string_view(names_[i]) : std::string_view();
+      const TableCell first = firstRow != nullptr && i < firstRow->size() ? (*firstRow)[i] : TableCell();
+      widths[i] = columnWidth(name, first, i < formats_.size() ? formats_[i] : kGeneral);
+    }
+    std::string xml;
+    for (std::size_t i = 0; i < count;) {
+      std::size_t last = i;
+      while (last + 1 < count && widths[last + 1] == widths[i]) ++last;
+      xml += "<col min=\"";
+      appendNumber(xml, i + 1);
+      xml += "\" max=\"";
+      appendNumber(xml, last + 1);
+      xml += "\" width=\"";
+      appendNumber(xml, widths[i]);
+      xml += "\" customWidth=\"1\"/>";
+      i = last + 1;
+    }
+    return xml.empty() ? xml : "<cols>" + xml + "</cols>";
+  }
+
   // The shortest text that reads back to the same value: for a float the CSV's text (floatText),
   // written in place rather than through a string of its own.
   // The cell is put together on the stack and appended once: a day's sheet has 37 million of them.
+  // A float or double takes its column's number format; a whole number, a count or an index, stays General.
   template <typename Number>
-  void appendValue(Number value) {
-    static constexpr std::string_view kOpen = "<c><v>";
+  void appendValue(Number value, std::string_view open = kPlainOpen) {
     static constexpr std::string_view kClose = "</v></c>";
     char cell[64];
-    char* end = std::copy(kOpen.begin(), kOpen.end(), cell);
+    char* end = std::copy(open.begin(), open.end(), cell);
     end = std::to_chars(end, cell + sizeof cell - kClose.size(), value).ptr;
     end = std::copy(kClose.begin(), kClose.end(), end);
     line_.append(cell, end);
@@ -185,11 +210,14 @@ class WorkbookFile::Sheet : public TableWriter {
   void append(long long value) { appendValue(value); }
   void append(float value) {
     if (!std::isfinite(value)) return append(floatText(value));
-    appendValue(value);
+    appendValue(value, formattedOpen());
   }
   void append(double value) {
     if (!std::isfinite(value)) return append(doubleText(value));
-    appendValue(value);
+    appendValue(value, formattedOpen());
+  }
+  std::string_view formattedOpen() const {
+    return column_ < valueOpen_.size() ? std::string_view(valueOpen_[column_]) : kPlainOpen;
   }
   void append(const std::string& value) {
     line_ += "<c t=\"inlineStr\"><is><t xml:space=\"preserve\">";
@@ -209,6 +237,11 @@ class WorkbookFile::Sheet : public TableWriter {
   std::string top_;      // up to the size, which only the end knows
   std::string heading_;  // the heading row's XML until the sheet's data start
   std::string line_;     // a row's XML, its capacity kept from row to row
+  std::vector<std::string> names_;      // the heading
+  std::vector<std::string> formats_;    // the number format of each column
+  std::vector<std::string> valueOpen_;  // the opening of a number cell of each column, with its format
+  std::size_t column_ = 0;              // of the cell being appended
+  static constexpr std::string_view kPlainOpen = "<c><v>";
   bool frozen_ = false;
   bool started_ = false;
   std::size_t rows_ = 0;

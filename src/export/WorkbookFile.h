@@ -22,8 +22,9 @@ namespace pq {
 // numbers, floats and doubles as numbers (a float as its shortest text, so that the cell equals the
 // CSV's text; nan and infinities, which a workbook cannot hold as numbers, as that text), texts as
 // strings, date-times as date-time cells shown "yyyy-mm-dd hh:mm:ss" (from 1900-03-01 on, before
-// which the format's calendar has a day that never was). The widths of the date-time columns
-// follow the first row after the heading.
+// which the format's calendar has a day that never was). A column given a number format
+// (TableWriter::numberFormats) shows its floats and doubles in it, the value itself kept whole. Every
+// column is as wide as its heading and its first row's value need (export/ColumnWidth).
 //
 // A sheet's rows go into the archive as they come, compressed on every core (export/ZipArchive):
 // a table as large as a day of records takes a few megabytes of memory and no other file. The sheets

@@ -97,6 +97,12 @@ WorkbookStyles::WorkbookStyles(CellFont normal) {
 
 std::size_t WorkbookStyles::add(const CellStyle& style) { return indexIn(styles_, style); }
 
+std::size_t WorkbookStyles::numberFormat(const std::string& code) {
+  CellStyle style = styles_[kPlain];
+  style.numberFormat = code;
+  return add(style);
+}
+
 std::string WorkbookStyles::xml() const {
   const CellStyle& plain = styles_[kPlain];
   std::vector<CellFont> fonts;

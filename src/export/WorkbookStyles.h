@@ -48,6 +48,8 @@ class WorkbookStyles {
 
   // The number of the style, the same for equal styles.
   std::size_t add(const CellStyle& style);
+  // The plain cell showing its number in the format `code` ("0.00"); kPlain for an empty code.
+  std::size_t numberFormat(const std::string& code);
   // The stylesheet's content, between <styleSheet> and </styleSheet>.
   std::string xml() const;
 

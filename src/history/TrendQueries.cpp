@@ -128,6 +128,7 @@ void fillFrom(const RecordStore& store, const TrendSource& source, TrendResult& 
     if (values.size() == 0) return;
     fill(values);
     result.unkept = values.unkept();
+    result.wiringMode = values.wiringMode(0);
     return;
   }
   const IndexRange range = recordsInUse(store, source.range);
@@ -135,6 +136,7 @@ void fillFrom(const RecordStore& store, const TrendSource& source, TrendResult& 
   if (values.size() == 0) return;
   result.firstIndex = range.start;
   fill(values);
+  result.wiringMode = values.wiringMode(0);
 }
 
 // The rule of the harmonic and component pages: a small band above zero for small values, else 5 %
@@ -246,6 +248,9 @@ TrendResult queryComponentTrend(const RecordStore& store, const TrendSource& sou
   } else {
     result.valueTitle = std::string("单位:") + store.voltageUnit();
   }
+  constexpr int kNegativeSequenceVoltageChoice = 2;
+  if (choice == kNegativeSequenceVoltageChoice) result.index = TrendIndex::NegativeSequenceVoltage;
+  if (choice == kFrequencyChoice) result.index = TrendIndex::Frequency;
   result.curves.resize(1);
   fillFrom(store, source, result, [&](const auto& points) {
     const double floor = choice < 3 ? 0.00005 : 0.00001;
@@ -272,6 +277,7 @@ TrendResult queryDeviationTrend(const RecordStore& store, const TrendSource& sou
                                 std::array<bool, 3> phases) {
   TrendResult result;
   result.title = "电压偏差趋势曲线";
+  result.index = TrendIndex::VoltageDeviation;
   result.curves.resize(3);
   for (int phase = 0; phase < 3; ++phase) result.curves[phase].shown = phases[phase];
   fillFrom(store, source, result, [&](const auto& points) {

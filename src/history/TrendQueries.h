@@ -28,6 +28,9 @@ struct TrendCurve {
   std::vector<double> values;
 };
 
+// The index with limits of the assessment that a trend's curves show, if any.
+enum class TrendIndex { None, VoltageDeviation, NegativeSequenceVoltage, Frequency };
+
 // What a trend query gives its page: the chart's texts, curves and left axis and, on the power page,
 // the captions of its check boxes and the averages.
 struct TrendResult {
@@ -44,6 +47,8 @@ struct TrendResult {
   AxisRange axis;
   std::array<std::string, 4> captions;
   std::optional<std::array<std::string, 4>> averages;
+  TrendIndex index = TrendIndex::None;
+  int wiringMode = 1;  // of the first value drawn, which says what the voltage cells hold
 };
 
 // The harmonic page's list: "总畸变率", "基波有效值", "2次谐波畸变率" .. "64次谐波畸变率".

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <type_traits>
+#include <variant>
 
 namespace pq {
 
@@ -10,6 +13,7 @@ namespace {
 const PageFont kTitleFont{"Arial", 14, true};
 constexpr int kTitlePoints = 14;
 const PageFont kHeadingFont{"Arial", 11, true};
+const PageFont kSubheadingFont{"Arial", 10, true};
 const PageFont kBoldFont{"Arial", 10, true};
 constexpr int kCellPadding = 4;
 
@@ -100,11 +104,55 @@ void PageFlow::headerLine(std::string text) {
   y_ = y + kLineHeight;
 }
 
-void PageFlow::heading(std::string text) {
-  // With room for the column headings and two rows, so that a heading never ends a page alone.
-  const int y = take(kLineHeight + 8 + 3 * kRowHeight);
-  pages_.back().addText(kLeft, y, std::move(text), kHeadingFont);
+void PageFlow::heading(std::string text, int level, int keepWith) {
+  // So that a heading never ends a page alone.
+  const int y = take(kLineHeight + 8 + keepWith);
+  pages_.back().addText(kLeft, y, std::move(text), level <= 1 ? kHeadingFont : kSubheadingFont);
   y_ = y + kLineHeight + 8;
+}
+
+void PageFlow::chart(const PageDrawing& drawing) {
+  const int y = take(drawing.height);
+  pages_.back().place(drawing, kLeft, y);
+  y_ = y + drawing.height + 6;
+}
+
+std::vector<ReportPage> PageFlow::layOut(const ReportDocument& document) {
+  PageFlow flow(document.title());
+  const auto& blocks = document.blocks();
+  // What must follow a heading on its page: a chart whole, a table whole when a page holds it (its
+  // headings and two rows when not), a heading with what follows that, or two lines of text.
+  const std::function<int(std::size_t)> keepWith = [&](std::size_t next) {
+    if (next >= blocks.size()) return 0;
+    if (const auto* chart = std::get_if<DocumentChart>(&blocks[next])) return chart->drawing.height;
+    if (const auto* table = std::get_if<DocumentTable>(&blocks[next])) {
+      const int whole = static_cast<int>(table->rows.size() + 1) * kRowHeight;
+      return whole <= kBottom - kTop - 40 - 2 * kLineHeight ? whole : 3 * kRowHeight;
+    }
+    if (std::holds_alternative<DocumentHeading>(blocks[next])) return kLineHeight + 8 + keepWith(next + 1);
+    return 2 * kLineHeight;
+  };
+  for (std::size_t i = 0; i < blocks.size(); ++i) {
+    std::visit(
+        [&](const auto& block) {
+          using Block = std::decay_t<decltype(block)>;
+          if constexpr (std::is_same_v<Block, DocumentHeading>) {
+            flow.heading(block.text, block.level, keepWith(i + 1));
+          } else if constexpr (std::is_same_v<Block, DocumentHeaderLine>) {
+            flow.headerLine(block.text);
+          } else if constexpr (std::is_same_v<Block, DocumentParagraph>) {
+            flow.paragraph(block.text);
+          } else if constexpr (std::is_same_v<Block, DocumentTable>) {
+            flow.table(block.columns, block.rows);
+          } else if constexpr (std::is_same_v<Block, DocumentChart>) {
+            flow.chart(block.drawing);
+          } else {
+            flow.space(block.pixels);
+          }
+        },
+        blocks[i]);
+  }
+  return flow.finish();
 }
 
 void PageFlow::paragraph(std::string_view text) {

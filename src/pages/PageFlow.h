@@ -4,15 +4,10 @@
 #include <string_view>
 #include <vector>
 
+#include "pages/ReportDocument.h"
 #include "pages/ReportPage.h"
 
 namespace pq {
-
-// A column of a flowing table: its heading and its width in design pixels.
-struct TableColumn {
-  std::string title;
-  int width = 0;
-};
 
 // Lays out a document of headings, tables and paragraphs on as many A4 report pages as it needs, for
 // pages whose length depends on the data (the assessment, the event list). Every page carries the
@@ -30,11 +25,18 @@ class PageFlow {
 
   explicit PageFlow(std::string title);
 
+  // The document's blocks on as many pages as they take, numbered.
+  static std::vector<ReportPage> layOut(const ReportDocument& document);
+
   // Lines of "label：value" under the title of the first page.
   void headerLine(std::string text);
-  void heading(std::string text);
+  // A heading stays on the page of what follows it: `keepWith` is the height that must fit below it
+  // (by default a table's column headings and two rows). Level 2 is a smaller heading.
+  void heading(std::string text, int level = 1, int keepWith = 3 * kRowHeight);
   void table(const std::vector<TableColumn>& columns, const std::vector<std::vector<std::string>>& rows);
   void paragraph(std::string_view text);
+  // A drawing at the left margin, on a new page if it does not fit on this one.
+  void chart(const PageDrawing& drawing);
   // Room of `pixels` before the next item.
   void space(int pixels);
 

@@ -4,14 +4,10 @@
 #include <string_view>
 #include <vector>
 
-namespace pq {
+#include "pages/PageDrawing.h"
+#include "pages/PageFont.h"
 
-struct PageFont {
-  std::string family = "Arial";
-  int points = 10;
-  bool bold = false;
-  bool operator==(const PageFont&) const = default;
-};
+namespace pq {
 
 // A single-line text at a design position (96 dpi pixels from the paper's top-left corner). A
 // variable cell has a key by which the page is filled and read; a static text may have one too when
@@ -32,7 +28,8 @@ struct PageLine {
 };
 
 // One A4 report page as a display list: the same list is painted on screen, printer, PDF and image,
-// saved to report files and read by the spreadsheet export.
+// saved to report files and read by the spreadsheet export (which take its lines and texts; the
+// drawings are the assessment's charts, which neither a report file nor a sheet holds).
 class ReportPage {
  public:
   static constexpr int kWidth = 794;  // A4 at 96 dpi
@@ -49,8 +46,13 @@ class ReportPage {
   const std::string& text(std::string_view key) const;
   bool has(std::string_view key) const;
 
+  // A drawing (a chart) with its top-left corner at (x, y).
+  void place(const PageDrawing& drawing, int x, int y) { drawing_.append(drawing, x, y); }
+
   const std::vector<PageLine>& lines() const { return lines_; }
   const std::vector<PageText>& texts() const { return texts_; }
+  // The drawings placed on the page, as one.
+  const PageDrawing& drawing() const { return drawing_; }
   bool operator==(const ReportPage&) const = default;
 
  private:
@@ -58,6 +60,7 @@ class ReportPage {
 
   std::vector<PageLine> lines_;
   std::vector<PageText> texts_;
+  PageDrawing drawing_;
 };
 
 }  // namespace pq

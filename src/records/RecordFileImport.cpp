@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/PictureFormat.h"
+#include "base/SystemErrorText.h"
 #include "records/RecordFileMessages.h"
 #include "records/RecordFileReader.h"
 
@@ -68,7 +69,7 @@ ImportResult importRecordFile(RecordStore& store, const std::string& path, Impor
     store.incompleteImport = true;
     listener.importFinished(messages::kImportStopped);
     listener.importMessage(messages::kReadFailed + std::string(cut ? messages::kFileCutWhileRead
-                                                                   : std::strerror(reader.errorNumber())));
+                                                                   : systemErrorText(reader.errorNumber())));
     return ImportResult::ReadFailed;
   }
   listener.importFinished(messages::kImportDone);

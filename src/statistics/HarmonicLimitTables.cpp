@@ -1,5 +1,7 @@
 #include "statistics/HarmonicLimitTables.h"
 
+#include <cmath>
+
 namespace pq {
 
 namespace {
@@ -42,6 +44,11 @@ float baseShortCircuitCapacity(int level) { return kBaseShortCircuitCapacity[lev
 
 float tabledHarmonicCurrent(int level, int order) {
   return kTabledCurrent[level][order - kFirstLimitedOrder];
+}
+
+double userHarmonicCurrent(double tabled, double baseCapacity, double minShortCircuit, double agreed,
+                           double supply, double exponent) {
+  return minShortCircuit / baseCapacity * tabled * std::pow(agreed / supply, 1.0 / exponent);
 }
 
 float superpositionExponent(int order) {

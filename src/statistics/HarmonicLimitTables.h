@@ -16,6 +16,11 @@ inline constexpr int kLastLimitedOrder = 25;
 // The level named by `text` (exact, case-sensitive), or none.
 std::optional<int> voltageLevelOf(std::string_view text);
 
+// The text of a record head's level code 1..6 ("35KV" for 4); empty for a code the program does not know.
+inline std::string_view voltageLevelTextOfCode(int code) {
+  return code >= 1 && code <= kVoltageLevelCount ? kVoltageLevelTexts[code - 1] : std::string_view{};
+}
+
 // GB/T 14549-1993, Table 1: permitted harmonic voltage content of a level, % of the fundamental.
 struct HarmonicVoltageLimits {
   float odd;
@@ -28,6 +33,12 @@ HarmonicVoltageLimits harmonicVoltageLimitsOf(int level);
 // harmonic current of order 2..25 at that capacity (A).
 float baseShortCircuitCapacity(int level);
 float tabledHarmonicCurrent(int level, int order);
+
+// A tabled current (A at the base capacity `baseCapacity`) converted to the minimum short-circuit
+// capacity and to the user's share of the supply equipment capacity, I × Sk / Sb × (Si / St)^(1/α);
+// capacities in MVA.
+double userHarmonicCurrent(double tabled, double baseCapacity, double minShortCircuit, double agreed,
+                           double supply, double exponent);
 
 // The superposition exponent of a harmonic order 2..25 in the instrument's own report, after
 // GB/T 14549-1993 Appendix C except that orders 21 and 23 take the exponents of 11 and 13: the report

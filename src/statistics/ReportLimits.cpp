@@ -44,10 +44,9 @@ void ReportLimits::computeCurrentLimits(std::string_view voltageLevelText,
   if (supply == 0.0) throw ConversionError("Floating point division by zero");
   std::array<float, kLastLimitedOrder + 1> limits = harmonicCurrentLimit;
   for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order) {
-    const double atShortCircuit =
-        minShortCircuit / baseShortCircuitCapacity(*level) * tabledHarmonicCurrent(*level, order);
-    const double exponent = 1.0 / exponents[order];
-    limits[order] = static_cast<float>(atShortCircuit * std::pow(agreed / supply, exponent));
+    limits[order] = static_cast<float>(userHarmonicCurrent(tabledHarmonicCurrent(*level, order),
+                                                           baseShortCircuitCapacity(*level), minShortCircuit,
+                                                           agreed, supply, exponents[order]));
     if (!std::isfinite(limits[order])) throw ConversionError("Floating point overflow");
   }
   harmonicCurrentLimit = limits;

@@ -15,12 +15,6 @@ namespace pq {
 
 namespace {
 
-// The list entry of a level code 1..6; other codes have none.
-std::string levelTextOfCode(int code) {
-  if (code < 1 || code > kVoltageLevelCount) return {};
-  return std::string(kVoltageLevelTexts[code - 1]);
-}
-
 std::string capacityText(float capacity) { return formatPicture(capacity, "0.000  "); }
 
 // Passes the import's messages on, except the one about an empty file, which the reload gives
@@ -58,7 +52,8 @@ void ReportParameters::showRatiosAndCapacities(const RecordStore& store) {
 void ReportParameters::fillFromStore(const RecordStore& store) {
   showNames(store);
   // Code 0 selects the first entry here, but leaves the field empty after a reload.
-  voltageLevelText = levelTextOfCode(store.voltageLevelCode == 0 ? 1 : store.voltageLevelCode);
+  voltageLevelText =
+      std::string(voltageLevelTextOfCode(store.voltageLevelCode == 0 ? 1 : store.voltageLevelCode));
   showRatiosAndCapacities(store);
   fileNameText = store.fileName;
   showStoreSpan(store, start, end);
@@ -77,7 +72,7 @@ std::vector<std::string> ReportParameters::reopenRecordFile(RecordStore& store,
       ReloadListener listener(shown);
       importRecordFile(store, *chosenPath, listener, kReloadRecordCap);
       showNames(store);
-      voltageLevelText = levelTextOfCode(store.voltageLevelCode);
+      voltageLevelText = std::string(voltageLevelTextOfCode(store.voltageLevelCode));
       showRatiosAndCapacities(store);
     }
   }

@@ -9,6 +9,7 @@
 #include "aggregation/RecordTimeGate.h"
 #include "aggregation/SinkFanOut.h"
 #include "assessment/SupplyVoltageDeviation.h"
+#include "base/SystemErrorText.h"
 #include "records/RecordFileFormat.h"
 #include "records/RecordFileMessages.h"
 #include "records/StreamedRecordFile.h"
@@ -25,7 +26,7 @@ void describeDamage(const PlannedFile& planned, const StreamedRecordFile& read, 
   const std::string lastText = file.last ? epochTimeText(*file.last) : "-";
   if (read.failed() || read.cutWhileRead()) {
     const std::string why = messages::kReadFailed + std::string(read.cutWhileRead() ? messages::kFileCutWhileRead
-                                                                                   : std::strerror(read.errorNumber()));
+                                                                                   : systemErrorText(read.errorNumber()));
     file.damage.push_back(messages::surveyReadFailed(planned.path, why, lastText));
     return;
   }

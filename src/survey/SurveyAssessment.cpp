@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <stdexcept>
 
 #include "assessment/AssessmentMessages.h"
+#include "records/InstrumentNumber.h"
 
 namespace pq {
 
@@ -51,6 +53,12 @@ std::optional<AssessedSurvey> assessSurvey(const SurveyPlan& plan, SurveyListene
   const PlannedFile& first = plan.files.front();
   AssessmentSetup setup = assessmentSetupOf(first.head, first.wiringMode, limits, limitSetName);
   assessed.heading = assessmentHeadingOf(first.head);
+  assessed.heading.instrument = instrumentNumberText(first.identity.instrumentId);
+  assessed.heading.files.clear();
+  for (const PlannedFile& file : plan.files)
+    assessed.heading.files.push_back(std::filesystem::path(file.path).filename().string());
+  // The survey goes on only when the operator accepted them.
+  assessed.heading.mismatches = plan.mismatches;
   if (!(setup.supply.declared > 0) || !std::isfinite(setup.supply.declared)) {
     assessed.result.setup = setup;
     assessed.result.refusal = messages::kCannotAssessWithoutDeclaredVoltage;

@@ -28,7 +28,7 @@ inline std::string surveyMismatch(const std::string& path, const char* field, co
 }
 inline constexpr char kSurveySubstation[] = "变电站";
 inline constexpr char kSurveyMeasuringPoint[] = "测量点";
-inline constexpr char kSurveyVoltageLevel[] = "电压等级代码";
+inline constexpr char kSurveyVoltageLevel[] = "电压等级";
 inline constexpr char kSurveyPtRatio[] = "PT变比";
 inline constexpr char kSurveyCtRatio[] = "CT变比";
 inline constexpr char kSurveyInstrument[] = "仪器编号";
@@ -47,6 +47,9 @@ inline std::string surveyOverlapping(const std::string& path, int records) {
 }
 inline std::string surveyOutOfOrder(const std::string& path, int records) {
   return path + "：" + std::to_string(records) + " 条记录时间重复、倒序或无效，未计入。";
+}
+inline std::string surveyDayFileGone(const std::string& path) {
+  return "文件“" + path + "”已不存在（已被删除或移走），无法载入。";
 }
 inline constexpr char kSurveyNoFiles[] = "没有可用的记录文件，测量未打开。";
 

@@ -13,6 +13,8 @@
 #include "base/TextCodec.h"
 #include "records/RecordFileFormat.h"
 #include "records/RecordFileReader.h"
+#include "records/InstrumentNumber.h"
+#include "statistics/HarmonicLimitTables.h"
 #include "survey/SurveyMessages.h"
 #include "timerange/EpochSeconds.h"
 
@@ -72,6 +74,12 @@ std::string floatText(float value) {
   return std::string(text, end);
 }
 
+// A level by its name; a code the program does not know by its number, which is all there is of it.
+std::string levelText(int code) {
+  const std::string_view name = voltageLevelTextOfCode(code);
+  return name.empty() ? std::to_string(code) : std::string(name);
+}
+
 void addMismatches(const PlannedFile& file, const PlannedFile& first, std::vector<std::string>& out) {
   const RecordingIdentity& a = file.identity;
   const RecordingIdentity& b = first.identity;
@@ -81,11 +89,11 @@ void addMismatches(const PlannedFile& file, const PlannedFile& first, std::vecto
   };
   differ(messages::kSurveySubstation, gbkToUtf8(a.substationName), gbkToUtf8(b.substationName));
   differ(messages::kSurveyMeasuringPoint, gbkToUtf8(a.measuringPointName), gbkToUtf8(b.measuringPointName));
-  differ(messages::kSurveyVoltageLevel, std::to_string(a.voltageLevelCode),
-         std::to_string(b.voltageLevelCode));
+  differ(messages::kSurveyVoltageLevel, levelText(a.voltageLevelCode), levelText(b.voltageLevelCode));
   differ(messages::kSurveyPtRatio, floatText(a.ptRatio), floatText(b.ptRatio));
   differ(messages::kSurveyCtRatio, floatText(a.ctRatio), floatText(b.ctRatio));
-  differ(messages::kSurveyInstrument, instrumentText(a.instrumentId), instrumentText(b.instrumentId));
+  differ(messages::kSurveyInstrument, instrumentNumberText(a.instrumentId),
+         instrumentNumberText(b.instrumentId));
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "timerange/DateFieldGroup.h"
 
+#include "base/ConversionError.h"
 #include "base/FieldText.h"
 #include "records/RecordStore.h"
+#include "timerange/EpochSeconds.h"
 
 namespace pq {
 
@@ -31,6 +33,16 @@ void DateFieldGroup::showRecordTime(const RecordStore& store, int index) {
 DateFieldGroup DateFieldGroup::ofMinute(const CalendarDateTime& t) {
   return {{std::to_string(t.year), std::to_string(t.month), std::to_string(t.day), std::to_string(t.hour),
            std::to_string(t.minute)}};
+}
+
+std::optional<TimeWindow> windowOfFields(const DateFieldGroup& start, const DateFieldGroup& end) {
+  if (start.anyEmpty() || end.anyEmpty()) return std::nullopt;
+  try {
+    return TimeWindow{epochSeconds(CalendarDateTime::parse(start.dateTimeText(":00"))),
+                      epochSeconds(CalendarDateTime::parse(end.dateTimeText(":59")))};
+  } catch (const ConversionError&) {
+    return std::nullopt;
+  }
 }
 
 void showStoreSpan(const RecordStore& store, DateFieldGroup& start, DateFieldGroup& end) {

@@ -5,6 +5,7 @@
 
 #include "timerange/CalendarDateTime.h"
 #include "timerange/DateFieldRules.h"
+#include "timerange/TimeWindow.h"
 
 namespace pq {
 
@@ -26,6 +27,11 @@ struct DateFieldGroup {
   // The fields of a date-time to the minute, as plain decimal numbers.
   static DateFieldGroup ofMinute(const CalendarDateTime& t);
 };
+
+// From the first second of the start fields' minute to the last second of the end fields' minute, for a
+// window that says a wrong date itself rather than let the conversion's error reach the operator;
+// nothing when either end is no date-time (31 June) or a field is empty.
+std::optional<TimeWindow> windowOfFields(const DateFieldGroup& start, const DateFieldGroup& end);
 
 // Shows the first stored record's time in `start` and the last one's in `end`; nothing without records.
 void showStoreSpan(const RecordStore& store, DateFieldGroup& start, DateFieldGroup& end);

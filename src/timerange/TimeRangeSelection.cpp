@@ -84,6 +84,25 @@ std::optional<TimeWindow> TimeRangeSelection::customWindow() const {
                     epochSeconds(CalendarDateTime::parse(end.dateTimeText(":59")))};
 }
 
+std::optional<TimeWindow> TimeRangeSelection::chosenWindow() const {
+  if (!timeQuery) return TimeWindow{};
+  const auto fromStartOf = [](const CalendarDate& date) {
+    return TimeWindow{epochSeconds({date.year, date.month, date.day, 0, 0, 0}), std::nullopt};
+  };
+  switch (mode) {
+    case TimeRangeMode::CurrentDay:
+      return fromStartOf(clock_.today());
+    case TimeRangeMode::LastWeek:
+      return fromStartOf(clock_.today().minusDays(7));
+    case TimeRangeMode::Custom:
+      return windowOfFields(start, end);
+    case TimeRangeMode::ShowAll:
+    case TimeRangeMode::None:
+      break;
+  }
+  return TimeWindow{};
+}
+
 void TimeRangeSelection::showRangeInFields(const RecordStore& store) { showStoreSpan(store, start, end); }
 
 }  // namespace pq

@@ -38,6 +38,11 @@ class TimeRangeSelection {
   // selectTimeRange does for fields that are no date-time.
   std::optional<TimeWindow> customWindow() const;
 
+  // The times the choice stands for, for records that are not in the store (a survey): no bound for
+  // all records (ShowAll, or the time selection off); from the start of today, or of the day a week
+  // ago, on; the custom fields' minutes. Nothing for a custom start or end that is no date-time.
+  std::optional<TimeWindow> chosenWindow() const;
+
   // After a ShowAll query: the first record's time in the start fields, the last one's in the end
   // fields.
   void showRangeInFields(const RecordStore& store);

@@ -41,8 +41,10 @@ class Prompter {
   virtual bool askOkCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
   // The path the operator chose in a save-file dialog, or an empty text when cancelled. The dialog
   // proposes `proposedName` and appends `defaultSuffix` (without the dot) to a name typed without
-  // one, or the suffix of the file type the operator chose in the dialog where that type has one.
-  // It does not ask about existing files: callers decide (see chooseNewFile).
+  // one, or the suffix of the file type the operator chose in the dialog where that type has one;
+  // a name typed with a suffix of no type of the list takes the chosen type's after it
+  // (pathOfChosenType), so that the name says what the caller writes. It does not ask about existing files: callers decide (see
+  // chooseNewFile).
   virtual QString chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix,
                                    const QString& proposedName) = 0;
   // The system print dialog on `printer`; true when the operator confirms. The printer carries

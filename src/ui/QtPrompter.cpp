@@ -2,13 +2,15 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <utility>
+
+#include "ui/ChosenTypeSuffix.h"
 
 namespace pq::ui {
 
@@ -53,13 +55,20 @@ bool QtPrompter::askYesNo(QWidget* parent, const QString& caption, const QString
   return box.exec() == QMessageBox::Yes;
 }
 
+void QtPrompter::remember(const QString& chosen) {
+  const QFileInfo info(chosen);
+  lastFolder_ = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+}
+
 QString QtPrompter::chooseFileToOpen(QWidget* parent, const QString& caption, const QString& filter) {
-  return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+  const QString path = QFileDialog::getOpenFileName(parent, caption, lastFolder_, filter);
+  if (!path.isEmpty()) remember(path);
+  return path;
 }
 
 QStringList QtPrompter::chooseFilesOrFolder(QWidget* parent, const QString& caption, const QString& filter) {
   // Qt's own dialog, since a button that takes the folder shown can be added only to it.
-  QFileDialog dialog(parent, caption, QString(), filter);
+  QFileDialog dialog(parent, caption, lastFolder_, filter);
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::ExistingFiles);
   QString folder;
@@ -73,8 +82,9 @@ QStringList QtPrompter::chooseFilesOrFolder(QWidget* parent, const QString& capt
     grid->addWidget(folderButton, grid->rowCount(), 0, 1, grid->columnCount(), Qt::AlignLeft);
   }
   if (dialog.exec() != QDialog::Accepted) return {};
-  if (!folder.isEmpty()) return {folder};
-  return dialog.selectedFiles();
+  const QStringList chosen = folder.isEmpty() ? dialog.selectedFiles() : QStringList{folder};
+  if (!chosen.isEmpty()) remember(chosen.constFirst());
+  return chosen;
 }
 
 void QtPrompter::showStop(QWidget* parent, const QString& caption, const QString& text) {
@@ -90,7 +100,7 @@ bool QtPrompter::askOkCancel(QWidget* parent, const QString& caption, const QStr
 
 QString QtPrompter::chooseFileToSave(QWidget* parent, const QString& filter, const QString& defaultSuffix,
                                      const QString& proposedName) {
-  QFileDialog dialog(parent, QString(), QString(), filter);
+  QFileDialog dialog(parent, QString(), lastFolder_, filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setDefaultSuffix(defaultSuffix);
@@ -98,15 +108,18 @@ QString QtPrompter::chooseFileToSave(QWidget* parent, const QString& filter, con
   // "(*.xlsx)" is report.xlsx), not the default of the first type; a type of any suffix keeps the
   // default.
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, defaultSuffix](const QString& type) {
-    static const QRegularExpression oneSuffix(QStringLiteral("\\(\\*\\.([^*?\\s()]+)\\)$"));
-    const QRegularExpressionMatch match = oneSuffix.match(type);
-    dialog.setDefaultSuffix(match.hasMatch() ? match.captured(1) : defaultSuffix);
+    const QString suffix = suffixOfType(type);
+    dialog.setDefaultSuffix(suffix.isEmpty() ? defaultSuffix : suffix);
   });
   dialog.selectFile(proposedName);
   // The caller asks about an existing file itself, with its own texts and its own loop.
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().constFirst();
+  // A name typed with a suffix of no type of the list after the type was chosen ("a.xls" under
+  // "(*.xlsx)") would otherwise name a file of one type that the caller writes as another.
+  const QString path = pathOfChosenType(dialog.selectedFiles().constFirst(), filter, dialog.selectedNameFilter());
+  remember(path);
+  return path;
 }
 
 bool QtPrompter::runPrintDialog(QWidget* parent, QPrinter& printer, PageBounds pages) {

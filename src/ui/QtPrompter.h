@@ -4,7 +4,9 @@
 
 namespace pq::ui {
 
-// The Prompter of the running application: modal Qt message boxes and file dialogs.
+// The Prompter of the running application: modal Qt message boxes and file dialogs. Every file dialog
+// opens in the folder of the file or folder chosen last in any of them (the working folder at first),
+// where the operator keeps his files, not where the program was started.
 class QtPrompter : public Prompter {
  public:
   void showMessage(QWidget* parent, const QString& text) override;
@@ -19,6 +21,11 @@ class QtPrompter : public Prompter {
                            const QString& proposedName) override;
   bool runPrintDialog(QWidget* parent, QPrinter& printer, PageBounds pages) override;
   void showInformation(QWidget* parent, const QString& caption, const QString& text) override;
+
+ private:
+  void remember(const QString& chosen);
+
+  QString lastFolder_;
 };
 
 }  // namespace pq::ui

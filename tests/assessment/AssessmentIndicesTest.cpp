@@ -14,9 +14,9 @@
 namespace pq {
 namespace {
 
-std::size_t textsOf(PageFlow& flow) {
+std::size_t textsOf(const ReportDocument& document) {
   std::size_t texts = 0;
-  for (const ReportPage& page : flow.finish()) texts += page.texts().size();
+  for (const ReportPage& page : PageFlow::layOut(document)) texts += page.texts().size();
   return texts;
 }
 
@@ -35,10 +35,10 @@ TEST(AssessmentIndices, EverySectionAddsItsOwnPartToThePagesTheSheetsAndTheJson)
     SCOPED_TRACE("section " + std::to_string(index++));
     ASSERT_TRUE(section->addPageSection && section->addSheets && section->addJsonMembers);
 
-    PageFlow empty("评估");
-    PageFlow flow("评估");
-    section->addPageSection(flow, result);
-    EXPECT_GT(textsOf(flow), textsOf(empty));
+    const ReportDocument empty("评估");
+    ReportDocument document("评估");
+    section->addPageSection(document, result);
+    EXPECT_GT(textsOf(document), textsOf(empty));
 
     std::vector<AssessmentTable> sheets;
     section->addSheets(result, sheets);

@@ -190,7 +190,7 @@ TEST(AssessmentRun, HarmonicCurrentLimitsTakeTheSuperpositionExponentsOfTheStand
   store->minShortCircuitCapacity = 182;
   addRecord(*store, 0, 5.91);
   const std::span<const MeasurementRecord> all = store->records();
-  const ReportLimits limits = assessmentSetupOf(*store, all, all, AssessmentLimits{}, "test").harmonicLimits;
+  const HarmonicLimits limits = assessmentSetupOf(*store, all, all, AssessmentLimits{}, "test").harmonicLimits;
   struct Case {
     int order;
     double expected;  // A
@@ -204,7 +204,7 @@ TEST(AssessmentRun, HarmonicCurrentLimitsTakeTheSuperpositionExponentsOfTheStand
       {3, 1.82 * 20 * std::pow(0.25, 1 / 1.1)},
   };
   for (const Case& c : cases)
-    EXPECT_NEAR(limits.harmonicCurrentLimit[c.order], c.expected, 1e-5 * c.expected) << c.order;
+    EXPECT_NEAR(limits.current[c.order], c.expected, 1e-5 * c.expected) << c.order;
 }
 
 TEST(AssessmentRun, AUserCopysSuperpositionExponentsConvertTheCurrentLimitsAndTheMethodNamesThem) {
@@ -235,7 +235,7 @@ TEST(AssessmentRun, AUserCopysSuperpositionExponentsConvertTheCurrentLimitsAndTh
     const LoadedLimitSet loaded = loadLimitSet(defaultLimitSetFile(), copy);
     ASSERT_TRUE(loaded.messages.empty()) << loaded.messages.front();
     const AssessmentSetup setup = assessmentSetupOf(*store, all, all, loaded.set.limits, loaded.set.name);
-    EXPECT_NEAR(setup.harmonicLimits.harmonicCurrentLimit[21], c.at21, 1e-5 * c.at21);
+    EXPECT_NEAR(setup.harmonicLimits.current[21], c.at21, 1e-5 * c.at21);
     const AssessmentResult result = runAssessment(*store, all, {}, setup);
     ASSERT_FALSE(result.harmonics.empty());
     for (const HarmonicIndex& h : result.harmonics)

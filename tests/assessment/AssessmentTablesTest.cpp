@@ -68,7 +68,12 @@ AssessmentResult threeWireResult() {
   return r;
 }
 
-const AssessmentHeading kHeading{"城东变", "", "10KV"};
+const AssessmentHeading kHeading = [] {
+  AssessmentHeading h;
+  h.station = "城东变";
+  h.level = "10KV";
+  return h;
+}();
 
 TEST(AssessmentTablesTest, NumbersVerdictsTimesAndEmptyCells) {
   const AssessmentResult result = threeWireResult();
@@ -116,8 +121,9 @@ TEST(AssessmentTablesTest, NumbersVerdictsTimesAndEmptyCells) {
                                          4.125f, 81.5f, std::string("不合格"), kEmpty}));
 
   EXPECT_EQ(sheet(tables, "电压事件").rows,
-            (std::vector<TableRow>{{std::string("电压暂升"), CalendarDateTime{2013, 7, 21, 9, 58, 47}, 12LL,
-                                    3LL, std::string("BC CA"), 112.5f, std::string("未结束")}}));
+            (std::vector<TableRow>{{std::string("电压暂升"), std::string("swell"),
+                                    CalendarDateTime{2013, 7, 21, 9, 58, 47}, 12LL, std::string("12 s"), 3LL,
+                                    std::string("BC CA"), 112.5f, std::string("未结束")}}));
   EXPECT_EQ(sheet(tables, "SARFI").rows, (std::vector<TableRow>{{3LL, 2LL, 1LL, 0LL}}));
   // No energy at all gives no power factor; no quarter hour, no demand and no time of it.
   EXPECT_EQ(sheet(tables, "电能").rows, (std::vector<TableRow>{{12.5f, 0.0f, 0.0f, -3.75f, kEmpty, kEmpty, kEmpty}}));

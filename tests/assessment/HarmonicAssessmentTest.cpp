@@ -7,22 +7,28 @@
 #include <memory>
 
 #include "assessment/AssessmentMessages.h"
+#include "assessment/LimitSet.h"
 #include "records/RecordStore.h"
-#include "statistics/ReportLimits.h"
+#include "records/RecordHead.h"
 #include "support/StoreBuilder.h"
+#include "support/TempDir.h"
 #include "timerange/EpochSeconds.h"
 
 namespace pq {
 namespace {
 
-// A 10 kV level at the base short-circuit capacity with the user taking the whole supply: the tabled
-// limits, Ua 2nd 1.6 %, 5th 3.2 %, distortion 4 %, Ia 5th 20 A.
-ReportLimits tenKilovoltLimits() {
-  ReportLimits limits;
-  limits.setVoltageLimits("10KV");
-  limits.computeCurrentLimits("10KV", "100", "10", "10");
-  return limits;
+// A 10 kV level (code 3) at the base short-circuit capacity with the user taking the whole supply: the
+// tabled limits, Ua 2nd 1.6 %, 5th 3.2 %, distortion 4 %, Ia 5th 20 A.
+RecordHead tenKilovoltHead() {
+  RecordHead head;
+  head.voltageLevelCode = 3;
+  head.minShortCircuitCapacity = 100;
+  head.supplyEquipmentCapacity = 10;
+  head.agreedCapacity = 10;
+  return head;
 }
+
+HarmonicLimits tenKilovoltLimits(const AssessmentLimits& limits = {}) { return harmonicLimitsOf(limits, tenKilovoltHead()); }
 
 const HarmonicIndex& find(const std::vector<HarmonicIndex>& indices, int channel, int order) {
   return *std::find_if(indices.begin(), indices.end(),
@@ -32,7 +38,7 @@ const HarmonicIndex& find(const std::vector<HarmonicIndex>& indices, int channel
 // 21 3-second intervals of Ua (fundamental 100) and Ia whose three records are alike: Ua's 2nd
 // harmonic 0.8 % but 1.7 % in intervals 8 and 15, its 5th 2.9 % but 3.6 % in interval 3; Ia's 5th
 // 18.3 A but 21.4 A in intervals 6 and 11.
-NinetyFivePercentSink assessedHour(const ReportLimits& limits, std::int64_t maxIntervals = 21) {
+NinetyFivePercentSink assessedHour(const HarmonicLimits& limits, std::int64_t maxIntervals = 21) {
   auto store = std::make_unique<RecordStore>();
   for (int s = 0; s < 63; ++s) {
     const int k = s / 3;
@@ -51,9 +57,9 @@ NinetyFivePercentSink assessedHour(const ReportLimits& limits, std::int64_t maxI
 }
 
 TEST(HarmonicAssessment, EachOrderIsJudgedByThe95PercentValueOfItsThreeSecondValues) {
-  const ReportLimits limits = tenKilovoltLimits();
+  const HarmonicLimits limits = tenKilovoltLimits();
   const NinetyFivePercentSink sink = assessedHour(limits);
-  const auto indices = assessHarmonics(sink, kAppendixCExponents);
+  const auto indices = assessHarmonics(sink, limits);
   ASSERT_EQ(indices.size(), 3u * 25 + 3u * 24);
 
   struct Case {
@@ -84,23 +90,95 @@ TEST(HarmonicAssessment, EachOrderIsJudgedByThe95PercentValueOfItsThreeSecondVal
 }
 
 TEST(HarmonicAssessment, WhatCannotBeJudgedGetsNoVerdictAndSaysWhy) {
-  const ReportLimits limits = tenKilovoltLimits();
+  const HarmonicLimits limits = tenKilovoltLimits();
   // Sized for fewer intervals than came: the 2nd largest of 21 was not kept.
-  const auto undersized = assessHarmonics(assessedHour(limits, 20), kAppendixCExponents);
+  const auto undersized = assessHarmonics(assessedHour(limits, 20), limits);
   EXPECT_FALSE(find(undersized, Ua, 5).index.judged());
   EXPECT_EQ(find(undersized, Ua, 5).index.reason, messages::kNinetyFiveUnknown);
   EXPECT_TRUE(std::isnan(find(undersized, Ua, 5).index.p95));
 
-  // Limits never set (a level the tables do not know) are 0: nothing is judged against them.
-  const auto unset = assessHarmonics(assessedHour(ReportLimits{}), kAppendixCExponents);
-  for (const HarmonicIndex& h : unset) {
+  // A level the tables do not know leaves every limit at 0: nothing is judged against them.
+  RecordHead unknownLevel = tenKilovoltHead();
+  unknownLevel.voltageLevelCode = 7;
+  const HarmonicLimits unset = harmonicLimitsOf(AssessmentLimits{}, unknownLevel);
+  const auto unsetIndices = assessHarmonics(assessedHour(unset), unset);
+  for (const HarmonicIndex& h : unsetIndices) {
     EXPECT_FALSE(h.index.judged());
     EXPECT_EQ(h.index.reason, messages::kInvalidLimits);
+    EXPECT_TRUE(h.index.method.ends_with("不计。记录的电压等级不在限值表中，谐波无限值。")) << h.index.method;
   }
 
   const NinetyFivePercentSink empty(harmonicQuantities(limits), 100);
-  for (const HarmonicIndex& h : assessHarmonics(empty, kAppendixCExponents))
+  for (const HarmonicIndex& h : assessHarmonics(empty, limits))
     EXPECT_EQ(h.index.reason, messages::kNoThreeSecondValues);
+}
+
+// A limit file's value of one order, of the distortion or of one order's tabled current changes the limit
+// and the verdict of that order alone, in each channel it applies to; a value of another level changes
+// nothing. Everything else is judged as by the shipped set, and the method names what was used.
+TEST(HarmonicAssessment, ALimitFileChangesTheVerdictsOfTheOrderItSetsOnly) {
+  const std::vector<HarmonicIndex> shipped =
+      assessHarmonics(assessedHour(tenKilovoltLimits()), tenKilovoltLimits());
+  const std::string shippedLimits =
+      "限值（10KV）：电压总谐波畸变率4%，谐波电压含有率奇次3.2%、偶次1.6%；谐波电流允许值由基准短路容量100MVA时的"
+      "允许值按最小短路容量100MVA和协议容量10MVA与供电设备容量10MVA之比换算，叠加指数α：3次1.1、5次1.2、7次1.4、"
+      "11次1.8、13次1.9、其余2.0。";
+  ASSERT_FALSE(shipped.empty());
+  EXPECT_TRUE(shipped.front().index.method.ends_with(shippedLimits)) << shipped.front().index.method;
+
+  struct Changed {
+    int channel, order;
+    double limit;
+    Verdict verdict;
+  };
+  struct Case {
+    const char* copy;
+    std::vector<Changed> changed;
+    const char* method;  // the method's text from the voltage limits on
+  };
+  // Ua's 5th: 95 % value 2.9 %; its distortion 3.3615 %; Ia's 5th 21.4 A. Ub, Uc, Ib and Ic hold 0.
+  const Case cases[] = {
+      {R"({"harmonicVoltage": {"10kV": {"orders": {"5": 2.65}}}})",
+       {{Ua, 5, 2.65, Verdict::Fail}, {Ub, 5, 2.65, Verdict::Pass}, {Uc, 5, 2.65, Verdict::Pass}},
+       "电压总谐波畸变率4%，谐波电压含有率奇次3.2%（5次2.65%）、偶次1.6%；"},
+      {R"({"harmonicVoltage": {"10kV": {"thd": 3.15, "orders": {"4": 1.45, "6": 1.45}}}})",
+       {{Ua, 0, 3.15, Verdict::Fail}, {Ub, 0, 3.15, Verdict::Pass}, {Uc, 0, 3.15, Verdict::Pass},
+        {Ua, 4, 1.45, Verdict::Pass}, {Ub, 4, 1.45, Verdict::Pass}, {Uc, 4, 1.45, Verdict::Pass},
+        {Ua, 6, 1.45, Verdict::Pass}, {Ub, 6, 1.45, Verdict::Pass}, {Uc, 6, 1.45, Verdict::Pass}},
+       "电压总谐波畸变率3.15%，谐波电压含有率奇次3.2%、偶次1.6%（4次1.45%、6次1.45%）；"},
+      {R"({"harmonicCurrent": {"10kV": {"orders": {"5": 22.5}}}})",
+       {{Ia, 5, 22.5, Verdict::Pass}, {Ib, 5, 22.5, Verdict::Pass}, {Ic, 5, 22.5, Verdict::Pass}},
+       "电压总谐波畸变率4%，谐波电压含有率奇次3.2%、偶次1.6%；"},
+      {R"({"harmonicVoltage": {"35kV": {"orders": {"5": 1.25}}}})", {},
+       "电压总谐波畸变率4%，谐波电压含有率奇次3.2%、偶次1.6%；"},
+  };
+  const test::TempDir dir;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.copy);
+    const std::string copy = dir.file("mine.json");
+    test::writeBytes(copy, std::vector<std::uint8_t>(c.copy, c.copy + std::string(c.copy).size()));
+    const LoadedLimitSet loaded = loadLimitSet(defaultLimitSetFile(), copy);
+    ASSERT_TRUE(loaded.messages.empty()) << loaded.messages.front();
+    const HarmonicLimits limits = tenKilovoltLimits(loaded.set.limits);
+    const std::vector<HarmonicIndex> indices = assessHarmonics(assessedHour(limits), limits);
+    ASSERT_EQ(indices.size(), shipped.size());
+    for (std::size_t k = 0; k < indices.size(); ++k) {
+      const HarmonicIndex& h = indices[k];
+      const std::string what = std::string(kChannelNames[h.channel]) + " " + std::to_string(h.order);
+      const auto changed = std::find_if(c.changed.begin(), c.changed.end(), [&](const Changed& x) {
+        return x.channel == h.channel && x.order == h.order;
+      });
+      if (changed == c.changed.end()) {
+        EXPECT_EQ(h.index.upperLimit, shipped[k].index.upperLimit) << what;
+        EXPECT_EQ(h.index.verdict, shipped[k].index.verdict) << what;
+      } else {
+        EXPECT_NEAR(h.index.upperLimit, changed->limit, 1e-6) << what;
+        EXPECT_EQ(h.index.verdict, changed->verdict) << what;
+      }
+    }
+    EXPECT_NE(indices.front().index.method.find(std::string("限值（10KV）：") + c.method), std::string::npos)
+        << indices.front().index.method;
+  }
 }
 
 }  // namespace

@@ -77,8 +77,65 @@ TEST(LimitSet, TheShippedSetBesideTheExecutableIsTheBuiltInOne) {
     EXPECT_EQ(a.superpositionExponents[order], expected) << order;
     EXPECT_EQ(b.superpositionExponents[order], expected) << order;
   }
+  // GB/T 14549-1993 Tables 1 and 2, the shipped file's decimals as the built-in four-byte values.
+  for (int level = 0; level < kVoltageLevelCount; ++level) {
+    const HarmonicLevelLimits& x = a.harmonicLevels[level];
+    const HarmonicLevelLimits& y = b.harmonicLevels[level];
+    EXPECT_EQ(x.thd, y.thd) << level;
+    EXPECT_EQ(x.baseShortCircuitCapacity, y.baseShortCircuitCapacity) << level;
+    for (int order = kFirstLimitedOrder; order <= kLastLimitedOrder; ++order) {
+      EXPECT_EQ(x.voltage[order], y.voltage[order]) << level << " " << order;
+      EXPECT_EQ(x.current[order], y.current[order]) << level << " " << order;
+    }
+  }
+  const HarmonicLevelLimits& tenKilovolt = a.harmonicLevels[2];
+  EXPECT_EQ(tenKilovolt.voltage[2], 1.6f);
+  EXPECT_EQ(tenKilovolt.voltage[25], 3.2f);
+  EXPECT_EQ(tenKilovolt.thd, 4.0f);
+  EXPECT_EQ(tenKilovolt.baseShortCircuitCapacity, 100.0f);
+  EXPECT_EQ(tenKilovolt.current[5], 20.0f);
+  EXPECT_EQ(tenKilovolt.current[25], 4.1f);
+  EXPECT_EQ(a.harmonicLevels[5].voltage[24], 0.8f);
+  EXPECT_EQ(a.harmonicLevels[5].current[24], 1.0f);
+  EXPECT_EQ(a.harmonicLevels[5].baseShortCircuitCapacity, 750.0f);
   ASSERT_EQ(shippedLimitSets().size(), 1u);
   EXPECT_EQ(shippedLimitSets()[0].name, builtIn.name);
+}
+
+// A set written before the sets held the harmonic tables takes GB/T 14549's for the levels it lacks.
+TEST(LimitSet, ASetWithoutALevelsHarmonicLimitsTakesTheStandardsAndACopyMayChangeThem) {
+  const std::string withSome = testSetWith(
+      R"("frequencyDeviation": {)",
+      R"("harmonicVoltage": {"35kV": {"thd": 2.75, "orders": {"2": 1.15, "3": 2.35, "4": 1.15, "5": 2.35,
+         "6": 1.15, "7": 2.35, "8": 1.15, "9": 2.35, "10": 1.15, "11": 2.35, "12": 1.15, "13": 2.35, "14": 1.15,
+         "15": 2.35, "16": 1.15, "17": 2.35, "18": 1.15, "19": 2.35, "20": 1.15, "21": 2.35, "22": 1.15,
+         "23": 2.35, "24": 1.15, "25": 2.35}}}, "frequencyDeviation": {)");
+  const HarmonicLevelTables standard = standardHarmonicLevels();
+  for (const std::string& set : {std::string(kTestSet), withSome}) {
+    const LoadedLimitSet loaded = limitSetOfTexts(set, "set.json");
+    ASSERT_TRUE(loaded.messages.empty()) << loaded.messages.front();
+    const HarmonicLevelTables& levels = loaded.set.limits.harmonicLevels;
+    EXPECT_EQ(levels[2].voltage[5], 3.2f);
+    EXPECT_EQ(levels[2].current[7], 15.0f);
+    EXPECT_EQ(levels[3].current[7], standard[3].current[7]);
+    EXPECT_EQ(levels[3].thd, set == withSome ? 2.75f : 3.0f);
+    EXPECT_EQ(levels[3].voltage[24], set == withSome ? 1.15f : 1.2f);
+  }
+
+  const LoadedLimitSet changed = limitSetOfTexts(
+      withSome, "set.json",
+      R"({"harmonicVoltage": {"10kV": {"orders": {"5": 2.65}}, "35kV": {"thd": 2.55}},
+          "harmonicCurrent": {"110kV": {"baseShortCircuitCapacity": 820, "orders": {"25": 1.85}}}})",
+      "mine.json");
+  ASSERT_TRUE(changed.messages.empty()) << changed.messages.front();
+  const HarmonicLevelTables& levels = changed.set.limits.harmonicLevels;
+  EXPECT_EQ(levels[2].voltage[5], 2.65f);
+  EXPECT_EQ(levels[2].voltage[7], 3.2f);
+  EXPECT_EQ(levels[3].thd, 2.55f);
+  EXPECT_EQ(levels[3].voltage[3], 2.35f);
+  EXPECT_EQ(levels[5].baseShortCircuitCapacity, 820.0f);
+  EXPECT_EQ(levels[5].current[25], 1.85f);
+  EXPECT_EQ(levels[5].current[24], 1.0f);
 }
 
 TEST(LimitSet, AUserCopyOverridesOnlyTheValuesItHolds) {
@@ -152,6 +209,17 @@ TEST(LimitSet, AFaultySetOrCopyIsNamedAndTheSoundSetUsed) {
        message(messages::kLimitMemberNotPositive, "mine.json", "harmonicCurrent.superpositionExponents.5"), 1.7},
       {"copy with an order beyond 25", kTestSet, R"({"harmonicCurrent": {"superpositionExponents": {"26": 2}}})",
        message(messages::kLimitMemberUnknown, "mine.json", "harmonicCurrent.superpositionExponents.26"), 1.7},
+      {"copy with a voltage limit of 0", kTestSet, R"({"harmonicVoltage": {"10kV": {"orders": {"5": 0}}}})",
+       message(messages::kLimitMemberNotPositive, "mine.json", "harmonicVoltage.10kV.orders.5"), 1.7},
+      {"copy with a level the tables do not have", kTestSet, R"({"harmonicVoltage": {"20kV": {"thd": 3}}})",
+       message(messages::kLimitMemberUnknown, "mine.json", "harmonicVoltage.20kV"), 1.7},
+      {"copy with a current as text", kTestSet, R"({"harmonicCurrent": {"110kV": {"orders": {"25": "1.9"}}}})",
+       message(messages::kLimitMemberNotNumber, "mine.json", "harmonicCurrent.110kV.orders.25"), 1.7},
+      {"copy with a base capacity of 0", kTestSet, R"({"harmonicCurrent": {"6kV": {"baseShortCircuitCapacity": 0}}})",
+       message(messages::kLimitMemberNotPositive, "mine.json", "harmonicCurrent.6kV.baseShortCircuitCapacity"), 1.7},
+      {"set with a level's voltage limits but no orders",
+       testSetWith(R"("frequencyDeviation": {)", R"("harmonicVoltage": {"35kV": {"thd": 3}}, "frequencyDeviation": {)"),
+       std::nullopt, message(messages::kLimitMemberMissing, "set.json", "harmonicVoltage.35kV.orders"), 2},
   };
   for (const Case& c : cases) {
     const LoadedLimitSet loaded = limitSetOfTexts(c.set, "set.json", c.copy, "mine.json");

@@ -38,6 +38,7 @@ TEST(SupplyVoltageDeviation, AnHourOfATenKilovoltLineGivesItsQualificationRate) 
   }
   const SupplyVoltage supply = supplyVoltageOf(*store, 1);
   ASSERT_NEAR(supply.declared, 5.773503, 1e-6);
+  EXPECT_STREQ(supply.unit, "KV");
   const RecordingValues values = assessRecording(*store, store->records(), supply.declared);
   ASSERT_TRUE(values.events.empty());
 
@@ -60,6 +61,7 @@ TEST(SupplyVoltageDeviation, AnHourOfATenKilovoltLineGivesItsQualificationRate) 
     EXPECT_EQ(phase.index.upperLimit, 7.0);
     EXPECT_EQ(phase.index.lowerLimit, -7.0);
     EXPECT_NE(phase.index.method.find("GB/T 12325"), std::string::npos);
+    EXPECT_NE(phase.index.method.find("对其标称值5.774KV的偏差"), std::string::npos) << phase.index.method;
   }
 }
 
@@ -98,6 +100,7 @@ TEST(SupplyVoltageDeviation, TheStoreSaysWhatItsCellsHold) {
   EXPECT_EQ(threeWire.declared, 35000.0);
   EXPECT_EQ(threeWire.nominalKilovolts, 35.0);
   EXPECT_TRUE(threeWire.lineVoltages);
+  EXPECT_STREQ(threeWire.unit, "V");
   const SupplyVoltage fourWire = supplyVoltageOf(*store, 1);
   EXPECT_NEAR(fourWire.declared, 20207.259, 1e-3);
   EXPECT_FALSE(fourWire.lineVoltages);

@@ -13,6 +13,7 @@
 #include "cli/CliRunner.h"
 #include "records/RecordFileWriter.h"
 #include "records/RecordStore.h"
+#include "support/ScriptReadBack.h"
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"
 #include "support/XlsxReadBack.h"
@@ -189,7 +190,7 @@ TEST_F(AssessCommandTest, TheHourAsWorkbookPagesAndPicture) {
   const std::string text = dir.file("a.txt");
   ASSERT_EQ(std::system(("pdftotext -enc UTF-8 '" + pdf + "' '" + text + "'").c_str()), 0);
   const std::string pages = fileText(text);
-  for (const char* expected : {"电能质量综合评估报告", "不合格", "83.33", "2010-04-20 10:00:00"}) {
+  for (const char* expected : {"电能质量测试报告", "不合格", "83.33", "2010-04-20 10:00:00"}) {
     EXPECT_NE(pages.find(expected), std::string::npos) << expected;
   }
 
@@ -242,7 +243,7 @@ TEST_F(AssessCommandTest, TheHourAsWorkbookPagesAndPicture) {
       {"谐波 100 2", "number 25"},
       {"谐波 100 3", "text A"},
       {"谐波 100 10", "text 合格"},
-      {"电压事件 1 2", "text 开始时间"},
+      {"电压事件 1 3", "text 开始时间"},
       {"SARFI 1 1", "text SARFI-90"},
       {"SARFI 2 1", "number 0"},
       {"电能 1 1", "text 有功电能 kWh"},
@@ -278,6 +279,50 @@ Levels withEvents(int s, int phase) {
   if (phase == 2 && s == 261) l.min = 5250;
   if (phase == 2 && s == 262) l.min = 5330;
   return l;
+}
+
+TEST_F(AssessCommandTest, TheHourAsAWordDocumentWhoseVerdictTableAReaderFindsCellForCell) {
+  writeFile(file, 3600, hourWithTenMinutesOutOfBand);
+  const std::string word = dir.file("a.docx");
+  const auto result = runCli({"assess", file, "--docx", word});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "");
+
+  const auto lines = test::scriptLines("docx_dump.py", word);
+  if (!lines) GTEST_SKIP() << "python3-docx is not installed";
+  // "cell ROW COLUMN STYLE TEXT" of the table whose heading row starts with 指标: the verdict table.
+  std::map<std::pair<int, int>, std::string> verdicts;
+  int tables = 0;
+  int verdictTable = -1;
+  int pictures = 0;
+  for (const std::string& line : *lines) {
+    std::istringstream fields(line);
+    std::string kind;
+    fields >> kind;
+    if (kind == "picture") ++pictures;
+    if (kind == "table") ++tables;
+    if (kind != "cell") continue;
+    int row = 0;
+    int column = 0;
+    std::string style;
+    fields >> row >> column >> style;
+    std::string text;
+    std::getline(fields >> std::ws, text);
+    if (row == 0 && column == 0 && text == "指标") verdictTable = tables;
+    if (verdictTable == tables) verdicts[{row, column}] = text;
+  }
+  ASSERT_NE(verdictTable, -1) << "no verdict table";
+  const std::pair<std::pair<int, int>, std::string> expected[] = {
+      {{0, 3}, "评判值"},          {{0, 5}, "结论"},
+      {{1, 0}, "供电电压偏差 A相"}, {{1, 1}, "GB/T 12325"}, {{1, 3}, "83.33%"}, {{1, 4}, "≥95%（+7%/-7%）"},
+      {{1, 5}, "不合格"},          {{3, 0}, "供电电压偏差 C相"}, {{3, 5}, "不合格"},
+      {{5, 0}, "频率偏差"},        {{5, 3}, "-0.070 Hz"},  {{5, 4}, "±0.200 Hz"},  {{5, 5}, "合格"},
+  };
+  for (const auto& [at, text] : expected) {
+    EXPECT_EQ(verdicts[at], text) << "row " << at.first << ", column " << at.second;
+  }
+  // The deviation's two charts and the frequency's at least, each a picture.
+  EXPECT_GE(pictures, 3);
 }
 
 TEST_F(AssessCommandTest, EventsWithTheirDurationsPhasesAndResidualVoltages) {
@@ -329,6 +374,13 @@ TEST_F(AssessCommandTest, EventsWithTheirDurationsPhasesAndResidualVoltages) {
             "dip,2010-04-20 10:04:20,2,C,89.200615\n");
   // Without --csv the same lines, without the byte-order mark, on stdout.
   EXPECT_EQ(runCli({"events", file}).out, csv.substr(3));
+  // Headed in Chinese, each kind also by its name and each duration also as people read it.
+  EXPECT_EQ(runCli({"events", file, "--headers", "zh"}).out,
+            "类型,类型标识,开始时间,持续时间(s),持续时间,相别,残余电压/峰值(%)\n"
+            "电压暂降,dip,2010-04-20 10:01:10,4,4 s,B,71.014084\n"
+            "电压暂升,swell,2010-04-20 10:02:30,2,2 s,A C,114.31535\n"
+            "短时中断,interruption,2010-04-20 10:03:40,3,3 s,A B C,5.196152\n"
+            "电压暂降,dip,2010-04-20 10:04:20,2,2 s,C,89.200615\n");
 
   // The workbook's events: start times as date-times, numbers as numbers.
   const std::string book = dir.file("e.xlsx");
@@ -337,19 +389,23 @@ TEST_F(AssessCommandTest, EventsWithTheirDurationsPhasesAndResidualVoltages) {
   if (!cells) GTEST_SKIP() << "python3-openpyxl is not installed";
   const std::pair<const char*, const char*> sheetCells[] = {
       {"电压事件 2 1", "text 电压暂降"},
-      {"电压事件 2 2", "datetime 2010-04-20 10:01:10"},
-      {"电压事件 2 3", "number 4"},
-      {"电压事件 2 4", "number 1"},
-      {"电压事件 2 5", "text B"},
-      {"电压事件 2 6", "number 71.014084"},
-      {"电压事件 2 7", "empty"},
+      {"电压事件 2 2", "text dip"},
+      {"电压事件 2 3", "datetime 2010-04-20 10:01:10"},
+      {"电压事件 2 4", "number 4"},
+      {"电压事件 2 5", "text 4 s"},
+      {"电压事件 2 6", "number 1"},
+      {"电压事件 2 7", "text B"},
+      {"电压事件 2 8", "number 71.014084"},
+      {"电压事件 2 9", "empty"},
       {"电压事件 3 1", "text 电压暂升"},
-      {"电压事件 3 5", "text A C"},
-      {"电压事件 3 6", "number 114.31535"},
+      {"电压事件 3 2", "text swell"},
+      {"电压事件 3 7", "text A C"},
+      {"电压事件 3 8", "number 114.31535"},
       {"电压事件 4 1", "text 短时中断"},
-      {"电压事件 4 3", "number 3"},
-      {"电压事件 5 2", "datetime 2010-04-20 10:04:20"},
-      {"电压事件 5 6", "number 89.200615"},
+      {"电压事件 4 2", "text interruption"},
+      {"电压事件 4 4", "number 3"},
+      {"电压事件 5 3", "datetime 2010-04-20 10:04:20"},
+      {"电压事件 5 8", "number 89.200615"},
       {"SARFI 2 1", "number 3"},
       {"SARFI 2 2", "number 1"},
       {"SARFI 2 4", "number 1"},

@@ -6,6 +6,7 @@
 #include "cli/CliRunner.h"
 #include "support/RecordFileBytes.h"
 #include "support/TempDir.h"
+#include "support/XlsxReadBack.h"
 
 namespace pq {
 namespace {
@@ -103,6 +104,52 @@ TEST_F(RecordCommandsTest, DumpStartsWithAByteOrderMarkWhenAsked) {
   EXPECT_EQ(marked.out, "\xEF\xBB\xBF" + plain.out);
 }
 
+// The workbook people read: the notes first, then the records headed in Chinese with their units (kV
+// and kW above a voltage ratio of 1), their numbers in each quantity's decimals, the heading frozen and
+// the columns as wide as heading and value need. The CSV beside it keeps the identifiers scripts read;
+// --headers turns either.
+TEST_F(RecordCommandsTest, DumpWorkbookIsHeadedInChineseAfterItsNotes) {
+  ASSERT_EQ(runCli({"generate", file, "--records", "3", "--start", "2011-12-31 23:58:00", "--station", "城东变",
+                    "--point", "10kV出线", "--pt", "60"})
+                .status,
+            0);
+  const std::string book = dir.file("记录.xlsx");
+  const auto dump = runCli({"dump", file, "--xlsx", book});
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  EXPECT_EQ(dump.out.rfind("index,time,wiringMode,instrumentId,spare,uaRms,", 0), 0u);
+
+  const auto cells = test::readBackWorkbook(book);
+  const auto layout = test::readBackLayout(book);
+  if (!cells || !layout) GTEST_SKIP() << "python3-openpyxl is not installed";
+  const auto has = [](const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  };
+  for (const std::string& line : std::vector<std::string>{
+           "说明 1 1 text 变（配）电所名称", "说明 1 2 text 城东变", "说明 2 1 text 测点名称", "说明 2 2 text 10kV出线",
+        "说明 3 1 text 时段", "说明 3 2 text 2011-12-31 23:58:00 – 2012-01-01 00:00:00", "说明 4 1 text 记录间隔",
+        "说明 4 2 text 60 s", "说明 5 1 text 文件", "说明 5 2 text " + file, "说明 7 1 text 工作表", "说明 8 1 text 记录",
+        "记录 1 1 text 序号", "记录 1 2 text 时间", "记录 1 6 text A相电压有效值(KV)", "记录 1 18 text A相有功功率(KW)",
+        "记录 1 28 text 频率(Hz)", "记录 1 44 text Ua 基波(KV)", "记录 1 434 text 记录序号",
+        "记录 2 2 datetime 2011-12-31 23:58:00"}) {
+    EXPECT_TRUE(has(*cells, line)) << line;
+  }
+  for (const char* line :
+       {"说明 frozen None", "记录 frozen A2", "记录 format 6 0.000", "记录 format 18 0.00", "记录 format 28 0.00",
+        "记录 format 1 General",
+        // "A相电压有效值(KV)": 17 digits wide, bold 18.7, and a margin.
+        "记录 width 6 20", "记录 width 2 22"}) {
+    EXPECT_TRUE(has(*layout, line)) << line;
+  }
+
+  const auto turned = runCli({"dump", file, "--xlsx", book, "--headers", "zh"});
+  ASSERT_EQ(turned.status, 0) << turned.err;
+  EXPECT_EQ(turned.out.rfind("序号,时间,接线方式,仪器编号,备用,A相电压有效值(KV),", 0), 0u);
+  ASSERT_EQ(runCli({"dump", file, "--xlsx", book, "--headers", "id"}).status, 0);
+  const auto identified = test::readBackWorkbook(book);
+  ASSERT_TRUE(identified.has_value());
+  EXPECT_TRUE(has(*identified, "记录 1 6 text uaRms"));
+}
+
 // Places that refuse a workbook even to root: the message names the file and the system's reason,
 // nothing is printed or left behind.
 TEST_F(RecordCommandsTest, DumpToARefusedWorkbookSaysWhy) {
@@ -171,6 +218,9 @@ TEST_F(RecordCommandsTest, RefusalsAndUsageErrors) {
                                              {"dump", file, "--first", "x"},
                                              {"dump", file, "--xlsx"},
                                              {"dump", file, "--bom=yes"},
+                                             {"dump", file, "--headers", "en"},
+                                             {"events", file, "--headers", "中文"},
+                                             {"survey", file, "--headers"},
                                              {"generate", file, "--start", "2010-02-30 00:00:00"},
                                              {"generate", file, "--wiring", "2"},
                                              {"generate", file, "--records"}}) {

@@ -108,7 +108,24 @@ TEST_F(SurveyCommandTest, MinutesAsCsvAndTheValuesEventsAndGapsAsAWorkbook) {
   EXPECT_TRUE(has("10分钟值 4 1 datetime 2012-03-08 14:20:00"));
   EXPECT_TRUE(has("10分钟值 4 2 number 6"));
   EXPECT_TRUE(has("电压事件 1 1 text 类型"));
+  EXPECT_TRUE(has("电压事件 1 2 text 类型标识"));
   EXPECT_TRUE(has("数据缺口 1 2 text 无数据止"));
+  // Read without the program: the notes first, the values headed in Chinese with their units.
+  for (const std::string& line : std::vector<std::string>{
+           "说明 3 2 text 2012-03-08 14:02:31 – 2012-03-08 14:25:31", "说明 4 2 text 60 s", "说明 5 2 text " + a,
+        "说明 7 1 text 工作表", "说明 8 1 text 1分钟值", "说明 9 1 text 10分钟值", "说明 10 1 text 电压事件",
+        "说明 11 1 text 数据缺口", "1分钟值 1 1 text 起始时间", "1分钟值 1 4 text A相电压有效值(KV)",
+        "10分钟值 1 2 text 记录条数"}) {
+    EXPECT_TRUE(has(line)) << line;
+  }
+  const auto layout = test::readBackLayout(book);
+  ASSERT_TRUE(layout.has_value());
+  for (const char* line : {"1分钟值 frozen A2", "1分钟值 format 4 0.000", "10分钟值 frozen A2", "电压事件 frozen A2"}) {
+    EXPECT_NE(std::find(layout->begin(), layout->end(), line), layout->end()) << line;
+  }
+  // The CSV headed in Chinese when asked.
+  ASSERT_EQ(runCli({"survey", a, "--csv-minutes", csv, "--headers", "zh"}).status, 0);
+  EXPECT_EQ(readText(csv).rfind("\xEF\xBB\xBF起始时间,记录条数,含电压事件,A相电压有效值(KV),", 0), 0u);
 
   // A refused place is named, and the other outputs are still written.
   const auto refused = runCli({"survey", a, "--xlsx", dir.file("no/测量.xlsx"), "--csv-minutes", dir.file("b.csv")});

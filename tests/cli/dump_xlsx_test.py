@@ -89,8 +89,13 @@ def fixture_frames():
 
 # --- running the command ----------------------------------------------------------------------------
 
+RECORD_SHEET = "记录"
+
+
 def dump(cli, record_path, workbook_path, *options):
-    result = subprocess.run([cli, "dump", record_path, "--xlsx", workbook_path, *options],
+    """The workbook headed as the CSV is (--headers id), so that every cell compares with its field;
+    the Chinese headings of the default are checked by tests/cli/RecordCommandsTest.cpp."""
+    result = subprocess.run([cli, "dump", record_path, "--xlsx", workbook_path, "--headers", "id", *options],
                             stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     if result.returncode != 0:
         fail(f"dump exited {result.returncode}: {result.stderr.decode(errors='replace')}")
@@ -130,7 +135,9 @@ def check_openpyxl(rows, workbook_path):
     except ImportError:
         skip("python3-openpyxl is not installed")
     book = openpyxl.load_workbook(workbook_path)
-    sheet = book.worksheets[0]
+    if book.sheetnames != ["说明", RECORD_SHEET]:
+        fail(f"sheets {book.sheetnames}")
+    sheet = book[RECORD_SHEET]
     if (sheet.max_row, sheet.max_column) != (len(rows), len(rows[0])):
         fail(f"sheet is {sheet.max_row} x {sheet.max_column}, CSV {len(rows)} x {len(rows[0])}")
     if sheet.freeze_panes != "A2":
@@ -166,13 +173,16 @@ def check_libreoffice(rows, workbook_path, folder):
         skip("soffice (LibreOffice) is not installed")
     profile = os.path.join(folder, "lo-profile")
     out = os.path.join(folder, "lo")
-    # 44 comma, 34 quote, 76 UTF-8, first line 1; cells as shown, so date-times come in their format.
+    # 44 comma, 34 quote, 76 UTF-8, first line 1, the defaults up to the 12th token: the second sheet,
+    # the records. Cells as shown, so date-times come in their format and numbers in their decimals.
     result = subprocess.run([soffice, f"-env:UserInstallation=file://{profile}", "--headless",
-                             "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76,1", "--outdir", out,
-                             workbook_path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=600)
-    converted = os.path.join(out, os.path.splitext(os.path.basename(workbook_path))[0] + ".csv")
-    if result.returncode != 0 or not os.path.exists(converted):
-        fail(f"LibreOffice did not convert: {result.stdout.decode(errors='replace')}")
+                             "--convert-to", "csv:Text - txt - csv (StarCalc):44,34,76,1,,0,false,true,true,false,false,2",
+                             "--outdir", out, workbook_path],
+                            stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=600)
+    written = sorted(os.listdir(out)) if os.path.isdir(out) else []
+    if result.returncode != 0 or len(written) != 1:
+        fail(f"LibreOffice did not convert: {result.stdout.decode(errors='replace')} {written}")
+    converted = os.path.join(out, written[0])
     with open(converted, encoding="utf-8", newline="") as f:
         seen = list(csv.reader(f))
     if len(seen) != len(rows):
@@ -182,18 +192,29 @@ def check_libreoffice(rows, workbook_path, folder):
             fail(f"row {r + 1}: LibreOffice reads {len(row)} cells, the CSV has {len(expected_row)}")
         for c, (expected, text) in enumerate(zip(expected_row, row)):
             number = as_number(expected)
-            same = text == expected or (number is not None and c != 3 and as_number(text) == number)
+            same = text == expected or (number is not None and c != 3 and shown_as(text, number))
             if not same:
                 fail(f"row {r + 1} column {c + 1}: LibreOffice reads {text!r}, the CSV has {expected!r}")
     return len(rows) * len(rows[0])
 
 
+def shown_as(text, number):
+    """Whether a number shown in a column's format ("5.775" for 0.000) is the value rounded to the
+    decimals shown, give or take a four-byte float's last digit."""
+    seen = as_number(text)
+    if seen is None:
+        return False
+    decimals = len(text.split(".")[1]) if "." in text and "e" not in text.lower() else 0
+    step = 10.0 ** -decimals if decimals else (1.0 if "e" not in text.lower() else abs(number) * 1e-6)
+    return abs(seen - number) <= step / 2 + abs(number) * 1e-7
+
+
 def sheet_rows(workbook_path):
-    """The row numbers of the first sheet's XML, read as a stream: a day of records is far too large
+    """The row numbers of the records sheet's XML (after the notes), read as a stream: a day of records is far too large
     for a reader that builds every cell."""
     numbers = []
     pattern = re.compile(rb'<row r="(\d+)"')
-    with zipfile.ZipFile(workbook_path) as book, book.open("xl/worksheets/sheet1.xml") as xml:
+    with zipfile.ZipFile(workbook_path) as book, book.open("xl/worksheets/sheet2.xml") as xml:
         tail = b""
         while chunk := xml.read(1 << 24):
             data = tail + chunk
@@ -252,7 +273,7 @@ def full_day_case(cli):
         workbook_path = os.path.join(folder, "day.xlsx")
         csv_path = os.path.join(folder, "day.csv")
         with open(csv_path, "wb") as out:
-            result = subprocess.run([cli, "dump", record_path, "--xlsx", workbook_path], stdout=out)
+            result = subprocess.run([cli, "dump", record_path, "--xlsx", workbook_path, "--headers", "id"], stdout=out)
         if result.returncode != 0:
             fail(f"dump exited {result.returncode}")
         with open(csv_path, newline="", encoding="utf-8") as f:
@@ -267,7 +288,7 @@ def full_day_case(cli):
         numbers = sheet_rows(workbook_path)
         if numbers != list(range(1, 86402)):
             fail(f"the sheet's rows are not 1..86401: {len(numbers)} rows, last {numbers[-1:]}")
-        sheet = openpyxl.load_workbook(workbook_path, read_only=True).worksheets[0]
+        sheet = openpyxl.load_workbook(workbook_path, read_only=True)[RECORD_SHEET]
         if sheet.max_row != 86401 or sheet.max_column != len(first[0]):
             fail(f"openpyxl sees {sheet.max_row} x {sheet.max_column}")
         top = [[cell.value for cell in row] for row in sheet.iter_rows(max_row=2)]

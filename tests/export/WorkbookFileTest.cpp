@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "export/ColumnWidth.h"
 #include "support/FileSizeLimit.h"
 #include "support/FileText.h"
 #include "support/TempDir.h"
@@ -173,6 +174,62 @@ TEST(WorkbookFileTest, ReaderSeesEverySheet) {
             "'bell_x0007_' | '_x005F_x0041_' | '-inf' | 3.4e+38\n"
             "second None A1:A1\n"
             "7\n");
+}
+
+// Each column's width, then each cell of the rows below the heading with its number format.
+std::string openpyxlColumns(const std::string& path) {
+  return test::commandOutput(
+      "/usr/bin/python3 -c 'import sys, openpyxl\n"
+      "s = openpyxl.load_workbook(sys.argv[1]).worksheets[0]\n"
+      "print(s.freeze_panes, [s.column_dimensions[c].width for c in \"ABCD\"])\n"
+      "for row in s.iter_rows(min_row=2):\n"
+      "  print(\" | \".join(repr(c.value) + \"/\" + c.number_format for c in row))\n"
+      "' '" + path + "' 2>&1");
+}
+
+// The number formats given to the columns show their floats and doubles, the values kept whole, and
+// leave whole numbers in General; every column is as wide as its heading (a Chinese character as two
+// digits, bold a tenth wider) or its first value with two digits more, and a margin.
+TEST(WorkbookFileTest, ColumnsShowTheirFormatsAndFitHeadingsAndValues) {
+  TempDir dir;
+  const std::string path = dir.file("book.xlsx");
+  WorkbookFile book(path);
+  ASSERT_TRUE(book.open());
+  TableWriter& sheet = book.addSheet("值");
+  sheet.numberFormats({"", "0.000", "0.00", "0.00"});
+  sheet.heading({"时间", "A相电压有效值(V)", "频率(Hz)", "n"});
+  sheet.row({CalendarDateTime{2013, 7, 21, 9, 58, 47}, 5.774507787351925, 50.0125f, 12LL});
+  sheet.row({CalendarDateTime{2013, 7, 21, 9, 58, 48}, -1234.5, 49.98f, 7LL});
+  ASSERT_TRUE(book.commit()) << book.error();
+  // Widths: 19 + 2 + 1; 16 x 1.1 up to 18, + 1; 8 x 1.1 up to 9, + 1; "12" + 2 + 1.
+  EXPECT_EQ(openpyxlColumns(path),
+            "A2 [22.0, 19.0, 10.0, 5.0]\n"
+            "datetime.datetime(2013, 7, 21, 9, 58, 47)/yyyy-mm-dd hh:mm:ss | 5.774507787351925/0.000 | "
+            "50.0125/0.00 | 12/General\n"
+            "datetime.datetime(2013, 7, 21, 9, 58, 48)/yyyy-mm-dd hh:mm:ss | -1234.5/0.000 | 49.98/0.00 | "
+            "7/General\n");
+}
+
+TEST(WorkbookFileTest, WidthsOfTextsAndValues) {
+  const struct {
+    const char* heading;
+    TableCell first;
+    const char* format;
+    double width;
+  } cases[] = {
+      {"uaRms", 230.125f, "0.000", 10},              // "230.125" and two digits more, + 1
+      {"uaRms", -0.5f, "0.000", 9},                   // "-0.500"
+      {"uaRms", 57.734f, "", 9},                      // General: the shortest text, "57.734"
+      {"x", 1.2345678e-5f, "", 14},                   // General shows at most 11 characters
+      {"Ua 5次谐波含有率(%)", 1.5f, "0.00", 22},      // 3 + 1 + 12 + 3 = 19 x 1.1
+      {"相别", std::string("A C"), "", 6},            // "A C" + 2 + 1
+      {"序号", 1234567LL, "0.00", 10},                // whole numbers as they are
+      {"说明", TableCell(), "", 6},                   // no value: the heading alone, 4 x 1.1
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.heading);
+    EXPECT_EQ(columnWidth(c.heading, c.first, c.format), c.width);
+  }
 }
 
 // A form laid out cell by cell before two tables, in a workbook with a Normal font of its own: the

@@ -76,16 +76,17 @@ TEST_F(TrendQueriesTest, ComponentValuesAndUnits) {
     double plotted;
     const char* title;
     const char* unit;
+    TrendIndex index = TrendIndex::None;  // the assessment's limits that apply
   };
   const Case cases[] = {
       {0, 0.00004f, 0, "零序电压分量变化曲线图", "单位:V"},
       {1, 0.00006f, 0.00006f, "正序电压分量变化曲线图", "单位:V"},
-      {2, -3, 0, "负序电压分量变化曲线图", "单位:V"},
+      {2, -3, 0, "负序电压分量变化曲线图", "单位:V", TrendIndex::NegativeSequenceVoltage},
       {3, 0.000009f, 0, "零序电流分量变化曲线图", "单位：A"},
       {5, 0.00002f, 0.00002f, "负序电流分量变化曲线图", "单位：A"},
-      {6, 0, 50, "频率变化曲线图", "单位：Hz"},
-      {6, 60.5f, 50, "频率变化曲线图", "单位：Hz"},
-      {6, 59.5f, 59.5f, "频率变化曲线图", "单位：Hz"},
+      {6, 0, 50, "频率变化曲线图", "单位：Hz", TrendIndex::Frequency},
+      {6, 60.5f, 50, "频率变化曲线图", "单位：Hz", TrendIndex::Frequency},
+      {6, 59.5f, 59.5f, "频率变化曲线图", "单位：Hz", TrendIndex::Frequency},
   };
   const int cellOf[] = {cells::uZero,     cells::uPositive, cells::uNegative, cells::iZero,
                         cells::iPositive, cells::iNegative, cells::frequency};
@@ -95,6 +96,7 @@ TEST_F(TrendQueriesTest, ComponentValuesAndUnits) {
     const TrendResult result = queryComponentTrend(store, all, c.choice);
     EXPECT_EQ(result.title, c.title);
     EXPECT_EQ(result.valueTitle, c.unit);
+    EXPECT_EQ(result.index, c.index) << c.choice;
     EXPECT_THAT(result.curves[0].values, ElementsAre(c.plotted)) << c.choice << " " << c.stored;
   }
 }
@@ -115,6 +117,8 @@ TEST_F(TrendQueriesTest, DeviationOfFourAndThreeWireRecords) {
   add({{cells::uaRms, 0.04f}, {cells::ubRms, 5.7735f}}, 1);  // a four-wire phase at zero plots 0
   add({{cells::uaRms, 11.0f}}, 7);                           // neither mode: the RMS value is taken as it is
   const TrendResult result = queryDeviationTrend(store, all, {true, true, true});
+  EXPECT_EQ(result.index, TrendIndex::VoltageDeviation);
+  EXPECT_EQ(result.wiringMode, 1) << "of the first record";
   ASSERT_EQ(result.curves.size(), 3u);
   const auto& a = result.curves[0].values;
   ASSERT_EQ(a.size(), 4u);

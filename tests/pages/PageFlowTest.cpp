@@ -90,6 +90,30 @@ TEST(PageFlow, ParagraphLinesFitAndKeepEveryCharacter) {
   EXPECT_EQ(joinedWithoutBlanks, withoutBlanks);
 }
 
+// A document's chart is placed whole at the margin; one that does not fit below the text goes to
+// the next page, and its heading with it.
+TEST(PageFlow, AChartGoesOverWholeWithItsHeading) {
+  PageDrawing chart;
+  chart.width = 600;
+  chart.height = 500;
+  chart.fills.push_back({10, 20, 30, 40, {1, 2, 3}});
+  ReportDocument document("测试报告");
+  document.headerLine("测点名称：1#主变");
+  document.heading("小图");
+  document.chart(chart);  // fits: 98 + 26 + 500 is above the foot
+  document.heading("大图");
+  document.chart(chart);  // does not: 630 + 26 + 500 is past the foot at 1063
+  const std::vector<ReportPage> pages = PageFlow::layOut(document);
+  ASSERT_EQ(pages.size(), 2u);
+  ASSERT_EQ(pages[0].drawing().fills.size(), 1u);
+  EXPECT_EQ(pages[0].drawing().fills[0].x, PageFlow::kLeft + 10);
+  EXPECT_EQ(pages[0].drawing().fills[0].y, 80 + 18 + 26 + 20);
+  ASSERT_EQ(pages[1].drawing().fills.size(), 1u);
+  EXPECT_EQ(pages[1].drawing().fills[0].y, 80 + 26 + 20);
+  const auto& second = pages[1].texts();
+  EXPECT_TRUE(std::any_of(second.begin(), second.end(), [](const PageText& t) { return t.text == "大图" && t.y == 80; }));
+}
+
 TEST(PageFlow, CellTextsAreCutToTheirColumn) {
   EXPECT_EQ(fitText("合格", 100), "合格");
   const std::string cut = fitText("1#主变10kV进线（长期监测点）", 100);

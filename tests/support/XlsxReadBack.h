@@ -16,4 +16,9 @@ std::optional<std::vector<std::string>> readBackWorkbook(const std::string& path
 // workbook and the .xls of one sheet compare line by line. Nothing when openpyxl is not installed.
 std::optional<std::vector<std::string>> readBackSheetAsXls(const std::string& path);
 
+// How openpyxl lays out each sheet of an .xlsx file, as tests/support/xlsx_layout.py prints it: the
+// frozen pane, the column widths and the number formats of the first row below the heading. Nothing
+// when openpyxl is not installed.
+std::optional<std::vector<std::string>> readBackLayout(const std::string& path);
+
 }  // namespace pq::test

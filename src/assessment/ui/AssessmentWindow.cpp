@@ -75,6 +75,7 @@ AssessmentWindow::AssessmentWindow(RecordStore* store, std::optional<HeldAssessm
   QPushButton* printButton = addButton(*outputLayout, QStringLiteral("打印"), this);
   QPushButton* pdfButton = addButton(*outputLayout, QStringLiteral("导出PDF"), this);
   QPushButton* workbookButton = addButton(*outputLayout, QStringLiteral("导出Excel"), this);
+  QPushButton* wordButton = addButton(*outputLayout, QStringLiteral("导出Word"), this);
   QPushButton* closeButton = addButton(*outputLayout, QStringLiteral("关闭"), this);
 
   const QStringList headings = [] {
@@ -104,8 +105,6 @@ AssessmentWindow::AssessmentWindow(RecordStore* store, std::optional<HeldAssessm
   layout->addWidget(tabs_, 0, 0);
   layout->addLayout(side, 0, 1, 2, 1);
   layout->addWidget(panel_, 1, 0);
-  // A survey is assessed whole: its range is that of its files.
-  panel_->setVisible(store_ != nullptr);
   layout->setRowStretch(0, 1);
   layout->setColumnStretch(0, 1);
   resize(1100, 860);
@@ -117,9 +116,12 @@ AssessmentWindow::AssessmentWindow(RecordStore* store, std::optional<HeldAssessm
   ui::connectReporting(printButton, &QPushButton::clicked, this, prompter_, [this] { print(); });
   ui::connectReporting(pdfButton, &QPushButton::clicked, this, prompter_, [this] { exportPdf(); });
   ui::connectReporting(workbookButton, &QPushButton::clicked, this, prompter_, [this] { exportWorkbook(); });
+  ui::connectReporting(wordButton, &QPushButton::clicked, this, prompter_, [this] { exportWord(); });
   connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
-  connect(events_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+  // A double-click, or Enter on the event.
+  connect(events_, &QTableWidget::activated, this, [this](const QModelIndex& index) {
     const std::vector<VoltageEvent> listed = listedEvents(result_);
+    const int row = index.row();
     if (row < 0 || row >= static_cast<int>(listed.size())) return;
     const VoltageEvent& event = listed[static_cast<std::size_t>(row)];
     emit eventChosen(event.start, event.lastRecord);
@@ -133,12 +135,18 @@ void AssessmentWindow::showEvent(QShowEvent* event) {
   if (assessed_) return;
   ui::centreOnScreen(*this);
   assessed_ = true;
-  if (store_ != nullptr) panel_->reset();
+  panel_->reset();
   ui::runReportingErrors(prompter_, this, [this] { assess(); });
 }
 
 void AssessmentWindow::assess() {
   if (store_ != nullptr && !panel_->selectTimeRange(*store_)) return;
+  // A survey's range is checked before its files are read again for it.
+  std::optional<TimeWindow> surveyWindow;
+  if (held_) {
+    surveyWindow = panel_->chosenWindow();
+    if (!surveyWindow) return;
+  }
   const QString file = limitSets_->currentData().toString();
   const LoadedLimitSet loaded = loadListedLimitSet(file.isEmpty() ? defaultLimitSetFile() : std::filesystem::path(QFile::encodeName(file).toStdString()));
   for (const std::string& message : loaded.messages)
@@ -159,14 +167,23 @@ void AssessmentWindow::assess() {
                             assessmentSetupOf(*store_, store_->records(), records, loaded.set.limits,
                                               loaded.set.name));
     heading_ = assessmentHeadingOf(*store_);
-  } else {
+  } else if (!surveyWindow->from && !surveyWindow->to) {
     result_ = held_->judge(loaded.set.limits, loaded.set.name);
+    heading_ = held_->heading;
+  } else {
+    std::optional<AssessmentResult> judged =
+        held_->judgeWindow(loaded.set.limits, loaded.set.name, *surveyWindow, this);
+    if (!judged) return;
+    result_ = std::move(*judged);
     heading_ = held_->heading;
   }
   preview_->showPages(assessmentPages(result_, heading_));
   eventPages_ = eventListPages(result_, heading_);
   fillEvents();
-  if (store_ != nullptr && panel_->mode() == TimeRangeMode::ShowAll) panel_->showRangeInFields(*store_);
+  if (panel_->mode() == TimeRangeMode::ShowAll) {
+    if (store_ != nullptr) panel_->showRangeInFields(*store_);
+    if (held_) panel_->showSpanInFields(held_->first, held_->last);
+  }
 }
 
 void AssessmentWindow::fillEvents() {
@@ -216,6 +233,18 @@ void AssessmentWindow::exportWorkbook() {
   std::string error;
   if (!writeAssessmentWorkbook(QFile::encodeName(path).toStdString(), result_, heading_, error))
     prompter_.showError(this, QStringLiteral("Excel 文件无法保存：") + QString::fromStdString(error));
+}
+
+// The report as an editable document that the customer's copy is made from; the event list is in it.
+void AssessmentWindow::exportWord() {
+  const QString path = ui::chooseNewFile(
+      prompter_, this,
+      {QStringLiteral("*.docx (*.docx)"), QStringLiteral("docx"), QStringLiteral("电能质量测试报告.docx")},
+      ui::ExistingFileAnswer::AskAgain);
+  if (path.isEmpty()) return;
+  std::string error;
+  if (!writeReportDocx(QFile::encodeName(path).toStdString(), assessmentDocument(result_, heading_), error))
+    prompter_.showError(this, QString::fromStdString(error));
 }
 
 }  // namespace pq

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <algorithm>
 #include <stdexcept>
 
@@ -14,13 +15,21 @@ namespace pq::history {
 
 namespace {
 
-const ui::SaveDialogSettings kBitmapDialog{QStringLiteral("*.bmp (*.bmp);;All files (*.*) (*)"),
-                                           QStringLiteral("bmp"), QStringLiteral("XXX.bmp")};
+// A station's name may hold characters that no file name may.
+QString proposedPictureName(const QString& station, const QString& page) {
+  QString name = station.trimmed().isEmpty() ? page : station.trimmed() + QLatin1Char('_') + page;
+  static const QRegularExpression notInFileNames(QStringLiteral("[\\\\/:*?\"<>|]"));
+  return name.replace(notInFileNames, QStringLiteral("_")) + QStringLiteral(".bmp");
+}
 
 }  // namespace
 
-void saveChartPicture(ui::Prompter& prompter, QWidget* parent, QCustomPlot& chart) {
-  const QString path = ui::chooseNewFile(prompter, parent, kBitmapDialog, ui::ExistingFileAnswer::AskAgain);
+void saveChartPicture(ui::Prompter& prompter, QWidget* parent, QCustomPlot& chart, const QString& station,
+                      const QString& page) {
+  const QString path = ui::chooseNewFile(prompter, parent,
+                                         {QStringLiteral("BMP 图片 (*.bmp);;PNG 图片 (*.png)"),
+                                          QStringLiteral("bmp"), proposedPictureName(station, page)},
+                                         ui::ExistingFileAnswer::AskAgain);
   if (path.isEmpty()) return;
 
   QImage picture(chart.size(), QImage::Format_RGB32);
@@ -29,7 +38,8 @@ void saveChartPicture(ui::Prompter& prompter, QWidget* parent, QCustomPlot& char
     QCPPainter painter(&picture);
     chart.toPainter(&painter, chart.width(), chart.height());
   }
-  if (!picture.save(path, "BMP")) {
+  const bool png = path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive);
+  if (!picture.save(path, png ? "PNG" : "BMP")) {
     throw std::runtime_error("无法写入文件 " + path.toStdString());
   }
 }

@@ -46,4 +46,14 @@ bool writeRenderedOutputs(const Arguments& arguments, const std::vector<ReportPa
   return ok;
 }
 
+bool writeRenderedDocx(const Arguments& arguments, const ReportDocument& document) {
+  ensureGuiApplication();
+  const auto path = arguments.text("docx");
+  if (!path) return true;
+  std::string error;
+  if (writeReportDocx(*path, document, error)) return true;
+  std::cerr << *path << ": " << error << '\n';
+  return false;
+}
+
 }  // namespace pq::cli

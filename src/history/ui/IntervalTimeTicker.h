@@ -16,6 +16,16 @@ class IntervalTimeTicker : public QCPAxisTicker {
   QString getTickLabel(double tick, const QLocale& locale, QChar formatChar, int precision) override;
 };
 
+// The same ticks labelled for reading rather than in the record times' format: "04-19 12:00" at the
+// first tick and at the first of each later day, "12:30" at the others. The trends of a survey, which
+// span days, use it.
+class ReadableTimeTicker : public IntervalTimeTicker {
+ protected:
+  QVector<QString> createLabelVector(const QVector<double>& ticks, const QLocale& locale, QChar formatChar,
+                                     int precision) override;
+};
+QVector<QString> readableTimeLabels(const QVector<double>& ticks);
+
 // An interval's start as a record time text shows it: "2010-12- 1  8:30: 0".
 QString intervalTimeLabel(std::int64_t seconds);
 

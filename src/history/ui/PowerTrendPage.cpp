@@ -62,7 +62,11 @@ TrendResult PowerTrendPage::query(const TrendSource& source) const {
 void PowerTrendPage::showExtras(const TrendResult& result) {
   for (int curve = 0; curve < 4; ++curve) {
     curves_[curve]->setText(QString::fromStdString(result.captions[curve]));
-    if (result.averages) averages_[curve]->setText(QString::fromStdString((*result.averages)[curve]));
+    if (!result.averages) continue;
+    // A survey's page leaves a curve that is not drawn without an average; the history window shows
+    // 0.0000 there, as the instrument's own program does.
+    const bool shown = curves_[curve]->isChecked() || !fedByAnotherWindow();
+    averages_[curve]->setText(shown ? QString::fromStdString((*result.averages)[curve]) : QString());
   }
 }
 

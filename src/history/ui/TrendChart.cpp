@@ -142,9 +142,73 @@ void TrendChart::showResult(const TrendResult& result) {
   const bool flat = !(result.axis.upper - result.axis.lower > 1e-12);
   yAxis->setRange(flat ? result.axis.lower - 0.5 : result.axis.lower,
                   flat ? result.axis.lower + 0.5 : result.axis.upper);
+  valueAxis_ = {yAxis->range().lower, yAxis->range().upper};
+  removeItems(limitLines_);
+  removeItems(marks_);
   navigation_->rememberHome();
   navigation_->clearReadout();
   replot();
+}
+
+void TrendChart::removeItems(std::vector<QCPAbstractItem*>& items) {
+  for (QCPAbstractItem* item : items) removeItem(item);
+  items.clear();
+}
+
+void TrendChart::showLimitLines(const std::vector<LimitLine>& lines) {
+  removeItems(limitLines_);
+  double lower = valueAxis_.lower;
+  double upper = valueAxis_.upper;
+  const QPen pen(QColor(200, 0, 0), 1, Qt::DashLine);
+  for (const LimitLine& line : lines) {
+    auto* straight = new QCPItemStraightLine(this);
+    straight->setPen(pen);
+    straight->point1->setCoords(0, line.value);
+    straight->point2->setCoords(1, line.value);
+    auto* label = new QCPItemText(this);
+    label->setText(QString::fromStdString(line.label));
+    label->setColor(pen.color());
+    label->position->setTypeX(QCPItemPosition::ptAxisRectRatio);
+    label->position->setCoords(1, line.value);
+    label->setPositionAlignment(Qt::AlignRight | Qt::AlignBottom);
+    label->setClipToAxisRect(true);
+    limitLines_.insert(limitLines_.end(), {straight, label});
+    lower = std::min(lower, line.value);
+    upper = std::max(upper, line.value);
+  }
+  // Room above the highest line and below the lowest for their labels.
+  const double room = lines.empty() ? 0 : (upper - lower) * 0.05;
+  yAxis->setRange(std::min(valueAxis_.lower, lower - room), std::max(valueAxis_.upper, upper + room));
+  navigation_->rememberHome();
+  replot();
+}
+
+void TrendChart::markPeriods(const std::vector<std::pair<std::int64_t, std::int64_t>>& periods) {
+  removeItems(marks_);
+  if (!times_.empty()) {
+    const double step = times_.size() > 1 ? static_cast<double>(times_[1] - times_[0]) : 60.0;
+    for (const auto& [first, last] : periods) {
+      auto* mark = new QCPItemRect(this);
+      mark->setLayer(QStringLiteral("grid"));
+      mark->setPen(Qt::NoPen);
+      mark->setBrush(QColor(255, 160, 0, 70));
+      const double middle = (static_cast<double>(first) + static_cast<double>(last)) / 2;
+      const double half = std::max(static_cast<double>(last - first) + 1, step) / 2;
+      mark->topLeft->setTypeY(QCPItemPosition::ptAxisRectRatio);
+      mark->bottomRight->setTypeY(QCPItemPosition::ptAxisRectRatio);
+      mark->topLeft->setCoords(middle - half, 0);
+      mark->bottomRight->setCoords(middle + half, 1);
+      marks_.push_back(mark);
+    }
+  }
+  replot();
+}
+
+void TrendChart::useReadableTimes() {
+  const bool shown = xAxis->ticker() == intervalTicker_;
+  intervalTicker_ = QSharedPointer<QCPAxisTicker>(new ReadableTimeTicker);
+  intervalTicker_->setTickCount(std::max(2, width() / kLabelWidth));
+  if (shown) xAxis->setTicker(intervalTicker_);
 }
 
 int TrendChart::pointNear(double key) const {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "assessment/TrendLimitLines.h"
 #include "history/TrendQueries.h"
 
 namespace pq {
@@ -39,6 +40,18 @@ class TrendChart : public QCustomPlot {
   void setThreeD(bool on);
   bool isThreeD() const { return threeD_; }
 
+  // Horizontal lines at the limits of the index shown, each named at the chart's right edge, the left
+  // axis widened to take them in; an empty list takes them away. Call after showResult.
+  void showLimitLines(const std::vector<LimitLine>& lines);
+  int limitLineCount() const { return static_cast<int>(limitLines_.size()); }
+  // Shades periods (epoch seconds, first and last second) on a chart of aggregated values, each at
+  // least one interval wide so that an event of seconds shows on a chart of days; replaces those before.
+  void markPeriods(const std::vector<std::pair<std::int64_t, std::int64_t>>& periods);
+  int markedPeriodCount() const { return static_cast<int>(marks_.size()); }
+  // Labels the time axis of aggregated values for reading ("04-19 12:00") instead of in the record
+  // times' format.
+  void useReadableTimes();
+
   QString titleText() const;
   int curveCount() const { return static_cast<int>(graphs_.size()); }
   QCPGraph& curve(int index) const;
@@ -52,8 +65,13 @@ class TrendChart : public QCustomPlot {
   // The point of the curves nearest to `key`; -1 for none.
   int pointNear(double key) const;
 
+  void removeItems(std::vector<QCPAbstractItem*>& items);
+
   const RecordStore& store_;
   QCPTextElement* title_;
+  std::vector<QCPAbstractItem*> limitLines_;  // lines and their labels
+  std::vector<QCPAbstractItem*> marks_;
+  AxisRange valueAxis_;  // of the last result, before the limit lines widened it
   std::vector<DepthGraph*> graphs_;
   QSharedPointer<QCPAxisTicker> timeTicker_;
   QSharedPointer<QCPAxisTicker> intervalTicker_;

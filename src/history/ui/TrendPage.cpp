@@ -10,8 +10,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "assessment/LimitSet.h"
+#include "assessment/SupplyVoltageDeviation.h"
+#include "base/TextCodec.h"
 #include "charts/ui/ChartPicture.h"
 #include "export/RecordTable.h"
+#include "export/RecordNotes.h"
 #include "export/TableFile.h"
 #include "records/RecordStore.h"
 #include "timerange/RecordSpan.h"
@@ -27,18 +31,24 @@ TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const TrendPage
       store_(store),
       prompter_(prompter),
       feed_(source.feed),
+      markedPeriods_(source.markedPeriods),
       chart_(new TrendChart(store, setup.designTitle, setup.curves, setup.legend, this)),
       options_(new QGroupBox(setup.optionsCaption, this)),
       pictureGroup_(new QGroupBox(QStringLiteral("曲线图操作"), this)),
       side_(new QVBoxLayout) {
   // Made in the order the focus goes through them.
   if (!feed_) panel_ = new TimeRangePanel(prompter, *source.clock, panelSetup, this);
+  limitBox_ = new QCheckBox(QStringLiteral("显示限值"), this);
+  limitBox_->setObjectName(QStringLiteral("limits"));
+  limitBox_->setChecked(static_cast<bool>(feed_));
+  if (feed_) chart_->useReadableTimes();
   saveButton_ = new QPushButton(QStringLiteral("保存曲线图"), this);
   printButton_ = new QPushButton(QStringLiteral("打印曲线图"), this);
   QGroupBox* resolutionGroup = feed_ ? nullptr : makeResolutionGroup();
 
   chart_->setAccessibleName(setup.designTitle);
   auto* pictureLayout = new QVBoxLayout(pictureGroup_);
+  pictureLayout->addWidget(limitBox_);
   for (QPushButton* button : {saveButton_, printButton_}) pictureLayout->addWidget(button);
   pictureLayout->addStretch();
 
@@ -56,8 +66,11 @@ TrendPage::TrendPage(RecordStore& store, ui::Prompter& prompter, const TrendPage
   layout->setRowStretch(0, 1);
   layout->setColumnStretch(0, 1);
 
-  ui::connectReporting(saveButton_, &QPushButton::clicked, this, prompter_,
-                       [this] { saveChartPicture(prompter_, this, *chart_); });
+  ui::connectReporting(limitBox_, &QCheckBox::toggled, this, prompter_, [this] { showLimitLines(); });
+  ui::connectReporting(saveButton_, &QPushButton::clicked, this, prompter_, [this] {
+    saveChartPicture(prompter_, this, *chart_, QString::fromStdString(gbkToUtf8(store_.substationName)),
+                     chart_->accessibleName());
+  });
   ui::connectReporting(printButton_, &QPushButton::clicked, this, prompter_,
                        [this] { printChartPicture(*chart_); });
 }
@@ -151,11 +164,16 @@ void TrendPage::exportData() {
     progress.setValue(static_cast<int>(written));
     return !progress.wasCanceled();
   };
-  static const QString kSheets[] = {QStringLiteral("记录"), QStringLiteral("1分钟值"),
-                                    QStringLiteral("10分钟值")};
-  TableWriter& table = file.table(kSheets[static_cast<int>(resolution)].toStdString());
-  const bool whole = series != nullptr ? writeAggregatedTable(*series, table, step)
-                                       : writeRecordTable(store_, range, table, step);
+  static const char* const kSheets[] = {"记录", "1分钟值", "10分钟值"};
+  static const char* const kIntervals[] = {"", "1分钟", "10分钟"};
+  const char* sheet = kSheets[static_cast<int>(resolution)];
+  WorkbookNotes notes = recordNotes(store_, range, {store_.fileName});
+  notes.sheets = {{sheet, series != nullptr ? aggregatedSheetHolds(kIntervals[static_cast<int>(resolution)])
+                                            : recordSheetHolds()}};
+  file.addNotes(notes);
+  TableWriter& table = file.table(sheet);
+  const bool whole = series != nullptr ? writeAggregatedTable(*series, store_, table, TableHeadings::Chinese, step)
+                                       : writeRecordTable(store_, range, table, TableHeadings::Chinese, step);
   // A cancel leaves nothing behind: the file is dropped uncommitted.
   if (!whole) return;
   progress.setValue(static_cast<int>(rows));
@@ -165,7 +183,33 @@ void TrendPage::exportData() {
 
 void TrendPage::show(const TrendResult& result) {
   chart_->showResult(result);
+  shown_ = {result.index, result.wiringMode};
+  if (limitBox_->isChecked()) showLimitLines();
+  if (!markedPeriods_.empty()) chart_->markPeriods(markedPeriods_);
   showExtras(result);
+}
+
+void TrendPage::showLimitLines() {
+  if (!limitBox_->isChecked() || shown_.index == TrendIndex::None) {
+    chart_->showLimitLines({});
+    return;
+  }
+  // The set the assessment uses by default, which a survey is assessed against when it opens.
+  if (!limits_) limits_ = loadLimitSet(defaultLimitSetFile()).set.limits;
+  const SupplyVoltage supply = supplyVoltageOf(store_, shown_.wiringMode);
+  switch (shown_.index) {
+    case TrendIndex::VoltageDeviation:
+      chart_->showLimitLines(deviationLimitLines(*limits_, supply));
+      break;
+    case TrendIndex::NegativeSequenceVoltage:
+      chart_->showLimitLines(negativeSequenceLimitLines(*limits_, supply));
+      break;
+    case TrendIndex::Frequency:
+      chart_->showLimitLines(frequencyLimitLines(*limits_));
+      break;
+    case TrendIndex::None:
+      break;
+  }
 }
 
 }  // namespace pq::history

@@ -1,12 +1,17 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "history/TrendIntervals.h"
 #include "history/ui/TrendChart.h"
 
 class QButtonGroup;
+class QCheckBox;
 class QGroupBox;
 class QLayout;
 class QPushButton;
@@ -50,14 +55,19 @@ struct TrendPageSource {
 
   const Clock* clock = nullptr;
   Feed feed;
+  // Of a page fed by another window: periods its charts shade (epoch seconds, first and last second).
+  std::vector<std::pair<std::int64_t, std::int64_t>> markedPeriods;
 };
 
 // One trend page: its chart, its options group (filled by the page), the group "曲线图操作" with
-// "保存曲线图" and "打印曲线图" and, in the history window, the group "数据" (every record, or their
-// 1-minute or 10-minute values), "导出数据" and the time-range panel. A query clears the chart, lets
-// the panel select the store's range and draws the page's curves over it; entering the page resets
-// the panel and queries all records. "导出数据" exports what the chart draws. A page fed by another
-// window draws what its feed gives back, at each query and when entered.
+// "显示限值" (the limits of the assessment's limit set for the index the chart shows: voltage
+// deviation, negative-sequence voltage, frequency), "保存曲线图" and "打印曲线图" and, in the history window,
+// the group "数据" (every record, or their 1-minute or 10-minute values), "导出数据" and the time-range
+// panel. A query clears the chart, lets the panel select the store's range and draws the page's curves over
+// it; entering the page resets the panel and queries all records. "导出数据" exports what the chart draws. A
+// page fed by another window draws what its feed gives back, at each query and when entered, with readable
+// times, its marked periods shaded and the limits shown at first; the history window's pages keep the look of
+// the instrument's program, their limits hidden at first.
 class TrendPage : public QWidget {
   Q_OBJECT
 
@@ -73,6 +83,7 @@ class TrendPage : public QWidget {
   TrendResolution resolution() const;
 
   TrendChart& chart() const { return *chart_; }
+  QCheckBox& limitBox() const { return *limitBox_; }
   // Of a history window's page.
   TimeRangePanel& panel() const { return *panel_; }
 
@@ -92,15 +103,27 @@ class TrendPage : public QWidget {
   void queryOn(Sender* sender, Signal signal);
   ui::Prompter& prompter() const { return prompter_; }
   const RecordStore& store() const { return store_; }
+  // A page of another window (a survey's), which draws what that window's feed gives back.
+  bool fedByAnotherWindow() const { return static_cast<bool>(feed_); }
 
  private:
   QGroupBox* makeResolutionGroup();
   void show(const TrendResult& result);
+  void showLimitLines();
+
+  struct ShownIndex {
+    TrendIndex index = TrendIndex::None;
+    int wiringMode = 1;
+  };
 
   RecordStore& store_;
   ui::Prompter& prompter_;
   TrendPageSource::Feed feed_;
+  std::vector<std::pair<std::int64_t, std::int64_t>> markedPeriods_;
   TrendChart* chart_;
+  QCheckBox* limitBox_;
+  std::optional<AssessmentLimits> limits_;  // loaded when first shown
+  ShownIndex shown_;
   QGroupBox* options_;
   QGroupBox* pictureGroup_;
   QVBoxLayout* side_;

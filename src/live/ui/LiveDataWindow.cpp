@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
@@ -66,15 +67,21 @@ TForm10::TForm10(LivePage page, ui::Prompter& prompter, QWidget* parent, Options
   status->addWidget(linkStatus_, 1);
   status->addWidget(refreshStatus_, 1);
 
+  // On a screen lower than the pages' side columns the pages scroll rather than run off the screen.
+  auto* scroller = new QScrollArea(this);
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setWidget(pages_);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(pages_, 1);
+  layout->addWidget(scroller, 1);
   layout->addWidget(buildControls());
   layout->addWidget(status);
 
   ui::connectReporting(pages_, &QTabWidget::currentChanged, this, prompter_,
                        [this] { preparePage(pages_->currentIndex()); });
-  ui::connectReporting(&waveformPage_->saveButton(), &QPushButton::clicked, this, prompter_,
-                       [this] { history::saveChartPicture(prompter_, this, waveformPage_->chart()); });
+  ui::connectReporting(&waveformPage_->saveButton(), &QPushButton::clicked, this, prompter_, [this] {
+    history::saveChartPicture(prompter_, this, waveformPage_->chart(), QString(), QStringLiteral("波形图"));
+  });
   ui::connectReporting(&waveformPage_->printButton(), &QPushButton::clicked, this, prompter_,
                        [this] { history::printChartPicture(waveformPage_->chart()); });
 

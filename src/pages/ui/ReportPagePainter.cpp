@@ -1,6 +1,10 @@
 #include "pages/ui/ReportPagePainter.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
+#include <QImage>
+#include <QPolygonF>
+#include <cmath>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
@@ -14,7 +18,97 @@ namespace {
 // their fraction while Qt takes whole pixel sizes.
 constexpr double kSubdivision = 10.0;
 
+QColor qtColour(const PageColour& colour) { return QColor(colour.red, colour.green, colour.blue); }
+
+QPointF scaled(const PagePoint& p) { return QPointF(p.x * kSubdivision, p.y * kSubdivision); }
+
+// The elements of a drawing, on a painter that maps tenths of a design pixel.
+void paintElements(QPainter& painter, const PageDrawing& drawing) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setPen(Qt::NoPen);
+  for (const PageFill& fill : drawing.fills) {
+    painter.fillRect(QRectF(fill.x * kSubdivision, fill.y * kSubdivision, fill.width * kSubdivision,
+                            fill.height * kSubdivision),
+                     qtColour(fill.colour));
+  }
+  for (const PagePolyline& line : drawing.polylines) {
+    QPen pen(qtColour(line.colour));
+    pen.setWidthF(line.width * kSubdivision);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    if (line.dashed) pen.setDashPattern({4, 3});
+    painter.setPen(pen);
+    QPolygonF points;
+    points.reserve(static_cast<int>(line.points.size()));
+    for (const PagePoint& p : line.points) points << scaled(p);
+    painter.drawPolyline(points);
+  }
+  painter.setPen(Qt::NoPen);
+  for (const PageMarker& marker : drawing.markers) {
+    painter.setBrush(qtColour(marker.colour));
+    const double r = marker.diameter * kSubdivision / 2;
+    painter.drawEllipse(scaled(marker.centre), r, r);
+  }
+  painter.setBrush(Qt::NoBrush);
+  for (const PageLabel& label : drawing.labels) {
+    if (label.text.empty()) continue;
+    const QFont font = ReportPagePainter::qtFont(label.font);
+    const QFontMetricsF metrics(font, painter.device());
+    const QString content = QString::fromStdString(label.text);
+    const double width = metrics.horizontalAdvance(content);
+    double dx = 0;
+    if (label.horizontal == PageLabel::Horizontal::Centre) dx = -width / 2;
+    if (label.horizontal == PageLabel::Horizontal::Right) dx = -width;
+    double baseline = metrics.ascent();
+    if (label.vertical == PageLabel::Vertical::Middle) baseline = (metrics.ascent() - metrics.descent()) / 2;
+    if (label.vertical == PageLabel::Vertical::Bottom) baseline = -metrics.descent();
+    painter.save();
+    painter.translate(scaled(label.anchor));
+    painter.rotate(label.angle);
+    // As paintPage's texts: glyph outlines for a recording, which keeps them where they were drawn,
+    // text elsewhere (so that a PDF's chart labels can be searched).
+    if (painter.paintEngine()->type() == QPaintEngine::Picture) {
+      QPainterPath outlines;
+      outlines.addText(QPointF(dx, baseline), font, content);
+      painter.fillPath(outlines, qtColour(label.colour));
+    } else {
+      painter.setFont(font);
+      painter.setPen(qtColour(label.colour));
+      painter.drawText(QPointF(dx, baseline), content);
+      painter.setPen(Qt::NoPen);
+    }
+    painter.restore();
+  }
+  painter.restore();
+}
+
 }  // namespace
+
+void ReportPagePainter::paintDrawing(QPainter& painter, const PageDrawing& drawing, double pixelsPerDesignPixel) {
+  painter.save();
+  painter.scale(pixelsPerDesignPixel / kSubdivision, pixelsPerDesignPixel / kSubdivision);
+  paintElements(painter, drawing);
+  painter.restore();
+}
+
+QByteArray ReportPagePainter::drawingPng(const PageDrawing& drawing, double pixelsPerDesignPixel) {
+  QImage image(static_cast<int>(std::ceil(drawing.width * pixelsPerDesignPixel)),
+               static_cast<int>(std::ceil(drawing.height * pixelsPerDesignPixel)), QImage::Format_RGB32);
+  const int dotsPerMetre = static_cast<int>(std::lround(3780 * pixelsPerDesignPixel));  // 96 dpi at 1
+  image.setDotsPerMeterX(dotsPerMetre);
+  image.setDotsPerMeterY(dotsPerMetre);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    paintDrawing(painter, drawing, pixelsPerDesignPixel);
+  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return bytes;
+}
 
 QFont ReportPagePainter::qtFont(const PageFont& font) {
   QFont qt;
@@ -48,6 +142,8 @@ void ReportPagePainter::paintPage(QPainter& painter, const ReportPage& page, dou
                      QPointF(line.x2 * kSubdivision + (horizontal ? 0 : half),
                              line.y2 * kSubdivision + (horizontal ? half : 0)));
   }
+
+  paintElements(painter, page.drawing());
 
   // A recording (the print preview keeps its pages as QPictures) stores each run of one font with
   // its baseline and replays it with the baseline moved by the difference between that font's

@@ -8,6 +8,8 @@
 #include <QPdfWriter>
 
 #include "base/AtomicFile.h"
+#include "export/DocxWriter.h"
+#include "pages/DocumentDocx.h"
 #include "pages/ui/PdfTextMapping.h"
 #include "pages/ui/ReportPagePainter.h"
 
@@ -62,6 +64,20 @@ bool writeReportPng(const std::string& path, const ReportPage& page, std::string
     return false;
   }
   return writeBytes(path, bytes, error);
+}
+
+bool writeReportDocx(const std::string& path, const ReportDocument& document, std::string& error) {
+  constexpr double kPictureScale = 2.0;
+  const DocxDocument docx = docxDocumentOf(document, [](const PageDrawing& drawing) {
+    return ReportPagePainter::drawingPng(drawing, kPictureScale).toStdString();
+  });
+  try {
+    writeDocx(docx, path);
+    return true;
+  } catch (const DocxWriteError& e) {
+    error = e.what();
+    return false;
+  }
 }
 
 }  // namespace pq

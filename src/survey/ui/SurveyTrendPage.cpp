@@ -31,6 +31,7 @@ namespace {
 // wiring is a phase voltage).
 std::unique_ptr<RecordStore> headOf(const Survey& survey) {
   auto head = std::make_unique<RecordStore>();
+  head->substationName = survey.identity.substationName;
   head->ptRatio = survey.identity.ptRatio;
   head->voltageLevelCode = static_cast<std::uint8_t>(survey.identity.voltageLevelCode);
   const double lineVoltage = survey.declaredVoltage * (survey.wiringMode == 1 ? std::sqrt(3.0) : 1.0);
@@ -52,8 +53,11 @@ SurveyTrendPage::SurveyTrendPage(const Survey& survey, ui::Prompter& prompter, Q
       kinds_(new QTabWidget(this)),
       resolutions_(new QButtonGroup(this)),
       fallbackNote_(new QLabel(QStringLiteral("1 分钟值不含各次谐波含有率，图中为 10 分钟值。"), this)) {
-  const history::TrendPageSource source(
+  history::TrendPageSource source(
       [this](const history::TrendPageSource::Query& query) { return draw(query); });
+  for (const auto* events : {&survey.values.events, &survey.values.sustained})
+    for (const VoltageEvent& event : *events)
+      source.markedPeriods.emplace_back(event.start, event.lastRecord);
   pages_ = {new history::HarmonicTrendPage(*head_, prompter, source, kinds_),
             new history::ComponentTrendPage(*head_, prompter, source, kinds_),
             new history::DeviationTrendPage(*head_, prompter, source, kinds_),
@@ -119,20 +123,31 @@ void SurveyTrendPage::showWholeSurvey() {
   redraw();
 }
 
+void SurveyTrendPage::showAround(std::int64_t margin, std::int64_t first, std::int64_t last) {
+  from_ = first - margin;
+  to_ = last + margin;
+  fields_->setTexts(DateFieldGroup::ofMinute(calendarOfEpochSeconds(from_)),
+                    DateFieldGroup::ofMinute(calendarOfEpochSeconds(to_)));
+  // Drawn once, by the change of page or, on that page already, here.
+  if (kinds_->currentIndex() == DeviationKind) redraw();
+  kinds_->setCurrentIndex(DeviationKind);
+}
+
 void SurveyTrendPage::runQuery() {
-  if (fields_->anyEmpty()) {
+  // An empty field or a day the month does not have (31 June).
+  const std::optional<TimeWindow> chosen = windowOfFields(fields_->start(), fields_->end());
+  if (!chosen) {
     prompter_.showMessage(this, QString::fromUtf8(messages::kQueryTimeWrong));
     return;
   }
-  // A time that is no date-time throws, and the window reports it.
-  const std::int64_t from = epochSeconds(CalendarDateTime::parse(fields_->start().dateTimeText(":00")));
-  const std::int64_t to = epochSeconds(CalendarDateTime::parse(fields_->end().dateTimeText(":59")));
+  const std::int64_t from = *chosen->from;
+  const std::int64_t to = *chosen->to;
   if (from > to) {
     prompter_.showMessage(this, QString::fromUtf8(messages::kEndBeforeStart));
     return;
   }
-  const TrendSource chosen = source(resolution(), from, to);
-  if (chosen.firstInterval == chosen.endInterval) {
+  const TrendSource intervals = source(resolution(), from, to);
+  if (intervals.firstInterval == intervals.endInterval) {
     prompter_.showMessage(this, QString::fromUtf8(messages::kNoRecordsInSpan));
     return;
   }

@@ -27,7 +27,8 @@ namespace pq::survey {
 
 // The trends of an opened survey: the four trend pages of the history window, drawn over the survey's
 // 1-minute or 10-minute values (group "数据") from the start to the end time of the date fields below
-// them — the whole survey at first. An interval is drawn when it holds a moment of that time, and
+// them — the whole survey at first — with the limits of the index shown and the survey's voltage
+// events shaded. An interval is drawn when it holds a moment of that time, and
 // the time between two files is a gap in the curves. What a survey does not keep at 1 minute (the
 // harmonic contents of each order) is drawn from its 10-minute values, and a note under the pages
 // says so.
@@ -39,12 +40,17 @@ class SurveyTrendPage : public QWidget {
   ~SurveyTrendPage() override;
 
   // Takes the time of the date fields and draws the page shown over it ("查  询"). A field that is
-  // empty, an end before the start or a time without values is said and changes nothing.
+  // empty, a day the month does not have, an end before the start or a time without values is said
+  // and changes nothing.
   void runQuery();
   // Puts the survey's first and last minute in the date fields and draws the page shown over them.
   void showWholeSurvey();
+  // Shows the voltage deviation from `margin` seconds before `first` to as long after `last`: the
+  // trend around an event.
+  void showAround(std::int64_t margin, std::int64_t first, std::int64_t last);
 
   // 0 the harmonics, 1 the components and frequency, 2 the voltage deviation, 3 the powers.
+  enum Kind { HarmonicKind = 0, ComponentKind = 1, DeviationKind = 2, PowerKind = 3 };
   history::TrendPage& trendPage(int kind) const { return *pages_.at(static_cast<std::size_t>(kind)); }
   QTabWidget& kinds() const { return *kinds_; }
   history::DateRangeFields& fields() const { return *fields_; }

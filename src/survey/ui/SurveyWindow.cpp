@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -17,6 +18,7 @@
 #include "base/TextCodec.h"
 #include "survey/SurveyMessages.h"
 #include "survey/SurveyTables.h"
+#include "survey/ui/SurveyProgressWindow.h"
 #include "survey/ui/SurveyTrendPage.h"
 #include "timerange/EpochSeconds.h"
 #include "ui/ButtonKeys.h"
@@ -66,6 +68,27 @@ QString dayText(const SurveyFile& file) {
   return qt(epochTimeText(*file.first + (*file.last - *file.first) / 2)).left(10);
 }
 
+// The times of the survey's first and last dated record; the files are in time order, those without a
+// dated record at the end.
+std::pair<std::optional<std::int64_t>, std::optional<std::int64_t>> spanOf(const Survey& survey) {
+  std::optional<std::int64_t> first;
+  std::optional<std::int64_t> last;
+  for (const SurveyFile& file : survey.files) {
+    if (!first) first = file.first;
+    if (file.last) last = file.last;
+  }
+  return {first, last};
+}
+
+// The trend pages' side columns are taller than a small screen leaves them: they scroll there.
+QScrollArea* scrolling(survey::SurveyTrendPage* page) {
+  auto* area = new QScrollArea;
+  area->setFrameShape(QFrame::NoFrame);
+  area->setWidgetResizable(true);
+  area->setWidget(page);
+  return area;
+}
+
 void setRow(QTableWidget& table, int row, const QStringList& cells) {
   for (int column = 0; column < cells.size(); ++column)
     table.setItem(row, column, new QTableWidgetItem(cells[column]));
@@ -105,7 +128,7 @@ SurveyWindow::SurveyWindow(OpenedSurvey opened, ui::Prompter& prompter, const Cl
   tabs_->addTab(days_, QStringLiteral("日期"));
   tabs_->addTab(gaps_, QStringLiteral("数据间断（%1）").arg(gaps_->count()));
   tabs_->addTab(notes_, QStringLiteral("提示（%1）").arg(notes_->count()));
-  tabs_->addTab(new survey::SurveyTrendPage(survey(), prompter_, tabs_), QStringLiteral("趋势"));
+  tabs_->addTab(scrolling(new survey::SurveyTrendPage(survey(), prompter_)), QStringLiteral("趋势"));
 
   auto* assessButton = new QPushButton(QStringLiteral("综合评估"), this);
   assessButton->setObjectName(assessButton->text());
@@ -120,9 +143,8 @@ SurveyWindow::SurveyWindow(OpenedSurvey opened, ui::Prompter& prompter, const Cl
   layout->addWidget(tabs_);
   ui::connectReporting(assessButton, &QPushButton::clicked, this, prompter_, [this] { openAssessment(); });
   ui::connectReporting(exportButton, &QPushButton::clicked, this, prompter_, [this] { exportData(); });
-  connect(days_, &QTableWidget::activated, this, [this](const QModelIndex& index) {
-    emit dayChosen(days_->item(index.row(), 0)->data(Qt::UserRole).toString());
-  });
+  connect(days_, &QTableWidget::activated, this,
+          [this](const QModelIndex& index) { chooseDay(index.row()); });
   resize(1100, 760);
   ui::keepKeysToFieldsAndButtons(*this, ui::EscapeKey::Closes);
 }
@@ -142,13 +164,7 @@ void SurveyWindow::fillFiles() {
   }
   fitColumns(*files_);
 
-  // The files are in time order, those without a dated record at the end.
-  std::optional<std::int64_t> first;
-  std::optional<std::int64_t> last;
-  for (const SurveyFile& file : survey.files) {
-    if (!first) first = file.first;
-    if (file.last) last = file.last;
-  }
+  const auto [first, last] = spanOf(survey);
   summary_->setText(QStringLiteral("变电站：%1　测量点：%2　%3 个文件，%4 至 %5，计入 %6 条记录")
                         .arg(qt(gbkToUtf8(survey.identity.substationName)),
                              qt(gbkToUtf8(survey.identity.measuringPointName)))
@@ -186,13 +202,63 @@ void SurveyWindow::fillNotes() {
   }
 }
 
+void SurveyWindow::chooseDay(int row) {
+  const QString path = days_->item(row, 0)->data(Qt::UserRole).toString();
+  // The import would call a file that is gone an empty one.
+  if (!QFileInfo::exists(path)) {
+    prompter_.showWarning(this, QStringLiteral("载入文件"),
+                          qt(messages::surveyDayFileGone(path.toStdString())));
+    return;
+  }
+  emit dayChosen(path);
+}
+
 void SurveyWindow::openAssessment() {
   const AssessedSurvey& assessed = opened_.assessed;
-  HeldAssessment held{assessed.heading, [&assessed](const AssessmentLimits& limits, const std::string& name) {
-                        return reassessSurvey(assessed, limits, name);
-                      }};
+  const auto [first, last] = spanOf(survey());
+  HeldAssessment held{
+      assessed.heading, first.value_or(0), last.value_or(0),
+      [&assessed](const AssessmentLimits& limits, const std::string& name) {
+        return reassessSurvey(assessed, limits, name);
+      },
+      [this](const AssessmentLimits& limits, const std::string& name, const TimeWindow& window,
+             QWidget* parent) { return assessPart(limits, name, window, parent); }};
   AssessmentWindow window(std::move(held), prompter_, clock_, AssessmentWindow::AssessmentTab, this);
+  connect(&window, &AssessmentWindow::eventChosen, this, [this, &window](std::int64_t from, std::int64_t to) {
+    ui::runReportingErrors(prompter_, &window, [&] { openTrendAround(from, to, window); });
+  });
   window.exec();
+  part_.reset();
+}
+
+std::optional<AssessmentResult> SurveyWindow::assessPart(const AssessmentLimits& limits,
+                                                         const std::string& name, const TimeWindow& window,
+                                                         QWidget* parent) {
+  // The part read last is judged again for another limit set without reading its files again.
+  if (part_ && part_->from == window.from && part_->to == window.to)
+    return reassessSurvey(part_->assessed, limits, name);
+  SurveyPlan plan = opened_.plan;
+  plan.from = window.from;
+  plan.to = window.to;
+  SurveyProgressWindow progress(
+      [&](SurveyListener& listener) { return assessSurvey(plan, listener, limits, name); }, parent);
+  std::optional<AssessedSurvey> assessed = progress.run();
+  if (!assessed) return std::nullopt;
+  AssessmentResult result = assessed->result;
+  part_ = AssessedPart{window.from, window.to, std::move(*assessed)};
+  return result;
+}
+
+void SurveyWindow::openTrendAround(std::int64_t first, std::int64_t last, QWidget& parent) {
+  QDialog trend(&parent);
+  trend.setWindowTitle(QStringLiteral("测量任务 — 趋势"));
+  auto* page = new survey::SurveyTrendPage(survey(), prompter_);
+  auto* layout = new QVBoxLayout(&trend);
+  layout->addWidget(scrolling(page));
+  page->showAround(AssessmentWindow::kTrendMarginSeconds, first, last);
+  trend.resize(parent.size());
+  ui::keepKeysToFieldsAndButtons(trend, ui::EscapeKey::Closes);
+  trend.exec();
 }
 
 void SurveyWindow::exportData() {
@@ -205,8 +271,8 @@ void SurveyWindow::exportData() {
   const std::string target = QFile::encodeName(path).toStdString();
   std::string error;
   const bool written = path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)
-                           ? writeSurveyWorkbook(target, survey(), error)
-                           : writeSurveyValues(target, survey(), Resolution::OneMinute, error);
+                           ? writeSurveyWorkbook(target, survey(), TableHeadings::Chinese, error)
+                           : writeSurveyValues(target, survey(), Resolution::OneMinute, TableHeadings::Chinese, error);
   if (!written) prompter_.showError(this, QStringLiteral("数据无法保存：") + qt(error));
 }
 

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "timerange/EpochSeconds.h"
 #include "timerange/TimeRangeMessages.h"
 #include "timerange/ui/DateRangeFields.h"
 #include "ui/Prompter.h"
@@ -103,6 +104,24 @@ bool TimeRangePanel::selectTimeRange(RecordStore& store) {
 }
 
 void TimeRangePanel::showRangeInFields(const RecordStore& store) { fields_->showStoreSpan(store); }
+
+std::optional<TimeWindow> TimeRangePanel::chosenWindow() {
+  selection_.start = fields_->start();
+  selection_.end = fields_->end();
+  const std::optional<TimeWindow> chosen = fields_->anyEmpty() ? std::nullopt : selection_.chosenWindow();
+  if (!chosen) {
+    prompter_.showMessage(window(), QString::fromUtf8(messages::kQueryTimeWrong));
+  } else if (chosen->from && chosen->to && *chosen->from > *chosen->to) {
+    prompter_.showMessage(window(), QString::fromUtf8(messages::kEndBeforeStart));
+    return std::nullopt;
+  }
+  return chosen;
+}
+
+void TimeRangePanel::showSpanInFields(std::int64_t first, std::int64_t last) {
+  fields_->setTexts(DateFieldGroup::ofMinute(calendarOfEpochSeconds(first)),
+                    DateFieldGroup::ofMinute(calendarOfEpochSeconds(last)));
+}
 
 void TimeRangePanel::queryCustomRange(const DateFieldGroup& start, const DateFieldGroup& end) {
   {

@@ -53,6 +53,13 @@ class TimeRangePanel : public QGroupBox {
   bool selectTimeRange(RecordStore& store);
   // After a ShowAll query: the first and last record's times in the fields.
   void showRangeInFields(const RecordStore& store);
+
+  // For records that are not in the store (a survey's): the times of the current choice, with no
+  // bound for all records. Nothing, with the message shown, when a date field is empty or a custom
+  // time is no date-time (31 June) or ends before it starts: the query must stop.
+  std::optional<TimeWindow> chosenWindow();
+  // After a ShowAll query of such records: the minutes of their first and last in the fields.
+  void showSpanInFields(std::int64_t first, std::int64_t last);
   // Chooses "自定义" with these times in the fields and asks for the query, as if the operator had
   // typed them and pressed "查  询".
   void queryCustomRange(const DateFieldGroup& start, const DateFieldGroup& end);

@@ -5,9 +5,11 @@
 #include <QComboBox>
 #include <QFile>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 
 #include "pages/ui/ReportPreview.h"
 #include "records/RecordFileWriter.h"
@@ -18,6 +20,7 @@
 #include "support/ui/UiTestSupport.h"
 #include "survey/SurveyAssessment.h"
 #include "timerange/EpochSeconds.h"
+#include "timerange/ui/DateRangeFields.h"
 #include "timerange/ui/TimeRangePanel.h"
 
 namespace pq {
@@ -56,18 +59,26 @@ TEST_F(AssessmentWindowTest, AssessesWhenShownAndListsTheEvents) {
   EXPECT_EQ(window.tabs().currentIndex(), AssessmentWindow::EventsTab);
   ASSERT_TRUE(window.result().refusal.empty()) << window.result().refusal;
   ASSERT_FALSE(window.preview().pages().empty());
-  EXPECT_EQ(window.preview().pages()[0].texts().front().text, "电能质量综合评估报告");
+  EXPECT_EQ(window.preview().pages()[0].texts().front().text, "电能质量测试报告");
 
   QTableWidget& events = window.events();
   ASSERT_EQ(events.rowCount(), 1);
   const char* expected[] = {"1", "电压暂降", "2010-04-19 10:00:30", "3 s (±1 s)", "A C", "69.28"};
   for (int c = 0; c < 6; ++c) EXPECT_EQ(events.item(0, c)->text().toStdString(), expected[c]) << c;
 
+  // A double-click on the event, or Enter on it, asks for the trend around it.
   QSignalSpy chosen(&window, &AssessmentWindow::eventChosen);
-  emit events.cellDoubleClicked(0, 2);
-  ASSERT_EQ(chosen.size(), 1);
-  EXPECT_EQ(chosen[0][0].value<std::int64_t>(), epochSeconds({2010, 4, 19, 10, 0, 30}));
-  EXPECT_EQ(chosen[0][1].value<std::int64_t>(), epochSeconds({2010, 4, 19, 10, 0, 32}));
+  const QPoint cell = events.visualItemRect(events.item(0, 2)).center();
+  QTest::mouseClick(events.viewport(), Qt::LeftButton, {}, cell);
+  QTest::mouseDClick(events.viewport(), Qt::LeftButton, {}, cell);
+  events.setFocus();
+  QTest::keyClick(&events, Qt::Key_Return);
+  ASSERT_EQ(chosen.size(), 2);
+  for (const QList<QVariant>& times : chosen) {
+    EXPECT_EQ(times[0].value<std::int64_t>(), epochSeconds({2010, 4, 19, 10, 0, 30}));
+    EXPECT_EQ(times[1].value<std::int64_t>(), epochSeconds({2010, 4, 19, 10, 0, 32}));
+  }
+  EXPECT_TRUE(window.isVisible()) << "Enter on an event leaves the window open";
   EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join('\n').toStdString();
 }
 
@@ -127,6 +138,24 @@ TEST_F(AssessmentWindowTest, WorkbookOfTheAssessment) {
   EXPECT_TRUE(prompter.log.filter("error").isEmpty()) << prompter.log.join('\n').toStdString();
 }
 
+TEST_F(AssessmentWindowTest, WordDocumentOfTheReportAndARefusedFolder) {
+  test::TempDir dir;
+  AssessmentWindow window(store, prompter, clock, AssessmentWindow::AssessmentTab);
+  test::showActive(window);
+  const QString word = QString::fromStdString(dir.file("报告.docx"));
+  prompter.answerFile(word);
+  test::child<QPushButton>(window, "导出Word").click();
+  EXPECT_TRUE(prompter.log.filter("error").isEmpty()) << prompter.log.join('\n').toStdString();
+  QFile file(word);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.read(2), QByteArray("PK"));
+
+  prompter.answerFile(QString::fromStdString(dir.file("missing/报告.docx")));
+  test::child<QPushButton>(window, "导出Word").click();
+  ASSERT_FALSE(prompter.log.isEmpty());
+  EXPECT_TRUE(prompter.log.back().startsWith("error: Word 文件无法保存：")) << prompter.log.back().toStdString();
+}
+
 TEST_F(AssessmentWindowTest, PdfOfTheCurrentTabAndARefusedFolder) {
   test::TempDir dir;
   AssessmentWindow window(store, prompter, clock, AssessmentWindow::AssessmentTab);
@@ -143,7 +172,7 @@ TEST_F(AssessmentWindowTest, PdfOfTheCurrentTabAndARefusedFolder) {
   EXPECT_TRUE(prompter.log.back().startsWith("error: PDF 文件无法保存：")) << prompter.log.back().toStdString();
 }
 
-TEST_F(AssessmentWindowTest, ASurveyIsAssessedWholeWithoutATimeRange) {
+TEST_F(AssessmentWindowTest, ASurveyIsAssessedWholeAndOverTheRangeOfItsPanel) {
   // The two minutes as two files of a 10 kV line without transformers (its voltages a hundred times
   // those of the 100 V supply), the dip at the end of the first and the start of the second.
   test::TempDir dir;
@@ -165,14 +194,30 @@ TEST_F(AssessmentWindowTest, ASurveyIsAssessedWholeWithoutATimeRange) {
   QuietSurveyListener quiet;
   const auto survey = assessSurvey(planSurvey(files), quiet, AssessmentLimits{}, "");
   ASSERT_TRUE(survey);
+  std::vector<TimeWindow> windowsRead;
 
-  AssessmentWindow window({survey->heading,
-                           [&](const AssessmentLimits& limits, const std::string& name) {
-                             return reassessSurvey(*survey, limits, name);
-                           }},
-                          prompter, clock, AssessmentWindow::EventsTab);
+  AssessmentWindow window(
+      {survey->heading, epochSeconds({2010, 4, 19, 10, 0, 0}), epochSeconds({2010, 4, 19, 10, 1, 59}),
+       [&](const AssessmentLimits& limits, const std::string& name) {
+         return reassessSurvey(*survey, limits, name);
+       },
+       [&](const AssessmentLimits& limits, const std::string& name, const TimeWindow& part,
+           QWidget*) -> std::optional<AssessmentResult> {
+         windowsRead.push_back(part);
+         SurveyPlan plan = planSurvey(files);
+         plan.from = part.from;
+         plan.to = part.to;
+         auto assessed = assessSurvey(plan, quiet, limits, name);
+         if (!assessed) return std::nullopt;
+         return assessed->result;
+       }},
+      prompter, clock, AssessmentWindow::EventsTab);
   test::showActive(window);
-  EXPECT_FALSE(window.panel().isVisible());
+  EXPECT_TRUE(window.panel().isVisible());
+  EXPECT_TRUE(windowsRead.empty()) << "the whole survey is judged from what it keeps";
+  EXPECT_EQ(window.panel().fields().start().texts,
+            (std::array<std::string, 5>{"2010", "4", "19", "10", "0"}));
+  EXPECT_EQ(window.panel().fields().end().texts, (std::array<std::string, 5>{"2010", "4", "19", "10", "1"}));
   ASSERT_TRUE(window.result().refusal.empty()) << window.result().refusal;
   EXPECT_EQ(window.result().span.records, 120);
   ASSERT_EQ(window.events().rowCount(), 1);
@@ -181,6 +226,26 @@ TEST_F(AssessmentWindowTest, ASurveyIsAssessedWholeWithoutATimeRange) {
   // The limit set the window loads is the one the survey is judged against.
   EXPECT_FALSE(window.result().setup.limitSetName.empty());
   EXPECT_TRUE(prompter.log.isEmpty()) << prompter.log.join('\n').toStdString();
+
+  // The second minute alone: its 60 records read again, without the dip.
+  window.panel().queryCustomRange({{"2010", "4", "19", "10", "1"}}, {{"2010", "4", "19", "10", "1"}});
+  ASSERT_EQ(windowsRead.size(), 1u);
+  EXPECT_EQ(windowsRead[0].from, epochSeconds({2010, 4, 19, 10, 1, 0}));
+  EXPECT_EQ(windowsRead[0].to, epochSeconds({2010, 4, 19, 10, 1, 59}));
+  EXPECT_EQ(window.result().span.records, 60);
+  EXPECT_EQ(window.events().rowCount(), 0);
+
+  // A day the month does not have is said in the program's words and changes nothing.
+  window.panel().queryCustomRange({{"2010", "6", "31", "10", "0"}}, {{"2010", "7", "1", "10", "1"}});
+  EXPECT_EQ(prompter.log, QStringList{"message: 查询时间不正确，请重新输入!"});
+  EXPECT_EQ(windowsRead.size(), 1u);
+  EXPECT_EQ(window.result().span.records, 60);
+
+  // All records again: judged from what the survey keeps.
+  for (QRadioButton* radio : window.panel().findChildren<QRadioButton*>())
+    if (radio->text() == QStringLiteral("显示全部")) radio->click();
+  EXPECT_EQ(window.result().span.records, 120);
+  EXPECT_EQ(windowsRead.size(), 1u);
 }
 
 }  // namespace

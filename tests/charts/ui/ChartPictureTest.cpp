@@ -37,6 +37,12 @@ class ChartPictureTest : public ::testing::Test {
     return file.readAll();
   }
 
+  // Saves under the name of a station whose name holds characters no file name may.
+  void save(QCustomPlot& picture) {
+    saveChartPicture(prompter, nullptr, picture, QStringLiteral(" 城东/1#变 "), QStringLiteral("Ua频谱"));
+  }
+
+  const QString kProposed = QStringLiteral("save: 城东_1#变_Ua频谱.bmp");
   test::TempDir dir;
   const QString existing = QString::fromStdString(dir.file("old.bmp"));
   const QString fresh = QString::fromStdString(dir.file("new.bmp"));
@@ -46,8 +52,8 @@ class ChartPictureTest : public ::testing::Test {
 
 TEST_F(ChartPictureTest, NewNameWritesABitmapOfTheChartsSize) {
   prompter.answerFile(fresh);
-  saveChartPicture(prompter, nullptr, chart);
-  EXPECT_EQ(prompter.log, QStringList{"save: XXX.bmp"});
+  save(chart);
+  EXPECT_EQ(prompter.log, QStringList{kProposed});
   QFile file(fresh);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.read(2), QByteArray("BM"));
@@ -56,12 +62,24 @@ TEST_F(ChartPictureTest, NewNameWritesABitmapOfTheChartsSize) {
   EXPECT_EQ(image.pixelColor(1, 1), QColor(212, 208, 200));
 }
 
+TEST_F(ChartPictureTest, APngNameWritesAPngAndAPageWithoutStationIsNamedAlone) {
+  const QString png = QString::fromStdString(dir.file("new.PNG"));
+  prompter.answerFile(png);
+  saveChartPicture(prompter, nullptr, chart, QString(), QStringLiteral("波形图"));
+  EXPECT_EQ(prompter.log, QStringList{"save: 波形图.bmp"});
+  EXPECT_EQ(prompter.saveFilter, QStringLiteral("BMP 图片 (*.bmp);;PNG 图片 (*.png)"));
+  QFile file(png);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.read(4), QByteArray("\x89PNG"));
+  EXPECT_EQ(QImage(png).size(), QSize(420, 260));
+}
+
 TEST_F(ChartPictureTest, ExistingFileAndOkOpensTheDialogAgain) {
   prompter.answerFile(existing);
   prompter.answerYesNo(true);
   prompter.answerFile(fresh);
-  saveChartPicture(prompter, nullptr, chart);
-  EXPECT_EQ(prompter.log, (QStringList{"save: XXX.bmp", kAskAgain, "save: XXX.bmp"}));
+  save(chart);
+  EXPECT_EQ(prompter.log, (QStringList{kProposed, kAskAgain, kProposed}));
   EXPECT_EQ(existingContent(), QByteArray("old"));
   EXPECT_EQ(QImage(fresh).size(), QSize(420, 260));
 }
@@ -69,15 +87,15 @@ TEST_F(ChartPictureTest, ExistingFileAndOkOpensTheDialogAgain) {
 TEST_F(ChartPictureTest, ExistingFileAndCancelSavesNothing) {
   prompter.answerFile(existing);
   prompter.answerYesNo(false);
-  saveChartPicture(prompter, nullptr, chart);
-  EXPECT_EQ(prompter.log, (QStringList{"save: XXX.bmp", kAskAgain}));
+  save(chart);
+  EXPECT_EQ(prompter.log, (QStringList{kProposed, kAskAgain}));
   EXPECT_EQ(existingContent(), QByteArray("old"));
   EXPECT_EQ(dir.entries().size(), 1u);
 }
 
 TEST_F(ChartPictureTest, CancelledDialogSavesNothing) {
   prompter.answerFile(QString());
-  saveChartPicture(prompter, nullptr, chart);
+  save(chart);
   EXPECT_EQ(dir.entries().size(), 1u);
 }
 
@@ -86,7 +104,7 @@ TEST_F(ChartPictureTest, EmptyChartIsWhiteOutsideItsPanels) {
   empty.setBackground(Qt::NoBrush);
   empty.resize(300, 200);
   prompter.answerFile(fresh);
-  saveChartPicture(prompter, nullptr, empty);
+  save(empty);
   const QImage image(fresh);
   EXPECT_EQ(image.size(), QSize(300, 200));
   EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::white));
@@ -96,7 +114,7 @@ TEST_F(ChartPictureTest, UnwritableFileThrowsWithItsName) {
   const QString unwritable = QString::fromStdString(dir.file("missing/folder.bmp"));
   prompter.answerFile(unwritable);
   try {
-    saveChartPicture(prompter, nullptr, chart);
+    save(chart);
     FAIL() << "no error";
   } catch (const std::runtime_error& error) {
     EXPECT_NE(std::string(error.what()).find("missing/folder.bmp"), std::string::npos);

@@ -14,6 +14,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -21,10 +22,9 @@
 #include "app/MainWindow.h"
 #include "history/RecordGridTexts.h"
 #include "history/ui/HistoryWindow.h"
+#include "history/ui/IntervalTimeTicker.h"
 #include "history/ui/RecordBrowserPage.h"
 #include "history/ui/RecordGrid.h"
-#include "timerange/EpochSeconds.h"
-#include "timerange/ui/TimeRangePanel.h"
 #include "history/ui/TrendPage.h"
 #include "records/RecordFileGenerator.h"
 #include "records/RecordFileImport.h"
@@ -32,9 +32,12 @@
 #include "support/RecordingListener.h"
 #include "support/StoreBuilder.h"
 #include "support/TempDir.h"
+#include "support/XlsxReadBack.h"
 #include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
+#include "timerange/EpochSeconds.h"
 #include "timerange/ui/DateRangeFields.h"
+#include "timerange/ui/TimeRangePanel.h"
 
 namespace pq {
 namespace {
@@ -378,6 +381,25 @@ TEST_F(HistoryWindowTest, MinuteValuesFollowTheSwitchAndTheDeletions) {
   EXPECT_EQ(points(), 99);
 }
 
+TEST_F(HistoryWindowTest, LimitsAreHiddenAtFirstAndShownWhenTicked) {
+  // Generated at 10 kV behind a voltage transformer: the band of 20 kV and below.
+  importGenerated(30, 60);
+  open(TForm4::DeviationTrend);
+  auto& page = window->trendPage(TForm4::DeviationTrend);
+  EXPECT_FALSE(page.limitBox().isChecked());
+  EXPECT_EQ(page.chart().limitLineCount(), 0);
+  page.limitBox().setChecked(true);
+  std::vector<double> lines;
+  for (int i = 0; i < page.chart().itemCount(); ++i)
+    if (auto* line = qobject_cast<QCPItemStraightLine*>(page.chart().item(i)))
+      lines.push_back(line->point1->value());
+  EXPECT_EQ(lines, (std::vector<double>{7, -7}));
+  // The instrument's time labels stay on its own pages, at every resolution.
+  child<QRadioButton>(page, "oneMinute").click();
+  EXPECT_EQ(dynamic_cast<history::ReadableTimeTicker*>(page.chart().xAxis->ticker().data()), nullptr);
+  EXPECT_EQ(page.chart().limitLineCount(), 4) << "still ticked after another query";
+}
+
 TEST_F(HistoryWindowTest, ExportsWhatTheChartDraws) {
   importGenerated(150, 1);
   open(TForm4::PowerTrend);
@@ -390,7 +412,7 @@ TEST_F(HistoryWindowTest, ExportsWhatTheChartDraws) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QList<QByteArray> lines = file.readAll().split('\n');
   ASSERT_EQ(lines.size(), 5);  // heading, three minutes, the end of the last line
-  EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBFstart,records,eventInside,uaRms,"));
+  EXPECT_TRUE(lines[0].startsWith("\xEF\xBB\xBF起始时间,记录条数,含电压事件,A相电压有效值(KV),")) << lines[0].toStdString();
   EXPECT_TRUE(lines[1].startsWith("2010-04-19 15:39:00,60,0,"));
   EXPECT_TRUE(lines[3].startsWith("2010-04-19 15:41:00,30,0,"));
 
@@ -400,6 +422,20 @@ TEST_F(HistoryWindowTest, ExportsWhatTheChartDraws) {
   child<QPushButton>(page, "exportData").click();
   EXPECT_TRUE(QFile::exists(QString::fromStdString(records)));
   EXPECT_TRUE(prompter.log.filter("error").isEmpty()) << prompter.log.join('\n').toStdString();
+  const auto cells = test::readBackWorkbook(records);
+  if (!cells) GTEST_SKIP() << "python3-openpyxl is not installed";
+  for (const std::string& line : std::vector<std::string>{
+           "说明 3 2 text 2010-04-19 15:39:00 – 2010-04-19 15:41:29", "说明 4 2 text 1 s",
+           "说明 5 2 text " + dir.file("records.bin"), "说明 8 1 text 记录", "记录 1 6 text A相电压有效值(KV)",
+           "记录 151 1 number 149"}) {
+    EXPECT_NE(std::find(cells->begin(), cells->end(), line), cells->end()) << line;
+  }
+
+  // A place the system refuses is named with its reason in Chinese.
+  prompter.answerFile(QString::fromStdString(dir.file("missing/分钟.csv")));
+  child<QPushButton>(page, "exportData").click();
+  EXPECT_EQ(prompter.log.back().toStdString(),
+            "error: 数据无法导出：" + dir.file("missing") + ": 文件或文件夹不存在（No such file or directory）");
 }
 
 // As the event list opens the trend around an event: the page's first entry draws that range only.
@@ -425,7 +461,7 @@ TEST_F(HistoryWindowTest, PowerListRenamesTheBoxesAndKeepsTheTicks) {
   auto& page = window->trendPage(TForm4::PowerTrend);
   QList<QCheckBox*> boxes;  // three-dimensional view, A, B, C, total
   for (QCheckBox* box : page.findChildren<QCheckBox*>())
-    if (box->text() != "时间查询") boxes << box;
+    if (box->text() != "时间查询" && box != &page.limitBox()) boxes << box;
   ASSERT_EQ(boxes.size(), 5);
   boxes[4]->setChecked(true);
   page.findChild<QListWidget*>()->setCurrentRow(1);
@@ -497,7 +533,8 @@ TEST_F(HistoryWindowTest, SavingAChartAsksForANewFile) {
   prompter.log.clear();
   for (QPushButton* b : window->trendPage(TForm4::HarmonicTrend).findChildren<QPushButton*>())
     if (b->text() == "保存曲线图") b->click();
-  EXPECT_EQ(prompter.log, QStringList{"save: XXX.bmp"});
+  // The page's name alone: the generated file names no station.
+  EXPECT_EQ(prompter.log, QStringList{"save: 各次谐波趋势曲线.bmp"});
   EXPECT_TRUE(QFile::exists(path));
 }
 

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -104,6 +105,73 @@ TEST(ReportRenderingTest, PdfTextsCopyAsTheCharactersOfThePage) {
   for (const char* radical : {"⼤", "⼩", "⼈", "⽇"}) {
     EXPECT_EQ(text.str().find(radical), std::string::npos) << radical;
   }
+}
+
+// A drawing of each element kind, placed at (100, 200): a red box at 120..160 x 230..250, a blue
+// line 3 px wide along y 300 from x 110 to 390, a green dot of 10 px at (250, 350) and a label
+// whose top-left corner is at (300, 240).
+ReportPage pageWithDrawing(PageDrawing& drawing) {
+  drawing.width = 300;
+  drawing.height = 200;
+  drawing.fills.push_back({20, 30, 40, 20, {220, 30, 30}});
+  drawing.polylines.push_back({{{10, 100}, {290, 100}}, {30, 60, 200}, 3, false});
+  drawing.markers.push_back({{150, 150}, 10, {20, 150, 40}});
+  PageLabel label;
+  label.anchor = {200, 40};
+  label.text = "谐波次数";
+  label.font = {"Arial", 12, false};
+  drawing.labels.push_back(label);
+  ReportPage page;
+  page.place(drawing, 100, 200);
+  return page;
+}
+
+bool near(QRgb pixel, int red, int green, int blue) {
+  return std::abs(qRed(pixel) - red) <= 8 && std::abs(qGreen(pixel) - green) <= 8 && std::abs(qBlue(pixel) - blue) <= 8;
+}
+
+void expectDrawing(const QImage& image, double scale) {
+  const auto at = [&](double x, double y) { return image.pixel(static_cast<int>(x * scale), static_cast<int>(y * scale)); };
+  EXPECT_TRUE(near(at(140, 240), 220, 30, 30)) << "the box";
+  EXPECT_TRUE(near(at(200, 300), 30, 60, 200)) << "the line";
+  EXPECT_TRUE(near(at(250, 350), 20, 150, 40)) << "the dot";
+  EXPECT_TRUE(near(at(200, 310), 255, 255, 255)) << "beside the line";
+  EXPECT_TRUE(anyDark(image, QRect(static_cast<int>(300 * scale), static_cast<int>(240 * scale),
+                                   static_cast<int>(60 * scale), static_cast<int>(18 * scale))))
+      << "the label";
+  EXPECT_FALSE(anyDark(image, QRect(static_cast<int>(300 * scale), static_cast<int>(262 * scale),
+                                    static_cast<int>(60 * scale), static_cast<int>(10 * scale))))
+      << "nothing under the label";
+}
+
+TEST(ReportRenderingTest, DrawingsLandAtTheirDesignPixelsOnScreenInPdfAndAsAPicture) {
+  PageDrawing drawing;
+  const ReportPage page = pageWithDrawing(drawing);
+  {
+    SCOPED_TRACE("screen");
+    expectDrawing(render(page), 1);
+  }
+  {
+    SCOPED_TRACE("picture of the drawing alone, at twice the size");
+    const QImage picture = QImage::fromData(ReportPagePainter::drawingPng(drawing, 2), "PNG");
+    ASSERT_EQ(picture.size(), QSize(600, 400));
+    EXPECT_TRUE(near(picture.pixel(80, 80), 220, 30, 30));
+    EXPECT_TRUE(near(picture.pixel(560, 160), 255, 255, 255));
+  }
+  SCOPED_TRACE("PDF");
+  test::TempDir dir;
+  std::string error;
+  ASSERT_TRUE(writeReportPdf(dir.file("d.pdf"), {page}, error)) << error;
+  const std::string command = "pdftoppm -r 96 -png -singlefile '" + dir.file("d.pdf") + "' '" + dir.file("d") +
+                              "' && pdftotext -enc UTF-8 '" + dir.file("d.pdf") + "' '" + dir.file("d.txt") + "'";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  QImage rendered(QString::fromStdString(dir.file("d.png")));
+  ASSERT_EQ(rendered.size(), QSize(ReportPage::kWidth, ReportPage::kHeight));
+  expectDrawing(rendered, 1);
+  std::ifstream in(dir.file("d.txt"), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  EXPECT_NE(text.str().find("谐波次数"), std::string::npos) << "a chart's label can be searched";
 }
 
 }  // namespace

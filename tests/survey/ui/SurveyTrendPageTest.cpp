@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <optional>
 
+#include "history/ui/IntervalTimeTicker.h"
 #include "records/RecordFileWriter.h"
 #include "records/RecordStore.h"
 #include "support/StoreBuilder.h"
@@ -39,7 +41,8 @@ std::int64_t at(int hour, int minute) { return epochSeconds({2010, 4, 19, hour, 
 
 // A survey of two files of a 0.38 kV four-wire recording without transformers: records 0..23 from
 // 8:00:00 to 8:11:30, then nothing until records 24..27 from 8:30:00 to 8:31:30. Every record's
-// harmonics are a fundamental of 220 V and a fifth harmonic of 2.5 V in Ua.
+// harmonics are a fundamental of 220 V and a fifth harmonic of 2.5 V in Ua; record 5 (8:02:30) holds a
+// dip of Ua to 61.7 V.
 class SurveyTrendPageTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -69,6 +72,7 @@ class SurveyTrendPageTest : public ::testing::Test {
       record.setValue(cells::pA, static_cast<float>(powerOf(k)));
       record.setValue(cells::harmonic(Ua, 1), 220);
       record.setValue(cells::harmonic(Ua, 5), 2.5f);
+      if (k == 5) record.setValue(cells::uaMin, 61.7f);
     }
     std::string failure;
     EXPECT_TRUE(rewriteRecordFile(*store, &failure)) << failure;
@@ -143,14 +147,17 @@ TEST_F(SurveyTrendPageTest, TenMinuteValuesAndTheAveragesOfTheRecords) {
   EXPECT_NEAR(point(3, 0, 1).value, powerOf(0) + 7.25 * 21.5, 1e-3);
   EXPECT_TRUE(std::isnan(point(3, 0, 2).value));
   // The average of the 28 records, the gap weighing nothing, at either resolution.
-  const auto average = [this] {
+  const auto average = [this](const QString& label) {
     for (const QLineEdit* edit : page->trendPage(3).findChildren<QLineEdit*>())
-      if (edit->accessibleName() == QStringLiteral("A相  平均  功率：")) return edit->text();
-    return QString();
+      if (edit->accessibleName() == label) return edit->text();
+    return QStringLiteral("no field");
   };
-  EXPECT_EQ(average(), QStringLiteral("1098.3750W"));
+  EXPECT_EQ(average(QStringLiteral("A相  平均  功率：")), QStringLiteral("1098.3750W"));
   choose(Resolution::OneMinute);
-  EXPECT_EQ(average(), QStringLiteral("1098.3750W"));
+  EXPECT_EQ(average(QStringLiteral("A相  平均  功率：")), QStringLiteral("1098.3750W"));
+  // A curve that is not drawn has no average, rather than one of 0.
+  EXPECT_EQ(average(QStringLiteral("B相  平均  功率：")), QString());
+  EXPECT_EQ(average(QStringLiteral("三相总平均功率：")), QString());
 }
 
 TEST_F(SurveyTrendPageTest, HarmonicContentsKeptOnlyAtTenMinutesAreDrawnFromThemAndSaidSo) {
@@ -193,16 +200,61 @@ TEST_F(SurveyTrendPageTest, TheDateFieldsChooseTheIntervalsHoldingAMomentOfTheir
   EXPECT_EQ(keys(1), minutes({10}));
   EXPECT_TRUE(prompter.log.isEmpty());
 
-  // A time without values or an end before the start is said, and the curves stay.
+  // A time without values, an end before the start or a day the month does not have is said in the
+  // program's own words, and the curves stay.
   choose(Resolution::OneMinute);
   setRange("15", "25");
   setRange("9", "8");
+  page->fields().setTexts({{"2010", "6", "31", "8", "0"}}, {{"2010", "7", "1", "8", "0"}});
+  page->runQuery();
   EXPECT_EQ(prompter.log, QStringList({QStringLiteral("message: 该时间段记录个数为零，请重新输入时间。"),
-                                       QStringLiteral("message: 终止时间必须大于开始时间，请重新输入。")}));
+                                       QStringLiteral("message: 终止时间必须大于开始时间，请重新输入。"),
+                                       QStringLiteral("message: 查询时间不正确，请重新输入!")}));
   EXPECT_EQ(keys(1), minutes({11}));  // 8:11 to 8:19 at 1 minute: no gap after the last point
 
   page->showWholeSurvey();
   EXPECT_EQ(points(1), 15);
+}
+
+TEST_F(SurveyTrendPageTest, TheLimitsOfTheIndexShownAndTheEventsOnReadableTimes) {
+  // 0.38 kV: the band of 20 kV and below; the default limit set's unbalance and frequency limits.
+  const struct {
+    int kind;
+    QString radio;
+    std::vector<double> lines;
+  } cases[] = {
+      {2, {}, {7, -7}},
+      {1, QStringLiteral("频率"), {50.2, 49.8}},
+      {1, QStringLiteral("电压负序"), {219.393 * 0.02, 219.393 * 0.04}},
+      {1, QStringLiteral("电压正序"), {}},
+      {0, {}, {}},
+      {3, {}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    SCOPED_TRACE(c.radio.toStdString());
+    showKind(c.kind, c.radio);
+    history::TrendChart& chart = page->trendPage(c.kind).chart();
+    EXPECT_TRUE(page->trendPage(c.kind).limitBox().isChecked()) << "shown at first";
+    std::vector<double> lines;
+    for (int i = 0; i < chart.itemCount(); ++i)
+      if (auto* line = qobject_cast<QCPItemStraightLine*>(chart.item(i)))
+        lines.push_back(line->point1->value());
+    ASSERT_EQ(lines.size(), c.lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) EXPECT_NEAR(lines[i], c.lines[i], 1e-3);
+    for (const double line : lines) EXPECT_TRUE(chart.yAxis->range().contains(line)) << line;
+    EXPECT_EQ(chart.markedPeriodCount(), 1) << "the dip at 8:02:30";
+    EXPECT_NE(dynamic_cast<history::ReadableTimeTicker*>(chart.xAxis->ticker().data()), nullptr);
+  }
+  // Unticked: the lines go, the curves and the event stay.
+  history::TrendChart& deviation = page->trendPage(2).chart();
+  showKind(2);
+  page->trendPage(2).limitBox().setChecked(false);
+  EXPECT_EQ(deviation.limitLineCount(), 0);
+  EXPECT_EQ(deviation.markedPeriodCount(), 1);
+  EXPECT_EQ(points(2), 15);
+  page->trendPage(2).limitBox().setChecked(true);
+  EXPECT_EQ(deviation.limitLineCount(), 4) << "two lines and their labels";
 }
 
 }  // namespace

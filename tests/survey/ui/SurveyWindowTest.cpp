@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <tuple>
 
 #include <QHeaderView>
@@ -22,7 +23,10 @@
 #include "support/ui/ScriptedPrompter.h"
 #include "support/ui/UiTestSupport.h"
 #include "survey/SurveyMessages.h"
+#include "survey/ui/SurveyTrendPage.h"
 #include "timerange/EpochSeconds.h"
+#include "timerange/ui/DateRangeFields.h"
+#include "timerange/ui/TimeRangePanel.h"
 
 namespace pq {
 namespace {
@@ -45,28 +49,29 @@ QStringList itemsOf(const QListWidget& list) {
 
 // Three files as a survey keeps them: a day that runs past midnight, one begun before midnight that
 // overlaps it and ends cut off, and one without a dated record.
-OpenedSurvey threeFiles() {
+OpenedSurvey threeFiles(const std::string& folder = "/s") {
+  const auto in = [&folder](const char* name) { return folder + "/" + name; };
   OpenedSurvey opened;
-  opened.plan.leftOut = {messages::surveySameContent("/s/copy.bin", "/s/day19.bin")};
-  opened.plan.mismatches = {messages::surveyMismatch("/s/day20.bin", messages::kSurveyMeasuringPoint, "Bay4",
-                                                     "/s/day19.bin", "Bay3")};
+  opened.plan.leftOut = {messages::surveySameContent(in("copy.bin"), in("day19.bin"))};
+  opened.plan.mismatches = {messages::surveyMismatch(in("day20.bin"), messages::kSurveyMeasuringPoint, "Bay4",
+                                                     in("day19.bin"), "Bay3")};
   Survey& survey = opened.assessed.survey;
   survey.identity.substationName = "North7";
   survey.identity.measuringPointName = "Bay3";
   survey.files = {
-      {"/s/day19.bin", 505, 0, 0, at(19, 15, 39, 0), at(20, 0, 3, 0), 60, {}},
-      {"/s/day20.bin",
+      {in("day19.bin"), 505, 0, 0, at(19, 15, 39, 0), at(20, 0, 3, 0), 60, {}},
+      {in("day20.bin"),
        1437,
        7,
        4,
        at(19, 23, 57, 0),
        at(20, 23, 56, 0),
        60,
-       {messages::surveyTruncated("/s/day20.bin", "2010-04-20 23:56:00")}},
-      {"/s/odd.bin", 2, 2, 0, std::nullopt, std::nullopt, 0, {}},
+       {messages::surveyTruncated(in("day20.bin"), "2010-04-20 23:56:00")}},
+      {in("odd.bin"), 2, 2, 0, std::nullopt, std::nullopt, 0, {}},
   };
   survey.gaps = {{at(20, 7, 12, 0), at(20, 7, 14, 0)}, {at(20, 23, 57, 0), at(21, 0, 1, 0)}};
-  survey.leftOut = {messages::surveyFileVanished("/s/day21.bin")};
+  survey.leftOut = {messages::surveyFileVanished(in("day21.bin"))};
   return opened;
 }
 
@@ -111,26 +116,38 @@ TEST(SurveyWindowTest, ShowsFilesDaysGapsAndNotes) {
                          "/s/odd.bin：2 条记录时间重复、倒序或无效，未计入。"}));
 }
 
-TEST(SurveyWindowTest, ADoubleClickOrEnterOnADayAsksForItsFile) {
+TEST(SurveyWindowTest, ADoubleClickOrEnterOnADayAsksForItsFileOrSaysItIsGone) {
+  test::TempDir dir;
+  for (const char* name : {"day19.bin", "day20.bin"}) test::writeBytes(dir.file(name), {0x5A});
   ui::ScriptedPrompter prompter;
   test::FixedClock clock{{2010, 4, 21}};
-  SurveyWindow window(threeFiles(), prompter, clock);
+  SurveyWindow window(threeFiles(dir.path()), prompter, clock);
   window.tabs().setCurrentIndex(SurveyWindow::DaysTab);
   test::showActive(window);
   QStringList chosen;
   QObject::connect(&window, &SurveyWindow::dayChosen, [&](const QString& path) { chosen << path; });
+  const QString day19 = QString::fromStdString(dir.file("day19.bin"));
+  const QString day20 = QString::fromStdString(dir.file("day20.bin"));
 
   QTableWidget& days = window.days();
   const QPoint second = days.visualItemRect(days.item(1, 3)).center();
   QTest::mouseClick(days.viewport(), Qt::LeftButton, {}, second);
   QTest::mouseDClick(days.viewport(), Qt::LeftButton, {}, second);
-  EXPECT_EQ(chosen, QStringList{"/s/day20.bin"});
+  EXPECT_EQ(chosen, QStringList{day20});
 
   days.setFocus();
   days.setCurrentCell(0, 0);
   QTest::keyClick(&days, Qt::Key_Return);
-  EXPECT_EQ(chosen, (QStringList{"/s/day20.bin", "/s/day19.bin"}));
+  EXPECT_EQ(chosen, (QStringList{day20, day19}));
   EXPECT_TRUE(window.isVisible()) << "Enter on a day leaves the window open";
+  EXPECT_TRUE(prompter.log.isEmpty());
+
+  // Deleted since the survey was opened: said by its name, and nothing is loaded.
+  std::filesystem::remove(day20.toStdString());
+  QTest::mouseDClick(days.viewport(), Qt::LeftButton, {}, second);
+  EXPECT_EQ(chosen, (QStringList{day20, day19}));
+  EXPECT_EQ(prompter.log,
+            QStringList{"warning: 载入文件: 文件“" + day20 + "”已不存在（已被删除或移走），无法载入。"});
 }
 
 TEST(SurveyWindowTest, AssessesTheWholeSurveyAndExportsItsValues) {
@@ -156,13 +173,36 @@ TEST(SurveyWindowTest, AssessesTheWholeSurveyAndExportsItsValues) {
   test::showActive(window);
 
   int assessedRecords = 0;
+  int partRecords = 0;
+  std::array<std::string, 5> trendStart{};
+  std::array<std::string, 5> trendEnd{};
+  int trendKind = -1;
   test::whenModalShown<AssessmentWindow>([&](AssessmentWindow& assessment) {
     assessedRecords = assessment.result().span.records;
     EXPECT_FALSE(assessment.preview().pages().empty());
+    // 10:00:07 to 10:49:59 of the first file, read again.
+    assessment.panel().queryCustomRange({{"2010", "4", "20", "10", "0"}}, {{"2010", "4", "20", "10", "49"}});
+    partRecords = assessment.result().span.records;
+
+    // An event chosen in the list: the voltage deviation five minutes either side of it.
+    test::whenModalShown<QDialog>([&](QDialog& trend) {
+      if (auto* page = trend.findChild<survey::SurveyTrendPage*>()) {
+        trendStart = page->fields().start().texts;
+        trendEnd = page->fields().end().texts;
+        trendKind = page->kinds().currentIndex();
+        EXPECT_GT(page->trendPage(survey::SurveyTrendPage::DeviationKind).chart().curve(0).data()->size(), 0);
+      }
+      trend.close();
+    });
+    emit assessment.eventChosen(at(20, 11, 7, 41), at(20, 11, 7, 43));
     assessment.close();
   });
   test::child<QPushButton>(window, "综合评估").click();
   EXPECT_EQ(assessedRecords, 4200);
+  EXPECT_EQ(partRecords, 2993);
+  EXPECT_EQ(trendKind, survey::SurveyTrendPage::DeviationKind);
+  EXPECT_EQ(trendStart, (std::array<std::string, 5>{"2010", "4", "20", "11", "2"}));
+  EXPECT_EQ(trendEnd, (std::array<std::string, 5>{"2010", "4", "20", "11", "12"}));
 
   // A workbook of everything, or the 1-minute values as CSV: minutes 10:00-10:50 and 11:00-11:20 after
   // the heading.
