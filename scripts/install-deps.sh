@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libgl-dev
   libqcustomplot-dev libqcustomplot2.1-qt6
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libsqlite3-dev sqlite3
+  libsqlite3-dev sqlite3 libpq-dev postgresql libssl-dev
   fonts-noto-cjk fonts-liberation2
   python3 python3-xlrd python3-openpyxl python3-docx
   zlib1g-dev libisal-dev nlohmann-json3-dev ccache

@@ -6,26 +6,14 @@
 #include <memory>
 
 #include "assessment/LimitSet.h"
-#include "base/ConversionError.h"
 #include "cli/ImportToConsole.h"
 #include "records/RecordStore.h"
 #include "survey/SurveyAssessment.h"
 #include "survey/SurveyMessages.h"
-#include "timerange/EpochSeconds.h"
 
 namespace pq::cli {
 
 namespace {
-
-std::optional<std::int64_t> timeOption(const Arguments& arguments, const char* option) {
-  const auto text = arguments.text(option);
-  if (!text) return std::nullopt;
-  try {
-    return epochSeconds(CalendarDateTime::parse(*text));
-  } catch (const ConversionError&) {
-    throw UsageError(std::string("--") + option + " must be a date-time \"YYYY-MM-DD HH:MM:SS\"");
-  }
-}
 
 std::optional<AssessedRecording> assessRecordFile(const std::string& path, const std::optional<std::int64_t>& from,
                                                   const std::optional<std::int64_t>& to, const LimitSet& limits) {

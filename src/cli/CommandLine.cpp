@@ -3,6 +3,9 @@
 #include <charconv>
 #include <cmath>
 
+#include "base/ConversionError.h"
+#include "timerange/EpochSeconds.h"
+
 namespace pq::cli {
 
 Arguments::Arguments(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
@@ -74,6 +77,16 @@ std::optional<float> Arguments::number(const std::string& name) const {
     throw UsageError("--" + name + " takes a number");
   }
   return result;
+}
+
+std::optional<std::int64_t> timeOption(const Arguments& arguments, const char* option) {
+  const auto text = arguments.text(option);
+  if (!text) return std::nullopt;
+  try {
+    return epochSeconds(CalendarDateTime::parse(*text));
+  } catch (const ConversionError&) {
+    throw UsageError(std::string("--") + option + " must be a date-time \"YYYY-MM-DD HH:MM:SS\"");
+  }
 }
 
 }  // namespace pq::cli

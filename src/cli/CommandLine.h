@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -47,5 +48,9 @@ class Arguments {
   std::map<std::string, std::string> options_;
   std::set<std::string> flags_;
 };
+
+// The date-time of option `option` ("YYYY-MM-DD HH:MM:SS") in epoch seconds; nothing when it is not
+// given, a usage error when it is no date-time.
+std::optional<std::int64_t> timeOption(const Arguments& arguments, const char* option);
 
 }  // namespace pq::cli

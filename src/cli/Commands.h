@@ -23,5 +23,6 @@ int runUsers(const std::vector<std::string>& args);
 int runAssess(const std::vector<std::string>& args);
 int runEvents(const std::vector<std::string>& args);
 int runSurvey(const std::vector<std::string>& args);
+int runArchive(const std::vector<std::string>& args);
 
 }  // namespace pq::cli

@@ -40,6 +40,11 @@ constexpr Command kCommands[] = {
      runEvents},
     {"survey", "pqdesk-cli survey FILE.bin|FOLDER... [--json FILE] [--xlsx FILE] [--csv-minutes FILE] "
      "[--headers zh|id]", runSurvey},
+    {"archive",
+     "pqdesk-cli archive add FILE.bin|FOLDER... [--json FILE] | list [--station S] [--point P] [--from T] [--to T] "
+     "[--json FILE] | show ID [--json FILE] | events [--station S] [--point P] [--from T] [--to T] [--kind K] "
+     "[--csv FILE] | remove ID  [--archive PATH|sqlite:PATH|postgresql://...]",
+     runArchive},
 };
 
 // --pdf, --png and --docx (its charts) draw with Qt, which only pqdesk-cli-render links
@@ -59,9 +64,9 @@ void printHelp() {
   printUsage(std::cout);
   std::cout << "  pqdesk-cli --help | --version\n"
                "\n"
-               "PQ Desk on the command line: record files, reports, assessments and the user database,\n"
-               "with the program's own import, statistics and report pages. Exit status: 0 done,\n"
-               "1 unexpected error, 2 usage error, 3 refused input. See pqdesk-cli(1).\n";
+               "PQ Desk on the command line: record files, reports, assessments, the measurement archive\n"
+               "and the user database, with the program's own import, statistics and report pages.\n"
+               "Exit status: 0 done, 1 unexpected error, 2 usage error, 3 refused input. See pqdesk-cli(1).\n";
 }
 
 }  // namespace

@@ -7,62 +7,13 @@
 #include "cli/Commands.h"
 #include "cli/HeadingsOption.h"
 #include "cli/OutputFile.h"
-#include "export/JsonWriter.h"
+#include "cli/SurveyJson.h"
 #include "records/RecordStore.h"
 #include "survey/Survey.h"
 #include "survey/SurveyMessages.h"
 #include "survey/SurveyTables.h"
 
 namespace pq::cli {
-
-namespace {
-
-void time(JsonWriter& json, const std::optional<std::int64_t>& seconds) {
-  if (seconds) {
-    json.string(epochTimeText(*seconds));
-  } else {
-    json.null();
-  }
-}
-
-std::string surveyJson(const Survey& survey, const SurveyPlan& plan) {
-  JsonWriter json;
-  json.beginObject().key("files").beginArray();
-  for (const auto& file : survey.files) {
-    json.beginObject().key("path").string(file.path).key("first");
-    time(json, file.first);
-    json.key("last");
-    time(json, file.last);
-    json.key("records").integer(file.records).key("skipped").integer(file.skipped).endObject();
-  }
-  json.endArray().key("gaps").beginArray();
-  for (const auto& gap : survey.gaps) {
-    json.beginObject()
-        .key("from")
-        .string(epochTimeText(gap.from))
-        .key("to")
-        .string(epochTimeText(gap.to))
-        .endObject();
-  }
-  json.endArray().key("mismatches").beginArray();
-  for (const auto& text : plan.mismatches) json.string(text);
-  json.endArray().key("overlaps").beginArray();
-  for (const auto& file : survey.files) {
-    if (file.overlapping > 0)
-      json.beginObject().key("path").string(file.path).key("records").integer(file.overlapping).endObject();
-  }
-  // What the survey left out or could read only in part, in the words stderr shows them.
-  json.endArray().key("notes").beginArray();
-  for (const auto& text : plan.leftOut) json.string(text);
-  for (const auto& text : survey.leftOut) json.string(text);
-  for (const auto& file : survey.files) {
-    for (const auto& text : file.damage) json.string(text);
-  }
-  json.endArray().endObject();
-  return json.text() + '\n';
-}
-
-}  // namespace
 
 int runSurvey(const std::vector<std::string>& args) {
   const Arguments arguments(args, {"json", "xlsx", "csv-minutes", "headers"});
@@ -98,7 +49,7 @@ int runSurvey(const std::vector<std::string>& args) {
 
   // Every output is tried; any that fails makes the exit code say so.
   bool written = true;
-  if (const auto path = arguments.text("json")) written = writeOutputFile(*path, surveyJson(*survey, plan)) && written;
+  if (const auto path = arguments.text("json")) written = writeOutputFile(*path, surveyJson(*survey, plan.mismatches, plan.leftOut)) && written;
   const auto tried = [&](const std::string& path, bool ok, const std::string& error) {
     if (!ok) std::cerr << path << ": " << error << '\n';
     written = ok && written;

@@ -98,6 +98,13 @@ void addMismatches(const PlannedFile& file, const PlannedFile& first, std::vecto
 
 }  // namespace
 
+std::string instrumentText(const std::array<std::uint32_t, 4>& id) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%02X%02X%02X%02X", id[0] & 0xFF, id[1] & 0xFF, id[2] & 0xFF,
+                id[3] & 0xFF);
+  return text;
+}
+
 std::int64_t PlannedFile::frames() const {
   return std::max<std::int64_t>(size - static_cast<std::int64_t>(recordfile::kHeadSize), 0) /
          static_cast<std::int64_t>(recordfile::kFrameSize);

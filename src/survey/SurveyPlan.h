@@ -21,6 +21,9 @@ struct RecordingIdentity {
   std::array<std::uint32_t, 4> instrumentId{};
 };
 
+// The instrument number of cells 7..10 as eight hexadecimal digits, upper case, in cell order.
+std::string instrumentText(const std::array<std::uint32_t, 4>& id);
+
 struct PlannedFile {
   std::string path;  // as the operator gave it, or found in a folder the operator gave
   std::int64_t size = 0;
