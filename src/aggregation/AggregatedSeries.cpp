@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
-#include <stdexcept>
 
 #include "aggregation/AggregatedQuantities.h"
 
@@ -66,7 +65,7 @@ SeriesCollector::SeriesCollector(const KeptQuantities& kept) {
     stretches_[r] = stretchesOf(kept[r]);
     most = std::max(most, kept[r].size());
   }
-  for (auto& values : values_) values.resize(most);
+  values_.resize(most);
 }
 
 void SeriesCollector::reserveFor(std::int64_t seconds, int records) {
@@ -83,43 +82,14 @@ void SeriesCollector::intervalFinished(const AggregatedInterval& interval) {
   const int resolution = static_cast<int>(interval.resolution);
   AggregatedSeries& s = series[resolution];
   if (s.quantities.empty()) return;
-  std::vector<AggregatedValue>& rows = interval.part == 0 ? s.values : secondPart_[resolution].rows;
-  if (interval.part == 0) {
-    s.intervals.push_back({interval.start, interval.recordCount, interval.flagged, interval.outage});
-  } else {
-    secondPart_[resolution].firstQuantity = interval.firstQuantity;
-    secondPart_[resolution].endQuantity = interval.quantityCount;
-  }
-  const std::size_t at = rows.size();
-  rows.resize(at + s.quantities.size());
-  rowOf(interval, rows.data() + at);
-}
-
-void SeriesCollector::rowOf(const AggregatedInterval& interval, AggregatedValue* row) {
-  const int resolution = static_cast<int>(interval.resolution);
-  const std::vector<int>& quantities = series[resolution].quantities;
-  std::vector<double>& values = values_[static_cast<std::size_t>(interval.part != 0)];
-  interval.valuesOf(stretches_[resolution], values.data());
-  for (std::size_t i = 0; i < quantities.size(); ++i) {
-    const int q = quantities[i];
-    row[i] = interval.holds(q) ? AggregatedValue{values[i], interval.min[q], interval.max[q]} : interval.value(q);
-  }
-}
-
-void SeriesCollector::partsJoined() {
-  for (int r = 0; r < kResolutionCount; ++r) {
-    SecondPart& part = secondPart_[r];
-    AggregatedSeries& s = series[r];
-    if (part.rows.empty()) continue;
-    const std::size_t width = s.quantities.size();
-    if (part.rows.size() > s.values.size()) throw std::logic_error("series: more intervals of one part than of the other");
-    AggregatedValue* to = s.values.data() + (s.values.size() - part.rows.size());
-    for (std::size_t i = 0; i < width; ++i) {
-      const int q = s.quantities[i];
-      if (q < part.firstQuantity || q >= part.endQuantity) continue;
-      for (std::size_t row = 0; row < part.rows.size(); row += width) to[row + i] = part.rows[row + i];
-    }
-    part.rows.clear();
+  s.intervals.push_back({interval.start, interval.recordCount, interval.flagged, interval.outage});
+  interval.valuesOf(stretches_[resolution], values_.data());
+  const std::size_t at = s.values.size();
+  s.values.resize(at + s.quantities.size());
+  AggregatedValue* row = s.values.data() + at;
+  for (std::size_t i = 0; i < s.quantities.size(); ++i) {
+    const int q = s.quantities[i];
+    row[i] = interval.holds(q) ? AggregatedValue{values_[i], interval.min[q], interval.max[q]} : interval.value(q);
   }
 }
 

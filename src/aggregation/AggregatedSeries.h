@@ -50,9 +50,7 @@ std::vector<int> allQuantities();
 // 95 % values need only the largest 5 %, which a sink of their own keeps as they pass.
 KeptQuantities recordingQuantities();
 
-// Keeps the chosen quantities of every interval it is handed. The first part's intervals make the
-// rows; the second part's values wait in rows of their own until the parts are joined, and then take
-// their columns in the rows at the end.
+// Keeps the chosen quantities of every interval it is handed.
 class SeriesCollector : public AggregationSink {
  public:
   explicit SeriesCollector(const KeptQuantities& kept);
@@ -60,22 +58,12 @@ class SeriesCollector : public AggregationSink {
   // copies.
   void reserveFor(std::int64_t seconds, int records);
   void intervalFinished(const AggregatedInterval& interval) override;
-  // Throws std::logic_error when the second part handed over intervals that the first did not.
-  void partsJoined() override;
 
   std::array<AggregatedSeries, kResolutionCount> series;
 
  private:
-  struct SecondPart {
-    std::vector<AggregatedValue> rows;  // whole rows, only the part's columns meant
-    int firstQuantity = 0;
-    int endQuantity = 0;
-  };
-  void rowOf(const AggregatedInterval& interval, AggregatedValue* row);
-
   std::array<std::vector<QuantityStretch>, kResolutionCount> stretches_;  // of the kept quantities
-  std::array<std::vector<double>, 2> values_;  // of the interval at hand, per part
-  std::array<SecondPart, kResolutionCount> secondPart_;
+  std::vector<double> values_;                                            // of the interval at hand
 };
 
 // The seconds from the first to the last of the records, as their time stamps say; 0 for no records,

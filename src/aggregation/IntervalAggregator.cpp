@@ -69,11 +69,9 @@ std::vector<QuantityStretch> stretchesOf(std::span<const int> quantities) {
 void AggregatedInterval::valuesOf(std::span<const QuantityStretch> stretches, double* out) const {
   for (const QuantityStretch& stretch : stretches) {
     const int first = stretch.first;
-    const int skipped = std::clamp(firstQuantity - first, 0, stretch.count);
-    const int held = std::clamp(quantityCount - first, skipped, stretch.count);
-    std::fill(out, out + skipped, kNoValue);
+    const int held = std::clamp(quantityCount - first, 0, stretch.count);
     // Quantities of one kind at a time, so that each loop is free of branches.
-    for (int i = skipped; i < held;) {
+    for (int i = 0; i < held;) {
       const bool kind = rms[first + i];
       int end = i + 1;
       while (end < held && rms[first + end] == kind) ++end;
@@ -89,8 +87,8 @@ void AggregatedInterval::valuesOf(std::span<const QuantityStretch> stretches, do
   }
 }
 
-IntervalAggregator::IntervalAggregator(AggregationSink& sink, QuantityPart part)
-    : sink_(sink), part_(part), pending_(static_cast<std::size_t>(kPendingRecords * kReadSize)) {
+IntervalAggregator::IntervalAggregator(AggregationSink& sink)
+    : sink_(sink), pending_(static_cast<std::size_t>(kPendingRecords * kReadSize)) {
   for (int level = 0; level < kResolutionCount; ++level) {
     const auto quantities = static_cast<std::size_t>(kResolutionQuantities[level]);
     levels_[level].sum.resize(quantities);
@@ -99,12 +97,11 @@ IntervalAggregator::IntervalAggregator(AggregationSink& sink, QuantityPart part)
     levels_[level].count.resize(quantities);
   }
   const auto quantities = aggregatedQuantities();
-  for (int q = part_.begin; q < part_.end; ++q) {
+  for (int q = 0; q < kAggregatedQuantityCount; ++q) {
     const QuantityDescriptor& d = quantities[q];
-    if (d.source == QuantitySource::Thd) thds_[d.at < Ia ? 0 : 1] = true;
     const bool harmonic =
         d.source == QuantitySource::HarmonicAmplitude || d.source == QuantitySource::HarmonicContent;
-    if (harmonic && !runs_.empty() && q > part_.begin) {
+    if (harmonic && !runs_.empty()) {
       Run& last = runs_.back();
       const QuantityDescriptor& before = quantities[q - 1];
       if (before.source == d.source && before.at == d.at && before.order + 1 == d.order) {
@@ -114,9 +111,10 @@ IntervalAggregator::IntervalAggregator(AggregationSink& sink, QuantityPart part)
     }
     runs_.push_back({d.source, d.at, d.order, q, q + 1});
   }
-  for (int q = 0; q < kAggregatedQuantityCount; ++q) rms_[q] = quantities[q].kind == AggregationKind::Rms;
-  for (int q = std::max(part_.begin, kOwnExtremeQuantities); q < part_.end; ++q) {
-    const bool rms = rms_[q];
+  for (int q = 0; q < kAggregatedQuantityCount; ++q) {
+    const bool rms = quantities[q].kind == AggregationKind::Rms;
+    rms_[q] = rms;
+    if (q < kOwnExtremeQuantities) continue;
     if (segments_.empty() || segments_.back().rms != rms) segments_.push_back({rms, q, q});
     segments_.back().end = q + 1;
   }
@@ -141,35 +139,27 @@ void IntervalAggregator::open(int level, std::int64_t start) {
     pendingSinceOpen_ = true;
     return;
   }
-  const auto [begin, end] = quantitiesOf(l);
-  std::fill(l.sum.begin() + begin, l.sum.begin() + end, 0.0);
-  std::fill(l.min.begin() + begin, l.min.begin() + end, kInfinity);
-  std::fill(l.max.begin() + begin, l.max.begin() + end, -kInfinity);
-  std::fill(l.count.begin() + begin, l.count.begin() + end, 0.0);
-}
-
-std::pair<int, int> IntervalAggregator::quantitiesOf(const Level& level) const {
-  const int held = static_cast<int>(level.sum.size());
-  return {std::min(part_.begin, held), std::min(part_.end, held)};
+  std::fill(l.sum.begin(), l.sum.end(), 0.0);
+  std::fill(l.min.begin(), l.min.end(), kInfinity);
+  std::fill(l.max.begin(), l.max.end(), -kInfinity);
+  std::fill(l.count.begin(), l.count.end(), 0.0);
 }
 
 void IntervalAggregator::mergeInto(const Level& from, Level& to) {
   to.recordCount += from.recordCount;
   to.flagged = to.flagged || from.flagged;
   to.outage = to.outage || from.outage;
-  const auto [begin, end] = quantitiesOf(to);
-  mergeValues(from.sum.data() + begin, from.min.data() + begin, from.max.data() + begin, from.count.data() + begin,
-              to.sum.data() + begin, to.min.data() + begin, to.max.data() + begin, to.count.data() + begin,
-              end - begin);
+  mergeValues(from.sum.data(), from.min.data(), from.max.data(), from.count.data(), to.sum.data(),
+              to.min.data(), to.max.data(), to.count.data(), static_cast<int>(to.sum.size()));
 }
 
 void IntervalAggregator::close(int level) {
   Level& l = levels_[level];
   if (l.start < 0) return;
   if (level == static_cast<int>(Resolution::ThreeSeconds)) sumPending();
-  const auto [begin, end] = quantitiesOf(l);
-  sink_.intervalFinished({static_cast<Resolution>(level), l.start, l.recordCount, l.flagged, l.outage, begin, end,
-                          part_.index, l.sum.data(), l.count.data(), l.min.data(), l.max.data(), rms_.data()});
+  sink_.intervalFinished({static_cast<Resolution>(level), l.start, l.recordCount, l.flagged, l.outage,
+                          kResolutionQuantities[level], l.sum.data(), l.count.data(), l.min.data(),
+                          l.max.data(), rms_.data()});
   if (const int into = kMergesInto[level]; into >= 0) {
     Level& coarser = levels_[into];
     if (coarser.start < 0) open(into, intervalStart(l.start, kResolutionSeconds[into]));
@@ -238,12 +228,7 @@ std::uint64_t sumValues(const double* __restrict values, int stride, double* __r
 }  // namespace
 
 void IntervalAggregator::read(const MeasurementRecord& r, double* values) {
-  std::array<double, kChannelCount> thds{};
-  for (const int group : {0, 1}) {
-    if (!thds_[group]) continue;
-    const auto three = thdOfThreeChannels(r, group == 0 ? Ua : Ia);
-    std::copy(three.begin(), three.end(), thds.begin() + 3 * group);
-  }
+  const std::array<double, kChannelCount> thds = thdOfChannels(r);
   for (const Run& run : runs_) {
     double* out = &values[run.begin];
     const int n = run.end - run.begin;
@@ -288,7 +273,7 @@ void IntervalAggregator::read(const MeasurementRecord& r, double* values) {
   const auto quantities = aggregatedQuantities();
   double* low = values + kAggregatedQuantityCount;
   double* high = low + kOwnExtremeQuantities;
-  for (int q = part_.begin; q < std::min(part_.end, kOwnExtremeQuantities); ++q) {
+  for (int q = 0; q < kOwnExtremeQuantities; ++q) {
     // The record's own extreme cells where they hold numbers.
     const double min = r.value(quantities[q].minCell);
     const double max = r.value(quantities[q].maxCell);
@@ -298,8 +283,7 @@ void IntervalAggregator::read(const MeasurementRecord& r, double* values) {
 }
 
 void IntervalAggregator::accumulate(const double* values, Level& l, int begin, int end) {
-  begin = std::max(begin, part_.begin);
-  end = std::min({end, part_.end, static_cast<int>(l.sum.size())});
+  end = std::min(end, static_cast<int>(l.sum.size()));
   const double* low = values + kAggregatedQuantityCount;
   const double* high = low + kOwnExtremeQuantities;
   for (int q = begin; q < std::min(end, kOwnExtremeQuantities); ++q) {
@@ -326,7 +310,7 @@ template <int kRecords>
 bool IntervalAggregator::sumWithoutSelects(Level& l) {
   const double* values = pending_.data();
   std::uint64_t notFinite = 0;
-  for (int q = part_.begin; q < std::min(part_.end, kOwnExtremeQuantities); ++q) {
+  for (int q = 0; q < kOwnExtremeQuantities; ++q) {
     resetQuantity(l, q);
     for (int r = 0; r < kRecords; ++r) {
       const double* read = values + r * kReadSize;
@@ -367,7 +351,7 @@ void IntervalAggregator::sumPending() {
   if (finite) return;
   // A value that is no finite number made its quantity's sum none as well (as does a sum that
   // overflows): those quantities once more from the start, leaving such values out.
-  for (int q = part_.begin; q < part_.end; ++q) {
+  for (int q = 0; q < kAggregatedQuantityCount; ++q) {
     if (std::isfinite(l.sum[q])) continue;
     resetQuantity(l, q);
     for (int r = 0; r < records; ++r) accumulate(read(r), l, q, q + 1);

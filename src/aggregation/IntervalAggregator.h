@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <limits>
 #include <span>
-#include <utility>
 #include <vector>
 
 #include "aggregation/AggregatedQuantities.h"
@@ -52,14 +51,6 @@ struct QuantityStretch {
 // The stretches of `quantities`, in their order.
 std::vector<QuantityStretch> stretchesOf(std::span<const int> quantities);
 
-// A stretch of aggregatedQuantities() that one aggregator sums, so that two aggregators, each over a
-// part, share a recording's quantities between two threads.
-struct QuantityPart {
-  int index = 0;  // 0 or 1
-  int begin = 0;
-  int end = kAggregatedQuantityCount;
-};
-
 // A finished interval, valid only during the call that hands it over. Its values are worked out when
 // asked for (value()), since a sink keeps only some of them: a root and a division per quantity and
 // 3-second interval would take much of the time of a day's aggregation. `flagged` when a record
@@ -70,9 +61,7 @@ struct AggregatedInterval {
   int recordCount;
   bool flagged;
   bool outage;
-  int firstQuantity;  // it holds the quantities [firstQuantity, quantityCount) of aggregatedQuantities()
-  int quantityCount;
-  int part;           // QuantityPart::index of the aggregator that finished it
+  int quantityCount;  // the first quantities of aggregatedQuantities() it holds
   // Per quantity, in the order of aggregatedQuantities(): the sum (of squares for magnitudes), the
   // number of values and their extremes.
   const double* sum;
@@ -82,9 +71,7 @@ struct AggregatedInterval {
   const bool* rms;  // whether the quantity aggregates as root mean square
 
   // Whether the quantity has a value in the interval.
-  bool holds(int quantity) const {
-    return quantity >= firstQuantity && quantity < quantityCount && count[quantity] != 0.0;
-  }
+  bool holds(int quantity) const { return quantity < quantityCount && count[quantity] != 0.0; }
   AggregatedValue value(int quantity) const {
     if (!holds(quantity)) return {kNoValue, kNoValue, kNoValue};
     const double mean = sum[quantity] / count[quantity];
@@ -99,15 +86,10 @@ struct AggregatedInterval {
   static constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 };
 
-// Takes the finished intervals. Two aggregators over the two parts of the quantities may hand over
-// the same intervals, in the same order, from two threads at once, each with its part's values; a sink
-// keeps what each part touches apart until partsJoined(), which one thread calls once both have
-// handed over the same intervals.
 class AggregationSink {
  public:
   virtual ~AggregationSink() = default;
   virtual void intervalFinished(const AggregatedInterval& interval) = 0;
-  virtual void partsJoined() {}
 };
 
 // Aggregates one-second records as they come, keeping only the open interval of each resolution:
@@ -127,8 +109,7 @@ class AggregationSink {
 // source or one kind that the compiler can vectorise (docs/performance.md).
 class IntervalAggregator {
  public:
-  // Sums the quantities of `part` only; a part must not cut a channel's harmonic orders.
-  explicit IntervalAggregator(AggregationSink& sink, QuantityPart part = {});
+  explicit IntervalAggregator(AggregationSink& sink);
 
   // `seconds` must rise strictly from call to call (RecordTimeGate lets through only such records).
   void add(const MeasurementRecord& record, std::int64_t seconds, RecordMark mark);
@@ -175,16 +156,10 @@ class IntervalAggregator {
   bool sumWithoutSelects(Level& level);
   static void resetQuantity(Level& level, int quantity);
   void open(int level, std::int64_t start);
-  // The quantities of the part that the level holds, [first, second).
-  std::pair<int, int> quantitiesOf(const Level& level) const;
   void close(int level);
   void mergeInto(const Level& from, Level& to);
 
   AggregationSink& sink_;
-  QuantityPart part_;
-  // Whether the part holds a distortion of the voltages, of the currents: read() works out those of
-  // three channels at once.
-  std::array<bool, 2> thds_{};
   std::array<Level, kResolutionCount> levels_;
   std::vector<Run> runs_;
   std::vector<Segment> segments_;

@@ -6,8 +6,4 @@ void SinkFanOut::intervalFinished(const AggregatedInterval& interval) {
   for (AggregationSink* sink : sinks_) sink->intervalFinished(interval);
 }
 
-void SinkFanOut::partsJoined() {
-  for (AggregationSink* sink : sinks_) sink->partsJoined();
-}
-
 }  // namespace pq

@@ -13,7 +13,6 @@ class SinkFanOut : public AggregationSink {
  public:
   explicit SinkFanOut(std::vector<AggregationSink*> sinks) : sinks_(std::move(sinks)) {}
   void intervalFinished(const AggregatedInterval& interval) override;
-  void partsJoined() override;
 
  private:
   std::vector<AggregationSink*> sinks_;

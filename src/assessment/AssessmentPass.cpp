@@ -16,37 +16,16 @@ namespace {
 constexpr std::size_t kMostHeld = kLongestShortEventSeconds + 2;
 // How far ahead of the record at hand its cells are asked for.
 constexpr int kPrefetchDistance = 2;
-// The records aggregated at a time: a millisecond's work for each part, so that handing a batch over
-// costs little beside it, and 2 MB of records, which the parts still find in the cache after the
-// pass has judged them (with 4 096, a third more time went to reading them).
-constexpr std::size_t kBatchRecords = 1024;
-// Copies of held records in a batch: events are rare, and a batch with more is aggregated early.
-constexpr std::size_t kBatchCopies = 2 * kMostHeld;
-// The first quantity of the part aggregated on the helper thread: the current channels' distortion
-// and contents and the harmonic currents, about as much work as the phase quantities and the
-// voltages' harmonics together with the rest of the pass.
-constexpr int kSecondPartBegin = fundamentalQuantity(Ia);
-// The cells each part reads: the phase cells and the voltages' harmonics, the currents' harmonics.
-constexpr std::array<std::array<int, 2>, 2> kCellsOfPart = {
-    {{cells::uaRms, cells::harmonic(Ia, 0)}, {cells::harmonic(Ia, 0), cells::harmonic(kChannelCount, 0)}}};
 
 }  // namespace
 
 AssessmentPass::AssessmentPass(AggregationSink& sink, double declaredVoltage, TimeWindow window,
                                RecordVerdictListener* listener)
-    : window_(window),
-      listener_(listener),
-      events_(declaredVoltage),
-      sink_(sink),
-      aggregators_{IntervalAggregator(sink, {0, 0, kSecondPartBegin}),
-                   IntervalAggregator(sink, {1, kSecondPartBegin, kAggregatedQuantityCount})},
-      held_(kMostHeld) {
-  batch_.reserve(kBatchRecords);
-  copies_.reserve(kBatchCopies);
-}
+    : window_(window), listener_(listener), events_(declaredVoltage), aggregator_(sink), held_(kMostHeld) {}
 
 void AssessmentPass::feed(std::span<const MeasurementRecord> records, const RecordOrigin& origin) {
   for (std::size_t i = 0; i < records.size(); ++i) {
+    if (i + kPrefetchDistance < records.size()) prefetchMeasuredCells(records[i + kPrefetchDistance]);
     const std::optional<std::int64_t> seconds = recordSeconds(records[i]);
     if (!seconds) {
       gate_.undated();
@@ -59,7 +38,6 @@ void AssessmentPass::feed(std::span<const MeasurementRecord> records, const Reco
     waitingOrigin_ = origin;
   }
   // The records need not stay beyond this call.
-  flush();
   if (waiting_ != nullptr && waiting_ != &waitingCopy_) {
     waitingCopy_ = *waiting_;
     waiting_ = &waitingCopy_;
@@ -92,7 +70,7 @@ void AssessmentPass::admit(const MeasurementRecord& record, std::int64_t seconds
   const VoltageEventDetector::Membership membership = events_.add(record, seconds, interval);
   if (heldCount_ == 0) {
     if (const auto mark = events_.markOf(membership, seconds)) {
-      aggregate(record, seconds, *mark, false);
+      aggregator_.add(record, seconds, *mark);
       return;
     }
   }
@@ -110,36 +88,10 @@ void AssessmentPass::release() {
     const Held& held = held_[heldFirst_];
     const auto mark = events_.markOf(held.membership, held.seconds);
     if (!mark) return;
-    aggregate(held.record, held.seconds, *mark, true);
+    aggregator_.add(held.record, held.seconds, *mark);
     heldFirst_ = (heldFirst_ + 1) % held_.size();
     --heldCount_;
   }
-}
-
-void AssessmentPass::aggregate(const MeasurementRecord& record, std::int64_t seconds, RecordMark mark, bool copy) {
-  if (batch_.size() == kBatchRecords || (copy && copies_.size() == kBatchCopies)) flush();
-  const MeasurementRecord* kept = &record;
-  if (copy) kept = &copies_.emplace_back(record);
-  batch_.push_back({kept, seconds, mark});
-}
-
-void AssessmentPass::aggregatePart(int part) {
-  const auto [firstCell, endCell] = kCellsOfPart[static_cast<std::size_t>(part)];
-  IntervalAggregator& aggregator = aggregators_[static_cast<std::size_t>(part)];
-  for (std::size_t i = 0; i < batch_.size(); ++i) {
-    if (i + kPrefetchDistance < batch_.size()) prefetchCells(*batch_[i + kPrefetchDistance].record, firstCell, endCell);
-    aggregator.add(*batch_[i].record, batch_[i].seconds, batch_[i].mark);
-  }
-}
-
-void AssessmentPass::flush() {
-  if (batch_.empty()) return;
-  helper_.start([this] { aggregatePart(1); });
-  aggregatePart(0);
-  helper_.wait();
-  sink_.partsJoined();
-  batch_.clear();
-  copies_.clear();
 }
 
 void AssessmentPass::finish() {
@@ -147,11 +99,7 @@ void AssessmentPass::finish() {
   waiting_ = nullptr;
   events_.finish();
   release();
-  flush();
-  helper_.start([this] { aggregators_[1].finish(); });
-  aggregators_[0].finish();
-  helper_.wait();
-  sink_.partsJoined();
+  aggregator_.finish();
   energy_ = meter_.finish();
 }
 

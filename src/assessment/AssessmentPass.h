@@ -12,7 +12,6 @@
 #include "aggregation/RecordTimeGate.h"
 #include "assessment/EnergyMeter.h"
 #include "assessment/VoltageEvents.h"
-#include "base/HelperThread.h"
 #include "records/MeasurementRecord.h"
 #include "timerange/TimeWindow.h"
 
@@ -50,13 +49,7 @@ class RecordVerdictListener {
 // intervals count in the indices depends on the event it is in, known only when the event ends or
 // passes a minute; until then the pass holds copies of its records (at most a minute of them) and
 // hands them to the aggregation afterwards, in order. A survey feeds its files one after another
-// into one pass, a chunk at a time.
-//
-// The aggregation, most of a pass's time, is shared between two threads: the records let through
-// are gathered in batches, and each batch is aggregated by two aggregators at once, one per part of
-// the quantities (the phase quantities and the voltages' harmonics here, the currents' harmonics on
-// a helper thread), into the same sink, which is told when both are done (AggregationSink). Each
-// quantity is summed as one aggregator would, so the values are the same to the last bit.
+// into one pass, each while its store holds it.
 class AssessmentPass {
  public:
   // Throws std::invalid_argument as VoltageEventDetector does for a declared voltage that is no
@@ -85,23 +78,11 @@ class AssessmentPass {
     std::int64_t seconds;
     VoltageEventDetector::Membership membership;
   };
-  // A record let through and its mark, waiting in the batch.
-  struct Batched {
-    const MeasurementRecord* record;
-    std::int64_t seconds;
-    RecordMark mark;
-  };
 
   void judge(const std::optional<RecordTimeGate::Judged>& judged);
   void admit(const MeasurementRecord& record, std::int64_t seconds, const RecordOrigin& origin);
   // Hands the held records whose events are decided to the aggregation, oldest first.
   void release();
-  // Into the batch; a held record as a copy, since its place in the ring may be taken before the
-  // batch is aggregated. The record itself must last until the next flush.
-  void aggregate(const MeasurementRecord& record, std::int64_t seconds, RecordMark mark, bool copy);
-  // Aggregates the batch in both parts at once.
-  void flush();
-  void aggregatePart(int part);
 
   TimeWindow window_;
   RecordVerdictListener* listener_;
@@ -114,11 +95,7 @@ class AssessmentPass {
   RecordedSpan span_;
   int lastInterval_ = 1;
   VoltageEventDetector events_;
-  AggregationSink& sink_;
-  std::array<IntervalAggregator, 2> aggregators_;
-  std::vector<Batched> batch_;
-  std::vector<MeasurementRecord> copies_;  // of held records in the batch; never beyond its capacity
-  HelperThread helper_;
+  IntervalAggregator aggregator_;
   EnergyMeter meter_;
   EnergySummary energy_;
   int invalidFrequencies_ = 0;

@@ -28,26 +28,22 @@ NinetyFivePercentSink::NinetyFivePercentSink(std::vector<JudgedQuantity> judged,
   std::vector<int> quantities;
   for (const JudgedQuantity& j : judged_) quantities.push_back(j.quantity);
   stretches_ = stretchesOf(quantities);
-  for (auto& values : interval_) values.resize(judged_.size());
+  interval_.resize(judged_.size());
 }
 
 void NinetyFivePercentSink::intervalFinished(const AggregatedInterval& interval) {
   if (interval.resolution != Resolution::ThreeSeconds) return;
-  // Each interval comes once from every part; it is counted once.
-  const bool counting = interval.part == 0;
   if (interval.outage) {
-    if (counting) ++outage_;
+    ++outage_;
     return;
   }
   if (interval.flagged) {
-    if (counting) ++flagged_;
+    ++flagged_;
     return;
   }
-  std::vector<double>& values = interval_[static_cast<std::size_t>(interval.part != 0)];
-  interval.valuesOf(stretches_, values.data());
+  interval.valuesOf(stretches_, interval_.data());
   for (std::size_t k = 0; k < judged_.size(); ++k) {
-    // A quantity of the other part reads as no number.
-    const double x = values[k];
+    const double x = interval_[k];
     if (!std::isfinite(x)) continue;
     Values& v = values_[k];
     if (v.count == 0) v.min = v.max = x;

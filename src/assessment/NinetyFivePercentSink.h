@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -60,9 +59,7 @@ class NinetyFivePercentSink : public AggregationSink {
 
   std::vector<JudgedQuantity> judged_;
   std::vector<QuantityStretch> stretches_;  // of the judged quantities
-  // The judged quantities' values of the interval at hand, per part of the quantities: each part
-  // touches only the values of its own quantities.
-  std::array<std::vector<double>, 2> interval_;
+  std::vector<double> interval_;  // the judged quantities' values of the interval at hand
   std::vector<Values> values_;
   std::size_t capacity_;
   std::size_t buffer_;  // capacity_ and a quarter of it

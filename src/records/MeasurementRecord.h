@@ -56,13 +56,15 @@ struct MeasurementRecord {
 
 static_assert(sizeof(MeasurementRecord) == 1892);
 
-// Asks for the cache lines of the cells [first, end) of a record that a loop will read soon: the
-// record stride crosses a page every two records, where the processor's own prefetching stops, and the
+// Asks for the cache lines of the measured cells of a record that a loop will read soon: the record
+// stride crosses a page every two records, where the processor's own prefetching stops, and the
 // aggregation reads six places of a record at once.
-inline void prefetchCells(const MeasurementRecord& record, int first, int end) {
+inline void prefetchMeasuredCells(const MeasurementRecord& record) {
   const auto* bytes = reinterpret_cast<const char*>(record.cells.data());
   constexpr int kLine = 64;
-  for (int offset = 4 * first; offset < 4 * end; offset += kLine) __builtin_prefetch(bytes + offset);
+  for (int offset = 4 * cells::uaRms; offset < 4 * cells::harmonic(kChannelCount, 0); offset += kLine) {
+    __builtin_prefetch(bytes + offset);
+  }
 }
 
 }  // namespace pq

@@ -45,30 +45,22 @@ inline double thdOf(const MeasurementRecord& r, int channel) {
   return recordquantities::distortion(sumOfSquares, r.harmonic(channel, 1));
 }
 
-// thdOf() of the three voltage channels (from Ua) or the three current channels (from Ia), the same
-// values. The squares of each channel are added in the same order, but the three sums side by side:
-// one after another, each waits for every addition before, and the aggregation of a day spent a fifth
-// of its time on that.
-inline std::array<double, 3> thdOfThreeChannels(const MeasurementRecord& r, int firstChannel) {
-  std::array<double, 3> sumOfSquares{};
+// thdOf() of every channel, the same values. The squares of each channel are added in the same
+// order, but the six sums side by side: one after another, each waits for every addition before,
+// and the aggregation of a day spent a fifth of its time on that.
+inline std::array<double, kChannelCount> thdOfChannels(const MeasurementRecord& r) {
+  std::array<double, kChannelCount> sumOfSquares{};
   for (int order = 2; order <= recordquantities::kLastThdOrder; ++order) {
-    for (int k = 0; k < 3; ++k) {
-      const double h = r.harmonic(firstChannel + k, order);
-      sumOfSquares[k] += h * h;
+    for (int channel = 0; channel < kChannelCount; ++channel) {
+      const double h = r.harmonic(channel, order);
+      sumOfSquares[channel] += h * h;
     }
   }
-  std::array<double, 3> thds{};
-  for (int k = 0; k < 3; ++k) {
-    thds[k] = recordquantities::distortion(sumOfSquares[k], r.harmonic(firstChannel + k, 1));
+  std::array<double, kChannelCount> thds{};
+  for (int channel = 0; channel < kChannelCount; ++channel) {
+    thds[channel] = recordquantities::distortion(sumOfSquares[channel], r.harmonic(channel, 1));
   }
   return thds;
-}
-
-// thdOf() of every channel.
-inline std::array<double, kChannelCount> thdOfChannels(const MeasurementRecord& r) {
-  const auto voltages = thdOfThreeChannels(r, Ua);
-  const auto currents = thdOfThreeChannels(r, Ia);
-  return {voltages[0], voltages[1], voltages[2], currents[0], currents[1], currents[2]};
 }
 
 // Negative- over positive-sequence component in %, the unbalance as GB/T 15543 defines it; not a

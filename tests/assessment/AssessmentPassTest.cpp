@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cmath>
-#include <cstdint>
-#include <limits>
 #include <memory>
 
 #include "aggregation/AggregatedQuantities.h"
@@ -98,65 +95,6 @@ TEST(AssessmentPass, ASecondSinkSeesTheIntervalsWithTheirEventFlags) {
   EXPECT_NEAR(s.min, 230.4, 1e-4);
   EXPECT_NEAR(s.p95, 230.4, 1e-4);
   EXPECT_EQ(values.series[static_cast<int>(Resolution::OneMinute)].intervals.size(), 2u);
-}
-
-// The same bits, not the same value within a tolerance: a quantity summed in another order, or a
-// column taken from the other part's row, would differ in the last bits.
-void expectSameBits(double a, double b, const char* what, int resolution, std::size_t row, std::size_t column) {
-  EXPECT_EQ(std::bit_cast<std::uint64_t>(a), std::bit_cast<std::uint64_t>(b))
-      << what << " of resolution " << resolution << ", interval " << row << ", quantity " << column << ": " << a
-      << " against " << b;
-}
-
-TEST(AssessmentPass, ItsTwoThreadsSumEveryQuantityToTheSameBitsAsOneAggregator) {
-  // 12 800 one-second records, three batches and more, with a 45-second gap; a dip of 20 s every 97 s,
-  // whose records the pass holds until the dip ends, more of them in a batch than it keeps copies
-  // of at once; values that are no numbers in a harmonic current and in the frequency; every value of
-  // a record its own and changing from record to record.
-  auto store = std::make_unique<RecordStore>();
-  for (int i = 0; i < 12800; ++i) {
-    const int s = i < 7000 ? i : i + 45;
-    auto& r = test::appendRecord(*store, 10, 4, 20, 10 + s / 3600, s / 60 % 60, s % 60);
-    test::fillDistinctValues(r, i % 3);
-    for (int cell = cells::uaRms; cell < cells::harmonic(kChannelCount, 0); ++cell) {
-      r.setValue(cell, r.value(cell) * (1.0f + static_cast<float>(i % 101) * 1e-3f));
-    }
-    if (i % 97 < 20) {
-      r.setValue(cells::ubRms, 3.1f);
-      r.setValue(cells::ubMin, 3.0f);
-    }
-    if (i % 13 == 0) r.setValue(cells::harmonic(Ic, 7), std::numeric_limits<float>::quiet_NaN());
-    if (i % 17 == 0) r.setValue(cells::frequency, std::numeric_limits<float>::quiet_NaN());
-  }
-  const auto records = store->records();
-  const KeptQuantities every{allQuantities(), allQuantities(), allQuantities(), allQuantities()};
-
-  SeriesCollector collector(every);
-  AssessmentPass pass(collector, 5.774);
-  pass.feed(records.subspan(0, 1000), {});
-  pass.feed(records.subspan(1000, 5003), {});
-  pass.feed(records.subspan(6003), {});
-  pass.finish();
-  const RangeAggregation whole = aggregateRecords(records, every);
-
-  EXPECT_GT(pass.events().size(), 100u);
-  for (int r = 0; r < kResolutionCount; ++r) {
-    const AggregatedSeries& split = collector.series[r];
-    const AggregatedSeries& one = whole.series[r];
-    ASSERT_EQ(split.intervals.size(), one.intervals.size()) << r;
-    ASSERT_EQ(split.values.size(), one.values.size()) << r;
-    for (std::size_t k = 0; k < one.intervals.size(); ++k) {
-      ASSERT_EQ(split.intervals[k].start, one.intervals[k].start) << r << " " << k;
-      ASSERT_EQ(split.intervals[k].recordCount, one.intervals[k].recordCount) << r << " " << k;
-    }
-    const std::size_t width = one.quantities.size();
-    for (std::size_t i = 0; i < one.values.size(); ++i) {
-      expectSameBits(split.values[i].value, one.values[i].value, "value", r, i / width, i % width);
-      expectSameBits(split.values[i].min, one.values[i].min, "minimum", r, i / width, i % width);
-      expectSameBits(split.values[i].max, one.values[i].max, "maximum", r, i / width, i % width);
-      if (HasFailure()) return;
-    }
-  }
 }
 
 TEST(AssessmentPass, AZeroDeclaredVoltageIsRefusedBeforeAnyValue) {
