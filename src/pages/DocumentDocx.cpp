@@ -31,12 +31,10 @@ DocxDocument docxDocumentOf(const ReportDocument& document, const DrawingPicture
           } else if constexpr (std::is_same_v<Block, DocumentParagraph>) {
             docx.blocks.emplace_back(DocxParagraph{b.text, false});
           } else if constexpr (std::is_same_v<Block, DocumentTable>) {
+            // The writer makes the columns' titles the heading row.
             DocxTable table;
             for (const TableColumn& column : b.columns) table.columns.push_back({column.title, std::max(column.width, 1)});
-            table.rows.reserve(b.rows.size() + 1);
-            std::vector<std::string> titles;
-            for (const TableColumn& column : b.columns) titles.push_back(column.title);
-            table.rows.push_back(std::move(titles));
+            table.rows.reserve(b.rows.size());
             for (const auto& row : b.rows) {
               // A row never holds more cells than the table has columns.
               table.rows.emplace_back(row.begin(), row.begin() + static_cast<std::ptrdiff_t>(
