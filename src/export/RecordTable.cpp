@@ -1,11 +1,11 @@
 #include "export/RecordTable.h"
 
 #include <cmath>
-#include <cstdio>
 
 #include "aggregation/AggregatedQuantities.h"
 #include "aggregation/AggregatedSeries.h"
 #include "base/ConversionError.h"
+#include "records/InstrumentNumber.h"
 #include "records/RecordStore.h"
 #include "records/RecordTimeText.h"
 #include "timerange/CalendarDateTime.h"
@@ -158,15 +158,11 @@ std::vector<ExportColumn> recordColumns(const RecordHead& head) {
 
 void fillRecordRow(const RecordStore& store, int index, TableRow& row) {
   const MeasurementRecord& r = store.record(index);
-  char id[16];
-  std::snprintf(id, sizeof id, "%02X%02X%02X%02X", r.cells[cells::instrumentId] & 0xFF,
-                r.cells[cells::instrumentId + 1] & 0xFF, r.cells[cells::instrumentId + 2] & 0xFF,
-                r.cells[cells::instrumentId + 3] & 0xFF);
   row.clear();
   row.emplace_back(static_cast<long long>(index));
   row.push_back(timeCell(store, index));
   row.emplace_back(static_cast<long long>(r.integer(cells::wiringMode)));
-  row.emplace_back(std::string(id));
+  row.emplace_back(instrumentNumberText(r));
   for (const auto& column : kValueColumns) row.emplace_back(r.value(column.cell));
   for (int channel = 0; channel < kChannelCount; ++channel) {
     for (int order = 1; order <= kHarmonicOrders; ++order) row.emplace_back(r.harmonic(channel, order));
